@@ -1,0 +1,66 @@
+# Shared build rules: warnings, sanitizers, the Wine emulator, GoogleTest and the test helper.
+
+set(TESSOLIN_WARNINGS -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wno-unused-parameter)
+if(TESSOLIN_WERROR)
+  list(APPEND TESSOLIN_WARNINGS -Werror)
+endif()
+
+if(TESSOLIN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(TESSOLIN_WIN32)
+  # Products and tests land side by side so Wine finds every DLL without a search path.
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set(TESSOLIN_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+  # The mingw runtime DLLs go beside the executables, so host and library share one C++ runtime.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                    OUTPUT_VARIABLE dll_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    file(COPY ${dll_path} DESTINATION ${CMAKE_BINARY_DIR}/bin)
+  endforeach()
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+endif()
+
+# Portable layer library: name, sources...; links what follows LIBS.
+function(tessolin_library name)
+  cmake_parse_arguments(ARG "SHARED" "" "SOURCES;LIBS;DEFINES" ${ARGN})
+  if(ARG_SHARED AND TESSOLIN_WIN32)
+    add_library(${name} SHARED ${ARG_SOURCES})
+  else()
+    add_library(${name} STATIC ${ARG_SOURCES})
+  endif()
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${TESSOLIN_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  if(ARG_DEFINES)
+    target_compile_definitions(${name} PRIVATE ${ARG_DEFINES})
+  endif()
+endfunction()
+
+# GoogleTest: Debian's package natively, compiled from its sources for win64.
+if(TESSOLIN_WIN32)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(TESSOLIN_GTEST_LIBS gtest gmock gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(TESSOLIN_GTEST_LIBS GTest::gtest GTest::gmock GTest::gtest_main)
+endif()
+
+# One test program = one ctest entry (one Wine start per program, never one per case).
+function(tessolin_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${TESSOLIN_WARNINGS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${TESSOLIN_GTEST_LIBS})
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()

@@ -1,0 +1,19 @@
+// Movable memory blocks of the operating system (GlobalAlloc / GlobalLock on Windows) behind a
+// narrow interface, with an equivalent for native builds. Every call tolerates a null handle.
+#pragma once
+
+#include <cstddef>
+
+namespace memblock {
+
+typedef void* Handle;
+
+// A new movable block of bytes bytes, zero-filled when zeroFill is set; null when it cannot be had.
+Handle Allocate(size_t bytes, bool zeroFill);
+// The block's bytes, locked in place until Unlock; null for a null handle.
+void* Lock(Handle block);
+void Unlock(Handle block);
+void Free(Handle block);
+size_t Size(Handle block);
+
+} // namespace memblock
