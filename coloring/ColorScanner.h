@@ -1,0 +1,61 @@
+// The colouring scanner: assigns a colour to every byte of a stretch of text, as a run list.
+#pragma once
+
+#include "coloring/ColorArray.h"
+#include "coloring/ColorRules.h"
+#include "coloring/MarkerIndex.h"
+#include "framework/base/String.h"
+
+// One scan over a text of length bytes (the last normally the terminating zero) with a rule set,
+// writing into a run list. The scanner is a short-lived view: the owner keeps the text, the rules, the
+// run list and the marker index (which remembers end-marker positions between scans of an unchanged
+// text). Every read of the text is bounds-checked: a byte outside [0, length) reads as 0, so out-of-range
+// positions give short or empty runs instead of stray reads.
+class CColorScanner {
+public:
+    CColorScanner(const char* text, int length, CColorArray& runs, const CColorRuleSet& rules,
+                  CMarkerIndex& markers)
+        : m_text(text), m_length(text ? length : 0), m_runs(runs), m_rules(rules), m_markers(markers) {}
+
+    // Rebuilds the run list for start ... end; writes the run listing when a path is given. Returns 1.
+    int ParseTextColor(int start, int end, const char* listingPath = nullptr);
+
+    int ParseBlank(int& pos, int end);
+    int ParseComments(int& pos, int end);
+    int ParseQuotes(int& pos, int end);
+    int ParseKeywords(int& pos, int end);
+    int ParseTitle(int& pos, int end);
+    int ParseUnknown(int& pos, int end);
+
+    int GetComment(int rule, CString& begin, CString& end, int& length, int pos, int limit);
+    int GetQuote(int rule, CString& begin, CString& end, int& length, int pos, int limit);
+    int GetKeywords(CString& word, int start, int end, int flag) const;
+    int GetTitle(CString& word, int start, int end, int flag) const;
+    int GetToken(CString& word, int start, int end, int flag) const;
+    int IsComment(int pos) const;
+    int IsQuote(int pos) const;
+
+    // Character classes of the scanner.
+    static bool IsWordChar(unsigned char c, int digitFlag);
+    static bool IsBlank(unsigned char c);
+    static bool IsLead(unsigned char c) { return c >= 0x80; }
+
+private:
+    unsigned char At(int p) const { return (p >= 0 && p < m_length) ? (unsigned char)m_text[p] : 0; }
+    bool Matches(int pos, const CString& marker) const;
+    int Delimited(const CString& begin, const CString& end, COLORREF color, bool needEnd, int& length,
+                  int pos, int limit);
+    int WordEnd(int start, int end, int flag) const;
+    int TitleEnd(int start, int end) const;
+    int RestOfLine(int pos) const;
+    int WordLength(int start, int stop) const;
+    int Append(int pos, COLORREF color);
+    void WriteListing(const char* path) const;
+    CString Bytes(int from, int to) const;
+
+    const char* m_text;
+    int m_length;
+    CColorArray& m_runs;
+    const CColorRuleSet& m_rules;
+    CMarkerIndex& m_markers;
+};

@@ -1,0 +1,217 @@
+// Property test: random texts and rule sets, scanned by the scanner and by a direct reference model.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "ScanFixture.h"
+#include "framework/base/Mbcs936.h"
+
+namespace {
+
+typedef std::vector<std::pair<int, COLORREF>> Runs;
+
+struct Rule {
+    std::string begin, end, word;
+    COLORREF color;
+};
+
+// The scanning rules stated directly over a std::string, with linear rule lists and the runtime's
+// substring search; deliberately naive so that it is easy to check by eye.
+struct ReferenceScan {
+    const std::string& t;
+    std::vector<Rule> keywords, titles, comments, quotes;
+    COLORREF plain = 0;
+    Runs runs;
+
+    int L() const { return (int)t.size(); }
+    unsigned char B(int p) const { return (p >= 0 && p < L()) ? (unsigned char)t[(size_t)p] : 0; }
+    static bool Word(unsigned char c) { return isalpha(c) || c == '#' || c == '_' || c == '.'; }
+    static bool Blank(unsigned char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    }
+    static bool Lead(unsigned char c) { return c >= 0x80; }
+    bool At(int p, const std::string& m) const {
+        return p + (int)m.size() <= L() && t.compare((size_t)p, m.size(), m) == 0;
+    }
+    int Search(int a, const char* m) const {
+        const char* hit = cp936::mbsstr(t.c_str() + a, m);
+        return hit ? (int)(hit - t.c_str()) : -1;
+    }
+    const Rule* Lookup(const std::vector<Rule>& list, const std::string& w) const {
+        for (const Rule& r : list)
+            if (r.word == w) return &r;
+        return nullptr;
+    }
+    int LineRest(int p) const {
+        if (B(p) == '\n') return p;
+        while (!(B(p) == '\n' || p + 1 >= L())) ++p;
+        return p;
+    }
+    bool Delim(int& pos, int end, const Rule& r, bool quote) {
+        if (r.begin.empty() || r.end.empty() || pos >= end || !At(pos, r.begin)) return false;
+        int a = pos + (int)r.begin.size(), e;
+        int q = Search(a, r.end.c_str());
+        if (q >= 0)
+            e = q + (int)r.end.size();
+        else if (quote)
+            return false;
+        else if ((q = Search(a, "\n")) >= 0)
+            e = q;
+        else
+            e = (int)std::strlen(t.c_str() + a) + a + 1;
+        if (e + 1 < L() && B(e) == '\n') ++e;
+        runs.push_back({e, r.color});
+        pos = e;
+        return true;
+    }
+    bool Step(int& pos, int end) {
+        if (Blank(B(pos))) {
+            while (Blank(B(pos)) && pos < end) ++pos;
+            runs.push_back({pos, plain});
+            return true;
+        }
+        for (const Rule& r : comments)
+            if (Delim(pos, end, r, false)) return true;
+        for (const Rule& r : quotes)
+            if (Delim(pos, end, r, true)) return true;
+        if (Word(B(pos)) && pos < end) {
+            int p = pos;
+            while (true) {
+                if (p > end) break;
+                if (p + 1 >= L()) {
+                    ++p;
+                    break;
+                }
+                ++p;
+                if (!Word(B(p))) break;
+            }
+            std::string w = t.substr((size_t)pos, (size_t)(p - pos));
+            pos = p;
+            if (const Rule* k = Lookup(keywords, w)) return runs.push_back({pos, k->color}), true;
+            if (const Rule* k = Lookup(titles, w))
+                return pos = LineRest(pos), runs.push_back({pos, k->color}), true;
+            runs.push_back({pos, plain});
+        }
+        if ((Lead(B(pos)) || B(pos) == '*') && pos < end) {
+            int p = pos;
+            if (B(p) != ' ')
+                while (!(B(p) == '\n' || p > end)) {
+                    int s = Lead(B(p)) ? 2 : 1;
+                    if (p + s >= L()) {
+                        ++p;
+                        break;
+                    }
+                    p += s;
+                    if (B(p) == ' ') break;
+                }
+            std::string w = t.substr((size_t)pos, (size_t)(p - pos));
+            w = w.c_str();
+            pos = p;
+            if (const Rule* k = Lookup(titles, w))
+                return pos = LineRest(pos), runs.push_back({pos, k->color}), true;
+            runs.push_back({pos, plain});
+        }
+        if (pos >= end) return false;
+        int p = pos;
+        auto begins = [&](int x) {
+            for (const Rule& r : comments)
+                if (At(x, r.begin)) return true;
+            for (const Rule& r : quotes)
+                if (At(x, r.begin)) return true;
+            return false;
+        };
+        if (!Word(B(p)))
+            while (!(B(p) == '\n' || begins(p) || p >= L() - 1)) {
+                p += Lead(B(p)) ? 2 : 1;
+                if (Word(B(p))) break;
+            }
+        if (p != pos) pos = p, runs.push_back({pos, plain});
+        return true;
+    }
+    void Scan(int start, int end) {
+        for (int pos = start; pos < end;) {
+            int before = pos;
+            Step(pos, end);
+            if (pos == before) {
+                pos += (Lead(B(pos)) && pos + 2 <= L()) ? 2 : 1;
+                runs.push_back({pos, plain});
+            }
+        }
+    }
+};
+
+std::string RandomText(std::mt19937& rng, int n) {
+    static const char* pieces[] = {"END", "end", "Chapter", "x_y", "#a",       "12",       " ",
+                                   "\t",  "\n",  "\n\n",    ";",   "\"",       "'",        "/*",
+                                   "*/",  "<",   ">",       "*H",  "\xB5\xDA", "\xD2\xBB", "\xB5\xDA\xD2\xBB",
+                                   "+",   "-",   ".",       "q",   "\r"};
+    std::string t;
+    while ((int)t.size() < n) t += pieces[rng() % (sizeof(pieces) / sizeof(pieces[0]))];
+    if (rng() % 3 == 0 && t.back() != '\0' && (unsigned char)t.back() < 0x80)
+        t += '\xB5'; // dangling lead byte
+    return t;
+}
+
+void AddRandomRules(std::mt19937& rng, ScanFixture& f, ReferenceScan& ref) {
+    const char* words[] = {"END", "end", "x_y", "q", "Chapter", "#a"};
+    const char* titles[] = {"Chapter", "*H", "\xB5\xDA\xD2\xBB", "\xB5\xDA", "end"};
+    const std::pair<const char*, const char*> delims[] = {{";", "\n"}, {"\"", "\""}, {"'", "'"}, {"/*", "*/"},
+                                                          {"<", ">"},  {"", ">"},    {"-", ""}};
+    ref.plain = 0x100 + rng() % 7;
+    f.rules.SetDefaults(ref.plain, 0, 0);
+    for (int i = 0, n = (int)(rng() % 4); i < n; ++i) {
+        Rule r{"", "", words[rng() % 6], (COLORREF)(0x1000 + i)};
+        f.rules.AddKeyword(r.word.c_str(), r.color);
+        ref.keywords.push_back(r);
+    }
+    for (int i = 0, n = (int)(rng() % 3); i < n; ++i) {
+        Rule r{"", "", titles[rng() % 5], (COLORREF)(0x2000 + i)};
+        f.rules.AddTitle(r.word.c_str(), r.color);
+        ref.titles.push_back(r);
+    }
+    for (int i = 0, n = (int)(rng() % 3); i < n; ++i) {
+        auto d = delims[rng() % 7];
+        Rule r{d.first, d.second, "", (COLORREF)(0x3000 + i)};
+        f.rules.AddComment(d.first, d.second, r.color);
+        ref.comments.push_back(r);
+    }
+    for (int i = 0, n = (int)(rng() % 2); i < n; ++i) {
+        auto d = delims[rng() % 7];
+        Rule r{d.first, d.second, "", (COLORREF)(0x4000 + i)};
+        f.rules.AddQuote(d.first, d.second, r.color);
+        ref.quotes.push_back(r);
+    }
+}
+
+TEST(ScannerModel, RandomTextsMatchTheReferenceAndTileTheStretch) {
+    std::mt19937 rng(20261205);
+    for (int round = 0; round < 3000; ++round) {
+        ScanFixture f(RandomText(rng, 1 + (int)(rng() % 80)));
+        ReferenceScan ref{f.text, {}, {}, {}, {}, 0, {}};
+        AddRandomRules(rng, f, ref);
+        int start = (int)(rng() % f.text.size());
+        int end = start + (int)(rng() % (f.text.size() - start + 1));
+        // Scan twice over the same text: the second pass runs on remembered marker positions.
+        for (int pass = 0; pass < 2; ++pass) {
+            f.Scan(start, end);
+            Runs runs = f.Runs();
+            ref.runs.clear();
+            ref.Scan(start, end);
+            ASSERT_EQ(runs, ref.runs) << "round " << round << " start " << start << " end " << end;
+            ASSERT_EQ(f.runs.StartPos(), start);
+            ASSERT_EQ(f.runs.GetSize(), (int)runs.size());
+            int prev = start;
+            for (auto& run : runs) {
+                ASSERT_GT(run.first, prev) << "round " << round;
+                prev = run.first;
+            }
+            if (start < end) {
+                ASSERT_GE(prev, end);
+            }
+            ASSERT_LE(prev, f.Length());
+        }
+    }
+}
+
+} // namespace
