@@ -1,0 +1,127 @@
+// Colouring figures: scan rate over a data file, cost of one visible window, run-list memory.
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "coloring/ColorScanner.h"
+
+namespace {
+
+// The data-file vocabulary: semicolon, double-quote and apostrophe comments, chapter titles, end markers.
+void AddDataFileRules(CColorRuleSet& rules) {
+    static const char* chapters[] = {"\xB5\xDA\xD2\xBB\xD5\xC2", "\xB5\xDA\xB6\xFE\xD5\xC2",
+                                     "\xB5\xDA\xC8\xFD\xD5\xC2", "\xB5\xDA\xCB\xC4\xD5\xC2",
+                                     "\xB5\xDA\xCE\xE5\xD5\xC2"};
+    rules.AddComment(";", "\n", 0x006F00);
+    rules.AddComment("\"", "\"", 0x006F00);
+    rules.AddComment("'", "'", 0x006F00);
+    for (const char* chapter : chapters) rules.AddTitle(chapter, 0xE1007D);
+    rules.AddTitle("Chapter", 0xE1007D);
+    rules.AddTitle("CHAPTER", 0xE1007D);
+    for (const char* word : {"OVER", "over", "END", "end"}) rules.AddKeyword(word, 0xFF0000);
+}
+
+// A data file of about bytes bytes: numeric records with remarks, headings, names and end markers.
+std::string DataFile(size_t bytes) {
+    std::mt19937 rng(7);
+    static const char* lines[] = {
+        "   12   0.500   1.250e+03   7   ; node coordinates\n",
+        "\xB5\xDA\xB6\xFE\xD5\xC2 \xBD\xDA\xB5\xE3\xD7\xF8\xB1\xEA\n",
+        "  NPOIN  128  'pier A'  \"span\"  3.75\n",
+        "  1  2  3  4  5  6  7  8  9  10  11  12  13  14\n",
+        "END\n",
+        "Chapter 4 loads\n",
+        "\t4.0\t-2.5\t0.0\tOVER\n",
+    };
+    std::string text;
+    text.reserve(bytes + 64);
+    while (text.size() < bytes) text += lines[rng() % 7];
+    text += '\0';
+    return text;
+}
+
+struct Buffer {
+    std::string text;
+    CColorRuleSet rules;
+    CColorArray runs;
+    CMarkerIndex markers;
+    std::vector<int> lineStarts;
+
+    explicit Buffer(std::string t) : text(std::move(t)) {
+        AddDataFileRules(rules);
+        lineStarts.push_back(0);
+        for (size_t i = 0; i < text.size(); ++i)
+            if (text[i] == '\n') lineStarts.push_back((int)i + 1);
+    }
+    int Length() const { return (int)text.size(); }
+    void Scan(int start, int end) {
+        CColorScanner(text.data(), Length(), runs, rules, markers).ParseTextColor(start, end);
+    }
+    // The stretch a view shows: the start of line first to the end of line first + count - 1.
+    void ScanWindow(int first, int count) {
+        int last =
+            first + count < (int)lineStarts.size() ? lineStarts[(size_t)(first + count)] - 1 : Length() - 1;
+        Scan(lineStarts[(size_t)first], last);
+    }
+};
+
+void BM_WholeDataFile(benchmark::State& state) {
+    Buffer buffer(DataFile(10u << 20));
+    for (auto _ : state) {
+        buffer.markers.Invalidate(); // a whole-file pass as after a change: nothing remembered
+        buffer.Scan(0, buffer.Length() - 1);
+        benchmark::DoNotOptimize(buffer.runs.GetColorNumber());
+    }
+    state.SetBytesProcessed((int64_t)state.iterations() * buffer.Length());
+}
+BENCHMARK(BM_WholeDataFile)->Unit(benchmark::kMillisecond);
+
+// One 60-line window at a random place in a 100 MB file, as repaints ask for it once the file is open.
+void WindowBench(benchmark::State& state, bool unclosedQuotes) {
+    std::string text = DataFile(100u << 20);
+    if (unclosedQuotes) {
+        // Apostrophes and double quotes whose partner lies far away or nowhere, in every window.
+        for (size_t i = 1000; i + 1 < text.size(); i += 3001) text[i] = (i / 3001) % 2 ? '\'' : '"';
+    }
+    static Buffer* buffer = nullptr;
+    delete buffer;
+    buffer = new Buffer(std::move(text));
+    std::mt19937 rng(11);
+    int lines = (int)buffer->lineStarts.size();
+    for (int i = 0; i < 64; ++i) buffer->ScanWindow((int)(rng() % (unsigned)(lines - 60)), 60); // warm-up
+    for (auto _ : state) {
+        buffer->ScanWindow((int)(rng() % (unsigned)(lines - 60)), 60);
+        benchmark::DoNotOptimize(buffer->runs.GetColorNumber());
+    }
+    delete buffer;
+    buffer = nullptr;
+}
+void BM_Window100MB(benchmark::State& state) {
+    WindowBench(state, false);
+}
+void BM_Window100MBUnclosedQuotes(benchmark::State& state) {
+    WindowBench(state, true);
+}
+BENCHMARK(BM_Window100MB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Window100MBUnclosedQuotes)->Unit(benchmark::kMicrosecond);
+
+// The run list widened to one colour per byte of a 100 MB text after an edit: entries that hold memory.
+void BM_RunListWidenedTo100MB(benchmark::State& state) {
+    CColorArray runs;
+    for (auto _ : state) {
+        runs.Reset();
+        for (int k = 0; k < 400; ++k) runs.AddColor(0, k * 10);
+        runs.InsertAt(50 << 20, 0, 1);
+        runs.SetSize((100 << 20) + 1);
+        benchmark::DoNotOptimize(runs.GetSize());
+    }
+    state.counters["stored_entries"] = runs.GetStoredCount();
+    state.counters["stored_bytes"] = runs.GetStoredCount() * 8.0;
+}
+BENCHMARK(BM_RunListWidenedTo100MB);
+
+} // namespace
+
+BENCHMARK_MAIN();
