@@ -66,11 +66,11 @@ TEST(Scanner, AsciiTitleMatchedAsAWord) {
 }
 
 TEST(Scanner, UnclosedDoubleQuoteComment) {
-    ScanFixture far("a \"b\nc\nd\"e");
-    far.rules.SetDefaults(P, 0, 0);
-    far.rules.AddComment("\"", "\"", C);
-    far.Scan(0, 5);
-    EXPECT_EQ(far.Runs(), (Runs{{1, P}, {2, P}, {9, C}}));
+    ScanFixture later("a \"b\nc\nd\"e");
+    later.rules.SetDefaults(P, 0, 0);
+    later.rules.AddComment("\"", "\"", C);
+    later.Scan(0, 5);
+    EXPECT_EQ(later.Runs(), (Runs{{1, P}, {2, P}, {9, C}}));
     // No closing quote anywhere later: the comment stops at the end of its line (and its line feed).
     ScanFixture none("a \"b\nc");
     none.rules.SetDefaults(P, 0, 0);
