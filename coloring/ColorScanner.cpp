@@ -153,7 +153,8 @@ int CColorScanner::ParseUnknown(int& pos, int end) {
 bool CColorScanner::Matches(int pos, const CString& marker) const {
     int n = marker.GetLength();
     if (pos < 0 || n > m_length - pos) return n == 0 && pos >= 0 && pos <= m_length;
-    return std::memcmp(m_text + pos, (const char*)marker, (size_t)n) == 0;
+    const char* m = marker;
+    return n == 0 || (m_text[pos] == m[0] && std::memcmp(m_text + pos + 1, m + 1, (size_t)(n - 1)) == 0);
 }
 
 // Shared body of comment and quote matching; needEnd makes a missing end marker a mismatch.
