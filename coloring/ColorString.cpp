@@ -1,0 +1,194 @@
+// Coloured buffer: edits with the update bracket, line access through the shared line table, scanning.
+#include "coloring/ColorString.h"
+
+#include <cstring>
+
+CColorString::CColorString(int) {
+    m_lines.Reset(*this);
+}
+
+// Rules are owned by the rule set, update targets are not owned; no worker is ever started.
+CColorString::~CColorString() = default;
+
+void CColorString::BeginUpdate(int, int) {
+    m_bracket.Begin(GetTextSize());
+}
+
+void CColorString::EndUpdate(int pos, int) {
+    if (m_bracket.End(pos)) Process(m_bracket.GetLowest());
+}
+
+// Widens the run list to one entry per byte (the entries added are zero and hold no memory) and
+// rebuilds the lines. The idle worker thread the buffer could start here does nothing, so none is.
+void CColorString::Process(int) {
+    int n = GetTextSize();
+    if (m_runs.GetSize() != n) m_runs.SetSize(n);
+    Reset(0);
+}
+
+int CColorString::GetLineCount() const {
+    return m_lines.GetLineCount();
+}
+int CColorString::GetLineOffset(int line) const {
+    return m_lines.GetLineOffset(line);
+}
+int CColorString::GetLineEndOffset(int line) const {
+    return m_lines.GetLineEndOffset(*this, line);
+}
+int CColorString::GetLineSize(int line) const {
+    return m_lines.GetLineSize(*this, line);
+}
+int CColorString::GetLineWidth(int line) const {
+    return m_lines.GetLineWidth(*this, line);
+}
+CString CColorString::GetLine(int line) const {
+    return m_lines.GetLine(*this, line);
+}
+CSize CColorString::GetTotalWidth() const {
+    return m_lines.GetTotalWidth();
+}
+int CColorString::OffsetToLine(int pos) const {
+    return m_lines.OffsetToLine(pos);
+}
+void CColorString::RecalcLine(int pos) {
+    m_lines.RecalcLine(*this, pos);
+}
+void CColorString::MoveLineOffset(int line, int delta) {
+    m_lines.MoveLineOffset(line, delta);
+}
+void CColorString::AddLineOffset(int offset) {
+    m_lines.AddLineOffset(offset);
+}
+
+void CColorString::Reset(int) {
+    TextChanged();
+    m_lines.Reset(*this);
+}
+
+COLORREF CColorString::GetColor(int index) const {
+    return (index >= 0 && index < m_runs.GetSize()) ? m_runs.GetAt(index) : m_rules.GetTextColor();
+}
+
+CKeywordInfo* CColorString::KeywordLookup(const CString& word) const {
+    return m_rules.KeywordLookup(word, word.GetLength());
+}
+
+CTitleInfo* CColorString::TitleLookup(const CString& word) const {
+    return m_rules.TitleLookup(word, word.GetLength());
+}
+
+CColorScanner CColorString::Scanner() {
+    return CColorScanner(GetBuffer(), GetTextSize(), m_runs, m_rules, m_markers);
+}
+
+int CColorString::ParseTextColor(int start, int end) {
+    return Scanner().ParseTextColor(start, end,
+                                    m_listingPath.IsEmpty() ? nullptr : (const char*)m_listingPath);
+}
+
+int CColorString::GetComment(int rule, CString& begin, CString& end, int& length, int pos, int limit) {
+    return Scanner().GetComment(rule, begin, end, length, pos, limit);
+}
+
+int CColorString::GetQuote(int rule, CString& begin, CString& end, int& length, int pos, int limit) {
+    return Scanner().GetQuote(rule, begin, end, length, pos, limit);
+}
+
+void CColorString::SetRunListing(const char* path) {
+    try {
+        m_listingPath = path ? path : "";
+    } catch (...) {
+        m_listingPath.Empty();
+    }
+}
+
+CColorString& CColorString::Insert(int pos, const char* text) {
+    if (text == nullptr || pos < 0 || pos > GetTextSize()) return *this;
+    BeginUpdate(0, 1);
+    CStringEx::Insert(pos, text);
+    m_runs.InsertAt(pos, m_rules.GetTextColor(), (int)std::strlen(text));
+    int n = GetTextSize();
+    Reset(0);
+    EndUpdate(pos, n - pos);
+    return *this;
+}
+
+CColorString& CColorString::Insert(int pos, char c) {
+    if (pos < 0 || pos > GetTextSize()) return *this;
+    BeginUpdate(0, 1);
+    int line = m_lines.OffsetToLine(pos);
+    CStringEx::Insert(pos, c);
+    TextChanged();
+    m_lines.PatchInsertedByte(*this, line);
+    int n = GetTextSize();
+    EndUpdate(pos, n - pos);
+    return *this;
+}
+
+CColorString& CColorString::Return(int pos) {
+    if (pos < 0 || pos > GetTextSize()) return *this;
+    BeginUpdate(0, 1);
+    CStringEx::Insert(pos, '\n');
+    int n = GetTextSize();
+    Reset(0);
+    EndUpdate(pos, n - pos);
+    return *this;
+}
+
+CColorString& CColorString::Delete(int pos, int count) {
+    if (pos < 0) return *this;
+    CStringEx::Delete(pos, count);
+    Reset(0);
+    return *this;
+}
+
+CColorString& CColorString::Replace(int pos, int count, const char* text) {
+    if (pos < 0 || pos > GetTextSize()) return *this;
+    CStringEx::Replace(pos, count, text ? text : "");
+    Reset(0);
+    return *this;
+}
+
+CColorString& CColorString::Replace(int pos, int count, char c) {
+    char one[2] = {c, 0};
+    return Replace(pos, count, one);
+}
+
+void CColorString::SetAt(int pos, char c) {
+    if (pos < 0 || pos >= GetTextSize()) return;
+    BeginUpdate(0, 1);
+    CStringEx::SetAt(pos, c);
+    TextChanged();
+    m_runs.SetAt(pos, m_rules.GetTextColor());
+    EndUpdate(pos, 1);
+}
+
+int CColorString::FindReplace(const char* find, const char* repl, int all) {
+    TextChanged();
+    return CStringEx::FindReplace(find, repl, all);
+}
+
+int CColorString::FindReplaceNoCase(const char* find, const char* repl, int all) {
+    TextChanged();
+    return CStringEx::FindReplaceNoCase(find, repl, all);
+}
+
+void CColorString::MakeUpper() {
+    TextChanged();
+    CStringEx::MakeUpper();
+}
+
+void CColorString::MakeLower() {
+    TextChanged();
+    CStringEx::MakeLower();
+}
+
+void CColorString::Append(const char* s) {
+    TextChanged();
+    CStringEx::Append(s);
+}
+
+void CColorString::ClearContents() {
+    TextChanged();
+    CStringEx::ClearContents();
+}
