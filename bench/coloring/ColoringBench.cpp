@@ -1,6 +1,7 @@
 // Colouring figures: scan rate over a data file, cost of one visible window, run-list memory.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -106,6 +107,30 @@ void BM_Window100MBUnclosedQuotes(benchmark::State& state) {
 }
 BENCHMARK(BM_Window100MB)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Window100MBUnclosedQuotes)->Unit(benchmark::kMicrosecond);
+
+// Windows that each hold a double quote whose partner lies 1 MB further on (and, for the last one,
+// nowhere): the end-marker search must not rescan that megabyte on every repaint.
+void BM_Window100MBFarQuotes(benchmark::State& state) {
+    std::string text = DataFile(100u << 20);
+    for (char& c : text)
+        if (c == '"' || c == '\'') c = '_';
+    std::vector<size_t> quotes;
+    for (size_t i = 4096; i + 1 < text.size(); i += 1u << 20) text[i] = '"', quotes.push_back(i);
+    Buffer* buffer = new Buffer(std::move(text));
+    std::vector<int> lines;
+    for (size_t q : quotes) {
+        auto it = std::upper_bound(buffer->lineStarts.begin(), buffer->lineStarts.end(), (int)q);
+        lines.push_back((int)(it - buffer->lineStarts.begin()) - 1);
+    }
+    std::mt19937 rng(5);
+    for (int line : lines) buffer->ScanWindow(line, 60); // first sight of each window
+    for (auto _ : state) {
+        buffer->ScanWindow(lines[rng() % lines.size()], 60);
+        benchmark::DoNotOptimize(buffer->runs.GetColorNumber());
+    }
+    delete buffer;
+}
+BENCHMARK(BM_Window100MBFarQuotes)->Unit(benchmark::kMicrosecond);
 
 // The run list widened to one colour per byte of a 100 MB text after an edit: entries that hold memory.
 void BM_RunListWidenedTo100MB(benchmark::State& state) {
