@@ -1,0 +1,68 @@
+// Line scan: memchr finds each line feed and each tab, so the pass runs at library search speed.
+#include "text/LineScan.h"
+
+#include <cstring>
+
+namespace {
+// Line starts are gathered here and appended in batches: one array resize per batch, not per line.
+class StartBatch {
+public:
+    explicit StartBatch(CIntArray& starts) : m_starts(starts) {}
+    bool Add(int offset) {
+        m_buf[m_n++] = offset;
+        return m_n < kSize || Flush();
+    }
+    bool Flush() {
+        if (m_n == 0) return true;
+        int old = m_starts.GetSize();
+        if (!m_starts.SetSize(old + m_n)) return false;
+        std::memcpy(m_starts.GetData() + old, m_buf, sizeof(int) * (size_t)m_n);
+        m_n = 0;
+        return true;
+    }
+
+private:
+    static const int kSize = 512;
+    CIntArray& m_starts;
+    int m_buf[kSize];
+    int m_n = 0;
+};
+
+// Tabs in [p, end): each one widens the line by tabSize - 1 beyond its own cell.
+int CountTabs(const char* p, const char* end) {
+    int tabs = 0;
+    while (p < end) {
+        const char* t = static_cast<const char*>(std::memchr(p, '\t', (size_t)(end - p)));
+        if (t == nullptr) break;
+        ++tabs;
+        p = t + 1;
+    }
+    return tabs;
+}
+} // namespace
+
+LineScanResult ScanLineStarts(const char* text, int from, int to, int tabSize, CIntArray& starts, int& width,
+                              int& widest) {
+    LineScanResult result = {0, true};
+    if (text == nullptr || from >= to) return result;
+    StartBatch batch(starts);
+    const char* p = text + from;
+    const char* end = text + to;
+    int initial = starts.GetSize();
+    while (p < end) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', (size_t)(end - p)));
+        const char* stop = lf ? lf : end;
+        width += (int)(stop - p) + (tabSize - 1) * CountTabs(p, stop);
+        if (lf == nullptr) break;
+        if (widest < width) widest = width;
+        width = 0;
+        if (!batch.Add((int)(lf - text) + 1)) {
+            result.complete = false;
+            break;
+        }
+        p = lf + 1;
+    }
+    if (result.complete && !batch.Flush()) result.complete = false;
+    result.lineFeeds = starts.GetSize() - initial;
+    return result;
+}
