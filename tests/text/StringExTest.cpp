@@ -1,0 +1,229 @@
+// CStringEx: block growth, edits, searches, sub-strings and fields, on the edge cases that break them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "text/StringEx.h"
+
+namespace {
+// A string holding body plus the documents' trailing zero byte inside the length.
+void Fill(CStringEx& s, const char* body) {
+    s.SetBufferSize(65536);
+    s.Insert(0, body);
+}
+std::string Bytes(const CStringEx& s) {
+    return std::string(s.GetBuffer(), (size_t)s.GetTextSize());
+}
+} // namespace
+
+TEST(StringExBlock, GrowsInWholeStepsAndKeepsBytes) {
+    CStringEx s;
+    EXPECT_EQ(s.GetTextSize(), 0);
+    EXPECT_EQ(s.GetBuffer(), nullptr);
+    ASSERT_TRUE(s.SetBufferSize(65536));
+    EXPECT_EQ(s.GetTextSize(), 1);
+    EXPECT_EQ(s.GetAt(0), 0);
+    EXPECT_EQ(s.GetCapacity(), 65536);
+
+    std::string body(65529, 'x');
+    body[0] = 'A';
+    s.Insert(0, body.c_str());
+    ASSERT_EQ(s.GetTextSize(), 65530);
+    EXPECT_EQ(s.GetCapacity(), 65536);
+    s.Insert(65529, "0123456789");
+    EXPECT_EQ(s.GetTextSize(), 65540);
+    EXPECT_EQ(s.GetCapacity(), 131072);
+    EXPECT_EQ(s.GetAt(0), 'A');
+    EXPECT_EQ(std::string(s.GetBuffer() + 65529, 10), "0123456789");
+    EXPECT_EQ(s.GetAt(65539), 0);
+
+    CStringEx big;
+    std::string many(70000, 'b');
+    big.Insert(0, many.c_str());
+    EXPECT_EQ(big.GetCapacity(), 131072);
+    EXPECT_EQ(big.GetTextSize(), 70000);
+}
+
+TEST(StringExBlock, CopiesOwnTheirBlockAndClearReleases) {
+    CStringEx a;
+    Fill(a, "hello");
+    CStringEx b;
+    b = a;
+    EXPECT_NE(a.GetBuffer(), b.GetBuffer());
+    EXPECT_EQ(Bytes(a), Bytes(b));
+    EXPECT_EQ(b.GetCapacity(), a.GetCapacity());
+    b.SetAt(0, 'J');
+    EXPECT_EQ(a.GetAt(0), 'h');
+    a.ClearContents();
+    EXPECT_EQ(a.GetCapacity(), 0);
+    EXPECT_EQ(a.GetTextSize(), 0);
+    EXPECT_EQ(a.GetBuffer(), nullptr);
+    EXPECT_EQ(a.Find('h'), -1);
+    EXPECT_TRUE(a.Mid(0, 3).IsEmpty());
+}
+
+TEST(StringExBlock, AppendAndSelfInsertion) {
+    CStringEx s;
+    s.Append("abc");
+    EXPECT_EQ(s.GetTextSize(), 3);
+    EXPECT_EQ(s.GetCapacity(), 65536);
+    s.Append("de");
+    EXPECT_STREQ(s.GetBuffer(), "abcde");
+    s.Insert(1, s.GetBuffer() + 3); // the inserted text lives inside the moving bytes
+    EXPECT_STREQ(s.GetBuffer(), "adebcde");
+    EXPECT_FALSE(s.Insert(100, "x"));
+    EXPECT_FALSE(s.AllocationFailed());
+}
+
+TEST(StringExBlock, ImpossibleGrowthIsReportedNotFatal) {
+    CStringEx s;
+    Fill(s, "ab");
+    s.SetLength(0x7fff0000); // a length no block can grow past
+    EXPECT_FALSE(s.Insert(0, "xyz"));
+    EXPECT_TRUE(s.AllocationFailed());
+    s.SetLength(3);
+    EXPECT_EQ(Bytes(s), std::string("ab\0", 3));
+    s.ClearAllocationFailure();
+    EXPECT_FALSE(s.AllocationFailed());
+}
+
+TEST(StringExEdit, DeleteClampsAndCarriesTheZero) {
+    CStringEx s;
+    Fill(s, "abcdef");
+    s.Delete(s.GetTextSize(), 5);
+    EXPECT_EQ(s.GetTextSize(), 7);
+    s.Delete(1, 2);
+    EXPECT_EQ(Bytes(s), std::string("adef\0", 5));
+    s.Delete(2, -1);
+    EXPECT_EQ(s.GetTextSize(), 2);
+    EXPECT_STREQ(s.GetBuffer(), "ad");
+    s.Replace(1, 1, "XYZ");
+    EXPECT_STREQ(s.GetBuffer(), "aXYZ");
+    s.Insert(1, '\0');
+    EXPECT_EQ(s.GetTextSize(), 4);
+}
+
+TEST(StringExSubstring, ClampsEveryBound) {
+    CStringEx s;
+    Fill(s, "abcdef");
+    int n = s.GetTextSize();
+    EXPECT_STREQ(s.Mid(-3, 2), "ab");
+    EXPECT_TRUE(s.Mid(n + 1, 2).IsEmpty());
+    EXPECT_STREQ(s.Mid(2), "cdef");
+    EXPECT_STREQ(s.Left(n + 10), "abcdef");
+    EXPECT_STREQ(s.Left(2), "ab");
+    EXPECT_STREQ(s.Right(3), "ef"); // the last 3 bytes end with the zero byte
+    EXPECT_TRUE(s.Left(-4).IsEmpty());
+    char dest[16];
+    s.Mid(4, 100, dest);
+    EXPECT_STREQ(dest, "ef");
+    s.Left(3, dest);
+    EXPECT_STREQ(dest, "abc");
+    s.Right(100, dest);
+    EXPECT_STREQ(dest, "abcdef");
+    s.AllocCopy(dest, 2, 1, 1);
+    EXPECT_STREQ(dest, "bcd");
+    CString out;
+    s.AllocCopy(out, 1, 3, 0);
+    EXPECT_STREQ(out, "d");
+}
+
+TEST(StringExSearch, ForwardAndCaseBlind) {
+    CStringEx s;
+    Fill(s, "xaby\xb0\xa1Q");
+    EXPECT_EQ(s.FindNoCase("AB"), 1);
+    EXPECT_EQ(s.Find("ab"), 1);
+    EXPECT_EQ(s.Find("AB"), -1);
+    EXPECT_EQ(s.Find('y', 3), 3);
+    EXPECT_EQ(s.Find('y', 4), -1);
+    EXPECT_EQ(s.FindNoCase('B'), 2);
+    EXPECT_EQ(s.FindNoCase('q'), 6);
+    EXPECT_EQ(s.FindNoCase('z'), -1);
+    EXPECT_EQ(s.Find("\xa1Q"), -1);               // a match never starts on a trail byte
+    EXPECT_STREQ(s.GetBuffer(), "xaby\xb0\xa1Q"); // searching never changes the text
+    EXPECT_EQ(s.Find("x", 1000), -1);
+}
+
+TEST(StringExSearch, ReverseIncludesPositionZero) {
+    CStringEx s;
+    Fill(s, "abcab");
+    EXPECT_EQ(s.ReverseFind("a", 0), 0);
+    EXPECT_EQ(s.ReverseFind("ab"), 3);
+    EXPECT_EQ(s.ReverseFind("ab", 2), 0);
+    EXPECT_EQ(s.ReverseFindNoCase("CA"), 2);
+    EXPECT_EQ(s.ReverseFindNoCase('B', -1), 4);
+    EXPECT_EQ(s.ReverseFind(""), -1);
+    EXPECT_EQ(s.ReverseFind("zz"), -1);
+}
+
+TEST(StringExSearch, ReplaceResumesAfterTheReplacement) {
+    CStringEx s;
+    Fill(s, "aaa");
+    EXPECT_EQ(s.FindReplace("a", "b", 1), 3);
+    EXPECT_STREQ(s.GetBuffer(), "bbb");
+    CStringEx t;
+    Fill(t, "aaa");
+    EXPECT_EQ(t.FindReplace("a", "b", 0), 1);
+    EXPECT_STREQ(t.GetBuffer(), "baa");
+    CStringEx u;
+    Fill(u, "aa");
+    EXPECT_EQ(u.FindReplace("a", "aa", 1), 2);
+    EXPECT_STREQ(u.GetBuffer(), "aaaa");
+    EXPECT_EQ(u.FindReplace("", "x", 1), 0);
+    EXPECT_EQ(u.GetTextSize(), 5);
+}
+
+TEST(StringExSearch, CaseBlindReplaceKeepsOtherCase) {
+    CStringEx s;
+    Fill(s, "Ab-aB-ab-X");
+    EXPECT_EQ(s.FindReplaceNoCase("AB", "zzz", 1), 3);
+    EXPECT_STREQ(s.GetBuffer(), "zzz-zzz-zzz-X");
+    EXPECT_EQ(s.GetTextSize(), (int)strlen("zzz-zzz-zzz-X") + 1);
+    CStringEx t;
+    Fill(t, "xAAy");
+    EXPECT_EQ(t.FindReplaceNoCase("a", "", 0), 1);
+    EXPECT_STREQ(t.GetBuffer(), "xAy");
+}
+
+TEST(StringExFields, SplitsAndDelimiters) {
+    CStringEx s;
+    Fill(s, "a,b,c");
+    EXPECT_EQ(s.GetFieldCount(','), 3);
+    EXPECT_STREQ(s.GetField(',', 0), "a");
+    EXPECT_STREQ(s.GetField(',', 1), "b");
+    EXPECT_STREQ(s.GetField(',', 2), "c");
+    EXPECT_TRUE(s.GetField(',', 5).IsEmpty());
+    EXPECT_TRUE(s.GetField(',', -1).IsEmpty());
+    EXPECT_EQ(s.GetFieldCount(""), 1);
+    CStringEx d;
+    Fill(d, "x::y::::z");
+    EXPECT_EQ(d.GetFieldCount("::"), 4);
+    EXPECT_STREQ(d.GetField("::", 1), "y");
+    EXPECT_TRUE(d.GetField("::", 2).IsEmpty());
+    EXPECT_STREQ(d.GetField("::", 3), "z");
+    EXPECT_TRUE(d.GetField("::", 4).IsEmpty());
+}
+
+TEST(StringExFields, DelimitedFieldsResumeAfterTheOpening) {
+    CStringEx s;
+    Fill(s, "[one] [two] [three");
+    EXPECT_STREQ(s.GetDelimitedField("[", "]", 0), "one");
+    EXPECT_STREQ(s.GetDelimitedField("[", "]", 1), "two");
+    EXPECT_TRUE(s.GetDelimitedField("[", "]", 2).IsEmpty());
+    EXPECT_TRUE(s.GetDelimitedField("[", "]", -1).IsEmpty());
+    CStringEx q;
+    Fill(q, "'a' 'b'");
+    // Equal markers: the second pass starts just after the first opening quote, at its close.
+    EXPECT_STREQ(q.GetDelimitedField("'", "'", 1), " ");
+    EXPECT_TRUE(q.GetDelimitedField("", "", 1000000000).IsEmpty());
+}
+
+TEST(StringExCase, ConversionLeavesDoubleByteCharacters) {
+    CStringEx s;
+    Fill(s, "ab\xc1\x61Z");
+    s.MakeUpper();
+    EXPECT_STREQ(s.GetBuffer(), "AB\xc1\x61Z");
+    s.MakeLower();
+    EXPECT_STREQ(s.GetBuffer(), "ab\xc1\x61z");
+}
