@@ -4,7 +4,7 @@
 #include <cstring>
 
 CColorString::CColorString(int) {
-    m_lines.Reset(*this);
+    SetTabSize(4);
 }
 
 // Rules are owned by the rule set, update targets are not owned; no worker is ever started.
@@ -105,8 +105,8 @@ void CColorString::SetRunListing(const char* path) {
 CColorString& CColorString::Insert(int pos, const char* text) {
     if (text == nullptr || pos < 0 || pos > GetTextSize()) return *this;
     BeginUpdate(0, 1);
-    CStringEx::Insert(pos, text);
-    m_runs.InsertAt(pos, m_rules.GetTextColor(), (int)std::strlen(text));
+    // A refused insertion (no memory for the block) leaves the run list in step with the text.
+    if (CStringEx::Insert(pos, text)) m_runs.InsertAt(pos, m_rules.GetTextColor(), (int)std::strlen(text));
     int n = GetTextSize();
     Reset(0);
     EndUpdate(pos, n - pos);
@@ -117,9 +117,10 @@ CColorString& CColorString::Insert(int pos, char c) {
     if (pos < 0 || pos > GetTextSize()) return *this;
     BeginUpdate(0, 1);
     int line = m_lines.OffsetToLine(pos);
+    int before = GetTextSize();
     CStringEx::Insert(pos, c);
     TextChanged();
-    m_lines.PatchInsertedByte(*this, line);
+    if (GetTextSize() != before) m_lines.PatchInsertedByte(*this, line);
     int n = GetTextSize();
     EndUpdate(pos, n - pos);
     return *this;
@@ -183,9 +184,9 @@ void CColorString::MakeLower() {
     CStringEx::MakeLower();
 }
 
-void CColorString::Append(const char* s) {
+BOOL CColorString::Append(const char* s) {
     TextChanged();
-    CStringEx::Append(s);
+    return CStringEx::Append(s);
 }
 
 void CColorString::ClearContents() {

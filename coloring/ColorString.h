@@ -109,8 +109,11 @@ public:
     int FindReplaceNoCase(const char* find, const char* repl, int all);
     void MakeUpper();
     void MakeLower();
-    void Append(const char* s);
+    BOOL Append(const char* s);
     void ClearContents();
+
+    const CLineTable& GetLineTable() const { return m_lines; }
+    BOOL AllocationFailed() const { return CStringEx::AllocationFailed() || m_lines.AllocationFailed(); }
 
     // Update bracket and observers.
     void Process(int pos);

@@ -31,6 +31,15 @@ TEST(ColorString, NewBufferHasOneEmptyLine) {
     EXPECT_EQ(s.GetColor(0), 0u);
 }
 
+TEST(ColorString, ConstructionSetsTheSharedTabSize) {
+    SetTabSize(8);
+    CColorString s;
+    EXPECT_EQ(GetTabSize(), 4);
+    Load(s, "\tx\nyy");
+    EXPECT_EQ(s.GetLineWidth(0), 5);
+    EXPECT_EQ(s.GetTotalWidth().cx, 5);
+}
+
 TEST(ColorString, InsertWithoutBracketRunsProcess) {
     CColorString s;
     Load(s, "ab\ncd");
