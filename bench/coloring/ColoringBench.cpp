@@ -1,17 +1,22 @@
 // Colouring figures: scan rate over a data file, cost of one visible window, run-list memory.
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "coloring/ColorScanner.h"
+#include "coloring/ColorString.h"
 
 namespace {
 
 // The data-file vocabulary: semicolon, double-quote and apostrophe comments, chapter titles, end markers.
-void AddDataFileRules(CColorRuleSet& rules) {
+template <class Rules> void AddDataFileRules(Rules& rules) {
     static const char* chapters[] = {"\xB5\xDA\xD2\xBB\xD5\xC2", "\xB5\xDA\xB6\xFE\xD5\xC2",
                                      "\xB5\xDA\xC8\xFD\xD5\xC2", "\xB5\xDA\xCB\xC4\xD5\xC2",
                                      "\xB5\xDA\xCE\xE5\xD5\xC2"};
@@ -146,6 +151,39 @@ void BM_RunListWidenedTo100MB(benchmark::State& state) {
     state.counters["stored_bytes"] = runs.GetStoredCount() * 8.0;
 }
 BENCHMARK(BM_RunListWidenedTo100MB);
+
+long PeakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Peak memory of a 100 MB coloured buffer (data-file rules, one window coloured) after one typed byte
+// and one pasted word, relative to the text size. Run it on its own (--benchmark_filter=PeakMemory):
+// the figure is the process's peak above what it held before the buffer was made.
+void BM_PeakMemory100MBAfterOneInsert(benchmark::State& state) {
+    long before = PeakResidentKiB();
+    int textSize = 1;
+    for (auto _ : state) {
+        std::unique_ptr<CColorString> buffer(new CColorString(1));
+        AddDataFileRules(*buffer);
+        std::string chunk = DataFile(1u << 20);
+        chunk.pop_back();
+        buffer->SetBufferSize((100 << 20) + (2 << 20));
+        int length = 0;
+        for (int k = 0; k < 100; ++k, length += (int)chunk.size())
+            std::memcpy(buffer->GetBuffer() + length, chunk.data(), chunk.size());
+        buffer->SetLength(length + 1); // the documents' zero byte
+        buffer->Reset(0);
+        textSize = buffer->GetLength();
+        buffer->ParseTextColor(buffer->GetLineOffset(1000), buffer->GetLineEndOffset(1060));
+        buffer->Insert(textSize / 2, 'x');
+        buffer->Insert(textSize / 3, "NPOIN");
+        benchmark::DoNotOptimize(buffer->GetColorArray().GetSize());
+    }
+    state.counters["peak_over_text"] = (double)(PeakResidentKiB() - before) * 1024.0 / textSize;
+}
+BENCHMARK(BM_PeakMemory100MBAfterOneInsert)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
