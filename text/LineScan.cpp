@@ -1,33 +1,11 @@
 // Line scan: memchr finds each line feed and each tab, so the pass runs at library search speed.
 #include "text/LineScan.h"
 
+#include "text/LineScanBatch.h"
+
 #include <cstring>
 
 namespace {
-// Line starts are gathered here and appended in batches: one array resize per batch, not per line.
-class StartBatch {
-public:
-    explicit StartBatch(CIntArray& starts) : m_starts(starts) {}
-    bool Add(int offset) {
-        m_buf[m_n++] = offset;
-        return m_n < kSize || Flush();
-    }
-    bool Flush() {
-        if (m_n == 0) return true;
-        int old = m_starts.GetSize();
-        if (!m_starts.SetSize(old + m_n)) return false;
-        std::memcpy(m_starts.GetData() + old, m_buf, sizeof(int) * (size_t)m_n);
-        m_n = 0;
-        return true;
-    }
-
-private:
-    static const int kSize = 512;
-    CIntArray& m_starts;
-    int m_buf[kSize];
-    int m_n = 0;
-};
-
 // Tabs in [p, end): each one widens the line by tabSize - 1 beyond its own cell.
 int CountTabs(const char* p, const char* end) {
     int tabs = 0;
