@@ -63,4 +63,9 @@ function(tessolin_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${TESSOLIN_GTEST_LIBS})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  if(TESSOLIN_SANITIZE)
+    # Allocation-failure paths are tested: an impossible request must return null, not abort.
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT
+      "ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+  endif()
 endfunction()

@@ -23,8 +23,7 @@ step "native build and tests"
 build_and_test build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 step "native tests with AddressSanitizer and UndefinedBehaviorSanitizer"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  build_and_test build/asan -DCMAKE_BUILD_TYPE=Debug -DTESSOLIN_SANITIZE=ON
+build_and_test build/asan -DCMAKE_BUILD_TYPE=Debug -DTESSOLIN_SANITIZE=ON
 
 step "win64 build and tests under Wine"
 build_and_test build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
