@@ -117,10 +117,11 @@ CColorString& CColorString::Insert(int pos, char c) {
     if (pos < 0 || pos > GetTextSize()) return *this;
     BeginUpdate(0, 1);
     int line = m_lines.OffsetToLine(pos);
+    bool inStep = m_lines.IsInStep(*this);
     int before = GetTextSize();
     CStringEx::Insert(pos, c);
     TextChanged();
-    if (GetTextSize() != before) m_lines.PatchInsertedByte(*this, line);
+    if (GetTextSize() != before) m_lines.PatchInsertedByte(*this, pos, line, inStep);
     int n = GetTextSize();
     EndUpdate(pos, n - pos);
     return *this;

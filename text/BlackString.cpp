@@ -13,9 +13,10 @@ CBlackString& CBlackString::Insert(int pos, const char* text) {
 
 CBlackString& CBlackString::Insert(int pos, char c) {
     int line = OffsetToLine(pos);
+    bool inStep = m_lines.IsInStep(*this);
     int before = GetTextSize();
     CStringEx::Insert(pos, c);
-    if (GetTextSize() != before) m_lines.PatchInsertedByte(*this, line);
+    if (GetTextSize() != before) m_lines.PatchInsertedByte(*this, pos, line, inStep);
     return *this;
 }
 

@@ -44,3 +44,24 @@ LineScanResult ScanLineStarts(const char* text, int from, int to, int tabSize, C
     result.lineFeeds = starts.GetSize() - initial;
     return result;
 }
+
+bool ScanLineWidths(const char* p, int base, int count, int tabSize, int& width, LineSink& sink) {
+    LineBatch batch;
+    const char* start = p;
+    const char* end = p + count;
+    while (p < end) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', (size_t)(end - p)));
+        const char* stop = lf ? lf : end;
+        width += (int)(stop - p) + (tabSize - 1) * CountTabs(p, stop);
+        if (lf == nullptr) break;
+        batch.starts[batch.n] = base + (int)(lf - start) + 1;
+        batch.widths[batch.n++] = width;
+        width = 0;
+        if (batch.n == LineBatch::kSize) {
+            if (!sink.Take(batch)) return false;
+            batch.n = 0;
+        }
+        p = lf + 1;
+    }
+    return batch.n == 0 || sink.Take(batch);
+}

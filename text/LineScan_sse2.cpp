@@ -60,3 +60,41 @@ LineScanResult ScanLineStarts(const char* text, int from, int to, int tabSize, C
     result.lineFeeds = starts.GetSize() - initial;
     return result;
 }
+
+bool ScanLineWidths(const char* text, int base, int count, int tabSize, int& width, LineSink& sink) {
+    LineBatch batch;
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i tab = _mm_set1_epi8('\t');
+    auto add = [&](int at) {
+        batch.starts[batch.n] = base + at + 1;
+        batch.widths[batch.n++] = width;
+        width = 0;
+        if (batch.n < LineBatch::kSize) return true;
+        bool taken = sink.Take(batch);
+        batch.n = 0;
+        return taken;
+    };
+    int i = 0;
+    for (; i + 16 <= count; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        unsigned lfs = (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf));
+        unsigned tabs = (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(v, tab));
+        int cur = 0;
+        for (; lfs != 0; lfs &= lfs - 1) {
+            int b = __builtin_ctz(lfs);
+            width += (b - cur) + (tabSize - 1) * Bits(tabs & Below(b));
+            tabs &= ~Below(b + 1);
+            cur = b + 1;
+            if (!add(i + b)) return false;
+        }
+        width += (16 - cur) + (tabSize - 1) * Bits(tabs);
+    }
+    for (; i < count; ++i) {
+        if (text[i] == '\n') {
+            if (!add(i)) return false;
+        } else {
+            width += text[i] == '\t' ? tabSize : 1;
+        }
+    }
+    return batch.n == 0 || sink.Take(batch);
+}

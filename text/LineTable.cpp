@@ -30,7 +30,10 @@ bool CLineTable::Append(int offset) {
     return false;
 }
 
-void CLineTable::Reset(const CStringEx& text) {
+// The literal rebuild into the plain array: the fallback when the index cannot get its memory.
+void CLineTable::RebuildLiterally(const CStringEx& text) {
+    m_indexed = false;
+    m_index.Release();
     // Keeping the allocation lets a rebuild after each edit append without reallocating.
     m_starts.SetSize(1);
     if (m_starts.GetSize() != 1 && !Append(0)) {
@@ -49,7 +52,60 @@ void CLineTable::Reset(const CStringEx& text) {
     SetAllCounts(lines);
 }
 
+// Replays the journal's ranges in order; each touches only its own lines.
+bool CLineTable::CatchUp(const CStringEx& text) {
+    const CEditJournal& journal = text.GetJournal();
+    if (!m_indexed || !journal.IsValid()) return false;
+    for (const CEditJournal::Range& r : journal.Ranges())
+        if (!m_index.Apply(text, r.lo, r.oldLength, r.hi - r.lo, g_tabSize)) return false;
+    return true;
+}
+
+void CLineTable::Rebuild(const CStringEx& text) {
+    if (!CatchUp(text)) {
+        m_indexed = m_index.Build(text, g_tabSize);
+        if (!m_indexed) {
+            m_failed = TRUE;
+            RebuildLiterally(text);
+            text.ClearJournal();
+            return;
+        }
+        m_starts.RemoveAll();
+    }
+    text.ClearJournal();
+    int lines = m_index.Count();
+    m_widest = m_index.Widest();
+    m_average = text.GetTextSize() / lines;
+    m_sorted = true;
+    SetAllCounts(lines);
+}
+
+void CLineTable::Reset(const CStringEx& text) {
+    Rebuild(text);
+}
+
+// Copies the indexed lines into the plain array, where the literal operations run.
+void CLineTable::MakePlain() {
+    if (!m_indexed) return;
+    int n = m_index.Count();
+    if (!m_starts.SetSize(n)) {
+        m_failed = TRUE;
+        n = std::min(n, m_starts.GetSize());
+    }
+    int* s = m_starts.GetData();
+    for (int k = 0; k < n; ++k) s[k] = m_index.Start(k);
+    if (n < m_lineCount) SetAllCounts(n);
+    m_indexed = false;
+    m_sorted = true;
+    m_index.Release();
+}
+
+bool CLineTable::IsInStep(const CStringEx& text) const {
+    return m_indexed && text.GetJournal().IsValid() && text.GetJournal().IsEmpty();
+}
+
 void CLineTable::CalcTextSize(CStringEx& text, long& start, long& end, int& width) {
+    MakePlain();
     if (end > text.GetCapacity()) end = text.GetCapacity();
     int lines = m_lineCount;
     if (start < end) {
@@ -66,6 +122,7 @@ void CLineTable::CalcTextSize(CStringEx& text, long& start, long& end, int& widt
 }
 
 void CLineTable::RecalcLine(const CStringEx& text, int pos) {
+    MakePlain();
     int line = OffsetToLine(pos);
     int length = text.GetTextSize();
     const char* bytes = text.GetBuffer();
@@ -85,13 +142,28 @@ void CLineTable::RecalcLine(const CStringEx& text, int pos) {
     m_lineCount = m_height = line + 1;
 }
 
-void CLineTable::PatchInsertedByte(const CStringEx& text, int line) {
+// A byte other than a line feed leaves the lines as a rebuild would make them, so the index takes
+// the edit; the widest line and the average keep the patch's values until the next Reset.
+void CLineTable::PatchInsertedByte(const CStringEx& text, int pos, int line, bool inStep) {
+    if (!inStep || !m_indexed || text.GetAt(pos) == '\n') {
+        PatchLiterally(text, line);
+        return;
+    }
+    int widest = m_widest, average = m_average;
+    Rebuild(text);
+    m_average = average;
+    m_widest = std::max(widest, GetLineWidth(text, line));
+}
+
+void CLineTable::PatchLiterally(const CStringEx& text, int line) {
+    MakePlain();
     MoveLineOffset(line + 1, 1);
     int width = GetLineWidth(text, line);
     if (width > m_widest) m_widest = width;
 }
 
 void CLineTable::MoveLineOffset(int line, int delta) {
+    MakePlain();
     int last = std::min(m_lineCount, m_starts.GetSize());
     int* s = m_starts.GetData();
     for (int k = std::max(line, 0); k < last; ++k) s[k] += delta;
@@ -101,10 +173,12 @@ void CLineTable::MoveLineOffset(int line, int delta) {
 void CLineTable::AddLineOffset(int offset) {
     // The entry lands at or past the searched range (search line count <= table size), so the order
     // OffsetToLine relies on is unaffected.
+    MakePlain();
     Append(offset);
 }
 
 int CLineTable::OffsetToLine(int pos) const {
+    if (m_indexed) return pos < 1 ? 0 : m_index.LineOf(pos);
     if (!m_sorted) return OffsetToLineByWalk(pos);
     if (pos < 1) return 0;
     int n = m_searchLines;
@@ -121,18 +195,19 @@ int CLineTable::OffsetToLineByWalk(int pos) const {
     int g = pos / average;
     if (g >= n) g = n - 1;
     if (n < 1) return n - 1;
-    const int* s = m_starts.GetData();
-    if (pos < s[g]) {
+    auto s = [this](int k) { return GetLineOffset(k); };
+    if (pos < s(g)) {
         for (int k = g - 1; k >= 0; --k)
-            if (s[k] <= pos && pos < s[k + 1]) return k;
+            if (s(k) <= pos && pos < s(k + 1)) return k;
         return n - 1;
     }
     for (int k = g + 1; k <= n - 1; ++k)
-        if (s[k - 1] <= pos && pos < s[k]) return k - 1;
+        if (s(k - 1) <= pos && pos < s(k)) return k - 1;
     return n - 1;
 }
 
 int CLineTable::GetLineOffset(int line) const {
+    if (m_indexed) return (line >= 0 && line < m_index.Count()) ? m_index.Start(line) : 0;
     return (line >= 0 && line < m_starts.GetSize()) ? m_starts[line] : 0;
 }
 
@@ -146,13 +221,21 @@ int CLineTable::GetLineSize(const CStringEx& text, int line) const {
     return text.GetTextSize() - GetLineOffset(line);
 }
 
+// The stored width holds while the index matches the text. The last line's stored width covers all
+// its bytes, the measured one leaves its final byte out.
+int CLineTable::IndexedWidth(const CStringEx& text, int line) const {
+    if (line + 1 < m_index.Count()) return m_index.Width(line);
+    int size = text.GetTextSize() - m_index.Start(line);
+    if (size < 1) return size - 1;
+    return m_index.Width(line) - (text.GetAt(text.GetTextSize() - 1) == '\t' ? g_tabSize : 1);
+}
+
 int CLineTable::GetLineWidth(const CStringEx& text, int line) const {
+    if (line >= 0 && line < m_index.Count() && IsInStep(text)) return IndexedWidth(text, line);
     int size = GetLineSize(text, line);
     int start = GetLineOffset(line);
-    const char* bytes = text.GetBuffer();
-    int tabs = 0;
-    if (bytes != nullptr && start >= 0 && size > 1 && start + size - 1 <= text.GetCapacity())
-        tabs = (int)std::count(bytes + start, bytes + start + size - 1, '\t');
+    // Bytes past the text (a table not yet rebuilt after a deletion) hold no tabs.
+    int tabs = (start >= 0 && size > 1) ? text.CountByte('\t', start, start + size - 1) : 0;
     return (size - 1) + (g_tabSize - 1) * tabs;
 }
 

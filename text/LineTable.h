@@ -4,6 +4,7 @@
 #include "framework/base/Array.h"
 #include "framework/base/Geometry.h"
 #include "framework/base/String.h"
+#include "text/LineIndex.h"
 #include "text/StringEx.h"
 
 // The process-wide tab size: buffers count a tab as this many cells; every buffer constructor sets 4.
@@ -14,7 +15,16 @@ void SetTabSize(int size);
 // stored length (the documents' zero byte included). A tab is GetTabSize() cells wide, every other
 // byte one cell, without alignment to tab stops.
 //
-// Invariants:
+// Two forms hold the same observable table. After a Reset the table is the text's own lines, kept
+// in a CLineIndex: the next Reset replays the string's edit journal on the lines it touched instead
+// of rescanning the whole text, and answers at once when nothing changed. The one-byte patch of a
+// byte other than a line feed stays in that form (its table equals the rebuilt one; only the widest
+// line and the average keep their patched values until the next Reset). Everything that makes the
+// table differ from the text's lines (a typed line feed, MoveLineOffset, RecalcLine, AddLineOffset,
+// CalcTextSize, a patch over unrebuilt edits) first copies it into a plain array, where the
+// operations run literally; the next Reset then rebuilds from the whole text.
+//
+// Invariants of the plain form:
 //  - entry 0 is 0 and, after Reset or CalcTextSize, entry k + 1 = offset of the k-th line feed + 1;
 //  - line count <= table size and search line count <= table size, so every index the table hands
 //    out or searches is allocated (on a failed allocation the counts shrink to what was recorded
@@ -38,8 +48,12 @@ public:
     void CalcTextSize(CStringEx& text, long& start, long& end, int& width);
     // Recomputes the line starts after pos (line count and height only).
     void RecalcLine(const CStringEx& text, int pos);
-    // After one byte went in at a position of line `line` (looked up before the insertion).
-    void PatchInsertedByte(const CStringEx& text, int line);
+    // True when the table is the text's lines and no edit is pending: a byte inserted now can be
+    // patched in without leaving the indexed form. Asked before the insertion.
+    bool IsInStep(const CStringEx& text) const;
+    // After one byte went in at pos, of line `line` (looked up before the insertion); inStep is what
+    // IsInStep said before the insertion.
+    void PatchInsertedByte(const CStringEx& text, int pos, int line, bool inStep);
     void MoveLineOffset(int line, int delta);
     void AddLineOffset(int offset);
 
@@ -59,12 +73,18 @@ public:
     int GetTotalHeight() const { return m_height; }
     int GetAverageLineLength() const { return m_average; }
     int GetSearchLineCount() const { return m_searchLines; }
-    int GetTableSize() const { return m_starts.GetSize(); }
+    int GetTableSize() const { return m_indexed ? m_index.Count() : m_starts.GetSize(); }
     BOOL AllocationFailed() const { return m_failed; }
 
 private:
     void SetAllCounts(int lines);
     bool Append(int offset);
+    bool CatchUp(const CStringEx& text);
+    void Rebuild(const CStringEx& text);
+    void RebuildLiterally(const CStringEx& text);
+    void MakePlain();
+    void PatchLiterally(const CStringEx& text, int line);
+    int IndexedWidth(const CStringEx& text, int line) const;
 
     CIntArray m_starts;
     int m_widest = 0;
@@ -74,4 +94,6 @@ private:
     int m_lineCount = 1;
     bool m_sorted = true;
     BOOL m_failed = FALSE;
+    bool m_indexed = false; // the lines live in m_index, m_starts is unused
+    CLineIndex m_index;
 };

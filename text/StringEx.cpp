@@ -1,7 +1,6 @@
-// CStringEx: block management, in-place edits, searches, sub-strings and fields.
+// CStringEx: block management, the gap, in-place edits, sub-strings and fields.
 #include "text/StringEx.h"
 
-#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +15,13 @@ const int kStep = 65536;
 int GrownCapacity(int capacity, int n) {
     long long grown = (long long)capacity + ((long long)n / kStep + 1) * kStep;
     return grown > INT_MAX ? -1 : (int)grown;
+}
+
+// The block behind a grown capacity: an eighth more, in whole steps, so that the steps that follow
+// only raise the reported capacity.
+int BlockFor(int capacity) {
+    long long block = (long long)capacity + ((long long)capacity / 8 / kStep) * kStep;
+    return block > INT_MAX ? capacity : (int)block;
 }
 
 // A result string that is empty instead of throwing when memory runs out.
@@ -35,11 +41,13 @@ CStringEx::CStringEx(const CStringEx& other) {
 CStringEx& CStringEx::operator=(const CStringEx& other) {
     if (this == &other) return *this;
     Release();
+    m_journal.Invalidate();
     if (other.m_nCapacity > 0) {
+        other.Flat();
         if (!Regrow(other.m_nCapacity, 0)) return *this;
         std::memcpy(m_pText, other.m_pText, (size_t)other.m_nCapacity);
     }
-    m_nLength = other.m_nLength;
+    m_nLength = m_nGap = other.m_nLength;
     return *this;
 }
 
@@ -53,7 +61,8 @@ void CStringEx::Release() {
     memblock::Free(m_hBlock);
     m_hBlock = nullptr;
     m_pText = nullptr;
-    m_nCapacity = 0;
+    m_nCapacity = m_nBlock = 0;
+    m_nGap = m_nLength;
 }
 
 BOOL CStringEx::Failed() {
@@ -61,9 +70,90 @@ BOOL CStringEx::Failed() {
     return FALSE;
 }
 
+// Gap.
+
+void CStringEx::MoveGap(int pos) const {
+    int gap = GapSize();
+    if (gap > 0 && pos < m_nGap)
+        std::memmove(m_pText + pos + gap, m_pText + pos, (size_t)(m_nGap - pos));
+    else if (gap > 0 && pos > m_nGap)
+        std::memmove(m_pText + m_nGap, m_pText + m_nGap + gap, (size_t)(pos - m_nGap));
+    m_nGap = pos;
+}
+
+char* CStringEx::Flat() const {
+    if (m_pText == nullptr) return nullptr;
+    if (m_nGap < m_nLength) MoveGap(m_nLength);
+    if (m_nLength >= 0 && m_nLength < m_nBlock) m_pText[m_nLength] = 0;
+    return m_pText;
+}
+
+// A byte at or past the length: what the contiguous block holds there.
+char CStringEx::FlatAt(int i) const {
+    const char* text = Flat();
+    return (text != nullptr && i >= 0 && i < m_nBlock) ? text[i] : 0;
+}
+
+const char* CStringEx::GetRange(int pos, int count) const {
+    if (m_pText == nullptr) return nullptr;
+    if (pos < 0 || count < 0 || pos > m_nLength - count) return Flat() + (pos < 0 ? 0 : pos);
+    if (m_nGap > pos && m_nGap < pos + count)
+        MoveGap(m_nGap - pos <= pos + count - m_nGap ? pos : pos + count);
+    return m_pText + Physical(pos);
+}
+
+void CStringEx::GetPieces(int from, int to, const char*& first, int& firstSize, const char*& second,
+                          int& secondSize) const {
+    first = second = m_pText;
+    firstSize = secondSize = 0;
+    if (m_pText == nullptr || from >= to) return;
+    if (to <= m_nGap || from >= m_nGap) {
+        first = m_pText + Physical(from);
+        firstSize = to - from;
+        return;
+    }
+    first = m_pText + from;
+    firstSize = m_nGap - from;
+    second = m_pText + m_nGap + GapSize();
+    secondSize = to - m_nGap;
+}
+
+int CStringEx::CountByte(char c, int from, int to) const {
+    if (from < 0) from = 0;
+    if (to > m_nLength) to = m_nLength;
+    const char* piece[2];
+    int size[2];
+    GetPieces(from, to, piece[0], size[0], piece[1], size[1]);
+    int n = 0;
+    for (int k = 0; k < 2; ++k)
+        for (const char *p = piece[k], *end = p + size[k]; p < end; ++n, ++p) {
+            p = static_cast<const char*>(std::memchr(p, c, (size_t)(end - p)));
+            if (p == nullptr) break;
+        }
+    return n;
+}
+
+void CStringEx::CopyOut(char* dest, int from, int count) const {
+    const char* piece[2];
+    int size[2];
+    GetPieces(from, from + count, piece[0], size[0], piece[1], size[1]);
+    if (size[0] > 0) std::memcpy(dest, piece[0], (size_t)size[0]);
+    if (size[1] > 0) std::memcpy(dest + size[0], piece[1], (size_t)size[1]);
+}
+
+void CStringEx::Note(int pos, int removed, int inserted) {
+    if (!m_journal.IsValid()) return;
+    int last = m_journal.LastEnd();
+    bool lineFeed = last >= 0 && pos > last && CountByte('\n', last, pos) > 0;
+    m_journal.Record(pos, removed, inserted, lineFeed);
+}
+
+// Block.
+
 // Moves the first keep bytes into a new zero-filled block of capacity bytes.
 BOOL CStringEx::Regrow(int capacity, int keep) {
     if (capacity <= 0) return Failed();
+    Flat();
     memblock::Handle block = memblock::Allocate((size_t)capacity, true);
     char* text = static_cast<char*>(memblock::Lock(block));
     if (text == nullptr) {
@@ -75,33 +165,39 @@ BOOL CStringEx::Regrow(int capacity, int keep) {
     Release();
     m_hBlock = block;
     m_pText = text;
-    m_nCapacity = capacity;
-    m_nLength = length;
+    m_nCapacity = m_nBlock = capacity;
+    m_nLength = m_nGap = length;
     return TRUE;
-}
-
-void CStringEx::KeepGuardZero() {
-    if (m_pText != nullptr && m_nLength >= 0 && m_nLength < m_nCapacity) m_pText[m_nLength] = 0;
 }
 
 BOOL CStringEx::SetBufferSize(int size) {
     if (size <= m_nLength || size <= 0) return FALSE;
+    m_journal.Invalidate();
     if (m_nLength == 0) {
         if (!Regrow(size, 0)) return FALSE;
-        m_nLength = 1;
+        m_nLength = m_nGap = 1;
         return TRUE;
     }
     return Regrow(size, m_nLength);
 }
 
+void CStringEx::SetLength(int n) {
+    Flat();
+    m_journal.Invalidate();
+    m_nLength = m_nGap = n;
+}
+
 void CStringEx::ClearContents() {
     if (m_nCapacity <= 0) return;
+    m_journal.Invalidate();
     Release();
-    m_nLength = 0;
+    m_nLength = m_nGap = 0;
 }
 
 BOOL CStringEx::Append(const char* s) {
     if (s == nullptr) return TRUE;
+    Flat();
+    m_journal.Invalidate();
     int n = (int)strnlen(s, INT_MAX / 2);
     if ((long long)m_nLength + n >= m_nCapacity) {
         char* copy = static_cast<char*>(std::malloc((size_t)n + 1));
@@ -116,15 +212,54 @@ BOOL CStringEx::Append(const char* s) {
         std::memmove(m_pText + strlen(m_pText), s, (size_t)n + 1);
     }
     m_nLength += n;
+    m_nGap = m_nLength;
     return TRUE;
 }
 
 void CStringEx::MakeUpper() {
-    if (m_pText) cp936::mbsupr(m_pText);
+    if (m_pText == nullptr) return;
+    m_journal.Invalidate();
+    cp936::mbsupr(Flat());
 }
 
 void CStringEx::MakeLower() {
-    if (m_pText) cp936::mbslwr(m_pText);
+    if (m_pText == nullptr) return;
+    m_journal.Invalidate();
+    cp936::mbslwr(Flat());
+}
+
+// Editing.
+
+// Insertion that needs a larger capacity: a block that already has room only raises the capacity;
+// otherwise the text is built in a new block, with the gap after the inserted bytes.
+BOOL CStringEx::Grow(int pos, const char* s, int n) {
+    int old = m_nLength;
+    int capacity = GrownCapacity(m_nCapacity, n);
+    if (capacity < 0 || (long long)old + n >= capacity) return Failed();
+    if (capacity <= m_nBlock) {
+        m_nCapacity = capacity;
+        return Insert(pos, s);
+    }
+    int blockSize = BlockFor(capacity);
+    memblock::Handle block = memblock::Allocate((size_t)blockSize, true);
+    char* text = static_cast<char*>(memblock::Lock(block));
+    if (text == nullptr) {
+        memblock::Free(block);
+        return Failed();
+    }
+    // Built before the old block goes, so s may point into this string.
+    CopyOut(text, 0, pos);
+    std::memcpy(text + pos, s, (size_t)n);
+    CopyOut(text + blockSize - (old - pos), pos, old - pos);
+    Release();
+    m_hBlock = block;
+    m_pText = text;
+    m_nCapacity = capacity;
+    m_nBlock = blockSize;
+    m_nLength = old + n;
+    m_nGap = pos + n;
+    Note(pos, 0, n);
+    return TRUE;
 }
 
 BOOL CStringEx::Insert(int pos, const char* s) {
@@ -133,27 +268,8 @@ BOOL CStringEx::Insert(int pos, const char* s) {
     if (n == 0) return TRUE;
     int old = m_nLength;
     if (pos < 0 || pos > old) return FALSE;
-    if ((long long)old + n >= m_nCapacity) {
-        int capacity = GrownCapacity(m_nCapacity, n);
-        if (capacity < 0 || (long long)old + n >= capacity) return Failed();
-        memblock::Handle block = memblock::Allocate((size_t)capacity, true);
-        char* text = static_cast<char*>(memblock::Lock(block));
-        if (text == nullptr) {
-            memblock::Free(block);
-            return Failed();
-        }
-        // Built in the new block before the old one goes, so s may point into this string.
-        if (pos > 0) std::memcpy(text, m_pText, (size_t)pos);
-        std::memcpy(text + pos, s, (size_t)n);
-        if (old > pos) std::memcpy(text + pos + n, m_pText + pos, (size_t)(old - pos));
-        Release();
-        m_hBlock = block;
-        m_pText = text;
-        m_nCapacity = capacity;
-        m_nLength = old + n;
-        return TRUE;
-    }
-    bool aliased = s >= m_pText && s < m_pText + m_nCapacity;
+    if ((long long)old + n >= m_nCapacity) return Grow(pos, s, n);
+    bool aliased = s >= m_pText && s < m_pText + m_nBlock;
     char* copy = nullptr;
     if (aliased) {
         copy = static_cast<char*>(std::malloc((size_t)n));
@@ -161,11 +277,13 @@ BOOL CStringEx::Insert(int pos, const char* s) {
         std::memcpy(copy, s, (size_t)n);
         s = copy;
     }
-    if (pos < old) std::memmove(m_pText + pos + n, m_pText + pos, (size_t)(old - pos));
+    MoveGap(pos);
     std::memcpy(m_pText + pos, s, (size_t)n);
     std::free(copy);
     m_nLength = old + n;
-    KeepGuardZero();
+    m_nGap = pos + n;
+    if (m_nGap == m_nLength) m_pText[m_nLength] = 0;
+    Note(pos, 0, n);
     return TRUE;
 }
 
@@ -175,17 +293,21 @@ BOOL CStringEx::Insert(int pos, char c) {
 }
 
 void CStringEx::Delete(int pos, int count) {
-    if (pos >= m_nLength || pos < 0 || m_pText == nullptr) return;
+    if (pos >= m_nLength || pos < 0 || m_pText == nullptr || m_nLength > m_nBlock) return;
     if (count < 0 || count > m_nLength - pos) count = m_nLength - pos;
-    int tail = m_nLength - pos - count;
-    if (tail > 0) std::memmove(m_pText + pos, m_pText + pos + count, (size_t)tail);
+    if (count == 0) return;
+    // The deleted bytes join the gap: only the bytes between the gap and the range move.
+    if (m_nGap > pos + count) MoveGap(pos + count);
+    if (m_nGap < pos) MoveGap(pos);
+    m_nGap = pos;
     m_nLength -= count;
-    KeepGuardZero();
+    if (m_nGap == m_nLength) m_pText[m_nLength] = 0;
+    Note(pos, count, 0);
 }
 
 BOOL CStringEx::Replace(int pos, int count, const char* s) {
     if (pos < 0 || pos > m_nLength) return FALSE;
-    if (s != nullptr && m_pText != nullptr && s >= m_pText && s < m_pText + m_nCapacity) {
+    if (s != nullptr && m_pText != nullptr && s >= m_pText && s < m_pText + m_nBlock) {
         // The replacement lives in the bytes about to move: insert a private copy.
         char* copy = static_cast<char*>(std::malloc(strlen(s) + 1));
         if (copy == nullptr) return Failed();
@@ -199,140 +321,35 @@ BOOL CStringEx::Replace(int pos, int count, const char* s) {
     return Insert(pos, s);
 }
 
-// Searches.
-
-int CStringEx::TextEnd() const {
-    return m_pText ? (int)strlen(m_pText) : 0;
-}
-
-int CStringEx::Find(char c, int start) const {
-    if (m_pText == nullptr || c == 0) return -1;
-    if (start < 0) start = 0;
-    if (start >= m_nLength && start >= TextEnd()) return -1;
-    const char* hit = cp936::mbschr(m_pText + start, (unsigned char)c);
-    return hit ? (int)(hit - m_pText) : -1;
-}
-
-int CStringEx::Find(const char* s, int start) const {
-    if (m_pText == nullptr || s == nullptr) return -1;
-    if (start < 0) start = 0;
-    if (start > m_nLength && start > TextEnd()) return -1;
-    const char* hit = cp936::mbsstr(m_pText + start, s);
-    return hit ? (int)(hit - m_pText) : -1;
-}
-
-int CStringEx::FindNoCase(char c, int start) const {
-    unsigned lower = (unsigned)Find((char)std::tolower((unsigned char)c), start);
-    unsigned upper = (unsigned)Find((char)std::toupper((unsigned char)c), start);
-    return (int)(lower < upper ? lower : upper);
-}
-
-int CStringEx::FindNoCase(const char* s, int start) const {
-    if (m_pText == nullptr || s == nullptr) return -1;
-    if (start < 0) start = 0;
-    size_t end = strlen(m_pText);
-    if ((size_t)start > end) return -1;
-    size_t ls = strlen(s);
-    char* text = static_cast<char*>(std::malloc(end + 1));
-    char* find = static_cast<char*>(std::malloc(ls + 1));
-    int result = -1;
-    if (text != nullptr && find != nullptr) {
-        std::memcpy(text, m_pText, end + 1);
-        std::memcpy(find, s, ls + 1);
-        cp936::mbslwr(text);
-        cp936::mbslwr(find);
-        const char* hit = cp936::mbsstr(text + start, find);
-        result = hit ? (int)(hit - text) : -1;
+void CStringEx::SetAt(int i, char c) {
+    if (i >= 0 && i < m_nLength && m_nLength <= m_nBlock) {
+        m_pText[Physical(i)] = c;
+        Note(i, 1, 1);
+        return;
     }
-    std::free(text);
-    std::free(find);
-    return result;
+    m_journal.Invalidate();
+    if (char* text = Flat()) text[i] = c;
 }
-
-int CStringEx::ReverseSearch(const char* s, int start, bool noCase) const {
-    if (m_pText == nullptr || s == nullptr) return -1;
-    int ls = (int)strlen(s);
-    int lt = TextEnd();
-    if (ls < 1 || lt < 1) return -1;
-    int p = (start == -1 || start >= lt) ? lt - 1 : start;
-    for (; p >= 0; --p) {
-        int diff = noCase ? cp936::mbsnbicmp(m_pText + p, s, (size_t)ls)
-                          : cp936::mbsnbcmp(m_pText + p, s, (size_t)ls);
-        if (diff == 0) return p;
-    }
-    return -1;
-}
-
-int CStringEx::ReverseFind(const char* s, int start) const {
-    return ReverseSearch(s, start, false);
-}
-
-int CStringEx::ReverseFindNoCase(const char* s, int start) const {
-    return ReverseSearch(s, start, true);
-}
-
-int CStringEx::ReverseFindNoCase(char c, int start) const {
-    char one[2] = {c, 0};
-    return ReverseSearch(one, start, true);
-}
-
-int CStringEx::FindReplace(const char* find, const char* repl, int all) {
-    if (find == nullptr || *find == 0) return 0;
-    if (repl == nullptr) repl = "";
-    int lf = (int)strlen(find), lr = (int)strlen(repl);
-    int count = 0;
-    for (int p = Find(find, 0); p >= 0; p = Find(find, p + lr)) {
-        if (!Replace(p, lf, repl)) break;
-        ++count;
-        if (!all) break;
-    }
-    return count;
-}
-
-int CStringEx::FindReplaceNoCase(const char* find, const char* repl, int all) {
-    if (find == nullptr || *find == 0 || m_pText == nullptr) return 0;
-    if (repl == nullptr) repl = "";
-    int lf = (int)strlen(find), lr = (int)strlen(repl);
-    size_t end = strlen(m_pText);
-    char* text = static_cast<char*>(std::malloc(end + 1));
-    char* key = static_cast<char*>(std::malloc((size_t)lf + 1));
-    int count = 0;
-    if (text != nullptr && key != nullptr) {
-        std::memcpy(text, m_pText, end + 1);
-        std::memcpy(key, find, (size_t)lf + 1);
-        cp936::mbslwr(text);
-        cp936::mbslwr(key);
-        long long shift = 0;
-        for (const char* q = cp936::mbsstr(text, key); q != nullptr; q = cp936::mbsstr(q + lf, key)) {
-            if (!Replace((int)((q - text) + shift), lf, repl)) break;
-            shift += lr - lf;
-            ++count;
-            if (!all) break;
-        }
-    } else {
-        m_bAllocFailed = TRUE;
-    }
-    std::free(text);
-    std::free(key);
-    return count;
-}
-
 // Sub-strings.
 
-CString CStringEx::Copy(int start, int count) const {
-    if (m_pText == nullptr || count <= 0 || start < 0 || start >= m_nCapacity) return CString();
+// Bytes [start, start + count) clipped to the capacity; a stretch inside the text is read across the
+// gap, anything reaching past the text sees the contiguous block.
+const char* CStringEx::Stretch(int start, int& count) const {
+    if (m_pText == nullptr || count <= 0 || start < 0 || start >= m_nCapacity) return nullptr;
     if (count > m_nCapacity - start) count = m_nCapacity - start;
-    return MakeString(m_pText + start, count);
+    return start + count <= m_nLength ? GetRange(start, count) : Flat() + start;
+}
+
+CString CStringEx::Copy(int start, int count) const {
+    const char* p = Stretch(start, count);
+    return p ? MakeString(p, count) : CString();
 }
 
 void CStringEx::CopyTo(char* dest, int start, int count) const {
     if (dest == nullptr) return;
-    size_t n = 0;
-    if (m_pText != nullptr && count > 0 && start >= 0 && start < m_nCapacity) {
-        if (count > m_nCapacity - start) count = m_nCapacity - start;
-        n = (size_t)count;
-        std::memcpy(dest, m_pText + start, n);
-    }
+    const char* p = Stretch(start, count);
+    size_t n = p ? (size_t)count : 0;
+    if (n > 0) std::memcpy(dest, p, n);
     dest[n] = 0;
 }
 
@@ -393,7 +410,7 @@ CString CStringEx::GetField(char delim, int index) const {
 CString CStringEx::GetField(const char* delim, int index) const {
     if (index < 0 || m_pText == nullptr || delim == nullptr) return CString();
     size_t ld = strlen(delim);
-    const char* p = m_pText;
+    const char* p = Flat();
     const char* field = p;
     const char* fieldEnd = p;
     for (int k = 0; k <= index; ++k) {
@@ -418,7 +435,7 @@ int CStringEx::GetFieldCount(const char* delim) const {
     if (m_pText == nullptr || delim == nullptr || *delim == 0) return 1;
     size_t ld = strlen(delim);
     int count = 1;
-    for (const char* d = cp936::mbsstr(m_pText, delim); d != nullptr; d = cp936::mbsstr(d + ld, delim))
+    for (const char* d = cp936::mbsstr(Flat(), delim); d != nullptr; d = cp936::mbsstr(d + ld, delim))
         ++count;
     return count;
 }
@@ -431,7 +448,7 @@ int CStringEx::GetFieldCount(char delim) const {
 CString CStringEx::GetDelimitedField(const char* open, const char* close, int index) const {
     if (index < 0 || m_pText == nullptr || open == nullptr || close == nullptr) return CString();
     size_t lo = strlen(open), lc = strlen(close);
-    const char* p = m_pText;
+    const char* p = Flat();
     const char* body = nullptr;
     const char* bodyEnd = nullptr;
     for (int k = 0; k <= index; ++k) {

@@ -3,12 +3,28 @@
 
 #include "framework/base/MemoryBlock.h"
 #include "framework/base/String.h"
+#include "text/EditJournal.h"
 
-// Invariants: 0 <= m_nLength <= m_nCapacity; m_pText is null exactly when m_nCapacity is 0 and is
-// then locked for the object's whole life; blocks are created zero-filled and grow in whole 64 KiB
-// steps that always leave at least one spare byte, and the editing operations keep a zero byte in
-// that spare byte (text[length]) so the zero-terminated searches never run past the block.
-// The documents keep their own zero byte inside the length; Insert and Delete carry it along.
+// Invariants: 0 <= m_nLength <= m_nCapacity <= m_nBlock; m_pText is null exactly when m_nCapacity is
+// 0 and is then locked for the object's whole life; the capacity grows in whole 64 KiB steps that
+// always leave at least one spare byte. The documents keep their own zero byte inside the length;
+// Insert and Delete carry it along.
+//
+// Gap: the spare bytes of the block sit at logical position m_nGap (0 <= m_nGap <= m_nLength), so
+// the bytes [0, m_nGap) lie at the block's start and [m_nGap, m_nLength) at its end. Edits move the
+// gap to the edit and fill or widen it: typing at one place moves nothing, and edits front to back
+// move each byte once. Whoever takes the text pointer (GetBuffer) gets it contiguous: the gap moves
+// to the end, and the byte after the text (text[length]) is then zero, so the zero-terminated
+// searches never run past the block. GetAt, SetAt, the copies and the line table's scans work
+// across the gap; GetRange makes one short stretch contiguous by moving the gap past it.
+//
+// Block: m_nCapacity is the capacity the string reports and grows by; the block itself (m_nBlock
+// bytes) may be larger, so that a text growing by many small edits is not copied every 64 KiB.
+//
+// Journal: every edit is noted for the line table (CEditJournal), which then catches up without
+// rescanning the whole text. Bytes changed by writing through GetBuffer are the caller's business:
+// the documents always follow such writes with SetLength or CalcTextSize, which invalidate it.
+//
 // A failed block allocation leaves the string exactly as it was, makes the operation return FALSE
 // and sets a flag that stays up until ClearAllocationFailure, so callers of chained edits can check.
 class CStringEx {
@@ -24,11 +40,25 @@ public:
     BOOL Append(const char* s);
     int GetTextSize() const { return m_nLength; }
     int GetCapacity() const { return m_nCapacity; }
-    void SetLength(int n) { m_nLength = n; }
-    char* GetBuffer() { return m_pText; }
-    const char* GetBuffer() const { return m_pText; }
-    char GetAt(int i) const { return m_pText[i]; }
-    void SetAt(int i, char c) { m_pText[i] = c; }
+    void SetLength(int n);
+    // The whole text, contiguous (the gap moves to the end).
+    char* GetBuffer() { return Flat(); }
+    const char* GetBuffer() const { return Flat(); }
+    // count bytes from pos (inside the text) contiguous, moving the gap by at most count bytes.
+    const char* GetRange(int pos, int count) const;
+    char GetAt(int i) const {
+        if (i < m_nGap) return m_pText[i];
+        return i < m_nLength ? m_pText[i + GapSize()] : FlatAt(i);
+    }
+    void SetAt(int i, char c);
+    // Occurrences of c among the bytes [from, to) of the text, across the gap.
+    int CountByte(char c, int from, int to) const;
+    // The bytes [from, to) of the text as at most two contiguous pieces (the second may be empty).
+    void GetPieces(int from, int to, const char*& first, int& firstSize, const char*& second,
+                   int& secondSize) const;
+    // Edits since the line table last caught up (see CEditJournal).
+    const CEditJournal& GetJournal() const { return m_journal; }
+    void ClearJournal() const { m_journal.Clear(); }
     void MakeUpper();
     void MakeLower();
     BOOL AllocationFailed() const { return m_bAllocFailed; }
@@ -71,19 +101,32 @@ public:
     CString GetDelimitedField(const char* open, const char* close, int index) const;
 
 private:
+    int GapSize() const { return m_nBlock - m_nLength; }
+    int Physical(int i) const { return i < m_nGap ? i : i + GapSize(); }
+    void MoveGap(int pos) const;
+    char* Flat() const;
+    char FlatAt(int i) const;
+    void CopyOut(char* dest, int from, int count) const;
+    void Note(int pos, int removed, int inserted);
+    BOOL Grow(int pos, const char* s, int n);
     BOOL Regrow(int capacity, int keep);
     void Release();
     void KeepGuardZero();
     BOOL Failed();
     int ReverseSearch(const char* s, int start, bool noCase) const;
     // Bytes [start, start + count) clipped to the block, as a result string.
+    const char* Stretch(int start, int& count) const;
     CString Copy(int start, int count) const;
     void CopyTo(char* dest, int start, int count) const;
     int TextEnd() const;
+    size_t LowerCopyText(char* dest) const;
 
     int m_nLength = 0;
     int m_nCapacity = 0;
     char* m_pText = nullptr;
+    int m_nBlock = 0;
+    mutable int m_nGap = 0;
+    mutable CEditJournal m_journal;
     memblock::Handle m_hBlock = nullptr;
     BOOL m_bAllocFailed = FALSE;
 };

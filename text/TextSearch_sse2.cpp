@@ -1,0 +1,70 @@
+// Bounded searches for x86-64: sixteen bytes a step look for the first pattern byte and for the
+// zero byte that ends the text together, and lower-case runs of plain ASCII at once.
+#include <emmintrin.h>
+
+#include <cstring>
+
+#include "text/TextSearch.h"
+
+const char* FindBounded(const char* s, const char* end, const char* sub, size_t n) {
+    textsearch::Boundaries boundaries(s);
+    const __m128i first = _mm_set1_epi8(sub[0]);
+    const __m128i zeros = _mm_setzero_si128();
+    const char* p = s;
+    while (p < end) {
+        unsigned hits, stops;
+        if (end - p >= 16) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            hits = (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(v, first));
+            stops = (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(v, zeros));
+        } else {
+            hits = stops = 0;
+            for (int b = 0; b < end - p; ++b) {
+                hits |= (unsigned)(p[b] == sub[0]) << b;
+                stops |= (unsigned)(p[b] == 0) << b;
+            }
+        }
+        int stop = stops ? __builtin_ctz(stops) : 16;
+        if (stop < 16) hits &= (1u << stop) - 1;
+        for (; hits != 0; hits &= hits - 1) {
+            const char* q = p + __builtin_ctz(hits);
+            if ((size_t)(end - q) < n) return nullptr;
+            if (boundaries.At(q) && std::memcmp(q, sub, n) == 0) return q;
+        }
+        if (stop < 16) return nullptr;
+        p += 16;
+    }
+    return nullptr;
+}
+
+size_t LowerCopy(char* dest, const char* src, size_t n, bool& trail, bool* zero) {
+    *zero = false;
+    const __m128i below = _mm_set1_epi8('A' - 1);
+    const __m128i above = _mm_set1_epi8('Z' + 1);
+    const __m128i bit = _mm_set1_epi8(0x20);
+    const __m128i zeros = _mm_setzero_si128();
+    size_t i = 0;
+    while (i < n) {
+        if (!trail && n - i >= 16) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+            // Signed compares: bytes from 0x80 up are negative and never letters.
+            unsigned special =
+                (unsigned)_mm_movemask_epi8(v) | (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(v, zeros));
+            if (special == 0) {
+                __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(v, below), _mm_cmplt_epi8(v, above));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(dest + i),
+                                 _mm_or_si128(v, _mm_and_si128(letters, bit)));
+                i += 16;
+                continue;
+            }
+        }
+        size_t stop = n - i < 16 ? n : i + 16;
+        for (; i < stop; ++i) {
+            if (!textsearch::LowerByte(src[i], dest[i], trail)) {
+                *zero = true;
+                return i;
+            }
+        }
+    }
+    return n;
+}
