@@ -1,0 +1,302 @@
+// A long random run of the edits documents and views make, applied to a fast buffer and to the
+// literal reference side by side, comparing the text and every line figure after each step.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "framework/base/Geometry.h"
+#include "tests/text/LiteralBuffer.h"
+
+#ifndef TESSOLIN_DIFF_STEPS
+#define TESSOLIN_DIFF_STEPS 100000
+#endif
+
+// Steps per run: TESSOLIN_DIFF_STEPS from the environment, else the build's default.
+inline int DifferentialSteps() {
+    const char* env = std::getenv("TESSOLIN_DIFF_STEPS");
+    int steps = env ? std::atoi(env) : 0;
+    return steps > 0 ? steps : TESSOLIN_DIFF_STEPS;
+}
+
+// Buffer is CBlackString or CColorString. A coloured buffer closes its update bracket after
+// Insert, Return and SetAt, and the bracket's close rebuilds the lines (unless the owner holds a
+// bracket open); Bracketed says whether this buffer does that.
+template <class Buffer, bool Bracketed> class DifferentialRun {
+public:
+    explicit DifferentialRun(unsigned seed) : m_rng(seed) {
+        m_buffer.SetBufferSize(65536);
+        m_ref.SetBufferSize(65536);
+        m_buffer.Reset();
+        m_ref.Reset();
+    }
+
+    void Run(int steps) {
+        for (m_step = 0; m_step < steps; ++m_step) {
+            Step();
+            Compare();
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+        EXPECT_FALSE(m_buffer.AllocationFailed());
+    }
+
+    Buffer& GetBuffer() { return m_buffer; }
+
+private:
+    unsigned Pick(unsigned n) { return m_rng() % n; }
+    int Length() const { return m_ref.length; }
+    // A position for an edit: the documents' zero byte stays the last byte.
+    int Pos() { return (int)Pick((unsigned)Length()); }
+    int Clip(int pos, int count) const { return std::min(count, Length() - 1 - pos); }
+
+    // Now and then a pasted block of many pieces, so the text grows to a few thousand bytes.
+    std::string Piece() {
+        static const char* const kPieces[] = {"a",    "Z9",   "\t",   "\n",        "\xb1\xea", "\xcc\xe2\n",
+                                              "x\ty", "\n\n", " 1.5", "LONG LINE", "ab",       "\tA\tb\n"};
+        std::string s;
+        int pieces = Pick(4) == 0 ? (int)Pick(60) + 20 : (int)Pick(6) + 1;
+        for (int k = pieces; k > 0; --k) s += kPieces[Pick(sizeof kPieces / sizeof kPieces[0])];
+        return s;
+    }
+
+    // After an edit that runs through the coloured buffer's update bracket.
+    void AfterBracket() {
+        if (Bracketed && m_ownerBracket == 0) m_ref.Reset();
+    }
+
+    void TypeAt(int pos, char c) {
+        // A patch measures its line through the table; after the text shrank without a rebuild that
+        // line may reach past the text, into bytes the literal block still holds and ours does not.
+        if (m_ref.length < m_ref.builtLength) Reset();
+        m_buffer.Insert(pos, c);
+        m_ref.Insert(pos, c);
+        AfterBracket();
+    }
+
+    void ReplaceRun() {
+        static const char* const kWith[] = {"", "x", "ab\n", "\tLONGER", "\xb1\xea", "Q\n\n"};
+        int p = m_runPos + (int)Pick(40);
+        if (p >= Length() - 1 || Pick(60) == 0) {
+            m_runPos = -1;
+            return;
+        }
+        int count = Clip(p, (int)Pick(6));
+        const char* with = kWith[Pick(sizeof kWith / sizeof kWith[0])];
+        m_buffer.Replace(p, count, with);
+        m_ref.Replace(p, count, with);
+        m_runPos = p + (int)std::strlen(with);
+    }
+
+    void FindAndReplace() {
+        static const char* const kFind[] = {"a", "ab", "\n", "\t", "Z9", "\xb1\xea", "x\ty", "A", "\xea\xcc"};
+        static const char* const kWith[] = {"", "b", "AB", "\n\n", "\t\t\t", "\xb0\xa1"};
+        const char* find = kFind[Pick(sizeof kFind / sizeof kFind[0])];
+        const char* with = kWith[Pick(sizeof kWith / sizeof kWith[0])];
+        int all = (int)Pick(3);
+        bool noCase = Pick(2) == 0;
+        int got =
+            noCase ? m_buffer.FindReplaceNoCase(find, with, all) : m_buffer.FindReplace(find, with, all);
+        int want = noCase ? m_ref.FindReplaceNoCase(find, with, all) : m_ref.FindReplace(find, with, all);
+        ASSERT_EQ(got, want) << "step " << m_step << Trace();
+        if (Pick(5) != 0) {
+            Note("reset");
+            Reset();
+        }
+    }
+
+    void Reset() {
+        m_buffer.Reset();
+        m_ref.Reset();
+    }
+
+    // The text pointer, taken now and then as a search or a paint would.
+    void TakeText() {
+        if (Pick(2) == 0) {
+            ASSERT_EQ(std::memcmp(m_buffer.GetBuffer(), m_ref.Text(), (size_t)Length()), 0)
+                << "step " << m_step << Trace();
+            ASSERT_EQ(m_buffer.GetBuffer()[Length()], 0);
+        } else {
+            int pos = Pos(), count = (int)Pick((unsigned)(Length() - pos) + 1);
+            ASSERT_EQ(std::memcmp(m_buffer.GetRange(pos, count), m_ref.Text() + pos, (size_t)count), 0);
+        }
+    }
+
+    void Step() {
+        if (m_cursor >= Length()) m_cursor = Length() - 1;
+        if (m_runPos >= 0 && Pick(10) != 0) {
+            Note("run");
+            return ReplaceRun();
+        }
+        unsigned r = Pick(100);
+        if (Length() > 6000 && r < 50) r = 44; // keep the text small enough to compare every step
+        if (r < 30) {
+            static const char kTyped[] = {'q', 'Z', '7', ' ', '\t', '\xb0', '\xa1', '.'};
+            Note("type");
+            TypeAt(m_cursor++, kTyped[Pick(sizeof kTyped)]);
+            if (Pick(8) != 0) Reset(); // the documents rebuild after each typed byte
+        } else if (r < 35) {
+            Note("return");
+            m_buffer.Return(m_cursor);
+            m_ref.Return(m_cursor++);
+            AfterBracket();
+        } else if (r < 41) {
+            Note("backspace");
+            if (m_cursor > 0) {
+                m_buffer.Delete(m_cursor - 1, 1);
+                m_ref.Delete(--m_cursor, 1);
+            }
+        } else if (r < 46) {
+            Note("delete");
+            int pos = Pos(), count = Clip(pos, (int)Pick(r == 44 ? 2000 : Length() > 3000 ? 400 : 12));
+            m_buffer.Delete(pos, count);
+            m_ref.Delete(pos, count);
+        } else if (r < 54) {
+            Note("insert");
+            int pos = Pick(2) ? m_cursor : Pos();
+            std::string piece = Piece();
+            m_buffer.Insert(pos, piece.c_str());
+            m_ref.Insert(pos, piece.c_str());
+            AfterBracket();
+        } else if (r < 58) {
+            m_runPos = Pos();
+        } else if (r < 62) {
+            Note("findreplace");
+            FindAndReplace();
+        } else if (r < 66) {
+            Note("string-edit");
+            int pos = Pos();
+            if (Pick(2)) {
+                std::string piece = Piece();
+                m_buffer.CStringEx::Insert(pos, piece.c_str());
+                m_ref.StrInsert(pos, piece.c_str());
+            } else {
+                int count = Clip(pos, (int)Pick(20));
+                m_buffer.CStringEx::Delete(pos, count);
+                m_ref.StrDelete(pos, count);
+            }
+        } else if (r < 68) {
+            Note("typed-lf");
+            TypeAt(Pos(), '\n'); // a typed line feed is not a line start until the next Reset
+        } else if (r < 69) {
+            // Starts moved by hand stay inside the text, where a line's bytes can be measured.
+            int line = (int)Pick((unsigned)m_ref.lineCount) + 1, delta = (int)Pick(5) - 2;
+            bool inside = true;
+            for (int k = line; k < m_ref.lineCount && k < (int)m_ref.table.size(); ++k) {
+                int moved = m_ref.table[(size_t)k] + delta;
+                inside = inside && moved >= 1 && moved < Length() - 1;
+            }
+            if (inside) {
+                Note("move");
+                m_buffer.MoveLineOffset(line, delta);
+                m_ref.MoveLineOffset(line, delta);
+            }
+        } else if (r < 70) {
+            int pos = Pos();
+            Note("recalc");
+            m_buffer.RecalcLine(pos);
+            m_ref.RecalcLine(pos);
+        } else if (r < 72) {
+            static const char kBytes[] = {'\n', '\t', 'k', '\xb1'};
+            int pos = Length() > 1 ? (int)Pick((unsigned)Length() - 1) : 0;
+            Note("setat");
+            if (Length() > 1) SetAt(pos, kBytes[Pick(sizeof kBytes)]);
+        } else if (r < 74) {
+            Note("bracket");
+            OwnerBracket();
+        } else if (r < 82) {
+            Note("text");
+            TakeText();
+        } else {
+            Note("reset");
+            Reset();
+        }
+    }
+
+    void SetAt(int pos, char c) {
+        m_buffer.SetAt(pos, c);
+        m_ref.block[(size_t)pos] = c;
+        AfterBracket();
+    }
+
+    // A coloured document's own bracket around several edits: one rebuild at its close.
+    void OwnerBracket() {
+        if constexpr (Bracketed) {
+            if (m_ownerBracket == 0) {
+                m_buffer.BeginUpdate(0, 0);
+                m_ownerBracket = 1;
+            } else {
+                m_buffer.EndUpdate(Pos(), 0);
+                m_ownerBracket = 0;
+                m_ref.Reset();
+            }
+        }
+    }
+
+    void Compare() {
+        const LiteralBuffer& ref = m_ref;
+        ASSERT_EQ(m_buffer.GetTextSize(), ref.length) << "step " << m_step << Trace();
+        ASSERT_EQ(m_buffer.GetCapacity(), ref.capacity) << "step " << m_step << Trace();
+        for (int i = 0; i < ref.length; ++i)
+            if (m_buffer.GetAt(i) != ref.block[(size_t)i]) FAIL() << "byte " << i << " at step " << m_step;
+        const auto& table = m_buffer.GetLineTable();
+        ASSERT_EQ(m_buffer.GetLineCount(), ref.lineCount) << "step " << m_step << Trace();
+        ASSERT_EQ(m_buffer.GetTotalWidth(), CSize(ref.widest, ref.height)) << "step " << m_step << Trace();
+        ASSERT_EQ(table.GetAverageLineLength(), ref.average) << "step " << m_step << Trace();
+        ASSERT_EQ(table.GetSearchLineCount(), ref.searchLines) << "step " << m_step << Trace();
+        ASSERT_EQ(table.GetTableSize(), (int)ref.table.size()) << "step " << m_step << Trace();
+        for (int k = 0; k < (int)ref.table.size(); ++k)
+            ASSERT_EQ(m_buffer.GetLineOffset(k), ref.table[(size_t)k]) << "line " << k << " step " << m_step;
+        for (int k = 0; k < ref.lineCount; ++k) {
+            ASSERT_EQ(m_buffer.GetLineSize(k), ref.LineSize(k)) << "line " << k << " step " << m_step;
+            ASSERT_EQ(m_buffer.GetLineEndOffset(k), ref.LineEndOffset(k));
+            int start = ref.Entry(k);
+            if (start >= 0 && start + ref.LineSize(k) <= ref.length + 1 && start < ref.length) {
+                ASSERT_EQ(m_buffer.GetLineWidth(k), ref.LineWidth(k)) << "line " << k << " step " << m_step;
+            }
+        }
+        for (int probe = 0; probe < 3; ++probe) {
+            int k = (int)Pick((unsigned)ref.lineCount + 2) - 1;
+            int start = ref.Entry(k), size = ref.LineSize(k);
+            if (start >= 0 && start + std::max(size, 0) <= ref.length) {
+                ASSERT_EQ(std::string((const char*)m_buffer.GetLine(k)), ref.Line(k)) << "line " << k;
+            }
+        }
+        ComparePositions();
+    }
+
+    void ComparePositions() {
+        const LiteralBuffer& ref = m_ref;
+        int probes[] = {-1, 0, 1, ref.length - 1, ref.length, ref.length + 1};
+        for (int pos : probes) ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos;
+        for (int k = 0; k < (int)ref.table.size(); ++k)
+            for (int d = -1; d <= 1; ++d) {
+                int pos = ref.table[(size_t)k] + d;
+                ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos << " step " << m_step;
+            }
+        for (int probe = 0; probe < 8; ++probe) {
+            int pos = (int)Pick((unsigned)ref.length + 1);
+            ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos << " step " << m_step;
+        }
+    }
+
+    // The last steps' kinds, for the failure message.
+    std::string Trace() const { return " after " + m_trace; }
+    void Note(const char* what) {
+        m_trace += what;
+        m_trace += ' ';
+        if (m_trace.size() > 120) m_trace.erase(0, m_trace.size() - 120);
+    }
+
+    std::string m_trace;
+    std::mt19937 m_rng;
+    Buffer m_buffer;
+    LiteralBuffer m_ref;
+    int m_step = 0;
+    int m_cursor = 0;
+    int m_runPos = -1;
+    int m_ownerBracket = 0;
+};
