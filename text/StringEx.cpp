@@ -1,6 +1,7 @@
 // CStringEx: block management, the gap, in-place edits, sub-strings and fields.
 #include "text/StringEx.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -81,10 +82,14 @@ void CStringEx::MoveGap(int pos) const {
     m_nGap = pos;
 }
 
+// Closing an open gap leaves gap bytes after the text: the byte after it becomes zero again. A text
+// already contiguous is left alone, since a loader may have written past its length.
 char* CStringEx::Flat() const {
     if (m_pText == nullptr) return nullptr;
-    if (m_nGap < m_nLength) MoveGap(m_nLength);
-    if (m_nLength >= 0 && m_nLength < m_nBlock) m_pText[m_nLength] = 0;
+    if (m_nGap < m_nLength) {
+        MoveGap(m_nLength);
+        if (m_nLength >= 0 && m_nLength < m_nBlock) m_pText[m_nLength] = 0;
+    }
     return m_pText;
 }
 
@@ -133,6 +138,15 @@ int CStringEx::CountByte(char c, int from, int to) const {
     return n;
 }
 
+bool CStringEx::HasByte(char c, int from, int to) const {
+    const char* piece[2];
+    int size[2];
+    GetPieces(std::max(from, 0), std::min(to, m_nLength), piece[0], size[0], piece[1], size[1]);
+    for (int k = 0; k < 2; ++k)
+        if (size[k] > 0 && std::memchr(piece[k], c, (size_t)size[k]) != nullptr) return true;
+    return false;
+}
+
 void CStringEx::CopyOut(char* dest, int from, int count) const {
     const char* piece[2];
     int size[2];
@@ -144,17 +158,19 @@ void CStringEx::CopyOut(char* dest, int from, int count) const {
 void CStringEx::Note(int pos, int removed, int inserted) {
     if (!m_journal.IsValid()) return;
     int last = m_journal.LastEnd();
-    bool lineFeed = last >= 0 && pos > last && CountByte('\n', last, pos) > 0;
+    bool lineFeed = last >= 0 && pos > last && HasByte('\n', last, pos);
     m_journal.Record(pos, removed, inserted, lineFeed);
 }
 
 // Block.
 
-// Moves the first keep bytes into a new zero-filled block of capacity bytes.
+// Moves the first keep bytes into a new zero-filled block for capacity bytes. The block reserves
+// room beyond the capacity; its pages are only touched once the text grows into them.
 BOOL CStringEx::Regrow(int capacity, int keep) {
     if (capacity <= 0) return Failed();
     Flat();
-    memblock::Handle block = memblock::Allocate((size_t)capacity, true);
+    int blockSize = BlockFor(capacity);
+    memblock::Handle block = memblock::Allocate((size_t)blockSize, true);
     char* text = static_cast<char*>(memblock::Lock(block));
     if (text == nullptr) {
         memblock::Free(block);
@@ -165,7 +181,8 @@ BOOL CStringEx::Regrow(int capacity, int keep) {
     Release();
     m_hBlock = block;
     m_pText = text;
-    m_nCapacity = m_nBlock = capacity;
+    m_nCapacity = capacity;
+    m_nBlock = blockSize;
     m_nLength = m_nGap = length;
     return TRUE;
 }

@@ -14,9 +14,10 @@
 // the bytes [0, m_nGap) lie at the block's start and [m_nGap, m_nLength) at its end. Edits move the
 // gap to the edit and fill or widen it: typing at one place moves nothing, and edits front to back
 // move each byte once. Whoever takes the text pointer (GetBuffer) gets it contiguous: the gap moves
-// to the end, and the byte after the text (text[length]) is then zero, so the zero-terminated
-// searches never run past the block. GetAt, SetAt, the copies and the line table's scans work
-// across the gap; GetRange makes one short stretch contiguous by moving the gap past it.
+// to the end, and after an edit the byte after the text (text[length]) is zero, so the
+// zero-terminated searches never run past the block (bytes a loader wrote past the length stay). GetAt,
+// SetAt, the copies and the line table's scans work across the gap; GetRange makes one short stretch
+// contiguous by moving the gap past it.
 //
 // Block: m_nCapacity is the capacity the string reports and grows by; the block itself (m_nBlock
 // bytes) may be larger, so that a text growing by many small edits is not copied every 64 KiB.
@@ -53,6 +54,7 @@ public:
     void SetAt(int i, char c);
     // Occurrences of c among the bytes [from, to) of the text, across the gap.
     int CountByte(char c, int from, int to) const;
+    bool HasByte(char c, int from, int to) const;
     // The bytes [from, to) of the text as at most two contiguous pieces (the second may be empty).
     void GetPieces(int from, int to, const char*& first, int& firstSize, const char*& second,
                    int& secondSize) const;
@@ -119,7 +121,9 @@ private:
     CString Copy(int start, int count) const;
     void CopyTo(char* dest, int start, int count) const;
     int TextEnd() const;
-    size_t LowerCopyText(char* dest) const;
+    int LowerStretch(char* dest, int from, int n, bool& trail, bool& zero) const;
+    int ReplaceLowered(const char* key, int lf, const char* with, int lr, int all, char* low, int window);
+    bool StartsCharacter(int o, int& known, long long shift) const;
 
     int m_nLength = 0;
     int m_nCapacity = 0;

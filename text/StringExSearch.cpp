@@ -4,6 +4,7 @@
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 #include "framework/base/Mbcs936.h"
@@ -129,44 +130,87 @@ int CStringEx::FindReplace(const char* find, const char* repl, int all) {
     return count;
 }
 
-// The hits are found in a lower-cased copy of the text taken before the first replacement; each
-// hit q of the copy lies at q + shift in the text.
+// The hits are those of a lower-cased copy of the text taken before the first replacement; each hit
+// q of the copy lies at q + shift in the text. The copy is made a window at a time just ahead of the
+// search: the bytes after the last replacement are still the original ones, only shifted, so each
+// window holds exactly what the whole copy would hold there.
 int CStringEx::FindReplaceNoCase(const char* find, const char* repl, int all) {
     if (find == nullptr || *find == 0 || m_pText == nullptr) return 0;
     PatternCopy with(repl ? repl : "", m_pText, m_nBlock);
     if (with.Get() == nullptr) return Failed();
     int lf = (int)strlen(find), lr = (int)strlen(with.Get());
-    char* text = static_cast<char*>(std::malloc((size_t)m_nLength + 1));
+    const int window = 1 << 16;
+    char* low = static_cast<char*>(std::malloc((size_t)window + (size_t)lf + 1));
     char* key = static_cast<char*>(std::malloc((size_t)lf + 1));
     int count = 0;
-    if (text != nullptr && key != nullptr) {
+    if (low == nullptr || key == nullptr) {
+        m_bAllocFailed = TRUE;
+    } else {
         std::memcpy(key, find, (size_t)lf + 1);
         cp936::mbslwr(key);
-        size_t size = LowerCopyText(text);
-        long long shift = 0;
-        for (const char* q = FindBounded(text, text + size, key, (size_t)lf); q != nullptr;
-             q = FindBounded(q + lf, text + size, key, (size_t)lf)) {
-            if (!Replace((int)((q - text) + shift), lf, with.Get())) break;
-            shift += lr - lf;
-            ++count;
-            if (!all) break;
-        }
-    } else {
-        m_bAllocFailed = TRUE;
+        count = ReplaceLowered(key, lf, with.Get(), lr, all, low, window);
     }
-    std::free(text);
+    std::free(low);
     std::free(key);
     return count;
 }
 
-// The text up to its first zero byte (or its length), lower-cased into dest, then a zero byte.
-size_t CStringEx::LowerCopyText(char* dest) const {
+// Copies the text bytes [from, from + n) lowered into dest, carrying the lower-casing's trail state;
+// returns the bytes copied, fewer when a zero byte ends the text.
+int CStringEx::LowerStretch(char* dest, int from, int n, bool& trail, bool& zero) const {
     const char* piece[2];
     int size[2];
-    GetPieces(0, m_nLength, piece[0], size[0], piece[1], size[1]);
-    bool trail = false, zero = false;
-    size_t n = LowerCopy(dest, piece[0], (size_t)size[0], trail, &zero);
-    if (!zero) n += LowerCopy(dest + n, piece[1], (size_t)size[1], trail, &zero);
-    dest[n] = 0;
-    return n;
+    GetPieces(from, from + n, piece[0], size[0], piece[1], size[1]);
+    size_t done = LowerCopy(dest, piece[0], (size_t)size[0], trail, &zero);
+    if (!zero) done += LowerCopy(dest + done, piece[1], (size_t)size[1], trail, &zero);
+    return (int)done;
+}
+
+int CStringEx::ReplaceLowered(const char* key, int lf, const char* with, int lr, int all, char* low,
+                              int window) {
+    int end = m_nLength; // the copy's end (its first zero byte), in positions of the original text
+    long long shift = 0; // text position - original position, after the replacements so far
+    bool trail = false;  // the lower-casing's state at the window's start
+    int known = 0;       // a character boundary of the current search, at or before every candidate
+    int count = 0;
+    for (int a = 0, from = 0; a < end;) {
+        // Lowered bytes of original [a, b) plus lf - 1 bytes of look-ahead for hits that end past b.
+        int b = std::min(end, a + window);
+        bool zero = false;
+        int got = LowerStretch(low, (int)(a + shift), b - a, trail, zero);
+        if (zero) end = b = a + got;
+        bool peekTrail = trail, peekZero = false;
+        int ahead =
+            zero ? 0
+                 : LowerStretch(low + got, (int)(b + shift), std::min(lf - 1, end - b), peekTrail, peekZero);
+        int limit = std::min(end, b + ahead); // hits must end by here
+        for (int o = std::max(from, a); o < b && o + lf <= limit; ++o) {
+            const char* q = static_cast<const char*>(std::memchr(low + (o - a), key[0], (size_t)(b - o)));
+            if (q == nullptr) break;
+            o = a + (int)(q - low);
+            if (o + lf > limit) break;
+            if (std::memcmp(q, key, (size_t)lf) != 0 || !StartsCharacter(o, known, shift)) continue;
+            if (!Replace((int)(o + shift), lf, with)) return count;
+            shift += lr - lf;
+            ++count;
+            if (!all) return count;
+            from = known = o + lf;
+            o = from - 1;
+        }
+        if (zero) break;
+        a = b;
+    }
+    return count;
+}
+
+// Whether original position o starts a character for a search that began at the boundary known:
+// the bytes from 0x81 up before it pair up from the last byte outside that range. Lead bytes are the
+// same in the text and its lower-cased copy; the walk never goes before known, which lies after
+// every replacement.
+bool CStringEx::StartsCharacter(int o, int& known, long long shift) const {
+    int p = o;
+    while (p > known && textsearch::IsLead((unsigned char)GetAt((int)(p - 1 + shift)))) --p;
+    bool boundary = ((o - p) % 2) == 0;
+    known = boundary ? o : o + 1;
+    return boundary;
 }

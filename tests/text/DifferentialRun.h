@@ -118,7 +118,6 @@ private:
         if (Pick(2) == 0) {
             ASSERT_EQ(std::memcmp(m_buffer.GetBuffer(), m_ref.Text(), (size_t)Length()), 0)
                 << "step " << m_step << Trace();
-            ASSERT_EQ(m_buffer.GetBuffer()[Length()], 0);
         } else {
             int pos = Pos(), count = (int)Pick((unsigned)(Length() - pos) + 1);
             ASSERT_EQ(std::memcmp(m_buffer.GetRange(pos, count), m_ref.Text() + pos, (size_t)count), 0);
@@ -204,6 +203,9 @@ private:
             int pos = Length() > 1 ? (int)Pick((unsigned)Length() - 1) : 0;
             Note("setat");
             if (Length() > 1) SetAt(pos, kBytes[Pick(sizeof kBytes)]);
+        } else if (r < 73) {
+            Note("load");
+            LoadMore();
         } else if (r < 74) {
             Note("bracket");
             OwnerBracket();
@@ -214,6 +216,19 @@ private:
             Note("reset");
             Reset();
         }
+    }
+
+    // More bytes written through the text pointer past the text, as the file loader reads a chunk,
+    // then the length set over them.
+    void LoadMore() {
+        std::string piece = Piece();
+        int n = (int)piece.size(), at = Length() - 1;
+        if (Length() + n + 1 >= m_ref.capacity) return;
+        char* text = m_buffer.GetBuffer();
+        std::memcpy(text + at, piece.c_str(), (size_t)n + 1);
+        std::memcpy(m_ref.block.data() + at, piece.c_str(), (size_t)n + 1);
+        m_buffer.SetLength(Length() + n);
+        m_ref.length += n;
     }
 
     void SetAt(int pos, char c) {
