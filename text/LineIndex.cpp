@@ -90,7 +90,7 @@ bool CLineIndex::Scan(const CStringEx& text, int from, int to, int tabSize) {
 void CLineIndex::Release() {
     std::free(m_buf);
     m_buf = nullptr;
-    m_count = m_cap = m_gap = m_stepAt = m_stepBy = 0;
+    m_count = m_cap = m_gap = m_stepAt = m_stepBy = m_lastEdit = 0;
     m_widths.Clear();
     std::vector<Line>().swap(m_scan);
 }
@@ -145,28 +145,94 @@ int CLineIndex::LineOf(int pos) const {
     return lo;
 }
 
+// Appends scanned lines straight to the entries (the gap at the end) during a full build.
+class CLineIndex::Appender : public LineSink {
+public:
+    explicit Appender(CLineIndex& index) : m_index(index) {}
+    bool Take(const LineBatch& batch) override {
+        CLineIndex& x = m_index;
+        if (!x.Reserve(x.m_count + batch.n)) return false;
+        for (int j = 0; j < batch.n; ++j) {
+            x.m_buf[x.m_count - 1].width = batch.widths[j];
+            x.m_widths.Add(batch.widths[j]);
+            x.m_buf[x.m_count++] = {batch.starts[j], 0};
+        }
+        x.m_gap = x.m_stepAt = x.m_count;
+        return true;
+    }
+
+private:
+    CLineIndex& m_index;
+};
+
 bool CLineIndex::Build(const CStringEx& text, int tabSize) {
-    int length = text.GetTextSize();
-    bool ok = Scan(text, 0, std::max(length, 0), tabSize) && Reserve((int)m_scan.size());
-    m_widths.Clear();
-    if (!ok) {
+    Release();
+    int length = std::max(text.GetTextSize(), 0);
+    // A first guess of the line count, so that most texts need no regrowth.
+    if (!Reserve(length / 24 + 64)) return false;
+    m_buf[0] = {0, 0};
+    m_count = m_gap = m_stepAt = 1;
+    const char* piece[2];
+    int size[2];
+    text.GetPieces(0, length, piece[0], size[0], piece[1], size[1]);
+    Appender sink(*this);
+    int width = 0;
+    if (!ScanLineWidths(piece[0], 0, size[0], tabSize, width, sink) ||
+        !ScanLineWidths(piece[1], size[0], size[1], tabSize, width, sink)) {
         Release();
         return false;
     }
-    m_count = (int)m_scan.size();
-    std::memcpy(m_buf, m_scan.data(), sizeof(Line) * m_scan.size());
-    m_gap = m_stepAt = m_count;
-    m_stepBy = 0;
-    for (int k = 0; k + 1 < m_count; ++k) m_widths.Add(m_buf[k].width);
-    std::vector<Line>().swap(m_scan);
+    m_buf[m_count - 1].width = width;
+    TrimGap();
     return true;
+}
+
+// Leaves a small gap after a full build: the first edit moves every entry across the gap, and a gap
+// of untouched memory would cost a page fault per page on that move.
+void CLineIndex::TrimGap() {
+    int cap = m_count + std::max(1024, m_count / 64);
+    if (cap >= m_cap || m_gap != m_count) return;
+    if (Line* buf = static_cast<Line*>(std::realloc(m_buf, sizeof(Line) * (size_t)cap))) {
+        m_buf = buf;
+        m_cap = cap;
+    }
+}
+
+int CLineIndex::LineNear(int pos, int hint) const {
+    if (hint < 0 || hint >= m_count) return LineOf(pos);
+    int lo, hi; // Start(lo) <= pos < Start(hi + 1), or hi the last line
+    if (Start(hint) <= pos) {
+        int step = 1;
+        lo = hint;
+        while (lo + step < m_count && Start(lo + step) <= pos) {
+            lo += step;
+            step *= 2;
+        }
+        hi = std::min(lo + step - 1, m_count - 1);
+    } else {
+        int step = 1;
+        hi = hint - 1;
+        while (hi - step >= 0 && Start(hi - step + 1) > pos) {
+            hi -= step;
+            step *= 2;
+        }
+        lo = std::max(hi - step + 1, 0);
+    }
+    while (lo < hi) {
+        int mid = lo + (hi - lo + 1) / 2;
+        if (Start(mid) <= pos)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
 }
 
 bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted, int tabSize) {
     int n = m_count;
     int length = text.GetTextSize();
     if (n < 1 || pos < 0 || removed < 0 || inserted < 0) return false;
-    int first = LineOf(pos), last = LineOf(pos + removed);
+    int first = LineNear(pos, m_lastEdit), last = LineNear(pos + removed, first);
     int delta = inserted - removed;
     int from = Start(first);
     bool tail = last + 1 < n; // a line after the change keeps its entry
@@ -194,5 +260,6 @@ bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted
     m_count += added;
     m_stepAt += added;
     m_stepBy += delta;
+    m_lastEdit = first;
     return true;
 }

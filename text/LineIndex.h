@@ -49,6 +49,8 @@ public:
     int Width(int k) const { return Entry(k).width; }
     // The last line k with Start(k) <= pos (pos >= 0).
     int LineOf(int pos) const;
+    // The same, searched outwards from line hint: cheap when pos lies a few lines away.
+    int LineNear(int pos, int hint) const;
     int Widest() const { return m_widths.Max(); }
 
 private:
@@ -57,9 +59,11 @@ private:
         int width;
     };
     class Collector;
+    class Appender;
 
     const Line& Entry(int k) const { return m_buf[k < m_gap ? k : k + (m_cap - m_count)]; }
     bool Reserve(int count);
+    void TrimGap();
     void MoveGap(int k);
     void StepTo(int k);
     void AddToStored(int from, int to, int delta);
@@ -71,6 +75,7 @@ private:
     int m_gap = 0;
     int m_stepAt = 0;
     int m_stepBy = 0;
+    int m_lastEdit = 0; // the line of the last edit, where the next one usually is
     CWidthCounts m_widths;
     std::vector<Line> m_scan; // the lines of the last rescan
 };

@@ -18,10 +18,11 @@ int GrownCapacity(int capacity, int n) {
     return grown > INT_MAX ? -1 : (int)grown;
 }
 
-// The block behind a grown capacity: an eighth more, in whole steps, so that the steps that follow
-// only raise the reported capacity.
+// The block behind a capacity: a thirty-second more, in whole steps, so that the steps that follow
+// only raise the reported capacity. Kept small because the first move of the gap away from the end
+// touches every page of it.
 int BlockFor(int capacity) {
-    long long block = (long long)capacity + ((long long)capacity / 8 / kStep) * kStep;
+    long long block = (long long)capacity + ((long long)capacity / 32 / kStep) * kStep;
     return block > INT_MAX ? capacity : (int)block;
 }
 

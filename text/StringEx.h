@@ -20,7 +20,8 @@
 // contiguous by moving the gap past it.
 //
 // Block: m_nCapacity is the capacity the string reports and grows by; the block itself (m_nBlock
-// bytes) may be larger, so that a text growing by many small edits is not copied every 64 KiB.
+// bytes) reserves a little more, so that a large text growing by many small edits is not copied
+// every 64 KiB (the reserve's pages cost nothing until the text grows into them).
 //
 // Journal: every edit is noted for the line table (CEditJournal), which then catches up without
 // rescanning the whole text. Bytes changed by writing through GetBuffer are the caller's business:
