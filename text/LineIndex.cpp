@@ -252,6 +252,13 @@ bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted
     for (int k = first; k <= last; ++k)
         if (k < n - 1) m_widths.Remove(Width(k));
     StepTo(last + 1);
+    if (added == gone) {
+        // The same number of lines: overwritten where they are, the gap stays put.
+        for (int j = 0; j < added; ++j) m_buf[Physical(first + j)] = m_scan[(size_t)j];
+        m_stepBy += delta;
+        m_lastEdit = first;
+        return true;
+    }
     MoveGap(first);
     m_count -= gone;
     m_stepAt -= gone;

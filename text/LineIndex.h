@@ -61,7 +61,8 @@ private:
     class Collector;
     class Appender;
 
-    const Line& Entry(int k) const { return m_buf[k < m_gap ? k : k + (m_cap - m_count)]; }
+    int Physical(int k) const { return k < m_gap ? k : k + (m_cap - m_count); }
+    const Line& Entry(int k) const { return m_buf[Physical(k)]; }
     bool Reserve(int count);
     void TrimGap();
     void MoveGap(int k);
