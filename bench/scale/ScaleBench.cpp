@@ -254,7 +254,8 @@ double LiteralFindReplace(const std::string& text, int hits) {
 
 void RunSize(int mb) {
     std::string text = DataText(mb * kMB);
-    int hits = mb * kHitsPerMB;
+    int hits = 0;
+    for (size_t at = text.find("MARK"); at != std::string::npos; at = text.find("MARK", at + 4)) ++hits;
     std::printf("\n--- %d MB text, %d lines, %d markers ---\n", mb,
                 (int)std::count(text.begin(), text.end(), '\n'), hits);
     double memchrBound = MemchrBound(text);
@@ -331,13 +332,16 @@ void RunSize(int mb) {
     Add({tag + "edit at a random place (CColorString)", TimeRandom<CColorString>(text, positions),
          literalRandom, moveBound, "memmove"});
 
-    double literalRun = TimeReplaceRun<LiteralBuffer>(text, hits, literalOps);
-    double blackRun = TimeReplaceRun<CBlackString>(text, hits, hits);
+    // Replacements every 1000 bytes: 100,000 in 100 MB.
+    int run = mb * 1000;
+    double literalRun = TimeReplaceRun<LiteralBuffer>(text, run, literalOps);
+    double blackRun = TimeReplaceRun<CBlackString>(text, run, run);
+    double colorRun = TimeReplaceRun<CColorString>(text, run, run);
     Add({tag + "Replace run, per hit (CBlackString)", blackRun, literalRun, 0, ""});
-    Add({tag + "Replace run, per hit (CColorString)", TimeReplaceRun<CColorString>(text, hits, hits),
-         literalRun, 0, ""});
-    std::printf("%-44s %12.3f ms for %d replacements\n", (tag + "Replace run, whole (CBlackString)").c_str(),
-                blackRun * hits * 1e3, hits);
+    Add({tag + "Replace run, per hit (CColorString)", colorRun, literalRun, 0, ""});
+    std::printf("%-44s %12.3f ms (CColorString %.3f ms) for %d replacements\n",
+                (tag + "Replace run, whole (CBlackString)").c_str(), blackRun * run * 1e3,
+                colorRun * run * 1e3, run);
 
     double literalAll = LiteralFindReplace(text, hits);
     Add({tag + "FindReplace all, whole command (CBlackString)",
