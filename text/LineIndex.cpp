@@ -166,7 +166,9 @@ private:
 };
 
 bool CLineIndex::Build(const CStringEx& text, int tabSize) {
-    Release();
+    // The entries' memory is kept: a rebuild over it touches no fresh pages.
+    m_count = m_gap = m_stepAt = m_stepBy = m_lastEdit = 0;
+    m_widths.Clear();
     int length = std::max(text.GetTextSize(), 0);
     // A first guess of the line count, so that most texts need no regrowth.
     if (!Reserve(length / 24 + 64)) return false;
