@@ -1,0 +1,66 @@
+// CUndo: a document's undo and redo histories and their replay through the document's text operations.
+#pragma once
+
+#include "undo/UndoInfo.h"
+
+class CArchive;
+
+// Base class of every document. The views hand it one record per change (SetUndoInfo); Undo and
+// Redo replay records by calling back Insert, Delete and ScrollToCurrent, which the document
+// implements on its buffer and views. Serialize and DeleteContents are implemented once by the
+// document for this base and for its framework base together.
+//
+// Invariants: m_undoList holds at most m_nUndoDepth + 1 records (at least one may always be kept),
+// newest at the head; m_redoList is newest at the head and is emptied by every new record; every
+// record in either list is owned here and sits in exactly one list.
+// The destructor is protected and not virtual: a CUndo is only ever destroyed as part of its document.
+class CUndo {
+public:
+    explicit CUndo(long depth = 8, long second = 32768);
+
+    virtual void Serialize(CArchive& archive) = 0;
+    virtual void DeleteContents() = 0;
+    // Inserts the NUL-terminated text at pos.
+    virtual void Insert(int pos, const char* text) = 0;
+    // Removes count bytes at pos.
+    virtual void Delete(int pos, int count) = 0;
+    // Puts the caret of the document's view at pos with an empty selection.
+    virtual void ScrollToCurrent(int pos) = 0;
+
+    int CanUndo() const { return m_undoList.IsEmpty() ? 0 : 1; }
+    int CanRedo() const { return m_redoList.IsEmpty() ? 0 : 1; }
+
+    // Takes ownership of record; while recording is suspended the record is destroyed at once.
+    void SetUndoInfo(CAbstractUndoInfo* record);
+    // Reverse the newest change (Undo) or re-apply the newest undone one (Redo); the caret
+    // position reached, or -1 when there was nothing to replay.
+    int Undo();
+    int Redo();
+    // Reverses the newest change but keeps it where it is, at the head of the undo list.
+    void Cancel();
+
+    // Suspend and resume recording; the calls nest.
+    void DisableCheckPoint();
+    void EnableCheckPoint();
+
+protected:
+    ~CUndo();
+
+private:
+    CUndo(const CUndo&) = delete;
+    CUndo& operator=(const CUndo&) = delete;
+
+    BOOL AddUndo(CAbstractUndoInfo* record);
+    BOOL AddRedo(CAbstractUndoInfo* record);
+    void ClearRedoList();
+    int DoUndo(CAbstractUndoInfo* record);
+    int DoRedo(CAbstractUndoInfo* record);
+    int UndoList(CListUndoInfo* record);
+    int RedoList(CListUndoInfo* record);
+
+    CObList m_undoList{10};
+    CObList m_redoList{10};
+    [[maybe_unused]] long m_nSecondLimit; // kept for the documents' construction, consulted nowhere
+    long m_nUndoDepth;
+    long m_nSuspendCount = 0;
+};
