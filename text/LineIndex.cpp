@@ -165,13 +165,13 @@ private:
     CLineIndex& m_index;
 };
 
-bool CLineIndex::Build(const CStringEx& text, int tabSize) {
+bool CLineIndex::Build(const CStringEx& text, int tabSize, int lines) {
     // The entries' memory is kept: a rebuild over it touches no fresh pages.
     m_count = m_gap = m_stepAt = m_stepBy = m_lastEdit = 0;
     m_widths.Clear();
     int length = std::max(text.GetTextSize(), 0);
     // A first guess of the line count, so that most texts need no regrowth.
-    if (!Reserve(length / 24 + 64)) return false;
+    if (!Reserve((lines > 0 ? lines : length / 24) + 64)) return false;
     m_buf[0] = {0, 0};
     m_count = m_gap = m_stepAt = 1;
     const char* piece[2];

@@ -36,8 +36,9 @@ public:
     CLineIndex(const CLineIndex&) = delete;
     CLineIndex& operator=(const CLineIndex&) = delete;
 
-    // Every line of the whole text; false when memory ran out (the index is then empty).
-    bool Build(const CStringEx& text, int tabSize);
+    // Every line of the whole text; false when memory ran out (the index is then empty). lines is a
+    // guess of the line count (0: none), so the entries are allocated once.
+    bool Build(const CStringEx& text, int tabSize, int lines = 0);
     // After removed bytes at pos became inserted bytes of text (the index describing the text before):
     // rescans only the lines from the one holding pos to the one holding the end of the change.
     // false when the edit does not fit the index or memory ran out; the index must then be rebuilt.

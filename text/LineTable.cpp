@@ -63,7 +63,9 @@ bool CLineTable::CatchUp(const CStringEx& text) {
 
 void CLineTable::Rebuild(const CStringEx& text) {
     if (!CatchUp(text)) {
-        m_indexed = m_index.Build(text, g_tabSize);
+        // A plain table left by a load holds about as many lines as the rebuild will find.
+        int guess = m_indexed ? m_index.Count() : m_starts.GetSize();
+        m_indexed = m_index.Build(text, g_tabSize, guess);
         if (!m_indexed) {
             m_failed = TRUE;
             RebuildLiterally(text);

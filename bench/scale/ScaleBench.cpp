@@ -305,14 +305,27 @@ void RunSize(int mb) {
                             });
         std::printf("%-44s %12.3f us\n", (tag + "bound: 1 KiB chunks copied into a new block").c_str(),
                     fresh * 1e6);
-        CBlackString c;
+        // The first Reset after a chunked load builds the line index in new memory.
         double first = Best(
+            [&] {
+                b.ClearContents();
+                b.SetBufferSize((int)text.size() + 65536);
+                std::memcpy(b.GetBuffer(), text.data(), text.size());
+                long start = 0, end = (long)text.size();
+                int width = 0;
+                b.CalcTextSize(start, end, width);
+            },
+            [&] { b.Reset(0); });
+        Add({tag + "first Reset after a chunked load", first, literalLoad, memchrBound, "memchr"});
+        // A later full rebuild (the text changed behind the table's back) reuses the index memory.
+        CBlackString c;
+        double again = Best(
             [&] {
                 Load(c, text);
                 c.SetLength(c.GetTextSize());
             },
             [&] { c.Reset(0); });
-        Add({tag + "Reset after a load (full index build)", first, literalLoad, memchrBound, "memchr"});
+        Add({tag + "full rebuild, index memory kept", again, literalLoad, memchrBound, "memchr"});
     }
 
     std::vector<int> positions = RandomPositions((int)text.size(), 400);
