@@ -1,0 +1,166 @@
+// CStdioFile: text-mode conversion (CR LF <-> LF, 0x1A ends the data) over buffered CFile calls.
+#include <new>
+#include <string.h>
+
+#include "framework/win/File.h"
+
+IMPLEMENT_DYNAMIC(CStdioFile, CFile)
+
+namespace {
+const char kCtrlZ = 0x1A;
+}
+
+CStdioFile::~CStdioFile() {
+    if (IsOpen()) WriteOutput();
+    delete[] m_in;
+    delete[] m_out;
+}
+
+void CStdioFile::ResetBuffers() {
+    m_inPos = m_inEnd = 0;
+    m_outCount = 0;
+    m_dataEnded = FALSE;
+}
+
+BOOL CStdioFile::Open(LPCSTR path, UINT openFlags, CFileException* error) {
+    if (IsOpen()) return CFile::Open(path, openFlags, error); // refused; keeps the open file intact
+    m_textMode = !(openFlags & typeBinary);
+    ResetBuffers();
+    if (m_textMode && m_in == nullptr) {
+        m_in = new (std::nothrow) char[kBufferSize];
+        m_out = new (std::nothrow) char[kBufferSize];
+        if (m_in == nullptr || m_out == nullptr) {
+            delete[] m_in;
+            delete[] m_out;
+            m_in = m_out = nullptr;
+            m_error.Set(CFileException::generic, ERROR_NOT_ENOUGH_MEMORY, path);
+            if (error != nullptr) *error = m_error;
+            return FALSE;
+        }
+    }
+    return CFile::Open(path, openFlags, error);
+}
+
+// Moves the unread bytes to the front and reads more after them; FALSE when nothing came.
+BOOL CStdioFile::FillInput() {
+    UINT kept = m_inEnd - m_inPos;
+    memmove(m_in, m_in + m_inPos, kept);
+    m_inPos = 0;
+    m_inEnd = kept + CFile::Read(m_in + kept, kBufferSize - kept);
+    return m_inEnd > kept;
+}
+
+// Delivers converted bytes: a CR is held back until the byte after it is known.
+UINT CStdioFile::Read(void* buffer, UINT count) {
+    if (!m_textMode) return CFile::Read(buffer, count);
+    if (!IsOpen() || buffer == nullptr) return RecordFailure(CFileException::invalidFile, -1);
+    if (m_outCount > 0 && !WriteOutput()) return 0;
+    char* out = static_cast<char*>(buffer);
+    UINT done = 0;
+    while (done < count && !m_dataEnded) {
+        if (m_inPos == m_inEnd && !FillInput()) break;
+        char c = m_in[m_inPos];
+        if (c == kCtrlZ) {
+            m_dataEnded = TRUE;
+        } else if (c == '\r') {
+            if (m_inPos + 1 == m_inEnd) FillInput(); // moves the CR to the front
+            bool pair = m_inPos + 1 < m_inEnd && m_in[m_inPos + 1] == '\n';
+            out[done++] = pair ? '\n' : '\r';
+            m_inPos += pair ? 2 : 1;
+        } else {
+            // Copy the plain stretch up to the next CR or 0x1A in one go.
+            UINT stop = m_inPos;
+            UINT limit = m_inEnd - m_inPos < count - done ? m_inEnd : m_inPos + (count - done);
+            while (stop < limit && m_in[stop] != '\r' && m_in[stop] != kCtrlZ) ++stop;
+            memcpy(out + done, m_in + m_inPos, stop - m_inPos);
+            done += stop - m_inPos;
+            m_inPos = stop;
+        }
+    }
+    return done;
+}
+
+BOOL CStdioFile::WriteOutput() {
+    UINT n = m_outCount;
+    m_outCount = 0;
+    return n == 0 || CFile::Write(m_out, n);
+}
+
+// Before writing after reading, the handle goes back to the first byte not yet delivered.
+BOOL CStdioFile::DropUnreadInput() {
+    UINT unread = m_inEnd - m_inPos;
+    m_inPos = m_inEnd = 0;
+    return unread == 0 || CFile::Seek(-(LONGLONG)unread, current) != kSeekFailed;
+}
+
+BOOL CStdioFile::Write(const void* buffer, UINT count) {
+    if (!m_textMode) return CFile::Write(buffer, count);
+    if (!IsOpen() || (buffer == nullptr && count > 0)) return RecordFailure(CFileException::invalidFile, -1);
+    if (!DropUnreadInput()) return FALSE;
+    const char* in = static_cast<const char*>(buffer);
+    for (UINT i = 0; i < count; ++i) {
+        if (m_outCount + 2 > kBufferSize && !WriteOutput()) return FALSE;
+        if (in[i] == '\n') m_out[m_outCount++] = '\r';
+        m_out[m_outCount++] = in[i];
+    }
+    return TRUE;
+}
+
+BOOL CStdioFile::Flush() {
+    if (!IsOpen()) return RecordFailure(CFileException::invalidFile, -1);
+    return WriteOutput() && CFile::Flush();
+}
+
+BOOL CStdioFile::Close() {
+    BOOL written = !IsOpen() || WriteOutput();
+    BOOL closed = CFile::Close();
+    ResetBuffers();
+    return written && closed;
+}
+
+void CStdioFile::Abort() {
+    ResetBuffers();
+    CFile::Abort();
+}
+
+ULONGLONG CStdioFile::Seek(LONGLONG offset, UINT from) {
+    if (m_textMode) {
+        if (!WriteOutput()) return kSeekFailed;
+        // A position relative to now counts from the first byte not yet delivered.
+        if (from == current) offset -= (LONGLONG)(m_inEnd - m_inPos);
+        m_inPos = m_inEnd = 0;
+        m_dataEnded = FALSE;
+    }
+    return CFile::Seek(offset, from);
+}
+
+ULONGLONG CStdioFile::GetPosition() const {
+    ULONGLONG position = CFile::GetPosition();
+    if (!m_textMode || position == kSeekFailed) return position;
+    return position - (m_inEnd - m_inPos) + m_outCount;
+}
+
+ULONGLONG CStdioFile::GetLength() const {
+    // Bytes still buffered for writing count towards the size on disk.
+    ULONGLONG onDisk = CFile::GetLength();
+    if (!m_textMode || m_outCount == 0) return onDisk;
+    ULONGLONG reach = GetPosition();
+    return reach != kSeekFailed && reach > onDisk ? reach : onDisk;
+}
+
+BOOL CStdioFile::SetLength(ULONGLONG length) {
+    if (m_textMode && (!WriteOutput() || !DropUnreadInput())) return FALSE;
+    return CFile::SetLength(length);
+}
+
+BOOL CStdioFile::ReadString(CString& line) {
+    line.Empty();
+    char c = 0;
+    UINT got = 0;
+    while ((got = Read(&c, 1)) == 1 && c != '\n') line += c;
+    return got == 1 || !line.IsEmpty();
+}
+
+BOOL CStdioFile::WriteString(LPCSTR text) {
+    return text == nullptr || Write(text, (UINT)strlen(text));
+}

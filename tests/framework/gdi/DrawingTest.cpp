@@ -1,0 +1,150 @@
+// Drawing into memory device contexts and reading the pixels back; selection and text measurement.
+#include <gtest/gtest.h>
+
+#include "framework/win/Dc.h"
+
+namespace {
+// A 64 x 32 white bitmap selected into a memory context compatible with the screen.
+class MemoryCanvas : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CClientDC screen((HWND) nullptr);
+        ASSERT_TRUE(dc.CreateCompatibleDC(&screen));
+        ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 64, 32));
+        oldBitmap = dc.SelectObject(&bitmap);
+        ASSERT_NE(oldBitmap, nullptr);
+        dc.FillSolidRect(0, 0, 64, 32, RGB(255, 255, 255));
+    }
+    void TearDown() override { dc.SelectObject(oldBitmap); }
+
+    int InkPixels(const CRect& area) const {
+        int ink = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) ink += dc.GetPixel(x, y) != RGB(255, 255, 255);
+        return ink;
+    }
+
+    CDC dc;
+    CBitmap bitmap;
+    CBitmap* oldBitmap = nullptr;
+};
+
+LOGFONTA SongFont(int height) {
+    LOGFONTA logFont = {};
+    logFont.lfHeight = height;
+    logFont.lfWeight = FW_NORMAL;
+    logFont.lfCharSet = GB2312_CHARSET;
+    logFont.lfPitchAndFamily = FIXED_PITCH;
+    lstrcpyA(logFont.lfFaceName, "\xCB\xCE\xCC\xE5"); // the Song face, in GBK
+    return logFont;
+}
+} // namespace
+
+TEST_F(MemoryCanvas, FillSolidRectPaintsExactlyItsRectangleAndKeepsTheColourAsBackground) {
+    dc.FillSolidRect(CRect(4, 2, 10, 6), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(dc.GetPixel(4, 2), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(dc.GetPixel(9, 5), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(dc.GetPixel(10, 5), RGB(255, 255, 255));
+    EXPECT_EQ(dc.GetPixel(9, 6), RGB(255, 255, 255));
+    EXPECT_EQ(dc.GetBkColor(), RGB(0x12, 0x34, 0x56));
+}
+
+TEST_F(MemoryCanvas, TextOutAndTabbedTextOutLeaveInkWhereTheyDraw) {
+    dc.SetTextColor(RGB(0, 0, 0));
+    dc.SetBkColor(RGB(255, 255, 255));
+    EXPECT_EQ(InkPixels(CRect(0, 0, 64, 32)), 0);
+    ASSERT_TRUE(dc.TextOut(0, 0, CString("W")));
+    int afterText = InkPixels(CRect(0, 0, 64, 32));
+    EXPECT_GT(afterText, 0);
+
+    // "\tW" with one stop of 40 pixels draws the W at x >= 40, nothing in between.
+    int stop = 40;
+    CSize drawn = dc.TabbedTextOut(0, 16, "\tW", 2, 1, &stop, 0);
+    EXPECT_GE(drawn.cx, 40);
+    EXPECT_EQ(InkPixels(CRect(20, 16, 40, 32)), 0);
+    EXPECT_GT(InkPixels(CRect(40, 16, 64, 32)), 0);
+}
+
+TEST_F(MemoryCanvas, BitBltCopiesAndClipBoxIsTheBitmap) {
+    CRect clip;
+    dc.GetClipBox(&clip);
+    EXPECT_EQ(clip, CRect(0, 0, 64, 32));
+
+    dc.FillSolidRect(CRect(0, 0, 8, 8), RGB(255, 0, 0));
+    ASSERT_TRUE(dc.BitBlt(32, 16, 8, 8, &dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(dc.GetPixel(39, 23), RGB(255, 0, 0));
+    ASSERT_TRUE(dc.PatBlt(32, 16, 8, 8, DSTINVERT));
+    EXPECT_EQ(dc.GetPixel(32, 16), RGB(0, 255, 255));
+}
+
+TEST_F(MemoryCanvas, WindowOriginShiftsDrawingAndConversions) {
+    CPoint old = dc.SetWindowOrg(10, 5);
+    EXPECT_EQ(old, CPoint(0, 0));
+    dc.FillSolidRect(CRect(10, 5, 12, 7), RGB(0, 0, 255));
+    EXPECT_EQ(dc.GetPixel(10, 5), RGB(0, 0, 255)); // GetPixel takes logical coordinates too
+    CPoint p(10, 5);
+    dc.LPtoDP(&p);
+    EXPECT_EQ(p, CPoint(0, 0));
+    CSize size(7, 3);
+    dc.LPtoDP(&size); // a size ignores the origin
+    EXPECT_EQ(size, CSize(7, 3));
+    EXPECT_EQ(dc.SetWindowOrg(0, 0), CPoint(10, 5));
+    EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 255)); // the device's top-left pixel was painted
+    EXPECT_EQ(dc.GetPixel(10, 5), RGB(255, 255, 255));
+}
+
+TEST_F(MemoryCanvas, SelectObjectAnswersThePreviouslySelectedWrapper) {
+    CFont first, second;
+    LOGFONTA logFont = SongFont(18);
+    ASSERT_TRUE(first.CreateFontIndirect(&logFont));
+    logFont.lfHeight = 30;
+    ASSERT_TRUE(second.CreateFontIndirect(&logFont));
+
+    CFont* stock = dc.SelectObject(&first);
+    ASSERT_NE(stock, nullptr);
+    EXPECT_NE(stock, &first);
+    EXPECT_EQ(dc.SelectObject(&second), &first);
+    EXPECT_EQ(dc.SelectObject(stock), &second);
+
+    CBrush red(RGB(255, 0, 0));
+    CBrush* oldBrush = dc.SelectObject(&red);
+    ASSERT_NE(oldBrush, nullptr);
+    EXPECT_EQ(dc.SelectObject(oldBrush), &red);
+    EXPECT_EQ(CDC::FromHandle(dc.m_hDC), &dc);
+    EXPECT_EQ(CFont::FromHandle((HFONT)first.m_hObject), &first);
+    EXPECT_EQ(CGdiObject::FromHandle(nullptr), nullptr);
+}
+
+TEST_F(MemoryCanvas, SongFontAt18PixelsGivesHalfWidthLettersAndFullWidthHanzi) {
+    CFont font;
+    LOGFONTA logFont = SongFont(18);
+    ASSERT_TRUE(font.CreateFontIndirect(&logFont));
+    CFont* old = dc.SelectObject(&font);
+    CSize letter = dc.GetTextExtent("A", 1);
+    CSize hanzi = dc.GetTextExtent("\xB1\xEA", 2); // one GBK character ("mark")
+    TEXTMETRICA metrics = {};
+    ASSERT_TRUE(dc.GetTextMetrics(&metrics));
+    dc.SelectObject(old);
+    EXPECT_EQ(letter, CSize(9, 18));
+    EXPECT_EQ(hanzi, CSize(18, 18));
+    EXPECT_EQ(metrics.tmHeight, 18);
+}
+
+TEST(GdiObjects, DeletionDetachAndBitmapInformation) {
+    CBitmap mask;
+    ASSERT_TRUE(mask.CreateBitmap(12, 7, 1, 1, nullptr));
+    BITMAP info = {};
+    ASSERT_NE(mask.GetBitmap(&info), 0);
+    EXPECT_EQ(info.bmWidth, 12);
+    EXPECT_EQ(info.bmHeight, 7);
+    EXPECT_EQ(info.bmBitsPixel, 1);
+    EXPECT_FALSE(mask.Attach(::GetStockObject(BLACK_BRUSH))); // already holds a bitmap
+
+    HGDIOBJ raw = mask.Detach();
+    EXPECT_EQ(mask.m_hObject, nullptr);
+    EXPECT_NE(CBitmap::FromHandle((HBITMAP)raw), &mask); // no longer the permanent wrapper
+    EXPECT_TRUE(::DeleteObject(raw));
+    EXPECT_FALSE(mask.DeleteObject());
+    EXPECT_FALSE(mask.LoadBitmap(182)); // the test program carries no bitmaps
+    AfxDeleteTempGdiObjects();
+}

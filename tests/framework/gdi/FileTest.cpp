@@ -1,0 +1,176 @@
+// Files: text-mode conversions, exact binary writes, sharing modes, failures and large offsets.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/win/File.h"
+
+namespace {
+class TempFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[MAX_PATH];
+        ASSERT_GT(::GetTempPathA(MAX_PATH, dir), 0u);
+        path = std::string(dir) + "tessolin_file_test.txt";
+        ::DeleteFileA(path.c_str());
+    }
+    void TearDown() override { ::DeleteFileA(path.c_str()); }
+
+    void WriteRaw(const std::string& bytes) {
+        CFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary));
+        ASSERT_TRUE(file.Write(bytes.data(), (UINT)bytes.size()));
+    }
+    std::string ReadRaw() {
+        CFile file;
+        if (!file.Open(path.c_str(), CFile::modeRead)) return "<missing>";
+        std::string bytes((size_t)file.GetLength(), '\0');
+        bytes.resize(file.Read(&bytes[0], (UINT)bytes.size()));
+        return bytes;
+    }
+    // Reads the whole file through a text-mode CStdioFile in chunks of the given size.
+    std::string ReadText(UINT chunk) {
+        CStdioFile file;
+        if (!file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone)) return "<missing>";
+        std::string text, buffer(chunk, '\0');
+        while (UINT n = file.Read(&buffer[0], chunk)) text.append(buffer, 0, n);
+        EXPECT_FALSE(file.HasFailed());
+        return text;
+    }
+
+    std::string path;
+};
+} // namespace
+
+TEST_F(TempFiles, TextReadingTurnsCrLfIntoLfKeepsLoneCrAndStopsAtCtrlZ) {
+    WriteRaw(std::string("one\r\ntwo\rthree\r\n\r\n\0x\r\nend\x1A"
+                         "after\r\n",
+                         33));
+    const std::string expected("one\ntwo\rthree\n\n\0x\nend", 21);
+    EXPECT_EQ(ReadText(1024), expected);
+    EXPECT_EQ(ReadText(1), expected); // a CR at the end of every request still pairs with its LF
+    EXPECT_EQ(ReadText(4), expected);
+}
+
+TEST_F(TempFiles, ACrLfPairSplitAcrossTheInternalBufferStillJoins) {
+    // 65535 letters put the CR last in the 64 KiB read buffer and its LF first in the next fill.
+    std::string raw(65535, 'a');
+    raw += "\r\nz\r";
+    WriteRaw(raw);
+    std::string text = ReadText(1024);
+    ASSERT_EQ(text.size(), 65535u + 3);
+    EXPECT_EQ(text.substr(65535), "\nz\r"); // a CR ending the file stays
+}
+
+TEST_F(TempFiles, TextWritingExpandsLfAndBinaryWritingIsExact) {
+    {
+        CStdioFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive));
+        EXPECT_TRUE(file.IsTextMode());
+        ASSERT_TRUE(file.Write("a\nb\r\n", 5));
+        ASSERT_TRUE(file.WriteString("\n"));
+        EXPECT_EQ(file.GetLength(), 9u); // pending bytes count before they reach the disk
+        EXPECT_TRUE(file.Close());
+    }
+    EXPECT_EQ(ReadRaw(), "a\r\nb\r\r\n\r\n");
+    {
+        CStdioFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeWrite | CFile::typeBinary));
+        EXPECT_FALSE(file.IsTextMode());
+        ASSERT_TRUE(file.Write("a\nb\x1A\r", 5));
+    }
+    EXPECT_EQ(ReadRaw(), "a\nb\x1A\r");
+}
+
+TEST_F(TempFiles, ReadStringSplitsLinesAndTheLastLineNeedsNoLineFeed) {
+    WriteRaw("first\r\n\r\nlast");
+    CStdioFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
+    CString line;
+    ASSERT_TRUE(file.ReadString(line));
+    EXPECT_EQ(line, "first");
+    ASSERT_TRUE(file.ReadString(line));
+    EXPECT_EQ(line, "");
+    ASSERT_TRUE(file.ReadString(line));
+    EXPECT_EQ(line, "last");
+    EXPECT_FALSE(file.ReadString(line));
+}
+
+TEST_F(TempFiles, SharingModesDecideWhetherASecondHandleOpens) {
+    WriteRaw("shared");
+    {
+        CStdioFile reader;
+        ASSERT_TRUE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyWrite));
+        CFile writer;
+        CFileException error;
+        EXPECT_FALSE(writer.Open(path.c_str(), CFile::modeWrite, &error));
+        EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+        EXPECT_FALSE(writer.IsOpen());
+        CFile secondReader;
+        EXPECT_TRUE(secondReader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
+    }
+    {
+        // A reader that allows everything lets another program keep writing the file.
+        CFile writer;
+        ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeWrite | CFile::shareDenyNone));
+        CStdioFile reader;
+        ASSERT_TRUE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
+        EXPECT_EQ(reader.GetLength(), 6u);
+    }
+    {
+        // Exclusive (and the compatibility mode) admit nobody else.
+        CFile exclusive;
+        ASSERT_TRUE(exclusive.Open(path.c_str(), CFile::modeRead | CFile::shareCompat));
+        CStdioFile reader;
+        EXPECT_FALSE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
+        EXPECT_EQ(reader.Read(nullptr, 10), 0u);
+    }
+}
+
+TEST_F(TempFiles, MissingAndInvalidFilesFailWithADescription) {
+    CStdioFile file;
+    CFileException error;
+    EXPECT_FALSE(file.Open(path.c_str(), CFile::modeRead, &error));
+    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(error.m_lOsError, (LONG)ERROR_FILE_NOT_FOUND);
+    EXPECT_NE(error.m_strFileName.Find("tessolin_file_test.txt"), -1);
+    char buffer[8];
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 0u);
+    EXPECT_FALSE(file.Write("x", 1));
+    EXPECT_EQ(file.GetLength(), 0u);
+    EXPECT_TRUE(file.HasFailed());
+
+    EXPECT_FALSE(file.Open("Z:\\no\\such\\dir\\x.txt", CFile::modeCreate | CFile::modeWrite, &error));
+    EXPECT_NE(error.m_cause, CFileException::none);
+    EXPECT_FALSE(file.Open("", CFile::modeRead, &error));
+    EXPECT_EQ(error.m_cause, CFileException::badPath);
+    EXPECT_FALSE(file.Open(nullptr, CFile::modeRead));
+
+    WriteRaw("data");
+    CFile readOnly;
+    ASSERT_TRUE(readOnly.Open(path.c_str(), CFile::modeRead));
+    EXPECT_FALSE(readOnly.Write("x", 1)); // a handle opened for reading refuses writes
+    EXPECT_EQ(readOnly.GetError().m_cause, CFileException::accessDenied);
+    EXPECT_FALSE(readOnly.Open(path.c_str(), CFile::modeRead)); // already open
+}
+
+TEST_F(TempFiles, LengthsAndPositionsBeyondFourGigabytes) {
+    // A sparse 5 GiB file: the size and offsets need 64 bits; only the last bytes hold data.
+    const ULONGLONG size = 5ULL << 30;
+    {
+        CFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeCreate | CFile::modeReadWrite));
+        if (!file.SetLength(size)) GTEST_SKIP() << "no room for a sparse file";
+        EXPECT_EQ(file.Seek(-4, CFile::end), size - 4);
+        ASSERT_TRUE(file.Write("\r\ntl", 4));
+        EXPECT_EQ(file.GetLength(), size);
+    }
+    CStdioFile text;
+    ASSERT_TRUE(text.Open(path.c_str(), CFile::modeRead));
+    EXPECT_EQ(text.GetLength(), size);
+    EXPECT_EQ(text.Seek(-5, CFile::end), size - 5);
+    char tail[8] = {};
+    EXPECT_EQ(text.Read(tail, sizeof tail), 4u);
+    EXPECT_EQ(std::string(tail, 4), std::string("\0\ntl", 4));
+    EXPECT_EQ(text.GetPosition(), size);
+}
