@@ -3,6 +3,7 @@
 #include "framework/win/Dc.h"
 
 #include "framework/win/HandleMap.h"
+#include "framework/win/Wnd.h"
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
@@ -189,6 +190,8 @@ CPaintDC::~CPaintDC() {
     ::EndPaint(m_hWnd, &m_ps);
 }
 
+CPaintDC::CPaintDC(CWnd* wnd) : CPaintDC(wnd != nullptr ? wnd->m_hWnd : (HWND) nullptr) {}
+
 CClientDC::CClientDC(HWND hwnd) : m_hWnd(hwnd) {
     Attach(::GetDC(hwnd));
 }
@@ -197,9 +200,13 @@ CClientDC::~CClientDC() {
     ::ReleaseDC(m_hWnd, Detach());
 }
 
+CClientDC::CClientDC(CWnd* wnd) : CClientDC(wnd != nullptr ? wnd->m_hWnd : (HWND) nullptr) {}
+
 CWindowDC::CWindowDC(HWND hwnd) : m_hWnd(hwnd) {
     Attach(::GetWindowDC(hwnd));
 }
+
+CWindowDC::CWindowDC(CWnd* wnd) : CWindowDC(wnd != nullptr ? wnd->m_hWnd : (HWND) nullptr) {}
 
 CWindowDC::~CWindowDC() {
     ::ReleaseDC(m_hWnd, Detach());

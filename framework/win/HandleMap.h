@@ -32,6 +32,12 @@ public:
         if (it != m_permanent.end() && it->second == wrapper) m_permanent.erase(it);
     }
 
+    Wrapper* FindPermanent(void* handle) {
+        CSingleLock lock(m_lock);
+        auto it = m_permanent.find(handle);
+        return it != m_permanent.end() ? it->second : nullptr;
+    }
+
     // The permanent wrapper of the handle when it is a T, else the thread's temporary T for it.
     template <class T> T* FromHandle(void* handle) {
         if (handle == nullptr) return nullptr;

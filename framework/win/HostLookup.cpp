@@ -1,9 +1,12 @@
 // Resource, name and owner lookup for the drawing, dialog and control classes.
 #include "framework/win/HostLookup.h"
 
+#include "framework/win/ExtensionModule.h"
+#include "framework/win/WinApp.h"
+#include "framework/win/Wnd.h"
+
 HINSTANCE FindResourceModule(LPCSTR name, LPCSTR type) {
-    HINSTANCE exe = ::GetModuleHandleA(nullptr);
-    return ::FindResourceA(exe, name, type) != nullptr ? exe : nullptr;
+    return AfxFindResourceHandle(name, type);
 }
 
 // String resources live in blocks of 16 (RT_STRING, block id / 16 + 1).
@@ -15,6 +18,8 @@ CString LoadResourceString(UINT id) {
 }
 
 CString ApplicationName() {
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pszAppName != nullptr) return CString(app->m_pszAppName);
     char path[MAX_PATH];
     DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
     CString name(path, n < sizeof path ? (int)n : 0);
@@ -24,5 +29,8 @@ CString ApplicationName() {
 }
 
 HWND MessageBoxOwner() {
-    return ::GetActiveWindow();
+    HWND active = ::GetActiveWindow();
+    if (active != nullptr) return active;
+    CWnd* main = AfxGetMainWnd();
+    return main != nullptr ? main->m_hWnd : nullptr;
 }

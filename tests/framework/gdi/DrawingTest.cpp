@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/win/Dc.h"
+#include "framework/win/Wnd.h"
 
 namespace {
 // A 64 x 32 white bitmap selected into a memory context compatible with the screen.
@@ -147,4 +148,34 @@ TEST(GdiObjects, DeletionDetachAndBitmapInformation) {
     EXPECT_FALSE(mask.DeleteObject());
     EXPECT_FALSE(mask.LoadBitmap(182)); // the test program carries no bitmaps
     AfxDeleteTempGdiObjects();
+}
+
+TEST(WindowContexts, ClientAndPaintContextsOfARealWindow) {
+    HWND hwnd = ::CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, nullptr, nullptr,
+                                nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    CWnd wnd;
+    ASSERT_TRUE(wnd.Attach(hwnd));
+    {
+        CClientDC client(&wnd);
+        ASSERT_NE(client.m_hDC, nullptr);
+        EXPECT_EQ(CDC::FromHandle(client.m_hDC), &client);
+        CRect clip;
+        EXPECT_NE(client.GetClipBox(&clip), ERROR);
+        EXPECT_EQ(clip.TopLeft(), CPoint(0, 0));
+        EXPECT_LE(clip.Width(), 40);
+        EXPECT_GT(client.GetDeviceCaps(LOGPIXELSY), 0);
+        EXPECT_FALSE(client.IsPrinting());
+    }
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    {
+        CPaintDC paint(hwnd);
+        EXPECT_NE(paint.m_hDC, nullptr);
+        EXPECT_EQ(paint.m_hWnd, hwnd);
+    }
+    RECT update;
+    EXPECT_FALSE(::GetUpdateRect(hwnd, &update, FALSE)); // EndPaint validated the window
+    CWindowDC screen((HWND) nullptr);
+    EXPECT_NE(screen.m_hDC, nullptr);
+    ::DestroyWindow(wnd.Detach());
 }
