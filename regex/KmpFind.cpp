@@ -1,0 +1,87 @@
+// Case-blind substring search: the Knuth-Morris-Pratt forward scan, its failure table and the backward scan.
+#include "regex/KmpFind.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Only the ASCII capitals fold; bytes at or above 0x80 are lead or trail bytes and compare exactly.
+inline unsigned char Fold(char c) {
+    unsigned char b = static_cast<unsigned char>(c);
+    return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + ('a' - 'A')) : b;
+}
+
+} // namespace
+
+void KmpNext(int length, const char* pattern, int* table) {
+    if (length <= 0 || !pattern || !table) return;
+    table[0] = 0;
+    if (length == 1) return;
+    table[1] = 0;
+    int k = 0;
+    for (int i = 1; i < length - 1; ++i) {
+        while (k > 0 && Fold(pattern[i]) != Fold(pattern[k])) k = table[k];
+        if (Fold(pattern[i]) == Fold(pattern[k])) ++k;
+        table[i + 1] = k;
+    }
+}
+
+int KmpFindNoCase(const char* text, const char* pattern) {
+    if (!text || !pattern) return -1;
+    size_t m = std::strlen(pattern);
+    size_t n = std::strlen(text);
+    if (m == 0) return 0;
+    if (m > n) return -1;
+    int* table = new (std::nothrow) int[m];
+    if (!table) return -1;
+    KmpNext(static_cast<int>(m), pattern, table);
+    size_t i = 0, j = 0;
+    while (i < n && j < m) {
+        if (Fold(text[i]) == Fold(pattern[j])) {
+            ++i;
+            ++j;
+        } else if (j == 0) {
+            ++i;
+        } else {
+            j = static_cast<size_t>(table[j]);
+        }
+    }
+    delete[] table;
+    return j == m ? static_cast<int>(i - m) : -1;
+}
+
+// The forward method run backwards: the reversed pattern is searched in the text read from the
+// right, starting with the byte that would end an occurrence at the start offset, so the first hit
+// is the nearest occurrence at or before it and the scan stays linear.
+int KmpFindReverse(const char* text, const char* pattern, int start) {
+    if (!text || !pattern) return -1;
+    size_t m = std::strlen(pattern);
+    size_t n = std::strlen(text);
+    if (m == 0 || m > n || m > 0x7FFFFFFF) return -1;
+    size_t last = n - m;
+    size_t from = (start < 0 || static_cast<size_t>(start) > last) ? last : static_cast<size_t>(start);
+    char* reversed = new (std::nothrow) char[m];
+    int* table = new (std::nothrow) int[m];
+    int result = -1;
+    if (reversed && table) {
+        for (size_t k = 0; k < m; ++k) reversed[k] = pattern[m - 1 - k];
+        KmpNext(static_cast<int>(m), reversed, table);
+        size_t i = from + m; // one past the next text byte to read
+        size_t j = 0;
+        while (i > 0 && j < m) {
+            if (Fold(text[i - 1]) == Fold(reversed[j])) {
+                --i;
+                ++j;
+            } else if (j == 0) {
+                --i;
+            } else {
+                j = static_cast<size_t>(table[j]);
+            }
+        }
+        if (j == m) result = static_cast<int>(i);
+    }
+    delete[] reversed;
+    delete[] table;
+    return result;
+}
