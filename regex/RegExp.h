@@ -79,6 +79,8 @@ private:
     int regtry(const char* string);
     int regmatch(const char* node);
     int regrepeat(const char* node);
+    size_t RepeatStep(const char* node, const char* p) const;
+    static bool SetHoldsPair(const char* set, const char* p);
     bool Step(const char*& scan);
     bool Backtrack(const char*& scan);
     int CountRepeat(const char* operand, int slot);

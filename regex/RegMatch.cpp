@@ -156,7 +156,7 @@ void CRegMatchState::Reset() {
     std::fill(memo.begin(), memo.begin() + (long)memoUsed, 0);
     memoUsed = 0;
     memoOverflow.clear();
-    for (CRegRepeatInfo& r : repeats) r = CRegRepeatInfo{1, 0, nullptr, nullptr, nullptr};
+    for (CRegRepeatInfo& r : repeats) r = CRegRepeatInfo{1, 0, nullptr, nullptr};
     frames.clear();
     trail.clear();
 }
@@ -176,37 +176,42 @@ bool CRegMatchState::Visited(int slot, long pos) {
     return was;
 }
 
-// How many bytes from the input position the single-byte node matches in a row.
-int CRegExp::regrepeat(const char* node) {
-    const unsigned char* in = U(m_input);
+// Length of the character at p when the repeated node takes it (ANY and EXACTLY go byte by byte,
+// sets by characters as the code page functions scan), 0 when the run stops there.
+size_t CRegExp::RepeatStep(const char* node, const char* p) const {
+    unsigned char c = (unsigned char)*p;
+    if (c == 0) return 0;
     switch (OP(node)) {
     case ANY:
-        return (int)std::strlen(m_input);
-    case EXACTLY: {
-        const unsigned char* p = in;
-        while (*p && *p == (unsigned char)node[3]) ++p;
-        return (int)(p - in);
-    }
+        return 1;
+    case EXACTLY:
+        return c == (unsigned char)node[3] ? 1 : 0;
     case ANYOF:
     case ANYBUT: {
         const CRegSet& set = m_state->sets[(size_t)m_state->nodeSet[(size_t)(node - m_program)]];
-        if (set.hasPairs)
-            return (int)(OP(node) == ANYOF ? cp936::mbsspn(in, U(OPERAND(node)))
-                                           : cp936::mbscspn(in, U(OPERAND(node))));
-        // No pairs in the set: a pair never belongs to it, a one-byte character does by the table.
-        const unsigned char* p = in;
-        bool anyOf = OP(node) == ANYOF;
-        while (*p) {
-            size_t len = cp936::CharLength(p);
-            bool member = len == 1 && set.Single(*p);
-            if (member != anyOf) break;
-            p += len;
-        }
-        return (int)(p - in);
+        size_t len = cp936::CharLength(U(p));
+        bool member = len == 1 ? set.Single(c) : set.hasPairs && SetHoldsPair(OPERAND(node), p);
+        return member == (OP(node) == ANYOF) ? len : 0;
     }
     default:
         return 0;
     }
+}
+
+// Whether the set's bytes hold the pair at p as one of their characters.
+bool CRegExp::SetHoldsPair(const char* set, const char* p) {
+    for (const unsigned char* q = U(set); *q; q += cp936::CharLength(q))
+        if (q[0] == (unsigned char)p[0] && q[1] == (unsigned char)p[1] && cp936::CharLength(q) == 2)
+            return true;
+    return false;
+}
+
+// How many bytes from the input position the single-byte node matches in a row.
+int CRegExp::regrepeat(const char* node) {
+    if (OP(node) == ANY) return (int)std::strlen(m_input);
+    const char* p = m_input;
+    for (size_t len; (len = RepeatStep(node, p)) != 0;) p += len;
+    return (int)(p - m_input);
 }
 
 namespace {
@@ -220,19 +225,35 @@ bool IsBranch(const char* node) {
 }
 } // namespace
 
-// The repetition count at the input position, reusing the last run measured for this node when the
-// position lies on a character boundary inside it (a run's tail is the run from that boundary).
+// The repetition count at the input position, reusing the last run measured for this node. Any
+// position from which the node's stepping lands on the run's cursor continues as that run did, so
+// forward moves step up to the input position and backward moves measure only up to the cursor.
 int CRegExp::CountRepeat(const char* operand, int slot) {
     CRegRepeatInfo& r = m_state->repeats[(size_t)slot];
-    if (r.runStart != nullptr && m_input >= r.runStart && m_input <= r.runEnd) {
-        if (OP(operand) == ANY || OP(operand) == EXACTLY) return (int)(r.runEnd - m_input);
-        while (r.runCursor < m_input) r.runCursor += cp936::CharLength(U(r.runCursor));
-        if (r.runCursor == m_input) return (int)(r.runEnd - m_input);
+    if (r.runCursor != nullptr && m_input <= r.runEnd) {
+        bool bytewise = OP(operand) == ANY || OP(operand) == EXACTLY;
+        const char* p;
+        if (m_input >= r.runCursor) {
+            p = r.runCursor;
+            if (bytewise) p = m_input;
+            while (p < m_input) p += cp936::CharLength(U(p));
+        } else {
+            p = m_input;
+            for (size_t len; p < r.runCursor && (len = RepeatStep(operand, p)) != 0;) p += len;
+            if (p < r.runCursor) { // the run stops before the cursor: a shorter run of its own
+                r.runCursor = m_input;
+                r.runEnd = p;
+                return (int)(p - m_input);
+            }
+        }
+        if (p == m_input || p == r.runCursor) {
+            r.runCursor = m_input;
+            return (int)(r.runEnd - m_input);
+        }
     }
     int n = regrepeat(operand);
-    r.runStart = m_input;
-    r.runEnd = m_input + n;
     r.runCursor = m_input;
+    r.runEnd = m_input + n;
     return n;
 }
 

@@ -18,13 +18,13 @@ struct CRegSet {
 };
 
 // Per repetition node, for one search: the continuation positions already known to fail
-// ([failLo, failHi], empty when failLo > failHi) and the last measured run (runStart..runEnd, with
-// runCursor on a character boundary of that run), so repeated tries inside one long run stay linear.
+// ([failLo, failHi], empty when failLo > failHi) and the last measured run: stepping from runCursor
+// through the node's characters reaches runEnd, where the run stops. Repeated tries inside or just
+// before one long run therefore stay linear.
 struct CRegRepeatInfo {
     long failLo, failHi;
-    const char* runStart;
-    const char* runEnd;
     const char* runCursor;
+    const char* runEnd;
 };
 
 // A choice point on the heap stack: a BRANCH chain at alternative node, or a repetition trying

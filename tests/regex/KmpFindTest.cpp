@@ -1,0 +1,138 @@
+// Case-blind substring search: the failure table, the forward and backward scans, and their folding.
+#include "regex/KmpFind.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<int> Table(const char* pattern) {
+    std::vector<int> t(std::char_traits<char>::length(pattern), -1);
+    KmpNext((int)t.size(), pattern, t.data());
+    return t;
+}
+
+unsigned char Fold(char c) {
+    unsigned char b = (unsigned char)c;
+    return (b >= 'A' && b <= 'Z') ? (unsigned char)(b + 32) : b;
+}
+
+bool FoldedEqualAt(const std::string& text, size_t at, const std::string& pattern) {
+    for (size_t k = 0; k < pattern.size(); ++k)
+        if (Fold(text[at + k]) != Fold(pattern[k])) return false;
+    return true;
+}
+
+int NaiveForward(const std::string& text, const std::string& pattern) {
+    if (pattern.size() > text.size()) return -1;
+    for (size_t p = 0; p + pattern.size() <= text.size(); ++p)
+        if (FoldedEqualAt(text, p, pattern)) return (int)p;
+    return -1;
+}
+
+int NaiveReverse(const std::string& text, const std::string& pattern, int start) {
+    if (pattern.empty() || pattern.size() > text.size()) return -1;
+    int last = (int)(text.size() - pattern.size());
+    if (start < 0 || start > last) start = last;
+    for (int p = start; p >= 0; --p)
+        if (FoldedEqualAt(text, (size_t)p, pattern)) return p;
+    return -1;
+}
+
+TEST(KmpNext, BordersUnderFolding) {
+    EXPECT_EQ(Table("abcab"), (std::vector<int>{0, 0, 0, 0, 1}));
+    EXPECT_EQ(Table("aBAb"), (std::vector<int>{0, 0, 0, 1}));
+    EXPECT_EQ(Table("aaaa"), (std::vector<int>{0, 0, 1, 2}));
+    EXPECT_EQ(Table("abacabab"), (std::vector<int>{0, 0, 0, 1, 0, 1, 2, 3}));
+    EXPECT_EQ(Table("x"), (std::vector<int>{0}));
+    EXPECT_EQ(Table("[{[{"), (std::vector<int>{0, 0, 0, 1})); // '[' and '{' are different bytes
+}
+
+TEST(KmpFindNoCase, ForwardCases) {
+    EXPECT_EQ(KmpFindNoCase("abbc", "abc"), -1);
+    EXPECT_EQ(KmpFindNoCase("ababc", "abc"), 2);
+    EXPECT_EQ(KmpFindNoCase("xyzabc", "ABC"), 3);
+    EXPECT_EQ(KmpFindNoCase("aaab", "aAb"), 1);
+    EXPECT_EQ(KmpFindNoCase("abc", ""), 0);
+    EXPECT_EQ(KmpFindNoCase("", ""), 0);
+    EXPECT_EQ(KmpFindNoCase("ab", "abc"), -1);
+    EXPECT_EQ(KmpFindNoCase("aabaabaaab", "AABAAAB"), 3);
+    EXPECT_EQ(KmpFindNoCase(nullptr, "a"), -1);
+    EXPECT_EQ(KmpFindNoCase("a", nullptr), -1);
+}
+
+TEST(KmpFindNoCase, OnlyAsciiCapitalsFold) {
+    EXPECT_EQ(KmpFindNoCase("x\xE1", "\xC1"), -1); // no Latin-1 folding
+    EXPECT_EQ(KmpFindNoCase("{", "["), -1);        // bytes 32 apart outside A..Z stay distinct
+    EXPECT_EQ(KmpFindNoCase("`", "@"), -1);
+    EXPECT_EQ(KmpFindNoCase("^_", "~\x7F"), -1);
+    EXPECT_EQ(KmpFindNoCase("AZ", "az"), 0);
+    // A pair's trail byte in A..Z folds like any byte; lead bytes never do.
+    EXPECT_EQ(KmpFindNoCase("\xB0"
+                            "a",
+                            "\xB0"
+                            "A"),
+              0);
+    EXPECT_EQ(KmpFindNoCase("\x90"
+                            "A",
+                            "\xB0"
+                            "A"),
+              -1);
+    // The scan is byte-wise: an occurrence may begin on a trail byte.
+    EXPECT_EQ(KmpFindNoCase("\xB0"
+                            "abc",
+                            "ABC"),
+              1);
+}
+
+TEST(KmpFindReverse, NearestOccurrenceAtOrBeforeStart) {
+    EXPECT_EQ(KmpFindReverse("abcabc", "abc", -1), 3);
+    EXPECT_EQ(KmpFindReverse("abcabc", "abc", 99), 3);
+    EXPECT_EQ(KmpFindReverse("abcabc", "ABC", 3), 3);
+    EXPECT_EQ(KmpFindReverse("abcabc", "abc", 2), 0);
+    EXPECT_EQ(KmpFindReverse("abcabc", "abc", 0), 0);
+    EXPECT_EQ(KmpFindReverse("xabcabc", "abc", 0), -1);
+    EXPECT_EQ(KmpFindReverse("aaaa", "aa", -1), 2);
+    EXPECT_EQ(KmpFindReverse("abc", "", 1), -1);
+    EXPECT_EQ(KmpFindReverse("ab", "abc", -1), -1);
+    EXPECT_EQ(KmpFindReverse("x\xE1", "\xC1", -1), -1);
+    EXPECT_EQ(KmpFindReverse(nullptr, "a", 0), -1);
+    EXPECT_EQ(KmpFindReverse("a", nullptr, 0), -1);
+}
+
+// Random texts over an alphabet rich in borders and folding traps, against a naive scan.
+TEST(KmpFind, AgreesWithNaiveSearch) {
+    const char alphabet[] = {'a', 'A', 'b', 'B', '[', '{', '\xB0', '\xC1', '\xE1'};
+    std::mt19937 rng(936);
+    auto pick = [&](size_t n) {
+        std::string s;
+        for (size_t k = 0; k < n; ++k) s += alphabet[rng() % (rng() % 2 ? 3 : sizeof alphabet)];
+        return s;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = pick(rng() % 24), pattern = pick(rng() % 6);
+        int start = (int)(rng() % 30) - 3;
+        ASSERT_EQ(KmpFindNoCase(text.c_str(), pattern.c_str()), NaiveForward(text, pattern))
+            << text << " / " << pattern;
+        ASSERT_EQ(KmpFindReverse(text.c_str(), pattern.c_str(), start), NaiveReverse(text, pattern, start))
+            << text << " / " << pattern << " from " << start;
+    }
+}
+
+// Quadratic for a scan that restarts the comparison at every offset: a megabyte of a's against a
+// long run of a's ending in b.
+TEST(KmpFind, LongNearMissesStayLinear) {
+    std::string text(1 << 20, 'a');
+    std::string pattern(1 << 18, 'A');
+    pattern += 'b';
+    EXPECT_EQ(KmpFindNoCase(text.c_str(), pattern.c_str()), -1);
+    EXPECT_EQ(KmpFindReverse(text.c_str(), pattern.c_str(), -1), -1);
+    text[500000] = 'B';
+    EXPECT_EQ(KmpFindNoCase(text.c_str(), pattern.c_str()), 500000 - (1 << 18));
+    EXPECT_EQ(KmpFindReverse(text.c_str(), pattern.c_str(), -1), 500000 - (1 << 18));
+}
+
+} // namespace
