@@ -12,6 +12,34 @@ inline unsigned char Fold(char c) {
     return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + ('a' - 'A')) : b;
 }
 
+// The text positions whose byte folds to one given folded byte, found with memchr (once for each
+// case of a letter), so the scan leaves the byte-by-byte loop wherever no occurrence can begin.
+class FoldedByteScan {
+public:
+    FoldedByteScan(const char* text, size_t n, unsigned char folded)
+        : m_text(text), m_n(n), m_lower(folded),
+          m_upper((folded >= 'a' && folded <= 'z') ? (unsigned char)(folded - ('a' - 'A')) : folded),
+          m_nextLower(Find(m_lower, 0)), m_nextUpper(m_upper == m_lower ? m_n : Find(m_upper, 0)) {}
+
+    // The first such position at or after i, or n.
+    size_t Next(size_t i) {
+        if (m_nextLower < i) m_nextLower = Find(m_lower, i);
+        if (m_nextUpper < i && m_upper != m_lower) m_nextUpper = Find(m_upper, i);
+        return m_nextLower < m_nextUpper ? m_nextLower : m_nextUpper;
+    }
+
+private:
+    size_t Find(unsigned char byte, size_t from) const {
+        const void* hit = from < m_n ? std::memchr(m_text + from, byte, m_n - from) : nullptr;
+        return hit ? (size_t)(static_cast<const char*>(hit) - m_text) : m_n;
+    }
+
+    const char* m_text;
+    size_t m_n;
+    unsigned char m_lower, m_upper;
+    size_t m_nextLower, m_nextUpper; // the next occurrence of each case, or n; stale when below i
+};
+
 } // namespace
 
 void KmpNext(int length, const char* pattern, int* table) {
@@ -36,13 +64,14 @@ int KmpFindNoCase(const char* text, const char* pattern) {
     int* table = new (std::nothrow) int[m];
     if (!table) return -1;
     KmpNext(static_cast<int>(m), pattern, table);
-    size_t i = 0, j = 0;
+    FoldedByteScan starts(text, n, Fold(pattern[0]));
+    size_t i = starts.Next(0), j = 0;
     while (i < n && j < m) {
         if (Fold(text[i]) == Fold(pattern[j])) {
             ++i;
             ++j;
         } else if (j == 0) {
-            ++i;
+            i = starts.Next(i + 1); // the same as stepping on until the first byte matches
         } else {
             j = static_cast<size_t>(table[j]);
         }

@@ -79,6 +79,7 @@ private:
     int regtry(const char* string);
     int regmatch(const char* node);
     int regrepeat(const char* node);
+    int SetRun(const char* node) const;
     size_t RepeatStep(const char* node, const char* p) const;
     static bool SetHoldsPair(const char* set, const char* p);
     bool Step(const char*& scan);

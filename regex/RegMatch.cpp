@@ -206,9 +206,31 @@ bool CRegExp::SetHoldsPair(const char* set, const char* p) {
     return false;
 }
 
+// The run of a set node from the input position: RepeatStep's stepping with the set looked up once,
+// since long runs ("everything up to the next #") are the common case.
+int CRegExp::SetRun(const char* node) const {
+    const CRegSet& set = m_state->sets[(size_t)m_state->nodeSet[(size_t)(node - m_program)]];
+    bool anyOf = OP(node) == ANYOF;
+    const unsigned char* p = U(m_input);
+    for (;;) {
+        unsigned char c = *p;
+        if (c == 0) break;
+        if (cp936::IsLeadByte(c) && p[1] != 0) {
+            bool member = set.hasPairs && SetHoldsPair(OPERAND(node), reinterpret_cast<const char*>(p));
+            if (member != anyOf) break;
+            p += 2;
+        } else {
+            if (set.Single(c) != anyOf) break;
+            ++p;
+        }
+    }
+    return (int)(p - U(m_input));
+}
+
 // How many bytes from the input position the single-byte node matches in a row.
 int CRegExp::regrepeat(const char* node) {
     if (OP(node) == ANY) return (int)std::strlen(m_input);
+    if (OP(node) == ANYOF || OP(node) == ANYBUT) return SetRun(node);
     const char* p = m_input;
     for (size_t len; (len = RepeatStep(node, p)) != 0;) p += len;
     return (int)(p - m_input);
@@ -415,6 +437,40 @@ bool CRegExp::Step(const char*& scan) {
     return true;
 }
 
+namespace {
+// Occurrences of one byte at character starts, found left to right in one linear pass (a call per
+// occurrence must not rescan the subject): memchr finds the byte, and it starts a character unless
+// an odd run of lead bytes precedes it back to the last proven character start. A byte outside the
+// lead range always ends a character, so the position after it is a start.
+class CharacterStarts {
+public:
+    CharacterStarts(const char* start, const char* end) : m_known(U(start)), m_end(U(end)) {}
+
+    const char* Next(const char* from, unsigned char byte) {
+        for (const unsigned char* p = U(from); p < m_end;) {
+            const unsigned char* q =
+                static_cast<const unsigned char*>(std::memchr(p, byte, (size_t)(m_end - p)));
+            if (q == nullptr) return nullptr;
+            if (IsStart(q)) return reinterpret_cast<const char*>(q);
+            p = q + 1;
+        }
+        return nullptr;
+    }
+
+private:
+    bool IsStart(const unsigned char* q) {
+        const unsigned char* p = q;
+        while (p > m_known && cp936::IsLeadByte(p[-1])) --p;
+        bool start = (q - p) % 2 == 0;
+        m_known = start ? q : q + 1;
+        return start;
+    }
+
+    const unsigned char* m_known; // a character start at or before every later candidate
+    const unsigned char* m_end;
+};
+} // namespace
+
 int CRegExp::regtry(const char* string) {
     m_input = string;
     std::memset(m_startp, 0, sizeof m_startp);
@@ -451,13 +507,14 @@ int CRegExp::Search(const char* string) {
     if (m_anchored) {
         found = regtry(s) != 0;
     } else if (m_firstByte != 0) {
+        CharacterStarts candidates(string, string + std::strlen(string));
         for (;;) {
             if (regtry(s)) {
                 found = true;
                 break;
             }
             if (*s == '\0') break;
-            s = cp936::mbschr(s + 1, (unsigned char)m_firstByte);
+            s = candidates.Next(s + 1, (unsigned char)m_firstByte);
             if (s == nullptr) break;
         }
     } else {

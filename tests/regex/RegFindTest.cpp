@@ -79,6 +79,10 @@ TEST(RegFind, DoubleByteText) {
     CRegExp re;
     // \xD6\xD0\xCE\xC4 is the two-character word for "Chinese".
     EXPECT_EQ(Find(re, "\xCE\xC4", "ab\xD6\xD0\xCE\xC4"), 4);
+    // A pattern's leading literal is looked for at character starts only: here 0xCE is a trail byte.
+    EXPECT_EQ(Find(re, "\xCE\xC4", "x\xB0\xCE\xC4"), -1);
+    EXPECT_EQ(Find(re, "\xCE\xC4", "\xCE\xC4\xB0\xCE\xC4\xCE\xC4"), 0);
+    EXPECT_EQ(Find(re, "\xCE\xC4z", "\xCE\xC4\xB0\xCE\xC4\xE3\xCE\xC4z"), 6);
     EXPECT_EQ(Find(re, "\x95|x", "x\x95|x"), 1); // '|' as a trail byte is no alternation
     EXPECT_EQ(Find(re, "[\xD6\xD0]+", "a\xD6\xD0\xD6\xD0z"), 1);
     EXPECT_EQ(re.GetFindLen(), 4);
