@@ -129,7 +129,7 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD style, CWnd* parent, CCreat
     {
         WndCreationHook hook(this);
         hwnd = (HWND)::SendMessageA(mdiFrame->m_hWndMDIClient, WM_MDICREATE, 0, (LPARAM)&create);
-        attached = WndCreationHook::attached;
+        attached = hook.Attached();
     }
     if (hwnd == nullptr && !attached) PostNcDestroy();
     return hwnd != nullptr;

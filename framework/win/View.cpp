@@ -9,6 +9,7 @@ IMPLEMENT_DYNAMIC(CView, CWnd)
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_WM_CREATE()
 ON_WM_PAINT()
+ON_WM_DESTROY()
 ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
 ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdateMessage)
 END_MESSAGE_MAP()
@@ -27,6 +28,13 @@ int CView::OnCreate(LPCREATESTRUCTA cs) {
     CCreateContext* context = (CCreateContext*)cs->lpCreateParams;
     if (context != nullptr && context->m_pCurrentDoc != nullptr) context->m_pCurrentDoc->AddView(this);
     return 0;
+}
+
+// The frame must not keep a view that is going away as its active view.
+void CView::OnDestroy() {
+    CFrameWnd* frame = GetParentFrame();
+    if (frame != nullptr && frame->GetActiveView() == this) frame->SetActiveView(nullptr, FALSE);
+    CWnd::OnDestroy();
 }
 
 void CView::OnPaint() {

@@ -49,6 +49,7 @@ protected:
 
     int OnCreate(LPCREATESTRUCTA cs);
     void OnPaint();
+    void OnDestroy();
     LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitialUpdateMessage(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()

@@ -28,33 +28,30 @@ struct CurrentMessage {
 thread_local CurrentMessage t_current;
 } // namespace
 
-thread_local CWnd* WndCreationHook::waiting = nullptr;
-thread_local HHOOK WndCreationHook::hook = nullptr;
-thread_local bool WndCreationHook::attached = false;
+thread_local WndCreationHook* WndCreationHook::current = nullptr;
 
 LRESULT CALLBACK WndCreationHook::OnCbt(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && waiting != nullptr) {
-        CWnd* wnd = waiting;
-        waiting = nullptr;
-        attached = true;
+    WndCreationHook* self = current;
+    if (code == HCBT_CREATEWND && self != nullptr && self->waiting != nullptr) {
+        CWnd* wnd = self->waiting;
+        self->waiting = nullptr;
+        self->attached = true;
         HWND hwnd = (HWND)wParam;
         wnd->Attach(hwnd);
         WNDPROC old = (WNDPROC)::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)&AfxWndProc);
         if (old != &AfxWndProc) wnd->m_pfnSuper = old;
     }
-    return ::CallNextHookEx(hook, code, wParam, lParam);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-WndCreationHook::WndCreationHook(CWnd* wnd) {
-    waiting = wnd;
-    attached = false;
+WndCreationHook::WndCreationHook(CWnd* wnd) : waiting(wnd), outer(current) {
     hook = ::SetWindowsHookExA(WH_CBT, &OnCbt, nullptr, ::GetCurrentThreadId());
+    current = this;
 }
 
 WndCreationHook::~WndCreationHook() {
-    waiting = nullptr;
+    current = outer;
     if (hook != nullptr) ::UnhookWindowsHookEx(hook);
-    hook = nullptr;
 }
 
 CWnd::~CWnd() {
@@ -132,7 +129,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
         WndCreationHook hook(this);
         hwnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
                                  cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-        attached = WndCreationHook::attached;
+        attached = hook.Attached();
     }
     // A window refused during WM_CREATE went through WM_NCDESTROY and PostNcDestroy already.
     if (hwnd == nullptr && !attached) PostNcDestroy();
@@ -296,9 +293,10 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
-    static char names[64][48];
+    // Three pointers in hex make up to 56 characters: the slots leave room for the longest name.
+    static char names[64][80];
     static int used = 0;
-    char name[48];
+    char name[80];
     wsprintfA(name, "Afx:%x:%p:%p:%p", classStyle, (void*)cursor, (void*)background, (void*)icon);
     for (int i = 0; i < used; ++i)
         if (lstrcmpA(names[i], name) == 0) return names[i];
