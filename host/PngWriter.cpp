@@ -10,14 +10,12 @@ uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
     if (table[1] == 0) {
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
             table[n] = c;
         }
     }
     crc = ~crc;
-    for (size_t i = 0; i < size; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
@@ -31,8 +29,7 @@ uint32_t Adler32(const std::vector<uint8_t>& data) {
 }
 
 void PutBigEndian(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(uint8_t(value >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(value >> shift));
 }
 
 void PutChunk(std::vector<uint8_t>& out, const char type[4], const std::vector<uint8_t>& body) {
@@ -90,8 +87,7 @@ std::vector<uint8_t> EncodePng(int width, int height, const uint8_t* bgra) {
 bool WritePng(const std::string& path, int width, int height, const uint8_t* bgra) {
     std::vector<uint8_t> png = EncodePng(width, height, bgra);
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
+    if (!file) return false;
     bool complete = std::fwrite(png.data(), 1, png.size(), file) == png.size();
     return std::fclose(file) == 0 && complete;
 }
