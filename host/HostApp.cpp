@@ -16,11 +16,14 @@
 namespace {
 // Path for the screenshot taken once the windows have painted; empty when none is asked for.
 std::string g_screenshotPath;
+// A screenshot run that saved nothing ends with a failure code.
+bool g_screenshotFailed = false;
 constexpr UINT kScreenshotDelayMs = 2500;
 
 void CALLBACK TakeScreenshot(HWND window, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(window, timer);
     bool saved = SaveWindowPng(window, g_screenshotPath);
+    g_screenshotFailed = !saved;
     std::fprintf(saved ? stdout : stderr, saved ? "screenshot: %s\n" : "screenshot failed: %s\n",
                  g_screenshotPath.c_str());
     std::fflush(saved ? stdout : stderr);
@@ -40,6 +43,7 @@ public:
     // 编辑器演示 (editor demo)
     CHostApp() : CWinApp("Tessolin \xB1\xE0\xBC\xAD\xC6\xF7\xD1\xDD\xCA\xBE") {}
     BOOL InitInstance() override;
+    int ExitInstance() override { return g_screenshotFailed ? 2 : CWinApp::ExitInstance(); }
 
 protected:
     void OnHostCommand();
