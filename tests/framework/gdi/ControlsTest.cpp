@@ -1,0 +1,147 @@
+// The status bar on a real frame (pane layout, texts, indicator updates) and the progress and scroll-bar
+// controls.
+#include <gtest/gtest.h>
+
+#include "framework/win/Controls.h"
+#include "framework/win/Frame.h"
+#include "framework/win/StatusBar.h"
+
+namespace {
+enum : UINT { ID_INDICATOR_TEXT = 40101, ID_INDICATOR_OFF = 40102, ID_INDICATOR_NONE = 40103 };
+
+// A frame whose update handlers write one indicator's text and disable another.
+class CIndicatorFrame : public CFrameWnd {
+public:
+    void OnUpdateText(CCmdUI* ui) { ui->SetText("OVR"); }
+    void OnUpdateOff(CCmdUI* ui) { ui->Enable(FALSE); }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CIndicatorFrame, CFrameWnd)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_TEXT, OnUpdateText)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_OFF, OnUpdateOff)
+END_MESSAGE_MAP()
+
+class StatusBarOnFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new CIndicatorFrame;
+        ASSERT_TRUE(frame->LoadFrame(1, WS_OVERLAPPEDWINDOW));
+        frame->MoveWindow(0, 0, 600, 300);
+        ASSERT_TRUE(bar.Create(frame));
+        static const UINT ids[] = {ID_SEPARATOR, ID_INDICATOR_TEXT, ID_INDICATOR_OFF, ID_INDICATOR_NONE};
+        ASSERT_TRUE(bar.SetIndicators(ids, 4));
+        for (int i = 1; i < 4; ++i) bar.SetPaneInfo(i, ids[i], SBPS_NORMAL, 40);
+        frame->RecalcLayout();
+    }
+    void TearDown() override { frame->DestroyWindow(); }
+    CString ControlText(int index) {
+        char text[256] = {};
+        bar.SendMessage(SB_GETTEXTA, (WPARAM)index, (LPARAM)text);
+        return CString(text);
+    }
+    CIndicatorFrame* frame = nullptr;
+    CStatusBar bar;
+};
+} // namespace
+
+TEST_F(StatusBarOnFrame,
+       TheFrameFindsItAsItsMessageBarAndItsIndicatorsKeepTheirWidthWhileTheFirstPaneStretches) {
+    EXPECT_EQ(frame->GetMessageBar(), &bar);
+    EXPECT_EQ(bar.GetDlgCtrlID(), (int)AFX_IDW_STATUS_BAR);
+    EXPECT_EQ(bar.CommandToIndex(ID_INDICATOR_OFF), 2);
+    EXPECT_EQ(bar.CommandToIndex(12345), -1);
+    CRect first, second, third;
+    bar.GetItemRect(0, &first);
+    bar.GetItemRect(1, &second);
+    bar.GetItemRect(2, &third);
+    EXPECT_LE(first.right, second.left);
+    int fixedWidth = second.Width();
+    EXPECT_GE(fixedWidth, 40);
+    EXPECT_EQ(third.Width(), fixedWidth);
+    int firstWidth = first.Width();
+
+    frame->MoveWindow(0, 0, 800, 300);
+    frame->RecalcLayout();
+    bar.GetItemRect(0, &first);
+    bar.GetItemRect(1, &second);
+    EXPECT_EQ(first.Width(), firstWidth + 200);
+    EXPECT_EQ(second.Width(), fixedWidth);
+
+    CRect outside(1, 1, 1, 1);
+    bar.GetItemRect(9, &outside);
+    EXPECT_TRUE(outside.IsRectEmpty());
+}
+
+TEST_F(StatusBarOnFrame, PaneTextsReachTheControlAndBadIndicesAreRefused) {
+    EXPECT_TRUE(bar.SetPaneText(1, " line =   3 , column =  12\n"));
+    EXPECT_STREQ(ControlText(1), " line =   3 , column =  12 "); // the control draws the line end as a space
+    EXPECT_STREQ(bar.GetPaneText(1), " line =   3 , column =  12\n");
+    EXPECT_FALSE(bar.SetPaneText(4, "x"));
+    EXPECT_FALSE(bar.SetPaneText(-1, "x"));
+    frame->SetMessageText("\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE..."); // reading file...
+    EXPECT_STREQ(ControlText(0), "\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE...");
+}
+
+TEST_F(StatusBarOnFrame, IdleUpdatesRunTheFramesIndicatorHandlers) {
+    bar.SetPaneText(3, "kept");
+    frame->ShowWindow(SW_SHOWNOACTIVATE);
+    bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_STREQ(ControlText(1), "OVR");
+    EXPECT_STREQ(ControlText(2), "");
+    EXPECT_TRUE(bar.GetPaneStyle(2) & SBPS_DISABLED);
+    // No handler anywhere: the pane is disabled only when asked to disable such panes.
+    EXPECT_TRUE(bar.GetPaneStyle(3) & SBPS_DISABLED);
+    bar.SetPaneStyle(3, SBPS_NORMAL);
+    EXPECT_STREQ(ControlText(3), "kept");
+    bar.SendMessage(WM_IDLEUPDATECMDUI, FALSE, 0);
+    EXPECT_FALSE(bar.GetPaneStyle(3) & SBPS_DISABLED);
+}
+
+TEST(ProgressCtrl, RangesPositionsAndStepsAreTheControls) {
+    CFrameWnd* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->LoadFrame(1, WS_OVERLAPPEDWINDOW));
+    CProgressCtrl progress;
+    ASSERT_TRUE(progress.Create(WS_VISIBLE | PBS_SMOOTH, CRect(0, 0, 100, 10), frame, 7));
+    EXPECT_EQ(progress.GetParent(), frame);
+    progress.SetRange32(0, 1000);
+    EXPECT_EQ(progress.SetPos(250), 0);
+    EXPECT_EQ(progress.GetPos(), 250);
+    progress.SetStep(10);
+    EXPECT_EQ(progress.StepIt(), 250);
+    EXPECT_EQ(progress.GetPos(), 260);
+    progress.SetRange(0, 100);
+    int lower = -1, upper = -1;
+    progress.GetRange(lower, upper);
+    EXPECT_EQ(lower, 0);
+    EXPECT_EQ(upper, 100);
+    progress.SetPos(150);
+    EXPECT_EQ(progress.GetPos(), 100);
+    CProgressCtrl orphan;
+    EXPECT_FALSE(orphan.Create(WS_VISIBLE, CRect(0, 0, 1, 1), nullptr, 1));
+    frame->DestroyWindow();
+}
+
+TEST(ScrollBarCtrl, PositionsStayWithinTheRangeLessThePage) {
+    CFrameWnd* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->LoadFrame(1, WS_OVERLAPPEDWINDOW));
+    CScrollBar scroll;
+    ASSERT_TRUE(scroll.Create(SBS_VERT | WS_VISIBLE, CRect(0, 0, 16, 200), frame, 8));
+    SCROLLINFO info = {};
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0, info.nMax = 99, info.nPage = 10, info.nPos = 0;
+    ASSERT_TRUE(scroll.SetScrollInfo(&info));
+    EXPECT_EQ(scroll.GetScrollLimit(), 90);
+    scroll.SetScrollPos(95);
+    EXPECT_EQ(scroll.GetScrollPos(), 90);
+    SCROLLINFO read = {};
+    ASSERT_TRUE(scroll.GetScrollInfo(&read));
+    EXPECT_EQ(read.nPage, 10u);
+    EXPECT_EQ(read.nPos, 90);
+    scroll.SetScrollRange(10, 20);
+    int minPos = 0, maxPos = 0;
+    scroll.GetScrollRange(&minPos, &maxPos);
+    EXPECT_EQ(minPos, 10);
+    EXPECT_EQ(maxPos, 20);
+    EXPECT_FALSE(scroll.SetScrollInfo(nullptr));
+    frame->DestroyWindow();
+}
