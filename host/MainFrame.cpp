@@ -1,8 +1,6 @@
 // The host's main frame: lays out the status bar and shows every text the documents send it.
 #include "host/MainFrame.h"
 
-#include <commctrl.h>
-
 #include "documents/HostMessages.h"
 #include "host/HostResource.h"
 
@@ -10,7 +8,6 @@ IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWnd)
 
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
 ON_WM_CREATE()
-ON_WM_SIZE()
 ON_REGISTERED_MESSAGE(HostMessage(kMsgShowMessage), OnShowMessage)
 END_MESSAGE_MAP()
 
@@ -28,29 +25,13 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA cs) {
 }
 
 BOOL CMainFrame::CreateStatusBar() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&controls);
-    if (!m_statusBar.CreateEx(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
-                              0, m_hWnd, (HMENU)(UINT_PTR)AFX_IDW_STATUS_BAR, nullptr))
-        return FALSE;
-    OnSize(SIZE_RESTORED, 0, 0);
-    SetMessageText(LoadHostString(AFX_IDS_IDLEMESSAGE));
+    // The message pane, the caret-position pane the views fill, the overwrite indicator.
+    static const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_OVR};
+    if (!m_statusBar.Create(this) || !m_statusBar.SetIndicators(indicators, 3)) return FALSE;
+    m_statusBar.SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 200);
+    m_statusBar.SetPaneText(1, LoadHostString(ID_INDICATOR_CARET));
+    RecalcLayout();
     return TRUE;
-}
-
-void CMainFrame::OnSize(UINT type, int cx, int cy) {
-    if (m_statusBar.m_hWnd != nullptr) {
-        m_statusBar.SendMessage(WM_SIZE, 0, 0);
-        CRect client;
-        GetClientRect(&client);
-        // Message pane takes what the caret pane (20 characters) and the overwrite pane leave.
-        int parts[3] = {client.Width() - 260, client.Width() - 60, -1};
-        if (parts[0] < 0) parts[0] = 0;
-        if (parts[1] < parts[0]) parts[1] = parts[0];
-        m_statusBar.SendMessage(SB_SETPARTS, 3, (LPARAM)parts);
-        m_statusBar.SendMessage(SB_SETTEXTA, 1, (LPARAM)(LPCSTR)LoadHostString(ID_INDICATOR_CARET));
-    }
-    CMDIFrameWnd::OnSize(type, cx, cy);
 }
 
 LRESULT CMainFrame::OnShowMessage(WPARAM wParam, LPARAM) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/win/Frame.h"
+#include "framework/win/StatusBar.h"
 
 class CMainFrame : public CMDIFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
@@ -11,11 +12,10 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
-    void OnSize(UINT type, int cx, int cy);
     // "Show Message": wParam is the text for the message pane.
     LRESULT OnShowMessage(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
-    CWnd m_statusBar;
+    CStatusBar m_statusBar;
 };
