@@ -2,6 +2,7 @@
 #include "host/MainFrame.h"
 
 #include "documents/HostMessages.h"
+#include "framework/win/HostLookup.h"
 #include "host/HostResource.h"
 
 IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWnd)
@@ -10,14 +11,6 @@ BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
 ON_WM_CREATE()
 ON_REGISTERED_MESSAGE(HostMessage(kMsgShowMessage), OnShowMessage)
 END_MESSAGE_MAP()
-
-namespace {
-CString LoadHostString(UINT id) {
-    char text[256] = {};
-    ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
-    return CString(text);
-}
-} // namespace
 
 int CMainFrame::OnCreate(LPCREATESTRUCTA cs) {
     if (CMDIFrameWnd::OnCreate(cs) == -1) return -1;
@@ -29,7 +22,7 @@ BOOL CMainFrame::CreateStatusBar() {
     static const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_OVR};
     if (!m_statusBar.Create(this) || !m_statusBar.SetIndicators(indicators, 3)) return FALSE;
     m_statusBar.SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 200);
-    m_statusBar.SetPaneText(1, LoadHostString(ID_INDICATOR_CARET));
+    m_statusBar.SetPaneText(1, LoadResourceString(ID_INDICATOR_CARET));
     RecalcLayout();
     return TRUE;
 }
