@@ -24,7 +24,9 @@ const char* const g_hostMessageNames[kHostMessageCount] = {
 
 namespace {
 
-UINT Register(HostMessageRow row) { return RegisterWindowMessageA(g_hostMessageNames[row]); }
+UINT Register(HostMessageRow row) {
+    return RegisterWindowMessageA(g_hostMessageNames[row]);
+}
 
 } // namespace
 

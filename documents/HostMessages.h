@@ -9,19 +9,19 @@
 enum HostMessageRow {
     kMsgCloseOk,
     kMsgCloseCancel,
-    kMsgShowMessage,      // documents -> main window: wParam = status text, lParam = 1
-    kMsgFindTitle,        // host -> view: wParam = chapter number, lParam = title text
+    kMsgShowMessage, // documents -> main window: wParam = status text, lParam = 1
+    kMsgFindTitle,   // host -> view: wParam = chapter number, lParam = title text
     kMsgProjectChanged,
     kMsgSaveProject,
     kMsgOpenTreeItem,
     kMsgFontChanged,
-    kMsgFindReplace,      // the common find/replace dialog's notification
+    kMsgFindReplace, // the common find/replace dialog's notification
     kMsgOutputFileChanged,
     kMsgAutoShowGraph,
     kMsgFontChangedLower, // "Font changed": the same identifier as kMsgFontChanged
     kMsgFontScaleChanged,
-    kMsgFileReload,       // command identifier: reload the document's file
-    kMsgFileLoad,         // command identifier: load the file named by the extra-data pointer
+    kMsgFileReload, // command identifier: reload the document's file
+    kMsgFileLoad,   // command identifier: load the file named by the extra-data pointer
     kMsgFileAutoLoad,
     kMsgSetDrawEraseFlag,
     kMsgInquireData,
@@ -34,4 +34,6 @@ extern const char* const g_hostMessageNames[kHostMessageCount];
 // The identifiers, filled once while the library loads, before any of its classes is used.
 extern const UINT g_hostMessages[kHostMessageCount];
 
-inline UINT HostMessage(HostMessageRow row) { return g_hostMessages[row]; }
+inline UINT HostMessage(HostMessageRow row) {
+    return g_hostMessages[row];
+}

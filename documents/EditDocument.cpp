@@ -1,0 +1,319 @@
+// The editor documents' shared implementation: text access, reading and writing text files, the
+// host's commands, closing and the undo manager's callbacks.
+#include "documents/EditDocument.h"
+
+#include <climits>
+#include <cstring>
+
+#include "documents/HostMessages.h"
+#include "documents/ProgressBar.h"
+#include "framework/win/Frame.h"
+#include "framework/win/MessageBox.h"
+#include "framework/win/WinApp.h"
+
+namespace {
+const char kReadBarText[] = "\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE...";                   // 读取文件...
+const char kReloadBarText[] = "\xD5\xFD\xD4\xDA\xB8\xFC\xD0\xC2\xCE\xC4\xBC\xFE..."; // 正在更新文件...
+const char kReadStatus[] = "\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE:<%s>...\n";             // 读取文件:<%s>...
+const char kReloadStatus[] =
+    "\xD5\xFD\xD4\xDA\xB8\xFC\xD0\xC2\xCE\xC4\xBC\xFE:<%s>...\n"; // 正在更新文件:<%s>...
+const char kLoadStatus[] =
+    "\xD5\xFD\xD4\xDA\xB6\xC1\xC8\xEB\xCE\xC4\xBC\xFE:<%s>...\n";     // 正在读入文件:<%s>...
+const char kSaveStatus[] = "\xB4\xE6\xB4\xA2\xCE\xC4\xBC\xFE:<%s>\n"; // 存储文件:<%s>
+// 读取文件%s时发生错误! : shown for every failed read or write.
+const char kFileError[] = "\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE%s\xCA\xB1\xB7\xA2\xC9\xFA\xB4\xED\xCE\xF3!\n";
+
+const UINT kCloseCommand = 100;
+const int kReadChunk = 1024;
+const long kBlockStep = 65536;
+
+// {F6898245-462B-11D1-B99D-00A0C9763A0A}: the documents' dispatch interface.
+const IID kDocumentDispatchId = {
+    0xF6898245, 0x462B, 0x11D1, {0xB9, 0x9D, 0x00, 0xA0, 0xC9, 0x76, 0x3A, 0x0A}};
+const IID* const kInterfaceMap[] = {&kDocumentDispatchId, nullptr};
+
+// The block for a text of size bytes: the next multiple of 64 KiB strictly above it; 0 when that
+// does not fit a text position.
+int BlockSizeFor(ULONGLONG size) {
+    ULONGLONG block = (size / kBlockStep + 1) * kBlockStep;
+    return block <= (ULONGLONG)INT_MAX ? (int)block : 0;
+}
+} // namespace
+
+void SendStatusText(const char* format, const char* path) {
+    CString text;
+    text.Format(format, path);
+    text.MakeLower();
+    CWnd* main = AfxGetMainWnd();
+    if (main != nullptr && main->m_hWnd != nullptr)
+        ::SendMessageA(main->m_hWnd, HostMessage(kMsgShowMessage), (WPARAM)(const char*)text, 1);
+}
+
+IMPLEMENT_DYNAMIC(CEditDocument, CDocument)
+
+BEGIN_MESSAGE_MAP(CEditDocument, CDocument)
+ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+END_MESSAGE_MAP()
+
+CEditDocument::CEditDocument() : CUndo(25, 65536) {
+    EnableAutomation();
+    AfxOleLockApp();
+}
+
+void CEditDocument::BindBuffer(CStringEx& text, const CLineTable& lines) {
+    m_text = &text;
+    m_lines = &lines;
+}
+
+CEditDocument::~CEditDocument() {
+    AfxOleUnlockApp();
+}
+
+const IID* const* CEditDocument::GetInterfaceMap() const {
+    return kInterfaceMap;
+}
+
+long CEditDocument::GetLineOffset(long line) const {
+    return line >= 0 && line < GetLineCount() ? m_lines->GetLineOffset((int)line) : 0;
+}
+
+long CEditDocument::OffsetToLine(long pos) const {
+    return m_lines->OffsetToLine((int)pos);
+}
+
+int CEditDocument::GetLineSize(long line) const {
+    return line >= 0 && line < GetLineCount() ? m_lines->GetLineSize(*m_text, (int)line) : 0;
+}
+
+CString CEditDocument::GetLine(long line) const {
+    return line >= 0 && line < GetLineCount() ? m_lines->GetLine(*m_text, (int)line) : CString();
+}
+
+char CEditDocument::GetAt(long pos) const {
+    return pos >= 0 && pos < GetLength() ? m_text->GetAt((int)pos) : 0;
+}
+
+CString CEditDocument::GetString(long pos, int count) const {
+    if (pos < 0 || count <= 0 || pos >= GetLength()) return CString();
+    if (count > GetLength() - pos) count = (int)(GetLength() - pos);
+    return m_text->Mid((int)pos, count);
+}
+
+CString CEditDocument::Range(long start, long end) const {
+    return GetString(start, (int)(end - start));
+}
+
+void CEditDocument::Range(long start, long end, char* out) const {
+    if (out == nullptr) return;
+    long length = GetLength();
+    if (start < 0) start = 0;
+    if (end > length) end = length;
+    if (start < end)
+        m_text->Mid((int)start, (int)(end - start), out);
+    else
+        out[0] = 0;
+}
+
+char* CEditDocument::GetTextBuffer(long pos) {
+    char* text = m_text->GetBuffer();
+    if (text == nullptr) return nullptr;
+    return text + (pos < 0 ? 0 : pos > GetLength() ? GetLength() : pos);
+}
+
+int CEditDocument::CalcCaretColumn(long line, int column) const {
+    if (column < 1) return 0;
+    long pos = GetLineOffset(line), length = GetLength();
+    int count = 0;
+    while (count < column) {
+        int step = pos < length && (m_text->GetAt((int)pos) & 0x80) != 0 ? 2 : 1;
+        count += step;
+        pos += step;
+    }
+    return count;
+}
+
+CView* CEditDocument::SearchView(CRuntimeClass* viewClass) const {
+    if (viewClass == nullptr) return nullptr;
+    POSITION position = GetFirstViewPosition();
+    while (position != nullptr) {
+        CView* view = GetNextView(position);
+        if (view != nullptr && view->IsKindOf(viewClass)) return view;
+    }
+    return nullptr;
+}
+
+CEditViewLink* CEditDocument::FindViewLink() const {
+    return dynamic_cast<CEditViewLink*>(SearchView(CRuntimeClass::FromName(ViewClassName())));
+}
+
+int CEditDocument::OpenFile(LPCSTR path) {
+    return ReadDocumentFile(path, kOpen);
+}
+int CEditDocument::LoadFile(LPCSTR path) {
+    return ReadDocumentFile(path, kLoad);
+}
+int CEditDocument::ReloadFile() {
+    return ReadDocumentFile(nullptr, kReload);
+}
+
+int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
+    const CString name = kind == kReload ? GetPathName() : CString(path != nullptr ? path : "");
+    CProgressBar bar(kind == kOpen     ? kReadBarText
+                     : kind == kReload ? kReloadBarText
+                                       : LoadBarText(),
+                     40, 100);
+    if (kind != kOpen || GetLength() > 0) {
+        ClearText();
+        RecalcScrollSize();
+    }
+    SendStatusText(kind == kOpen ? kReadStatus : kind == kReload ? kReloadStatus : kLoadStatus, name);
+
+    CStdioFile file;
+    BOOL ok = file.Open(name, CFile::modeRead | CFile::typeText | ReadSharing(kind));
+    ULONGLONG size = ok ? file.GetLength() : 0;
+    int block = BlockSizeFor(size);
+    ok = ok && !file.HasFailed() && block > 0 && m_text->SetBufferSize(block);
+    if (ok) {
+        bar.SetPos(0);
+        ok = ReadText(file, (long)size, kind, bar) && !m_text->AllocationFailed() &&
+             !m_lines->AllocationFailed();
+    }
+    if (!ok) {
+        file.Abort();
+        RecalcScrollSize();
+        ShowReadError(name);
+        return 0;
+    }
+    if (kind == kReload) {
+        if (CEditViewLink* view = FindViewLink()) view->UpdateColors();
+    }
+    bar.SetPos(100);
+    file.Close();
+    if (kind != kOpen) {
+        SetModifiedFlag(FALSE);
+        UpdateAllViews(nullptr, 0, nullptr);
+    }
+    return 1;
+}
+
+long CEditDocument::ReadBlocks(CStdioFile& file, long size, CProgressBar& bar, bool keepNul,
+                               const std::function<void(long total)>& afterRead) {
+    long total = 0;
+    int lastPercent = 0;
+    for (;;) {
+        long room = m_text->GetCapacity() - 1 - total; // one byte stays for the terminator
+        if (room <= 0) {
+            // Another program may be writing the file while it is read: make room and go on.
+            m_text->SetLength((int)total);
+            int block = BlockSizeFor((ULONGLONG)total + kReadChunk);
+            if (block == 0 || !m_text->SetBufferSize(block)) return -1;
+            room = m_text->GetCapacity() - 1 - total;
+        }
+        char* at = m_text->GetBuffer() + total;
+        UINT count = file.Read(at, (UINT)(room < kReadChunk ? room : kReadChunk));
+        if (file.HasFailed()) return -1;
+        if (!keepNul)
+            for (char* p = static_cast<char*>(std::memchr(at, 0, count)); p != nullptr;
+                 p = static_cast<char*>(std::memchr(p, 0, at + count - p)))
+                *p = ' ';
+        total += (long)count;
+        afterRead(total);
+        int percent = size > 0 ? (int)((long long)total * 100 / size) : 100;
+        if (percent != lastPercent) bar.SetPos(lastPercent = percent);
+        if (count == 0) return total;
+    }
+}
+
+BOOL CEditDocument::OnNewDocument() {
+    if (!CDocument::OnNewDocument()) return FALSE;
+    if (!m_text->SetBufferSize((int)kBlockStep)) return FALSE;
+    RecalcScrollSize();
+    return TRUE;
+}
+
+BOOL CEditDocument::OnOpenDocument(LPCSTR path) {
+    CEditViewLink* view = FindViewLink();
+    if (!OpenFile(path)) return FALSE;
+    if (view != nullptr) view->SetRenderFlag(1);
+    return TRUE;
+}
+
+BOOL CEditDocument::OnSaveDocument(LPCSTR path) {
+    const CString name(path != nullptr ? path : "");
+    SendStatusText(kSaveStatus, name);
+    if (!WriteSafely(name)) {
+        ShowReadError(name);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
+}
+
+// Writes to a new file beside the target and puts it in the target's place only once every byte
+// is on disk, so a failure at any point leaves the original file as it was.
+BOOL CEditDocument::WriteSafely(LPCSTR path) {
+    char full[MAX_PATH];
+    char* namePart = nullptr;
+    DWORD n = ::GetFullPathNameA(path, MAX_PATH, full, &namePart);
+    if (n == 0 || n >= MAX_PATH || namePart == nullptr || *namePart == 0) return FALSE;
+    const CString folder(full, (int)(namePart - full));
+    char temporary[MAX_PATH];
+    if (::GetTempFileNameA(folder, "tsl", 0, temporary) == 0) return FALSE;
+    BOOL ok = WriteWholeText(temporary) &&
+              ::MoveFileExA(temporary, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) ::DeleteFileA(temporary);
+    return ok;
+}
+
+// The text without its terminating zero byte, so every document reads the file back unchanged.
+BOOL CEditDocument::WriteWholeText(LPCSTR path) {
+    CStdioFile file;
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeText | CFile::shareExclusive))
+        return FALSE;
+    long count = GetLength() - 1;
+    BOOL ok = count <= 0 || file.Write(m_text->GetBuffer(), (UINT)count);
+    ok = ok && file.Flush() && ::FlushFileBuffers(file.m_hFile);
+    ok = file.Close() && ok;
+    return ok;
+}
+
+void CEditDocument::ShowReadError(LPCSTR path) const {
+    CString text;
+    text.Format(kFileError, path);
+    AfxMessageBox(text);
+}
+
+void CEditDocument::OnCloseDocument() {
+    if (CWinApp* app = AfxGetApp()) app->OnCmdMsg(kCloseCommand, 0, nullptr, nullptr);
+    CDocument::OnCloseDocument();
+}
+
+BOOL CEditDocument::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (nID != 0 && nID == HostMessage(kMsgFileReload)) {
+        ReloadFile();
+        return TRUE;
+    }
+    if (nID != 0 && nID == HostMessage(kMsgFileLoad)) {
+        // A load without a path is refused before the text is touched.
+        if (pExtra == nullptr)
+            ShowReadError("");
+        else
+            LoadFile(static_cast<LPCSTR>(pExtra));
+        return TRUE;
+    }
+    return CDocument::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CEditDocument::DeleteContents() {
+    ClearText();
+}
+
+void CEditDocument::Serialize(CArchive&) {}
+
+void CEditDocument::ScrollToCurrent(int pos) {
+    CEditViewLink* view = FindViewLink();
+    if (view == nullptr) return;
+    view->SetSelection(pos, pos);
+    view->UpdateColors();
+    view->SetCurrentPosition(pos);
+}

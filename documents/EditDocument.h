@@ -1,0 +1,125 @@
+// CEditDocument: what the plain and the coloured editor documents share: text access for the views,
+// the text file format, the host's load and reload commands, saving, closing and the undo callbacks.
+#pragma once
+
+#include <functional>
+
+#include "documents/EditViewLink.h"
+#include "framework/base/Geometry.h"
+#include "framework/win/Document.h"
+#include "framework/win/View.h"
+#include "text/LineTable.h"
+#include "text/StringEx.h"
+#include "undo/Undo.h"
+
+class CProgressBar;
+class CStdioFile;
+
+// The twin documents differ only in their buffer (reached here through the string and line-table
+// references the derived class hands in, and through the few virtual operations below), in how
+// they read a file and in the view class they talk to.
+//
+// Invariants: once constructed, m_text and m_lines point at the buffer of the derived document
+// (CEditDocumentOf binds them) and stay there for the document's life. Every access for the views checks its
+// position, so a stale position answers an empty value instead of reading outside the text.
+class CEditDocument : public CDocument, public CUndo {
+    DECLARE_DYNAMIC(CEditDocument)
+public:
+    ~CEditDocument() override;
+
+    // Text access for the views.
+    long GetLength() const { return m_text->GetTextSize(); }
+    long GetLineCount() const { return m_lines->GetLineCount(); }
+    long GetLineOffset(long line) const;
+    long OffsetToLine(long pos) const;
+    int GetLineSize(long line) const;
+    CString GetLine(long line) const;
+    char GetAt(long pos) const;
+    CString GetString(long pos, int count) const;
+    CString Range(long start, long end) const;
+    void Range(long start, long end, char* out) const;
+    // Valid until the text next grows or is released.
+    char* GetTextBuffer(long pos);
+    CSize GetTotalWidth() const { return m_lines->GetTotalWidth(); }
+    virtual void RecalcScrollSize() = 0;
+    // Editing the buffer (the views record undo information first).
+    virtual void Replace(int pos, int count, const char* text) = 0;
+    // The column moved forward to a character boundary of the line.
+    int CalcCaretColumn(long line, int column) const;
+    // The first view of the class or of one derived from it; null when there is none.
+    CView* SearchView(CRuntimeClass* viewClass) const;
+
+    // Files. Each answers 1 on success and 0 after showing the read-error message.
+    int OpenFile(LPCSTR path);
+    int LoadFile(LPCSTR path);
+    int ReloadFile();
+
+    BOOL OnNewDocument() override;
+    BOOL OnOpenDocument(LPCSTR path) override;
+    BOOL OnSaveDocument(LPCSTR path) override;
+    void OnCloseDocument() override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // Serves both the framework document and the undo manager.
+    void DeleteContents() override;
+    void Serialize(CArchive& archive) override;
+    void ScrollToCurrent(int pos) override;
+
+protected:
+    enum ReadKind { kOpen, kLoad, kReload };
+
+    CEditDocument();
+    void BindBuffer(CStringEx& text, const CLineTable& lines);
+
+    // The text-reading loop of this family for the kind of read; FALSE on a failed read or
+    // allocation. The file is open and the block sized; the progress bar is at 0.
+    virtual BOOL ReadText(CStdioFile& file, long size, ReadKind kind, CProgressBar& bar) = 0;
+    // The progress text of LoadFile, which the two families word differently.
+    virtual const char* LoadBarText() const = 0;
+    // Sharing granted to other programs while the file is read.
+    virtual UINT ReadSharing(ReadKind kind) const = 0;
+    // Releases the text block (the buffer's own ClearContents).
+    virtual void ClearText() = 0;
+    // The class name of the editor view this document talks to.
+    virtual const char* ViewClassName() const = 0;
+    // The first editor view that implements the link; null when there is none.
+    CEditViewLink* FindViewLink() const;
+
+    // Reads up to 1024 bytes at a time straight into the block at the write position (NULs become
+    // spaces unless keepNul), growing the block if the file grew while it was read, and calls
+    // afterRead(total) after each read. The total read, or -1 on a failed read or allocation.
+    long ReadBlocks(CStdioFile& file, long size, CProgressBar& bar, bool keepNul,
+                    const std::function<void(long total)>& afterRead);
+    static void SetProgress(CProgressBar& bar, long total, long size);
+
+    CStringEx* m_text = nullptr;
+    const CLineTable* m_lines = nullptr;
+
+private:
+    int ReadDocumentFile(LPCSTR path, ReadKind kind);
+    BOOL WriteWholeText(LPCSTR path);
+    BOOL WriteSafely(LPCSTR path);
+    void ShowReadError(LPCSTR path) const;
+
+    DECLARE_MESSAGE_MAP()
+    const IID* const* GetInterfaceMap() const override;
+};
+
+// The buffer-specific half of a document: the buffer itself and the operations that must reach its
+// own type (the coloured buffer also forgets its colouring markers when the text changes).
+template <class TBuffer> class CEditDocumentOf : public CEditDocument {
+public:
+    void RecalcScrollSize() override { m_buffer.Reset(0); }
+    void Insert(int pos, const char* text) override { m_buffer.Insert(pos, text); }
+    void Delete(int pos, int count) override { m_buffer.Delete(pos, count); }
+    void Replace(int pos, int count, const char* text) override { m_buffer.Replace(pos, count, text); }
+    TBuffer& GetTextString() { return m_buffer; }
+
+protected:
+    CEditDocumentOf() { BindBuffer(m_buffer, m_buffer.GetLineTable()); }
+    void ClearText() override { m_buffer.ClearContents(); }
+
+    TBuffer m_buffer;
+};
+
+// Sends a status text to the host's main window with "Show Message", lower-cased (code-page aware).
+void SendStatusText(const char* format, const char* path);
