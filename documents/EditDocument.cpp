@@ -202,17 +202,26 @@ long CEditDocument::ReadBlocks(CStdioFile& file, long size, CProgressBar& bar, b
     int lastPercent = 0;
     for (;;) {
         long room = m_text->GetCapacity() - 1 - total; // one byte stays for the terminator
-        if (room <= 0) {
-            // Another program may be writing the file while it is read: make room and go on.
-            m_text->SetLength((int)total);
-            int block = BlockSizeFor((ULONGLONG)total + kReadChunk);
-            if (block == 0 || !m_text->SetBufferSize(block)) return -1;
-            room = m_text->GetCapacity() - 1 - total;
+        UINT count = 0;
+        char* at = nullptr;
+        if (room > 0) {
+            at = m_text->GetBuffer() + total;
+            count = file.Read(at, (UINT)(room < kReadChunk ? room : kReadChunk));
+        } else {
+            // The block is full: the file either ends here or grew while it was read (another
+            // program may be writing it), and only then does the block grow.
+            char overflow[kReadChunk];
+            count = file.Read(overflow, kReadChunk);
+            if (count > 0) {
+                m_text->SetLength((int)total);
+                int block = BlockSizeFor((ULONGLONG)total + kReadChunk);
+                if (block == 0 || !m_text->SetBufferSize(block)) return -1;
+                at = m_text->GetBuffer() + total;
+                std::memcpy(at, overflow, count);
+            }
         }
-        char* at = m_text->GetBuffer() + total;
-        UINT count = file.Read(at, (UINT)(room < kReadChunk ? room : kReadChunk));
         if (file.HasFailed()) return -1;
-        if (!keepNul)
+        if (!keepNul && count > 0)
             for (char* p = static_cast<char*>(std::memchr(at, 0, count)); p != nullptr;
                  p = static_cast<char*>(std::memchr(p, 0, at + count - p)))
                 *p = ' ';

@@ -1,13 +1,12 @@
 // The progress bar's place in a real status bar of the main frame, and its no-ops without one.
 #include <gtest/gtest.h>
 
+#include "DocumentTestKit.h"
 #include "documents/ProgressBar.h"
 #include "framework/win/Frame.h"
 #include "framework/win/WinApp.h"
 
 namespace {
-CWinApp theApp("ProgressBarTest");
-
 // The bar's expected rectangle from the status bar's font and first pane.
 CRect ExpectedBar(CStatusBar& bar, const char* message, int size) {
     CClientDC dc(&bar);

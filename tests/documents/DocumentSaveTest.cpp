@@ -1,0 +1,110 @@
+// Saving: the written bytes, round trips through every family, and failures that keep the old file.
+#include <gtest/gtest.h>
+
+#include "DocumentTestKit.h"
+#include "documents/BlackEditDoc.h"
+#include "documents/DataEditDocs.h"
+#include "framework/win/MessageBox.h"
+
+namespace {
+class DocumentSave : public ::testing::Test {
+protected:
+    CScratchFolder folder;
+    CMainWindowScope main;
+    CModalRecorder boxes{IDOK};
+};
+
+std::string TextOf(CEditDocument& doc) {
+    return std::string(doc.GetTextBuffer(0), (size_t)doc.GetLength() - 1);
+}
+} // namespace
+
+TEST_F(DocumentSave, SavingWritesCrLfWithoutTheTerminatorAndReadsBackUnchangedInEveryFamily) {
+    const std::string original = "title\r\n\tvalue 1.5 ; remark\r\n\xB5\xDA\xD2\xBB\xD5\xC2\r\nlast";
+    std::string path = folder.Write("round.dat", original);
+    CBlackEditDoc plain;
+    CColorEditDoc colored;
+    CCheckEditDoc check;
+    CDataEditDoc data;
+    for (CEditDocument* doc : std::initializer_list<CEditDocument*>{&plain, &colored, &check, &data}) {
+        ASSERT_EQ(doc->OpenFile(path.c_str()), 1);
+        std::string text = TextOf(*doc);
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            doc->SetModifiedFlag(TRUE);
+            ASSERT_TRUE(doc->OnSaveDocument(path.c_str()));
+            EXPECT_FALSE(doc->IsModified());
+            EXPECT_EQ(CScratchFolder::ReadAll(path), original) << doc->GetRuntimeClass()->m_lpszClassName;
+            ASSERT_EQ(doc->OpenFile(path.c_str()), 1);
+            EXPECT_EQ(TextOf(*doc), text);
+        }
+    }
+    EXPECT_EQ(boxes.GetCount(), 0);
+    ASSERT_FALSE(main->m_texts.empty());
+    EXPECT_EQ(main->m_texts[1],
+              "\xB4\xE6\xB4\xA2\xCE\xC4\xBC\xFE:<" + std::string(CString(path.c_str()).MakeLower()) + ">\n");
+}
+
+TEST_F(DocumentSave, AFailedSaveShowsTheMessageKeepsTheDocumentModifiedAndTouchesNoFile) {
+    CBlackEditDoc doc;
+    ASSERT_EQ(doc.OpenFile(folder.Write("source.dat", "new text\r\n").c_str()), 1);
+    doc.SetModifiedFlag(TRUE);
+
+    std::string noFolder = folder.Path("absent\\Target.dat");
+    EXPECT_FALSE(doc.OnSaveDocument(noFolder.c_str()));
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(boxes.GetCount(), 1);
+    EXPECT_NE(std::string(boxes.GetText(0)).find(noFolder), std::string::npos);
+
+    std::string directory = folder.Path("adir");
+    ASSERT_TRUE(::CreateDirectoryA(directory.c_str(), nullptr));
+    EXPECT_FALSE(doc.OnSaveDocument(directory.c_str()));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(boxes.GetCount(), 2);
+    EXPECT_TRUE(::GetFileAttributesA(directory.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+
+    // A target that another program holds open without letting it be replaced.
+    std::string held = folder.Write("held.dat", "old bytes\r\n");
+    HANDLE holder =
+        ::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(doc.OnSaveDocument(held.c_str()));
+    ::CloseHandle(holder);
+    EXPECT_EQ(CScratchFolder::ReadAll(held), "old bytes\r\n") << "the original stays byte for byte";
+    EXPECT_TRUE(doc.IsModified());
+
+    WIN32_FIND_DATAA found;
+    int leftovers = 0;
+    HANDLE search = ::FindFirstFileA(folder.Path("tsl*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do ++leftovers;
+        while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+    }
+    EXPECT_EQ(leftovers, 0) << "no temporary file is left behind";
+}
+
+TEST(DocumentLifecycle, ANewDocumentHoldsOnlyTheTerminatorAndClosingTellsTheApplication) {
+    auto* doc = new CDataEditDoc;
+    ASSERT_TRUE(doc->OnNewDocument());
+    EXPECT_EQ(doc->GetLength(), 1);
+    EXPECT_EQ(doc->GetLineCount(), 1);
+    EXPECT_EQ(doc->GetTextString().GetCapacity(), 65536);
+    int before = theApp.m_closeCommands;
+    doc->OnCloseDocument();
+    EXPECT_EQ(theApp.m_closeCommands, before + 1);
+}
+
+TEST(DocumentLifecycle, TheDocumentsAreCreatableByNameAndAnswerTheirDispatchInterface) {
+    for (const char* name : {"CBlackEditDoc", "CColorEditDoc", "CCheckEditDoc", "CDataEditDoc"}) {
+        CObject* object = CRuntimeClass::CreateObject(name);
+        ASSERT_NE(object, nullptr) << name;
+        auto* doc = dynamic_cast<CEditDocument*>(object);
+        ASSERT_NE(doc, nullptr) << name;
+        EXPECT_TRUE(doc->IsKindOf(RUNTIME_CLASS(CDocument)));
+        const IID id = {0xF6898245, 0x462B, 0x11D1, {0xB9, 0x9D, 0x00, 0xA0, 0xC9, 0x76, 0x3A, 0x0A}};
+        void* dispatch = nullptr;
+        EXPECT_EQ(doc->InternalQueryInterface(id, &dispatch), S_OK) << name;
+        if (dispatch != nullptr) static_cast<IUnknown*>(dispatch)->Release();
+        delete object;
+    }
+}
