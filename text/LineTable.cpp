@@ -111,6 +111,9 @@ void CLineTable::CalcTextSize(CStringEx& text, long& start, long& end, int& widt
     if (end > text.GetCapacity()) end = text.GetCapacity();
     int lines = m_lineCount;
     if (start < end) {
+        // A load extends the table chunk by chunk: grow it by a quarter at a time rather than by the
+        // arrays' bounded default step, which would copy a table of millions of lines thousands of times.
+        m_starts.SetSize(m_starts.GetSize(), std::max(1024, m_starts.GetSize() / 4));
         LineScanResult scan =
             ScanLineStarts(text.GetBuffer(), (int)start, (int)end, g_tabSize, m_starts, width, m_widest);
         if (!scan.complete) m_failed = TRUE;

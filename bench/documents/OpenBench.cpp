@@ -1,0 +1,183 @@
+// Opening a generated 100 MB data file with each document class, against the bound of reading the
+// same file with the C runtime's text-mode fread into one buffer; with each open's peak memory.
+// Each class is measured in a child process of its own, so the peaks do not mix.
+// Usage: bench_documents [--megabytes=N] [--repeats=N]
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "documents/BlackEditDoc.h"
+#include "documents/DataEditDocs.h"
+#include "framework/win/WinApp.h"
+
+namespace {
+CWinApp theApp("bench_documents");
+
+double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Data-file lines with CR LF ends, a remark now and then, a GBK chapter heading every few thousand.
+std::string DataFile(long long bytes) {
+    static const char* const lines[] = {
+        "   12   0.500   1.250e+03   7\r\n",
+        "\t4.0\t-2.5\t0.0 ; remark\r\n",
+        "  NPOIN  128  3.75\r\n",
+        "  1  2  3  4  5  6  7  8\r\n",
+        "END\r\n",
+    };
+    std::string s;
+    s.reserve((size_t)bytes + 64);
+    for (unsigned n = 0; (long long)s.size() < bytes; ++n)
+        s += n % 4999 == 0 ? "\xB5\xDA\xD2\xBB\xD5\xC2 CHAPTER\r\n" : lines[(n * 7) % 5];
+    return s;
+}
+
+std::string FilePath(int megabytes) {
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + "tessolin-open-bench-" + std::to_string(megabytes) + "mb.dat";
+}
+
+bool EnsureFile(const std::string& path, int megabytes) {
+    long long bytes = (long long)megabytes << 20;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+        ((long long)data.nFileSizeHigh << 32 | data.nFileSizeLow) >= bytes)
+        return true;
+    std::string text = DataFile(bytes);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+double PeakMegabytes() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return (double)counters.PeakPagefileUsage / (1 << 20);
+}
+
+double PrivateMegabytes() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return (double)counters.PagefileUsage / (1 << 20);
+}
+
+// The bound: text-mode fread of the whole file into one buffer of its size.
+double FreadSeconds(const std::string& path, long& textBytes) {
+    FILE* f = std::fopen(path.c_str(), "rt");
+    if (f == nullptr) return -1;
+    std::fseek(f, 0, SEEK_END);
+    long size = std::ftell(f);
+    std::fseek(f, 0, SEEK_SET);
+    char* buffer = static_cast<char*>(std::malloc((size_t)size + 1));
+    double start = Now();
+    textBytes = (long)std::fread(buffer, 1, (size_t)size, f);
+    double seconds = Now() - start;
+    std::free(buffer);
+    std::fclose(f);
+    return seconds;
+}
+
+// Child: open the file once with the class and print seconds, length, peak and resident megabytes.
+int MeasureOne(const char* className, const std::string& path) {
+    double before = PrivateMegabytes();
+    auto* doc = dynamic_cast<CEditDocument*>(CRuntimeClass::CreateObject(className));
+    if (doc == nullptr) return 2;
+    double start = Now();
+    int ok = doc->OpenFile(path.c_str());
+    double seconds = Now() - start;
+    std::printf("%.4f %ld %.1f %.1f %.1f\n", seconds, doc->GetLength(), PeakMegabytes(), PrivateMegabytes(),
+                before);
+    return ok ? 0 : 1;
+}
+
+bool RunChild(const char* className, const std::string& path, double& seconds, long& length, double& peak,
+              double& held, double& base) {
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command = "\"" + std::string(self) + "\" --one=" + className + " \"" + path + "\"";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd, writeEnd;
+    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return false;
+    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process;
+    BOOL started = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                    &startup, &process);
+    ::CloseHandle(writeEnd);
+    std::string output;
+    char chunk[256];
+    DWORD count;
+    while (started && ::ReadFile(readEnd, chunk, sizeof chunk, &count, nullptr) && count > 0)
+        output.append(chunk, count);
+    ::CloseHandle(readEnd);
+    if (!started) return false;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    return std::sscanf(output.c_str(), "%lf %ld %lf %lf %lf", &seconds, &length, &peak, &held, &base) == 5;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    int megabytes = 100, repeats = 3;
+    const char* one = nullptr;
+    const char* onePath = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--megabytes=", 12) == 0)
+            megabytes = std::atoi(argv[i] + 12);
+        else if (std::strncmp(argv[i], "--repeats=", 10) == 0)
+            repeats = std::atoi(argv[i] + 10);
+        else if (std::strncmp(argv[i], "--one=", 6) == 0)
+            one = argv[i] + 6;
+        else
+            onePath = argv[i];
+    }
+    if (one != nullptr && onePath != nullptr) return MeasureOne(one, onePath);
+
+    std::string path = FilePath(megabytes);
+    if (!EnsureFile(path, megabytes)) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return 1;
+    }
+    long textBytes = 0;
+    double bound = 1e30;
+    for (int r = 0; r < repeats; ++r) {
+        double s = FreadSeconds(path, textBytes);
+        if (s >= 0 && s < bound) bound = s;
+    }
+    std::printf("file %d MB (%ld text bytes after CR LF -> LF); text-mode fread bound %.1f ms\n", megabytes,
+                textBytes, bound * 1e3);
+    std::printf("%-15s %10s %8s %14s %14s\n", "class", "open ms", "x fread", "peak/text", "held/text");
+    for (const char* className : {"CBlackEditDoc", "CColorEditDoc", "CCheckEditDoc", "CDataEditDoc"}) {
+        double best = 1e30, peak = 0, held = 0, base = 0, seconds;
+        long length = 0;
+        for (int r = 0; r < repeats; ++r) {
+            double p, h, b;
+            if (!RunChild(className, path, seconds, length, p, h, b)) {
+                std::printf("%-15s failed\n", className);
+                break;
+            }
+            if (seconds < best) best = seconds;
+            peak = p, held = h, base = b;
+        }
+        double text = (double)length / (1 << 20);
+        std::printf("%-15s %10.1f %8.2f %14.2f %14.2f\n", className, best * 1e3, best / bound,
+                    (peak - base) / text, (held - base) / text);
+    }
+    return 0;
+}
