@@ -36,15 +36,14 @@ BOOL CColorEditDoc::ReadText(CStdioFile& file, long size, ReadKind kind, CProgre
 BOOL CColorEditDoc::ReadChunks(CStdioFile& file, long size, CProgressBar& bar) {
     char chunk[1024] = {};
     long total = 0;
-    int lastPercent = 0;
+    CReadProgress progress(bar, size);
     for (;;) {
         UINT count = file.Read(chunk, sizeof chunk - 1);
         if (file.HasFailed()) return FALSE;
         chunk[count] = 0;
         if (!m_buffer.Append(chunk)) return FALSE;
         total += (long)count;
-        int percent = size > 0 ? (int)((long long)total * 100 / size) : 100;
-        if (percent != lastPercent) bar.SetPos(lastPercent = percent);
+        progress.Update(total);
         if (count == 0) return TRUE;
     }
 }

@@ -199,7 +199,7 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
 long CEditDocument::ReadBlocks(CStdioFile& file, long size, CProgressBar& bar, bool keepNul,
                                const std::function<void(long total)>& afterRead) {
     long total = 0;
-    int lastPercent = 0;
+    CReadProgress progress(bar, size);
     for (;;) {
         long room = m_text->GetCapacity() - 1 - total; // one byte stays for the terminator
         UINT count = 0;
@@ -227,10 +227,14 @@ long CEditDocument::ReadBlocks(CStdioFile& file, long size, CProgressBar& bar, b
                 *p = ' ';
         total += (long)count;
         afterRead(total);
-        int percent = size > 0 ? (int)((long long)total * 100 / size) : 100;
-        if (percent != lastPercent) bar.SetPos(lastPercent = percent);
+        progress.Update(total);
         if (count == 0) return total;
     }
+}
+
+void CEditDocument::CReadProgress::Update(long total) {
+    int percent = m_size > 0 ? (int)((long long)total * 100 / m_size) : 100;
+    if (percent != m_percent) m_bar.SetPos(m_percent = percent);
 }
 
 BOOL CEditDocument::OnNewDocument() {

@@ -89,7 +89,17 @@ protected:
     // afterRead(total) after each read. The total read, or -1 on a failed read or allocation.
     long ReadBlocks(CStdioFile& file, long size, CProgressBar& bar, bool keepNul,
                     const std::function<void(long total)>& afterRead);
-    static void SetProgress(CProgressBar& bar, long total, long size);
+    // Moves the bar to total x 100 / size (100 for an empty file), talking to it only on a change.
+    class CReadProgress {
+    public:
+        CReadProgress(CProgressBar& bar, long size) : m_bar(bar), m_size(size) {}
+        void Update(long total);
+
+    private:
+        CProgressBar& m_bar;
+        long m_size;
+        int m_percent = 0;
+    };
 
     CStringEx* m_text = nullptr;
     const CLineTable* m_lines = nullptr;
