@@ -6,9 +6,9 @@
 // treated as no view at all.
 class CEditViewLink {
 public:
-    // Selects [start, end) and moves the caret to the selection's end.
-    virtual void SetSelection(int start, int end) = 0;
-    // Puts the caret at pos and scrolls it into view.
+    // Selects the bytes between a and b (either order) and puts the caret at b.
+    virtual void SetSelection(int a, int b) = 0;
+    // Puts the caret at pos (0 < pos < length; other values are ignored) and scrolls it into view.
     virtual void SetCurrentPosition(int pos) = 0;
     // Asks the next paint to recolour the visible window (no effect in the plain view).
     virtual void UpdateColors() = 0;
