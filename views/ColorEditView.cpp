@@ -1,0 +1,55 @@
+// The coloured view's drawing: colouring the visible window on demand and drawing by colour runs.
+#include "views/ColorEditView.h"
+
+#include "coloring/ColorArray.h"
+
+IMPLEMENT_DYNCREATE(CColorEditView, CEditScrollView)
+
+BEGIN_MESSAGE_MAP(CColorEditView, CEditScrollView)
+END_MESSAGE_MAP()
+
+// Colours exactly the lines that fit in the client area, from the first visible line on.
+void CColorEditView::BeforeDrawLines() {
+    if (!m_bRender) return;
+    CColorEditDoc* doc = GetDocument();
+    int count = (int)doc->GetLineCount();
+    if (count <= 0 || doc->GetLength() <= 0) return;
+    int last = m_nClientHeight / m_unit.cy + m_nFirstLine;
+    if (last > count - 1) last = count - 1;
+    long end = doc->GetLineOffset(last) + LineLength(last);
+    if (end > doc->GetLength() - 1) end = doc->GetLength() - 1;
+    doc->RenderWindow((int)doc->GetLineOffset(m_nFirstLine), (int)end);
+    m_bRender = FALSE;
+}
+
+int CColorEditView::ColoredTextOut(CDC* pDC, int x, int y, int first, int last, int tabOrigin, int line) {
+    CColorTable table;
+    GetDocument()->GetLineColorTable(line, first, table);
+    if (table.GetColorCount() == 0) {
+        if (m_nSelStart == m_nSelEnd) return 1;
+        return DrawEndOfLineCell(pDC, x, y, first);
+    }
+    return DrawSelectedRuns(pDC, x, y, first, last, tabOrigin, &table);
+}
+
+CPoint CColorEditView::DrawTextA(CDC* pDC, CPoint point, int line, int selection) {
+    CColorEditDoc* doc = GetDocument();
+    int x = point.x;
+    long length = doc->GetLength();
+    for (long pos = doc->GetLineOffset(line); pos < length; ++pos) {
+        unsigned char b = (unsigned char)doc->GetAt(pos);
+        if (b == '\n' || b == 0) break;
+        COLORREF color = doc->GetColor(pos);
+        bool selected = selection != 0 && m_nSelStart <= pos && pos < m_nSelEnd;
+        pDC->SetBkColor(selected ? 0x000000 : 0xFFFFFF);
+        pDC->SetTextColor(selected ? color ^ 0xFFFFFF : color);
+        if (b == '\t') {
+            x = (x / m_nTabWidth + 1) * m_nTabWidth;
+        } else if ((b >= 0x20 && b < 0x7F) || b >= 0x80) {
+            char c = (char)b;
+            pDC->TextOut(x, point.y, &c, 1);
+            x += m_unit.cx;
+        }
+    }
+    return CPoint(x, point.y);
+}

@@ -1,0 +1,166 @@
+// CEditScrollView: the shared state and behaviour of both editor views: scaled scroll bars, the fixed
+// font and the text geometry, painting, scrolling and the caret.
+#pragma once
+
+#include "documents/EditDocument.h"
+#include "documents/EditViewLink.h"
+#include "framework/win/Dc.h"
+#include "framework/win/Gdi.h"
+#include "framework/win/View.h"
+
+class CColorTable;
+class CScrollBar;
+
+// The bytes [first, last) of one line that fall inside a horizontal pixel span.
+struct CRange {
+    int first = 0;
+    int last = 0;
+};
+
+// The plain and the coloured view are twins: everything they share lives here, and they differ only
+// in the few virtual operations at the end (how a visible stretch of a line is drawn, whether the
+// view colours its window before painting, and two details of measuring).
+//
+// Invariants: the scroll position is the pair (m_nFirstLine, m_nFirstColumn), never negative once a
+// scroll or a size change has clamped it; m_ptCaret is the client pixel position of m_nCaret as last
+// computed; m_nSelStart <= m_nSelEnd; after SetScaledScrollSizes neither dimension of m_totalLog
+// exceeds 32767; m_bCaretShown implies m_bFocus.
+class CEditScrollView : public CView, public CEditViewLink {
+    DECLARE_DYNAMIC(CEditScrollView)
+public:
+    CEditScrollView();
+    ~CEditScrollView() override;
+
+    CEditDocument* GetEditDocument() const { return static_cast<CEditDocument*>(m_pDocument); }
+
+    // Scroll bars scaled to the 16-bit range.
+    void SetScaledScrollSizes(int mapMode, SIZE total);
+    void UpdateScrollBars();
+    BOOL GetClientSizeWithBars(CSize& client, CSize& scrollBars);
+    void GetScrollBarThickness(CSize& scrollBars);
+    void CalcWindowRect(LPRECT rect, UINT adjustType = 0) override;
+    CSize GetTotalSize() const { return m_totalLog; }
+
+    // Font and geometry.
+    int InitFont();
+    CPoint GetExtent(const CString& text, int left, int line) const;
+    CPoint GetChineseExtent(const CString& text, int left, int line);
+    CPoint GetCaretPos(int left);
+    CPoint TextPositionToScreenCoord(int offset);
+    int SelectionPoint(CPoint point);
+    int GetTextRange(int line, int left, int right, int x0, CRange& range);
+    int OffsetToScreenLine(int offset);
+    void RecalSize(int);
+    CSize GetScrollSize();
+    void CalcScrollSize();
+
+    // Painting.
+    void OnDraw(CDC* pDC) override;
+    void DrawRectText(CDC* pDC, const CRect& rect);
+    void DrawArrow(CDC* pDC, const CRect& rect);
+    void RedrawRect(CRect& rect);
+    void InvalidateLine(int line);
+    void InvalidateLine(int first, int last);
+    void UpdateColors() override {}
+    void SetRenderFlag(int) override {}
+
+    // Scrolling and the caret.
+    void OnInitialUpdate() override;
+    void ShowCaret();
+    void HideCaret();
+    int Caret() const { return m_nCaret; }
+    int CurrentPosition() const { return m_nCaret; }
+    int ScrollToCaret();
+    int ScrollToSelection();
+    void ScrollToPosition(int row);
+    CPoint ScrollToCurrent(int setBars);
+    void SetSelection(int a, int b) override;
+    void SetCurrentPosition(int pos) override;
+    void AutoScrollToCaret();
+
+    // Read by tests and the host.
+    int GetFirstLine() const { return m_nFirstLine; }
+    int GetFirstColumn() const { return m_nFirstColumn; }
+    int GetCharWidth() const { return m_unit.cx; }
+    int GetLineHeight() const { return m_unit.cy; }
+    int GetLeftMargin() const { return m_nLeftMargin; }
+    CPoint GetCaretPoint() const { return m_ptCaret; }
+    int GetSelectionStart() const { return m_nSelStart; }
+    int GetSelectionEnd() const { return m_nSelEnd; }
+    BOOL IsCaretShown() const { return m_bCaretShown; }
+    void SetTitleLine(int line) { m_nTitleLine = line; }
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    BOOL OnEraseBkgnd(CDC*) { return FALSE; }
+    void OnSize(UINT nType, int cx, int cy);
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+
+    // Where the twins differ.
+    // Draws bytes [first, last) of line at (x, y); the plain view in black, the coloured one by runs.
+    virtual int DrawTextRun(CDC* pDC, int x, int y, int first, int last, int tabOrigin, int line) = 0;
+    // Called before the lines are drawn: the coloured view colours its visible window here.
+    virtual void BeforeDrawLines() {}
+    // The right-hand measuring scan: whether a control byte takes a cell (the plain view) or not.
+    virtual bool ControlBytesTakeACell() const { return true; }
+    // The plain view paints nothing for an empty clip box; the coloured view paints regardless.
+    virtual bool PaintsEmptyClipBox() const { return false; }
+
+    // Shared drawing steps.
+    int DrawSelectedRuns(CDC* pDC, int x, int y, int first, int last, int tabOrigin, const CColorTable* runs);
+    int DrawEndOfLineCell(CDC* pDC, int x, int y, int first);
+    int TabbedOut(CDC* pDC, int x, int y, int first, int last, int tabOrigin);
+    void LoadArrow();
+    void PlaceCaret();
+    void ShowCaretByPosition();
+    int NextTabStop(int x, int origin) const {
+        return origin + ((x - origin) / m_nTabWidth + 1) * m_nTabWidth;
+    }
+    int TextOrigin() const { return m_nLeftMargin - m_nFirstColumn * m_unit.cx; }
+    int LineLength(int line) const;
+    CRect TextArea() const { return CRect(m_nLeftMargin, 0, m_nClientWidth, m_nClientHeight); }
+    void ScrollTextArea(int dx, int dy);
+    void ShowLineAndColumn(int line, int column);
+
+    // Scroll view base.
+    CSize m_unit{1, 1}; // character width, line height
+    int m_nMapMode = 0;
+    CSize m_totalLog{0, 0};
+    CSize m_totalDev{0, 0};
+    BOOL m_bInsideUpdate = FALSE;
+
+    // Shared view state.
+    int m_nLeftMargin = 10;
+    int m_nMarginColumns = 2;
+    int m_nHScrollStep = 5;
+    int m_nTabWidth = 4;
+    int m_nFirstColumn = 0;
+    int m_nFirstLine = 0;
+    int m_nClientWidth = 0;
+    int m_nClientHeight = 0;
+    CRect m_rectMargin;
+    CSize m_extent{0, 0};
+    CSize m_scrollLimit{0, 0};
+    int m_nCaret = 0;
+    CPoint m_ptCaret{10, 0};
+    int m_nSelStart = 0;
+    int m_nSelEnd = 0;
+    int m_nAnchor = 0;
+    int m_nRememberedColumn = 0;
+    int m_nSearchOrigin = 0;
+    int m_nOverwrite = 0;
+    int m_nTitleLine = 0;
+    BOOL m_bFocus = FALSE;
+    BOOL m_bCaretShown = FALSE;
+    BOOL m_bInitialised = FALSE;
+    CFont m_font;
+    CBitmap m_arrow;
+    CBitmap m_arrowMask;
+    int m_nPrintPage = 0;
+    int m_nPrintLinesPerPage = 0;
+    int m_nPrintFirstLine = 0;
+    int m_nPrintLastLine = 0;
+};

@@ -1,0 +1,99 @@
+// The editor views' scroll bars: total sizes scaled into the 16-bit range, pages in whole cells.
+#include <cmath>
+#include <cstdlib>
+
+#include "views/EditScrollView.h"
+
+namespace {
+const LONG kScrollLimit = 32767;
+const UINT kRecalcParent = 0x0368; // the framework asks the parent for the space left to the view
+
+// Halves are rounded away from zero.
+LONG RoundAway(double value) {
+    double truncated = std::trunc(value);
+    if (std::fabs(value - truncated) >= 0.5) truncated += value > 0 ? 1 : -1;
+    return (LONG)truncated;
+}
+} // namespace
+
+void CEditScrollView::SetScaledScrollSizes(int mapMode, SIZE total) {
+    int oldMapMode = m_nMapMode;
+    LONG largest = total.cx > total.cy ? total.cx : total.cy;
+    double factor = largest < kScrollLimit ? 1.0 : (double)kScrollLimit / largest;
+    m_totalLog = CSize(RoundAway(total.cx * factor), RoundAway(total.cy * factor));
+    m_nMapMode = mapMode;
+    HDC screen = ::GetDC(nullptr);
+    int savedMode = ::SetMapMode(screen, mapMode);
+    POINT device = {m_totalLog.cx, m_totalLog.cy};
+    ::LPtoDP(screen, &device, 1);
+    ::SetMapMode(screen, savedMode);
+    ::ReleaseDC(nullptr, screen);
+    m_totalDev = CSize(device.x, std::abs(device.y));
+    if (m_hWnd == nullptr) return;
+    UpdateScrollBars();
+    if (oldMapMode != m_nMapMode) Invalidate(TRUE);
+}
+
+void CEditScrollView::UpdateScrollBars() {
+    if (m_bInsideUpdate) return;
+    m_bInsideUpdate = TRUE;
+    CSize client;
+    CRect space;
+    CWnd* parent = GetParent();
+    if (parent != nullptr && parent->SendMessage(kRecalcParent, 0, (LPARAM)(LPRECT)&space) != 0) {
+        client = CSize(space.Width(), space.Height());
+    } else {
+        CSize bars;
+        if (!GetClientSizeWithBars(client, bars)) {
+            CRect rect;
+            GetClientRect(&rect);
+            if (rect.right > 0 && rect.bottom > 0) EnableScrollBarCtrl(SB_BOTH, FALSE);
+            m_bInsideUpdate = FALSE;
+            return;
+        }
+    }
+    CSize page(client.cx / m_unit.cx, client.cy / m_unit.cy);
+    CSize range(m_totalDev.cx - page.cx, m_totalDev.cy - page.cy);
+    if (range.cx < 0) range.cx = 0;
+    if (range.cy < 0) range.cy = 0;
+    const int bars[2] = {SB_HORZ, SB_VERT};
+    for (int axis = 0; axis < 2; ++axis) {
+        SCROLLINFO info = {};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE | SIF_PAGE;
+        info.nMin = 0;
+        info.nMax = (axis == 0 ? m_totalDev.cx : m_totalDev.cy) - 1;
+        info.nPage = (UINT)(axis == 0 ? page.cx : page.cy);
+        if (!SetScrollInfo(bars[axis], &info, TRUE))
+            SetScrollRange(bars[axis], 0, axis == 0 ? range.cx : range.cy, TRUE);
+        EnableScrollBarCtrl(bars[axis], TRUE);
+    }
+    m_bInsideUpdate = FALSE;
+}
+
+BOOL CEditScrollView::GetClientSizeWithBars(CSize& client, CSize& scrollBars) {
+    CRect rect;
+    GetClientRect(&rect);
+    client = CSize(rect.Width(), rect.Height());
+    GetScrollBarThickness(scrollBars);
+    return client.cx > scrollBars.cx && client.cy > scrollBars.cy;
+}
+
+void CEditScrollView::GetScrollBarThickness(CSize& scrollBars) {
+    int border = (GetStyle() & WS_BORDER) != 0 ? 1 : 0;
+    scrollBars = CSize(0, 0);
+    if (GetScrollBarCtrl(SB_VERT) == nullptr) scrollBars.cx = ::GetSystemMetrics(SM_CXVSCROLL) - border;
+    if (GetScrollBarCtrl(SB_HORZ) == nullptr) scrollBars.cy = ::GetSystemMetrics(SM_CYHSCROLL) - border;
+}
+
+void CEditScrollView::CalcWindowRect(LPRECT rect, UINT adjustType) {
+    if (adjustType != 1) {
+        ::AdjustWindowRectEx(rect, GetStyle(), FALSE, GetExStyle() & ~WS_EX_CLIENTEDGE);
+        return;
+    }
+    ::AdjustWindowRectEx(rect, 0, FALSE, GetExStyle());
+    if (m_nMapMode == -1) return;
+    CSize range(m_totalDev.cx - (rect->right - rect->left), m_totalDev.cy - (rect->bottom - rect->top));
+    if (range.cy > 0) rect->right += ::GetSystemMetrics(SM_CXVSCROLL);
+    if (range.cx > 0) rect->bottom += ::GetSystemMetrics(SM_CYHSCROLL);
+}

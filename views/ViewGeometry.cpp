@@ -1,0 +1,199 @@
+// The editor views' font and the conversions between text positions and client pixels.
+#include <cstdio>
+
+#include "framework/win/StatusBar.h"
+#include "framework/win/WinApp.h"
+#include "views/EditScrollView.h"
+
+namespace {
+// The font's face: 宋体 (Song) in GB2312.
+const char kSongFace[] = "\xCB\xCE\xCC\xE5";
+
+bool IsPrintable(unsigned char b) {
+    return b >= 0x20 && b < 0x7F;
+}
+bool IsWhiteSpace(unsigned char b) {
+    return b == ' ' || (b >= 9 && b <= 13);
+}
+bool IsHigh(unsigned char b) {
+    return b >= 0x80;
+}
+} // namespace
+
+int CEditScrollView::InitFont() {
+    HWND desktop = ::GetDesktopWindow();
+    HDC dc = ::GetDC(desktop);
+    LOGFONTA font = {};
+    font.lfHeight = 18;
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = GB2312_CHARSET;
+    font.lfPitchAndFamily = FIXED_PITCH;
+    memcpy(font.lfFaceName, kSongFace, sizeof kSongFace);
+    m_font.DeleteObject();
+    m_font.CreateFontIndirect(&font);
+    HGDIOBJ old = ::SelectObject(dc, m_font.GetSafeHandle());
+    SIZE cell = {8, 16};
+    ::GetTextExtentPoint32A(dc, "A", 1, &cell);
+    // A font that measured nothing would divide by zero everywhere else.
+    m_unit = CSize(cell.cx > 0 ? cell.cx : 1, cell.cy > 0 ? cell.cy : 1);
+    m_nTabWidth = m_unit.cx * GetTabSize();
+    m_nLeftMargin = m_unit.cx * m_nMarginColumns;
+    CalcScrollSize();
+    ::SelectObject(dc, old);
+    ::ReleaseDC(desktop, dc);
+    return 1;
+}
+
+CPoint CEditScrollView::GetExtent(const CString& text, int left, int line) const {
+    int origin = -(m_nFirstColumn * m_unit.cx), x = origin;
+    for (int i = 0; i < text.GetLength(); ++i) {
+        unsigned char b = (unsigned char)text[i];
+        if (b == '\t')
+            x = NextTabStop(x, origin);
+        else if (IsPrintable(b) || IsHigh(b) || IsWhiteSpace(b))
+            x += m_unit.cx;
+    }
+    return CPoint(x + left, (line - m_nFirstLine) * m_unit.cy);
+}
+
+CPoint CEditScrollView::GetChineseExtent(const CString& text, int left, int line) {
+    return GetExtent(text, left, line);
+}
+
+int CEditScrollView::LineLength(int line) const {
+    CEditDocument* doc = GetEditDocument();
+    int count = (int)doc->GetLineCount();
+    if (line < 0 || line >= count) return 0;
+    long next = line + 1 < count ? doc->GetLineOffset(line + 1) : doc->GetLength();
+    return (int)(next - doc->GetLineOffset(line));
+}
+
+void CEditScrollView::ShowLineAndColumn(int line, int column) {
+    CWnd* main = AfxGetMainWnd();
+    if (main == nullptr || main->m_hWnd == nullptr) return;
+    auto* bar = dynamic_cast<CStatusBar*>(main->GetDescendantWindow(AFX_IDW_STATUS_BAR));
+    if (bar == nullptr) return;
+    char text[64];
+    std::snprintf(text, sizeof text, " line =%4d , column =%4d\n", line, column);
+    bar->SetPaneText(1, text, TRUE);
+}
+
+CPoint CEditScrollView::GetCaretPos(int left) {
+    CEditDocument* doc = GetEditDocument();
+    int line = (int)doc->OffsetToLine(m_nCaret);
+    long start = doc->GetLineOffset(line);
+    CPoint point = GetExtent(doc->GetString(start, (int)(m_nCaret - start)), left, line);
+    ShowLineAndColumn(line + 1, (point.x - m_nLeftMargin) / m_unit.cx + 1);
+    return point;
+}
+
+CPoint CEditScrollView::TextPositionToScreenCoord(int offset) {
+    CEditDocument* doc = GetEditDocument();
+    int line = (int)doc->OffsetToLine(offset);
+    long start = doc->GetLineOffset(line);
+    return GetExtent(doc->GetString(start, (int)(offset - start)), m_nLeftMargin, line);
+}
+
+int CEditScrollView::SelectionPoint(CPoint point) {
+    CEditDocument* doc = GetEditDocument();
+    CClientDC dc(m_hWnd);
+    OnPrepareDC(&dc);
+    dc.DPtoLP(&point);
+    int length = (int)doc->GetLength();
+    int line = point.y / m_unit.cy + m_nFirstLine;
+    if (line < 0) line = 0;
+    if (line > doc->GetLineCount() - 1) return length - 1;
+    int start = (int)doc->GetLineOffset(line);
+    int x0 = TextOrigin(), x = x0, half = m_unit.cx / 2, column = 0, high = 0, p = start;
+    while (x + half < point.x) {
+        unsigned char b = (unsigned char)doc->GetAt(p);
+        if (p >= length - 1) break;
+        if (b == '\t') {
+            x = NextTabStop(x, x0);
+            ++column;
+        } else if (IsHigh(b)) {
+            x += m_unit.cx;
+            ++column;
+            ++high;
+        } else if (IsPrintable(b) || IsWhiteSpace(b)) {
+            x += m_unit.cx;
+            ++column;
+        }
+        ++p;
+    }
+    if (IsHigh((unsigned char)doc->GetAt(p)) && high % 2 == 1) --column;
+    int lineLength = LineLength(line);
+    if (column > lineLength - 1) column = lineLength - 1;
+    return start + (column > 0 ? column : 0);
+}
+
+int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange& range) {
+    CEditDocument* doc = GetEditDocument();
+    int start = (int)doc->GetLineOffset(line), n = LineLength(line) - 1;
+    if (left < m_nLeftMargin) left = m_nLeftMargin;
+    int x = x0, i = 0, high = 0;
+    if (x0 + m_unit.cx <= left) {
+        while (x + m_unit.cx <= left) {
+            if (i >= n) return -1;
+            unsigned char b = (unsigned char)doc->GetAt(start + i);
+            if (b == '\t')
+                x = NextTabStop(x, x0);
+            else if (IsHigh(b)) {
+                x += m_unit.cx;
+                ++high;
+            } else if (IsPrintable(b)) {
+                x += m_unit.cx;
+            }
+            ++i;
+        }
+    }
+    range.first = start + i;
+    int result = x;
+    if (high % 2 == 1) {
+        --range.first;
+        result -= m_unit.cx;
+    }
+    while (x < right && i < n) {
+        unsigned char b = (unsigned char)doc->GetAt(start + i);
+        if (b == '\t')
+            x = (x / m_nTabWidth + 1) * m_nTabWidth;
+        else if (IsHigh(b)) {
+            x += m_unit.cx;
+            ++high;
+        } else if (IsPrintable(b) || ControlBytesTakeACell()) {
+            x += m_unit.cx;
+        }
+        ++i;
+    }
+    range.last = start + i;
+    if (high % 2 == 1) ++range.last;
+    return result;
+}
+
+int CEditScrollView::OffsetToScreenLine(int offset) {
+    return (int)GetEditDocument()->OffsetToLine(offset) - m_nFirstLine;
+}
+
+void CEditScrollView::RecalSize(int) {
+    GetEditDocument()->RecalcScrollSize();
+}
+
+CSize CEditScrollView::GetScrollSize() {
+    CSize total = GetEditDocument()->GetTotalWidth();
+    CSize limit(total.cx + m_nLeftMargin / m_unit.cx - m_nClientWidth / m_unit.cx + 1,
+                total.cy - m_nClientHeight / m_unit.cy + 1);
+    if (limit.cx < 0) limit.cx = 0;
+    if (limit.cy < 0) limit.cy = 0;
+    return limit;
+}
+
+void CEditScrollView::CalcScrollSize() {
+    m_scrollLimit = GetScrollSize();
+    CSize total = GetEditDocument()->GetTotalWidth();
+    m_extent = CSize(total.cx + (m_nLeftMargin + m_nHScrollStep) / m_unit.cx, total.cy);
+    if (m_nFirstColumn >= m_extent.cx) m_nFirstColumn = m_extent.cx - 1;
+    if (m_nFirstLine >= m_extent.cy) m_nFirstLine = m_extent.cy - 1;
+    if (m_nFirstColumn < 0) m_nFirstColumn = 0;
+    if (m_nFirstLine < 0) m_nFirstLine = 0;
+    SetScaledScrollSizes(MM_TEXT, m_extent);
+}

@@ -1,0 +1,204 @@
+// Painting the editor views: the off-screen picture of the clip box, the visible stretches of the
+// visible lines, the selection in inverse video, and the grey margin with the title arrow.
+#include <algorithm>
+
+#include "coloring/ColorArray.h"
+#include "views/EditScrollView.h"
+
+namespace {
+const COLORREF kMarginColor = 0xE1E1E1;
+const COLORREF kBlack = 0x000000;
+const COLORREF kWhite = 0xFFFFFF;
+const UINT kArrowBitmap = 182;
+const DWORD kAndNotSource = 0x00220326; // destination AND NOT source
+
+// Selects an object into a device context for one scope.
+class CSelection {
+public:
+    CSelection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? ::SelectObject(dc, object) : nullptr) {}
+    ~CSelection() {
+        if (m_old != nullptr) ::SelectObject(m_dc, m_old);
+    }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+} // namespace
+
+void CEditScrollView::OnDraw(CDC* pDC) {
+    CEditDocument* doc = GetEditDocument();
+    if (doc == nullptr) return;
+    if (pDC->IsPrinting()) {
+        CSelection font(pDC->m_hDC, m_font.GetSafeHandle());
+        for (int line = m_nPrintFirstLine; line <= m_nPrintLastLine && line < doc->GetLineCount(); ++line)
+            pDC->TextOut(m_nLeftMargin, (line - m_nPrintFirstLine) * m_unit.cy, doc->GetLine(line));
+        return;
+    }
+    CRect clip;
+    pDC->GetClipBox(&clip);
+    if (clip.IsRectEmpty()) {
+        if (PaintsEmptyClipBox()) BeforeDrawLines();
+        return;
+    }
+    CDC memory;
+    CBitmap picture;
+    if (!memory.CreateCompatibleDC(pDC) ||
+        !picture.CreateCompatibleBitmap(pDC, clip.Width(), clip.Height())) {
+        // Out of graphics memory: draw straight to the window rather than not at all.
+        ::FillRect(pDC->m_hDC, &clip, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+        CSelection font(pDC->m_hDC, m_font.GetSafeHandle());
+        if (doc->GetLength() > 1) DrawRectText(pDC, clip);
+        DrawArrow(pDC, clip);
+        return;
+    }
+    {
+        CSelection bitmap(memory.m_hDC, picture.GetSafeHandle());
+        memory.SetWindowOrg(clip.left, clip.top);
+        ::FillRect(memory.m_hDC, &clip, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+        {
+            CSelection font(memory.m_hDC, m_font.GetSafeHandle());
+            if (doc->GetLength() > 1) DrawRectText(&memory, clip);
+            DrawArrow(&memory, clip);
+        }
+        pDC->BitBlt(clip.left, clip.top, clip.Width(), clip.Height(), &memory, clip.left, clip.top, SRCCOPY);
+    }
+}
+
+void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
+    CEditDocument* doc = GetEditDocument();
+    int count = (int)doc->GetLineCount();
+    CSize size = doc->GetTotalWidth();
+    if (m_nFirstLine > size.cy) m_nFirstLine = size.cy;
+    if (m_nFirstColumn > size.cx) m_nFirstColumn = size.cx;
+    auto clampLine = [count](int line) { return line >= count ? count - 1 : (line < 0 ? 0 : line); };
+    int top = clampLine(rect.top / m_unit.cy + m_nFirstLine);
+    int bottom = clampLine(rect.bottom / m_unit.cy + m_nFirstLine);
+    BeforeDrawLines();
+    int x0 = TextOrigin();
+    int tabOrigin = x0 - (x0 / m_nTabWidth + 1) * m_nTabWidth;
+    for (int line = top; line <= bottom && line < count; ++line) {
+        CRange range;
+        int x = GetTextRange(line, rect.left, rect.right, x0, range);
+        if (x >= 0)
+            DrawTextRun(pDC, x, (line - m_nFirstLine) * m_unit.cy, range.first, range.last, tabOrigin, line);
+    }
+}
+
+int CEditScrollView::TabbedOut(CDC* pDC, int x, int y, int first, int last, int tabOrigin) {
+    CString text = GetEditDocument()->GetString(first, last - first);
+    return pDC->TabbedTextOut(x, y, text, 1, &m_nTabWidth, tabOrigin).cx;
+}
+
+int CEditScrollView::DrawEndOfLineCell(CDC* pDC, int x, int y, int first) {
+    if (m_nSelStart <= first && first < m_nSelEnd) {
+        COLORREF old = pDC->SetBkColor(kBlack);
+        pDC->TextOut(x, y, " ", 1);
+        pDC->SetBkColor(old);
+    } else {
+        pDC->TextOut(x, y, " ", 1);
+    }
+    return 0;
+}
+
+// Draws [first, last) run by run (one black run without a table), each run cut into the parts
+// before, inside and after the selection; the selected part in the inverted colour on black.
+int CEditScrollView::DrawSelectedRuns(CDC* pDC, int x, int y, int first, int last, int tabOrigin,
+                                      const CColorTable* runs) {
+    int count = runs != nullptr ? runs->GetColorCount() : 1;
+    int p = first;
+    for (int i = 0; i < count && p < last; ++i) {
+        int end = runs != nullptr ? runs->GetColorPos(i) : last;
+        COLORREF color = runs != nullptr ? runs->GetColor(i) : kBlack;
+        int stop = end < last ? end : last; // one past the run's last drawn byte
+        if (stop <= p) continue;
+        int cuts[4] = {p, std::max(p, std::min(stop, m_nSelStart)), std::max(p, std::min(stop, m_nSelEnd)),
+                       stop};
+        for (int part = 0; part < 3; ++part) {
+            if (cuts[part + 1] <= cuts[part]) continue;
+            bool selected = part == 1;
+            COLORREF oldText = pDC->SetTextColor(selected ? color ^ kWhite : color);
+            COLORREF oldBack = selected ? pDC->SetBkColor(kBlack) : 0;
+            x += TabbedOut(pDC, x, y, cuts[part], cuts[part + 1], tabOrigin);
+            if (selected) pDC->SetBkColor(oldBack);
+            pDC->SetTextColor(oldText);
+        }
+        p = stop;
+    }
+    return 1;
+}
+
+void CEditScrollView::DrawArrow(CDC* pDC, const CRect& rect) {
+    if (rect.left >= m_nLeftMargin) return;
+    pDC->FillSolidRect(&m_rectMargin, kMarginColor);
+    int y = (m_nTitleLine - m_nFirstLine) * m_unit.cy;
+    if (y < 0 || y >= rect.bottom || m_arrow.GetSafeHandle() == nullptr ||
+        m_arrowMask.GetSafeHandle() == nullptr)
+        return;
+    CDC picture;
+    if (!picture.CreateCompatibleDC(pDC)) return;
+    COLORREF oldBack = pDC->SetBkColor(kWhite), oldText = pDC->SetTextColor(kBlack);
+    {
+        CSelection arrow(picture.m_hDC, m_arrow.GetSafeHandle());
+        pDC->BitBlt(0, y, m_nLeftMargin, m_unit.cy, &picture, 0, 0, SRCINVERT);
+        ::SelectObject(picture.m_hDC, m_arrowMask.GetSafeHandle());
+        pDC->BitBlt(0, y, m_nLeftMargin, m_unit.cy, &picture, 0, 0, kAndNotSource);
+        ::SelectObject(picture.m_hDC, m_arrow.GetSafeHandle());
+        pDC->BitBlt(0, y, m_nLeftMargin, m_unit.cy, &picture, 0, 0, SRCINVERT);
+    }
+    pDC->SetBkColor(oldBack);
+    pDC->SetTextColor(oldText);
+}
+
+// The mask has 0 where the arrow shows its top-left (transparent) colour and 1 elsewhere.
+void CEditScrollView::LoadArrow() {
+    m_arrow.DeleteObject();
+    m_arrowMask.DeleteObject();
+    if (!m_arrow.LoadBitmap(kArrowBitmap)) return;
+    BITMAP info = {};
+    m_arrow.GetBitmap(&info);
+    if (!m_arrowMask.CreateBitmap(info.bmWidth, info.bmHeight, 1, 1, nullptr)) return;
+    CDC source, mask;
+    CClientDC screen(m_hWnd);
+    if (!source.CreateCompatibleDC(&screen) || !mask.CreateCompatibleDC(&screen)) return;
+    CSelection arrow(source.m_hDC, m_arrow.GetSafeHandle());
+    CSelection maskBits(mask.m_hDC, m_arrowMask.GetSafeHandle());
+    COLORREF old = source.SetBkColor(source.GetPixel(0, 0));
+    mask.BitBlt(0, 0, info.bmWidth, info.bmHeight, &source, 0, 0, NOTSRCCOPY);
+    source.SetBkColor(old);
+}
+
+void CEditScrollView::InvalidateLine(int line) {
+    InvalidateLine(line, line);
+}
+
+void CEditScrollView::InvalidateLine(int first, int last) {
+    CRect rect(m_nLeftMargin, (first - m_nFirstLine) * m_unit.cy, m_nClientWidth,
+               (last - m_nFirstLine + 1) * m_unit.cy);
+    InvalidateRect(&rect, FALSE);
+}
+
+void CEditScrollView::RedrawRect(CRect& rect) {
+    if (m_hWnd == nullptr || rect.IsRectEmpty()) return;
+    CClientDC window(m_hWnd);
+    CDC memory;
+    CBitmap picture;
+    if (!memory.CreateCompatibleDC(&window) ||
+        !picture.CreateCompatibleBitmap(&window, rect.Width(), rect.Height()))
+        return;
+    CSelection bitmap(memory.m_hDC, picture.GetSafeHandle());
+    memory.SetWindowOrg(rect.left, rect.top);
+    ::FillRect(memory.m_hDC, &rect, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+    {
+        CSelection font(memory.m_hDC, m_font.GetSafeHandle());
+        CPoint caret = GetCaretPos(m_nLeftMargin);
+        if (caret != m_ptCaret) {
+            m_ptCaret = caret;
+            PlaceCaret();
+        }
+        CRect text = rect;
+        if (text.left < m_nLeftMargin) text.left = m_nLeftMargin;
+        DrawRectText(&memory, text);
+    }
+    window.BitBlt(rect.left, rect.top, rect.Width(), rect.Height(), &memory, rect.left, rect.top, SRCCOPY);
+}

@@ -1,0 +1,414 @@
+// Keeping an editor view's window onto the text in step with the caret and the scroll bars: start-up,
+// size changes, focus and caret, the scroll-bar messages and the scroll-to operations.
+#include <algorithm>
+
+#include "views/EditScrollView.h"
+
+void CEditScrollView::OnInitialUpdate() {
+    CView::OnInitialUpdate();
+    m_bInitialised = TRUE;
+    InitFont();
+    m_ptCaret = GetCaretPos(m_nLeftMargin);
+    LoadArrow();
+    m_rectMargin = CRect(0, 0, m_nLeftMargin, m_nClientHeight);
+}
+
+void CEditScrollView::OnSize(UINT, int cx, int cy) {
+    Default();
+    if (m_bInitialised && (cx != m_nClientWidth || cy != m_nClientHeight)) {
+        UpdateColors();
+        CalcScrollSize();
+    }
+    m_nClientWidth = cx;
+    m_nClientHeight = cy;
+    m_rectMargin = CRect(0, 0, m_nLeftMargin, cy);
+}
+
+void CEditScrollView::OnSetFocus(CWnd*) {
+    Default();
+    m_bFocus = TRUE;
+    CreateSolidCaret(2, m_unit.cy);
+    SetCaretPos(m_ptCaret);
+    ShowCaret();
+}
+
+void CEditScrollView::OnKillFocus(CWnd*) {
+    Default();
+    HideCaret();
+    m_bFocus = FALSE;
+    ::DestroyCaret();
+}
+
+void CEditScrollView::ShowCaret() {
+    if (m_bCaretShown || !m_bFocus) return;
+    CWnd::ShowCaret();
+    m_bCaretShown = TRUE;
+}
+
+void CEditScrollView::HideCaret() {
+    if (!m_bCaretShown || !m_bFocus) return;
+    CWnd::HideCaret();
+    m_bCaretShown = FALSE;
+}
+
+// The caret is hidden while it stands in the margin.
+void CEditScrollView::ShowCaretByPosition() {
+    if (m_ptCaret.x < m_nLeftMargin)
+        HideCaret();
+    else
+        ShowCaret();
+}
+
+void CEditScrollView::PlaceCaret() {
+    if (m_bFocus) SetCaretPos(m_ptCaret);
+    ShowCaretByPosition();
+}
+
+// Moves the text area's pixels; the uncovered strip is repainted through OnDraw.
+void CEditScrollView::ScrollTextArea(int dx, int dy) {
+    CRect area = TextArea();
+    ScrollWindow(dx, dy, &area, &area);
+}
+
+int CEditScrollView::ScrollToCaret() {
+    CClientDC dc(m_hWnd);
+    OnPrepareDC(&dc);
+    CPoint p = TextPositionToScreenCoord(m_nCaret);
+    m_ptCaret = p;
+    int lh = m_unit.cy, cw = m_unit.cx, dy = 0, scrolled = 0;
+    int lastRow = (m_nClientHeight / lh - 1) * lh, lastColumn = (m_nClientWidth / cw - 1) * cw;
+    if (p.y + lh >= m_nClientHeight) {
+        dy = p.y - lastRow;
+        m_nFirstLine += dy / lh;
+        if (dy >= m_nClientHeight)
+            Invalidate(TRUE);
+        else
+            ScrollWindow(0, -dy);
+        scrolled = 1;
+    } else if (p.y < 0) {
+        int d = -p.y;
+        m_nFirstLine -= d / lh;
+        if (d >= m_nClientHeight)
+            Invalidate(TRUE);
+        else
+            ScrollWindow(0, d);
+        dy = p.y;
+        scrolled = 1;
+    }
+    if (p.x >= m_nLeftMargin && p.x + cw >= m_nClientWidth) {
+        int dx = m_nHScrollStep * cw - lastColumn + p.x;
+        m_nFirstColumn += dx / cw;
+        if (m_nLeftMargin + dx >= m_nClientWidth)
+            Invalidate(TRUE);
+        else
+            ScrollTextArea(-dx, 0);
+        m_ptCaret.x -= dx;
+        scrolled = 1;
+    } else if (p.x < m_nLeftMargin) {
+        int dx = m_nLeftMargin - p.x;
+        m_nFirstColumn -= dx / cw;
+        if (dx >= m_nClientWidth)
+            Invalidate(TRUE);
+        else
+            ScrollTextArea(dx, 0);
+        m_ptCaret.x += dx;
+        scrolled = 1;
+    }
+    m_ptCaret.y -= dy;
+    SetScrollPos(SB_HORZ, m_nFirstColumn);
+    SetScrollPos(SB_VERT, m_nFirstLine);
+    PlaceCaret();
+    return scrolled;
+}
+
+int CEditScrollView::ScrollToSelection() {
+    CClientDC dc(m_hWnd);
+    OnPrepareDC(&dc);
+    CPoint p = TextPositionToScreenCoord(m_nSelEnd);
+    int lh = m_unit.cy, cw = m_unit.cx, scrolled = 0;
+    int lastRow = (m_nClientHeight / lh - 1) * lh, lastColumn = (m_nClientWidth / cw - 1) * cw;
+    CRect area = TextArea();
+    auto repaintArea = [&] {
+        InvalidateRect(&area, TRUE);
+        UpdateWindow();
+    };
+    if (p.y + lh >= m_nClientHeight) {
+        int dy = p.y - lastRow;
+        m_nFirstLine += dy / lh;
+        if (dy >= m_nClientHeight)
+            repaintArea();
+        else
+            ScrollTextArea(0, -dy);
+        scrolled = 1;
+    } else if (p.y < 0) {
+        int d = -p.y;
+        m_nFirstLine -= d / lh;
+        if (d >= m_nClientHeight)
+            repaintArea();
+        else
+            ScrollTextArea(0, d);
+        scrolled = 1;
+    }
+    if (p.x >= m_nLeftMargin && p.x + cw >= m_nClientWidth) {
+        int dx = m_nHScrollStep * cw - lastColumn + p.x;
+        m_nFirstColumn += dx / cw;
+        if (m_nLeftMargin + dx >= m_nClientWidth)
+            repaintArea();
+        else
+            ScrollTextArea(-dx, 0);
+        scrolled = 1;
+    } else if (p.x < m_nLeftMargin) {
+        int dx = m_nLeftMargin - p.x;
+        m_nFirstColumn -= dx / cw;
+        if (dx >= m_nClientWidth)
+            repaintArea();
+        else
+            ScrollTextArea(dx, 0);
+        scrolled = 1;
+    }
+    m_ptCaret = TextPositionToScreenCoord(m_nCaret);
+    if (m_bFocus) SetCaretPos(m_ptCaret);
+    SetScrollPos(SB_HORZ, m_nFirstColumn);
+    SetScrollPos(SB_VERT, m_nFirstLine);
+    ShowCaretByPosition();
+    return scrolled;
+}
+
+void CEditScrollView::ScrollToPosition(int row) {
+    int lh = m_unit.cy, cw = m_unit.cx;
+    int target = row * lh;
+    CPoint p = TextPositionToScreenCoord(m_nCaret);
+    m_ptCaret = p;
+    int before = m_nFirstLine;
+    m_nFirstLine += (p.y - target) / lh;
+    if (m_nFirstLine < 0) m_nFirstLine = 0;
+    m_ptCaret.y -= (m_nFirstLine - before) * lh;
+    Invalidate(TRUE);
+    int lastColumn = (m_nClientWidth / cw - 1) * cw;
+    if (p.x >= m_nLeftMargin && p.x + cw >= m_nClientWidth) {
+        int dx = m_nHScrollStep * cw - lastColumn + p.x;
+        m_nFirstColumn += dx / cw;
+        if (m_nLeftMargin + dx < m_nClientWidth) ScrollTextArea(-dx, 0);
+        m_ptCaret.x -= dx;
+    } else if (p.x < m_nLeftMargin) {
+        int dx = m_nLeftMargin - p.x;
+        m_nFirstColumn -= dx / cw;
+        if (dx < m_nClientWidth) ScrollTextArea(dx, 0);
+        m_ptCaret.x += dx;
+    }
+    SetScrollPos(SB_HORZ, m_nFirstColumn);
+    SetScrollPos(SB_VERT, m_nFirstLine);
+    ShowCaretByPosition();
+}
+
+CPoint CEditScrollView::ScrollToCurrent(int setBars) {
+    CPoint old = m_ptCaret;
+    CPoint p = TextPositionToScreenCoord(m_nCaret);
+    m_ptCaret = p;
+    int lh = m_unit.cy, cw = m_unit.cx, dy = 0;
+    if (p.y + lh >= m_nClientHeight) {
+        dy = p.y - old.y;
+        m_nFirstLine += dy / lh;
+        Invalidate(TRUE);
+    } else if (p.y < 0) {
+        int row = old.y / lh, line = (int)GetEditDocument()->OffsetToLine(m_nCaret);
+        int wanted = line < row ? old.y - (row - line) * lh : old.y;
+        int d = wanted - p.y;
+        m_nFirstLine -= d / lh;
+        if (d >= m_nClientHeight)
+            Invalidate(TRUE);
+        else
+            ScrollWindow(0, d);
+        dy = -d;
+    }
+    if (p.x < m_nLeftMargin) {
+        int dx = m_nLeftMargin - p.x;
+        m_nFirstColumn -= dx / cw;
+        if (dx < m_nClientWidth)
+            ScrollTextArea(dx, 0);
+        else
+            Invalidate(TRUE);
+        m_ptCaret.x += dx;
+    } else if (p.x + cw >= m_nClientWidth) {
+        int dx = p.x - old.x;
+        m_nFirstColumn += dx / cw;
+        if (m_nLeftMargin + dx < m_nClientWidth)
+            ScrollTextArea(-dx, 0);
+        else
+            Invalidate(TRUE);
+        m_ptCaret.x -= dx;
+    }
+    if (m_nFirstLine < 0) m_nFirstLine = 0;
+    if (m_nFirstColumn < 0) m_nFirstColumn = 0;
+    m_ptCaret.y -= dy;
+    if (setBars != 0) {
+        SetScrollPos(SB_HORZ, m_nFirstColumn);
+        SetScrollPos(SB_VERT, m_nFirstLine);
+    }
+    PlaceCaret();
+    InvalidateRect(&m_rectMargin, FALSE);
+    return CPoint(m_nFirstColumn, m_nFirstLine);
+}
+
+void CEditScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
+    int cw = m_unit.cx, dx = 0;
+    switch (nSBCode) {
+    case SB_LINELEFT:
+        if (m_nFirstColumn <= 0) break;
+        --m_nFirstColumn;
+        SetScrollPos(SB_HORZ, m_nFirstColumn);
+        ScrollTextArea(cw, 0);
+        dx = cw;
+        break;
+    case SB_LINERIGHT:
+        if (m_nFirstColumn >= GetEditDocument()->GetTotalWidth().cx) break;
+        ++m_nFirstColumn;
+        SetScrollPos(SB_HORZ, m_nFirstColumn);
+        ScrollTextArea(-cw, 0);
+        dx = -cw;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+        int pos = (int)nPos;
+        if (pos == m_nFirstColumn) break;
+        dx = -cw * (pos - m_nFirstColumn);
+        if (m_nLeftMargin + (dx < 0 ? -dx : dx) < m_nClientWidth)
+            ScrollTextArea(dx, 0);
+        else {
+            CRect area = TextArea();
+            InvalidateRect(&area, TRUE);
+        }
+        m_nFirstColumn = pos;
+        SetScrollPos(SB_HORZ, pos);
+        break;
+    }
+    default:
+        return;
+    }
+    m_ptCaret.x += dx;
+    PlaceCaret();
+    Default();
+}
+
+void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
+    CEditDocument* doc = GetEditDocument();
+    int lh = m_unit.cy, dy = 0;
+    switch (nSBCode) {
+    case SB_LINEUP:
+        if (m_nFirstLine < 1) return;
+        --m_nFirstLine;
+        Invalidate(TRUE);
+        dy = lh;
+        break;
+    case SB_LINEDOWN:
+        if (m_nFirstLine >= GetScrollSize().cy) return;
+        ++m_nFirstLine;
+        Invalidate(TRUE);
+        dy = -lh;
+        break;
+    case SB_PAGEUP:
+    case SB_PAGEDOWN: {
+        int line = (int)doc->OffsetToLine(m_nCaret), page = m_nClientHeight / lh,
+            last = (int)doc->GetLineCount() - 1;
+        if (nSBCode == SB_PAGEUP ? line <= 0 : line >= last) return;
+        int target = nSBCode == SB_PAGEUP ? std::max(line - page, 0) : std::min(line + page, last);
+        int length = LineLength(target);
+        int start = (int)doc->GetLineOffset(target);
+        m_nCaret = m_nRememberedColumn >= length - 1
+                       ? start + length - 1
+                       : start + doc->CalcCaretColumn(target, m_nRememberedColumn);
+        m_nSelStart = m_nSelEnd = m_nCaret;
+        ScrollToCurrent(0);
+        m_ptCaret = GetCaretPos(m_nLeftMargin);
+        UpdateColors();
+        UpdateWindow();
+        break;
+    }
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+        int pos = (int)nPos;
+        if (pos == m_nFirstLine) return;
+        dy = -lh * (pos - m_nFirstLine);
+        if ((dy < 0 ? -dy : dy) < m_nClientHeight)
+            Invalidate(TRUE);
+        else {
+            CRect area = TextArea();
+            InvalidateRect(&area, TRUE);
+        }
+        m_nFirstLine = pos;
+        break;
+    }
+    default:
+        return;
+    }
+    m_ptCaret.y += dy;
+    PlaceCaret();
+    UpdateColors();
+    SetScrollPos(SB_VERT, m_nFirstLine);
+}
+
+void CEditScrollView::SetSelection(int a, int b) {
+    CEditDocument* doc = GetEditDocument();
+    int oldStart = m_nSelStart, oldEnd = m_nSelEnd;
+    m_nSelStart = std::min(a, b);
+    m_nSelEnd = std::max(a, b);
+    m_nCaret = b;
+    m_ptCaret = GetCaretPos(m_nLeftMargin);
+    if (m_bFocus) SetCaretPos(m_ptCaret);
+    if (oldStart != oldEnd && m_hWnd != nullptr) {
+        InvalidateLine((int)doc->OffsetToLine(oldStart), (int)doc->OffsetToLine(oldEnd));
+        UpdateWindow();
+    }
+}
+
+void CEditScrollView::SetCurrentPosition(int pos) {
+    if (pos <= 0 || pos >= GetEditDocument()->GetLength()) return;
+    m_nCaret = pos;
+    AutoScrollToCaret();
+    UpdateColors();
+}
+
+void CEditScrollView::AutoScrollToCaret() {
+    if (m_hWnd == nullptr) return;
+    CClientDC dc(m_hWnd);
+    OnPrepareDC(&dc);
+    int lh = m_unit.cy, cw = m_unit.cx;
+    int rows = m_nClientHeight / lh, columns = m_nClientWidth / cw;
+    CPoint before = m_ptCaret;
+    CPoint p = TextPositionToScreenCoord(m_nCaret);
+    m_ptCaret = p;
+    int oldLine = m_nFirstLine;
+    if (p.y + lh >= m_nClientHeight) {
+        m_nFirstLine += (p.y - (rows - 1) * lh) / lh;
+        Invalidate(TRUE);
+    } else if (p.y < 0) {
+        m_nFirstLine -= (-p.y) / lh;
+        Invalidate(TRUE);
+    } else {
+        Invalidate(TRUE);
+        UpdateWindow();
+    }
+    m_ptCaret.y -= (m_nFirstLine - oldLine) * lh;
+    int dx = 0;
+    if (p.x >= m_nLeftMargin && p.x + cw >= m_nClientWidth) {
+        dx = m_nHScrollStep * cw - (columns - 1) * cw + p.x;
+        m_nFirstColumn += dx / cw;
+        if (m_nLeftMargin + dx < m_nClientWidth)
+            ScrollTextArea(-dx, 0);
+        else
+            Invalidate(TRUE);
+        m_ptCaret.x -= dx;
+    } else if (p.x < m_nLeftMargin) {
+        dx = m_nLeftMargin - p.x;
+        m_nFirstColumn -= dx / cw;
+        if (dx < m_nClientWidth)
+            ScrollTextArea(dx, 0);
+        else
+            Invalidate(TRUE);
+        m_ptCaret.x += dx;
+    }
+    if (m_nFirstColumn < 0) m_nFirstColumn = 0;
+    SetScrollPos(SB_HORZ, m_nFirstColumn);
+    SetScrollPos(SB_VERT, m_nFirstLine);
+    if (m_ptCaret != before) PlaceCaret();
+}
