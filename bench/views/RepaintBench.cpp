@@ -11,11 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "documents/EditDocument.h"
+#include "documents/DataEditDocs.h"
 #include "framework/win/DocTemplate.h"
 #include "framework/win/Frame.h"
 #include "framework/win/MessageBox.h"
 #include "framework/win/WinApp.h"
+#include "views/BlackEditView.h"
+#include "views/ColorEditView.h"
 
 namespace {
 CWinApp theApp("bench_views");
@@ -93,13 +95,9 @@ int main(int argc, char** argv) {
             viewClass = argv[i] + 7;
         }
     }
-    CRuntimeClass* view = CRuntimeClass::FromName(viewClass);
-    CRuntimeClass* document = CRuntimeClass::FromName(
-        std::strcmp(viewClass, "CBlackEditView") == 0 ? "CBlackEditDoc" : "CDataEditDoc");
-    if (view == nullptr || document == nullptr) {
-        std::printf("the library has no %s yet\n", viewClass);
-        return 0;
-    }
+    bool plain = std::strcmp(viewClass, "CBlackEditView") == 0;
+    CRuntimeClass* view = plain ? RUNTIME_CLASS(CBlackEditView) : RUNTIME_CLASS(CColorEditView);
+    CRuntimeClass* document = plain ? RUNTIME_CLASS(CBlackEditDoc) : RUNTIME_CLASS(CDataEditDoc);
     CModalRecorder boxes(IDCANCEL);
     auto* main = new CMDIFrameWnd;
     if (!main->LoadFrame(1, WS_OVERLAPPEDWINDOW)) return 1;
