@@ -60,7 +60,8 @@ void CEditScrollView::UpdateScrollBars() {
     for (int axis = 0; axis < 2; ++axis) {
         SCROLLINFO info = {};
         info.cbSize = sizeof info;
-        info.fMask = SIF_RANGE | SIF_PAGE;
+        // Kept visible when nothing scrolls, so showing a bar never resizes the view under this update.
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
         info.nMin = 0;
         info.nMax = (axis == 0 ? m_totalDev.cx : m_totalDev.cy) - 1;
         info.nPage = (UINT)(axis == 0 ? page.cx : page.cy);

@@ -1,0 +1,109 @@
+// The views' test program: its application, main window, templates and picture helpers.
+#include "ViewFixture.h"
+
+#include <cstdio>
+
+CWinApp theApp("ViewTests");
+
+CMDIFrameWnd* ViewFixture::main = nullptr;
+CStatusBar* ViewFixture::statusBar = nullptr;
+CMultiDocTemplate* ViewFixture::coloredTemplate = nullptr;
+CMultiDocTemplate* ViewFixture::checkTemplate = nullptr;
+CMultiDocTemplate* ViewFixture::plainTemplate = nullptr;
+
+void ViewFixture::SetUpTestSuite() {
+    if (main != nullptr) return;
+    main = new CMDIFrameWnd;
+    ASSERT_TRUE(main->LoadFrame(1, WS_OVERLAPPEDWINDOW));
+    statusBar = new CStatusBar;
+    ASSERT_TRUE(statusBar->Create(main));
+    static const UINT panes[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_OVR};
+    ASSERT_TRUE(statusBar->SetIndicators(panes, 3));
+    statusBar->SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 200);
+    main->MoveWindow(0, 0, 1000, 760);
+    main->ShowWindow(SW_SHOW);
+    main->RecalcLayout();
+    theApp.m_pMainWnd = main;
+    coloredTemplate = new CMultiDocTemplate(1, RUNTIME_CLASS(CDataEditDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                            RUNTIME_CLASS(CColorEditView));
+    checkTemplate = new CMultiDocTemplate(1, RUNTIME_CLASS(CCheckEditDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                          RUNTIME_CLASS(CColorEditView));
+    plainTemplate = new CMultiDocTemplate(1, RUNTIME_CLASS(CBlackEditDoc), RUNTIME_CLASS(CMDIChildWnd),
+                                          RUNTIME_CLASS(CBlackEditView));
+    theApp.AddDocTemplate(coloredTemplate);
+    theApp.AddDocTemplate(checkTemplate);
+    theApp.AddDocTemplate(plainTemplate);
+}
+
+void ViewFixture::TearDown() {
+    theApp.CloseAllDocuments(FALSE);
+    Pump();
+    EXPECT_EQ(unexpectedBoxes.GetCount(), 0) << "a message box no test asked for";
+}
+
+void ViewFixture::Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+CView* ViewFixture::Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height) {
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "tessolin-view-test.dat";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return nullptr;
+    for (char c : text) {
+        if (c == '\n') std::fputc('\r', f);
+        std::fputc(c, f);
+    }
+    std::fclose(f);
+    CDocument* doc = docTemplate->OpenDocumentFile(path.c_str());
+    if (doc == nullptr) return nullptr;
+    POSITION position = doc->GetFirstViewPosition();
+    CView* view = doc->GetNextView(position);
+    CWnd* frame = view->GetParent();
+    CRect client, outer;
+    view->GetClientRect(&client);
+    frame->GetWindowRect(&outer);
+    frame->MoveWindow(0, 0, outer.Width() + width - client.Width(),
+                      outer.Height() + height - client.Height());
+    view->SetFocus();
+    Pump();
+    return view;
+}
+
+CColorEditView* ViewFixture::OpenColored(const std::string& text, int width, int height, bool listing) {
+    return static_cast<CColorEditView*>(Open(listing ? checkTemplate : coloredTemplate, text, width, height));
+}
+
+CBlackEditView* ViewFixture::OpenPlain(const std::string& text, int width, int height) {
+    return static_cast<CBlackEditView*>(Open(plainTemplate, text, width, height));
+}
+
+bool ViewFixture::Picture::Has(const RECT& r, COLORREF color) const {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (At(x, y) == color) return true;
+    return false;
+}
+
+ViewFixture::Picture::~Picture() {
+    if (dc == nullptr) return;
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+}
+
+void ViewFixture::Paint(CEditScrollView* view, Picture& picture) {
+    CRect client;
+    view->GetClientRect(&client);
+    HDC screen = ::GetDC(nullptr);
+    picture.dc = ::CreateCompatibleDC(screen);
+    picture.bitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
+    ::ReleaseDC(nullptr, screen);
+    picture.old = ::SelectObject(picture.dc, picture.bitmap);
+    view->OnDraw(CDC::FromHandle(picture.dc));
+}

@@ -1,0 +1,52 @@
+// Real editor views in a real MDI main window with a status bar, over documents read from files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "documents/DataEditDocs.h"
+#include "framework/win/DocTemplate.h"
+#include "framework/win/Frame.h"
+#include "framework/win/MessageBox.h"
+#include "framework/win/StatusBar.h"
+#include "framework/win/WinApp.h"
+#include "views/BlackEditView.h"
+#include "views/ColorEditView.h"
+
+extern CWinApp theApp;
+
+// The main window and its templates live for the whole program, as a host's do.
+class ViewFixture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void TearDown() override;
+
+    // Opens text (written to a file with CR LF line ends) in a view of the family; the view's client
+    // area is made width x height.
+    CColorEditView* OpenColored(const std::string& text, int width = 640, int height = 400,
+                                bool listing = false);
+    CBlackEditView* OpenPlain(const std::string& text, int width = 640, int height = 400);
+    static void Pump();
+    // The view's picture as OnDraw paints it into a memory context of its client size.
+    struct Picture {
+        HDC dc = nullptr;
+        HBITMAP bitmap = nullptr;
+        HGDIOBJ old = nullptr;
+        COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
+        // Whether any pixel of the rectangle has the colour.
+        bool Has(const RECT& r, COLORREF color) const;
+        ~Picture();
+    };
+    void Paint(CEditScrollView* view, Picture& picture);
+
+    CModalRecorder unexpectedBoxes{IDCANCEL};
+    static CMDIFrameWnd* main;
+    static CStatusBar* statusBar;
+    static CMultiDocTemplate* coloredTemplate;
+    static CMultiDocTemplate* checkTemplate;
+    static CMultiDocTemplate* plainTemplate;
+
+private:
+    CView* Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height);
+};

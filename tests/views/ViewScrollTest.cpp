@@ -1,0 +1,130 @@
+// Scrolling and the caret, driven by the window messages a user's actions produce.
+#include "ViewFixture.h"
+
+namespace {
+class ViewScroll : public ViewFixture {};
+
+std::string Lines(int count, const char* body = "line") {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += std::string(body) + " " + std::to_string(i) + "\n";
+    return text;
+}
+} // namespace
+
+TEST_F(ViewScroll, LineAndThumbMessagesMoveTheFirstLineWithinItsLimits) {
+    CBlackEditView* view = OpenPlain(Lines(200));
+    ASSERT_NE(view, nullptr);
+    view->SendMessage(WM_VSCROLL, SB_LINEUP);
+    EXPECT_EQ(view->GetFirstLine(), 0) << "line up at the top changes nothing";
+    view->SendMessage(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(view->GetFirstLine(), 1);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 1);
+    view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 150));
+    EXPECT_EQ(view->GetFirstLine(), 150);
+    int limit = (int)view->GetDocument()->GetLineCount() - 400 / view->GetLineHeight() + 1;
+    view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, limit));
+    view->SendMessage(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(view->GetFirstLine(), limit) << "no line down past the last screenful";
+    view->SendMessage(WM_HSCROLL, SB_LINELEFT);
+    EXPECT_EQ(view->GetFirstColumn(), 0);
+    view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
+    EXPECT_EQ(view->GetFirstColumn(), 1);
+}
+
+TEST_F(ViewScroll, ACaretBelowTheWindowScrollsItOntoTheLastFullRow) {
+    CColorEditView* view = OpenColored(Lines(300));
+    ASSERT_NE(view, nullptr);
+    CEditDocument* doc = view->GetEditDocument();
+    int lh = view->GetLineHeight(), rows = 400 / lh;
+    view->SetSelection((int)doc->GetLineOffset(rows + 1), (int)doc->GetLineOffset(rows + 1));
+    EXPECT_EQ(view->ScrollToCaret(), 1);
+    EXPECT_EQ(view->GetCaretPoint().y, (rows - 1) * lh);
+    EXPECT_EQ(view->GetFirstLine(), 2) << "two lines below the last full row";
+    EXPECT_EQ(view->ScrollToCaret(), 0) << "already visible";
+
+    view->SetSelection((int)doc->GetLineOffset(100), (int)doc->GetLineOffset(100));
+    view->ScrollToPosition(4);
+    EXPECT_EQ(view->GetFirstLine(), 96);
+    EXPECT_EQ(view->GetCaretPoint().y, 4 * lh);
+}
+
+TEST_F(ViewScroll, ACaretPastTheRightEdgeScrollsFiveColumnsBeyondIt) {
+    CBlackEditView* view = OpenPlain(std::string(300, 'x') + "\n");
+    ASSERT_NE(view, nullptr);
+    int cw = view->GetCharWidth(), m = view->GetLeftMargin();
+    int lastColumn = (640 / cw - 1) * cw;
+    int column = (640 - m) / cw; // the first cell that reaches the right edge
+    view->SetSelection(column, column);
+    int x = m + column * cw;
+    ASSERT_GE(x + cw, 640);
+    int dx = 5 * cw - lastColumn + x;
+    EXPECT_EQ(view->ScrollToCaret(), 1);
+    EXPECT_EQ(view->GetFirstColumn(), dx / cw);
+    EXPECT_EQ(view->GetCaretPoint().x, x - dx);
+
+    view->SetSelection(0, 0);
+    view->ScrollToCaret();
+    EXPECT_EQ(view->GetFirstColumn(), 0) << "back to the line start";
+    EXPECT_TRUE(view->IsCaretShown());
+}
+
+TEST_F(ViewScroll, PageDownMovesTheCaretAndDoesNothingOnTheLastLine) {
+    CColorEditView* view = OpenColored(Lines(100));
+    ASSERT_NE(view, nullptr);
+    CEditDocument* doc = view->GetEditDocument();
+    int page = 400 / view->GetLineHeight();
+    view->SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(doc->OffsetToLine(view->Caret()), page);
+    EXPECT_EQ(view->GetSelectionStart(), view->Caret());
+
+    int last = (int)doc->GetLineOffset(doc->GetLineCount() - 1);
+    view->SetSelection(last, last);
+    view->ScrollToCaret();
+    int firstLine = view->GetFirstLine();
+    view->SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+    EXPECT_EQ(view->Caret(), last);
+    EXPECT_EQ(view->GetFirstLine(), firstLine);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), firstLine);
+}
+
+TEST_F(ViewScroll, TheCaretLivesWithTheFocusAndHidesInTheMargin) {
+    CBlackEditView* view = OpenPlain(Lines(5));
+    ASSERT_NE(view, nullptr);
+    view->SendMessage(WM_SETFOCUS);
+    EXPECT_TRUE(view->IsCaretShown());
+    view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
+    EXPECT_LT(view->GetCaretPoint().x, view->GetLeftMargin());
+    EXPECT_FALSE(view->IsCaretShown()) << "in the margin";
+    view->SendMessage(WM_HSCROLL, SB_LINELEFT);
+    EXPECT_TRUE(view->IsCaretShown());
+    view->SendMessage(WM_KILLFOCUS);
+    EXPECT_FALSE(view->IsCaretShown());
+    view->SendMessage(WM_KILLFOCUS);
+    EXPECT_FALSE(view->IsCaretShown()) << "a second loss changes nothing";
+}
+
+// The documents reach the view through the link: the undo callback, the open and the reload.
+TEST_F(ViewScroll, TheDocumentsMoveTheCaretAndAskForColoursThroughTheirView) {
+    CColorEditView* view = OpenColored(Lines(200));
+    ASSERT_NE(view, nullptr);
+    CColorEditDoc* doc = view->GetDocument();
+    int pos = (int)doc->GetLineOffset(150) + 2;
+    view->SetRenderFlag(0);
+    doc->ScrollToCurrent(pos);
+    EXPECT_EQ(view->Caret(), pos);
+    EXPECT_EQ(view->GetSelectionStart(), pos);
+    EXPECT_EQ(view->GetSelectionEnd(), pos);
+    EXPECT_TRUE(view->GetRenderFlag());
+    EXPECT_LE(view->GetFirstLine(), 150);
+    EXPECT_GT(view->GetFirstLine() + 400 / view->GetLineHeight(), 150) << "the caret's line is visible";
+
+    view->SetRenderFlag(0);
+    doc->ReloadFile();
+    EXPECT_TRUE(view->GetRenderFlag()) << "a reload refreshes the colours";
+
+    CBlackEditView* plain = OpenPlain(Lines(50));
+    ASSERT_NE(plain, nullptr);
+    int at = (int)plain->GetEditDocument()->GetLineOffset(40);
+    plain->GetEditDocument()->ScrollToCurrent(at);
+    EXPECT_EQ(plain->Caret(), at);
+}
