@@ -14,7 +14,7 @@ cmake -S . -B "$build" -Wno-dev -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cm
 cmake --build "$build" -j "$jobs" --target tessolin_host
 
 files=("$@")
-[ ${#files[@]} -gt 0 ] || files=(samples/bridge.dat samples/bridge-check.out)
+[ ${#files[@]} -gt 0 ] || files=(samples/bridge.dat samples/bridge-check.out samples/bridge-results.txt)
 if [ -n "${DISPLAY:-}" ]; then
   exec "$build/wine-run.sh" "$build/bin/tessolin_host.exe" "${files[@]}"
 fi
