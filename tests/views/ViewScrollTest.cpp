@@ -128,3 +128,44 @@ TEST_F(ViewScroll, TheDocumentsMoveTheCaretAndAskForColoursThroughTheirView) {
     plain->GetEditDocument()->ScrollToCurrent(at);
     EXPECT_EQ(plain->Caret(), at);
 }
+
+// What a small scroll leaves on the screen (moved pixels plus the repainted strip) is what a full
+// repaint from the new position draws.
+TEST_F(ViewScroll, AfterASmallScrollTheWindowShowsWhatAFullRepaintDraws) {
+    std::string text;
+    for (int i = 0; i < 80; ++i)
+        text += "IPOIN " + std::to_string(i) + " ; remark \xB5\xDA\xD2\xBB\xD5\xC2 " +
+                std::string(i % 30, 'x') + "\n";
+    CColorEditView* view = OpenColored(text, 640, 400, true);
+    ASSERT_NE(view, nullptr);
+    view->SendMessage(WM_KILLFOCUS); // no caret in the pictures
+    ::RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
+    view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
+    view->UpdateWindow();
+    int below = (int)view->GetDocument()->GetLineOffset(400 / view->GetLineHeight() + 1);
+    view->SetSelection(below + 3, below + 3);
+    ASSERT_EQ(view->ScrollToCaret(), 1);
+    view->UpdateColors(); // as the editing commands do after a scroll, so the new lines get colours
+    view->UpdateWindow();
+    Pump();
+
+    CRect client;
+    view->GetClientRect(&client);
+    HDC window = ::GetDC(view->m_hWnd);
+    HDC shot = ::CreateCompatibleDC(window);
+    HBITMAP bits = ::CreateCompatibleBitmap(window, client.Width(), client.Height());
+    HGDIOBJ old = ::SelectObject(shot, bits);
+    ::BitBlt(shot, 0, 0, client.Width(), client.Height(), window, 0, 0, SRCCOPY);
+    ::ReleaseDC(view->m_hWnd, window);
+    view->UpdateColors();
+    Picture repaint;
+    Paint(view, repaint);
+    int differing = 0;
+    for (int y = 0; y < client.Height(); y += 2)
+        for (int x = 0; x < client.Width(); ++x) differing += ::GetPixel(shot, x, y) != repaint.At(x, y);
+    ::SelectObject(shot, old);
+    ::DeleteObject(bits);
+    ::DeleteDC(shot);
+    EXPECT_EQ(differing, 0);
+}
