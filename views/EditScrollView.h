@@ -123,6 +123,10 @@ protected:
     int LineLength(int line) const;
     CRect TextArea() const { return CRect(m_nLeftMargin, 0, m_nClientWidth, m_nClientHeight); }
     void ScrollTextArea(int dx, int dy);
+    // Bring the row at y or the column at x into view; the pixels the text moved (the caret moves with it).
+    int ScrollRowsToShow(int y, bool textAreaOnly);
+    int ScrollColumnsToShow(int x, bool textAreaOnly);
+    void RepaintForJump(bool textAreaOnly);
     void ShowLineAndColumn(int line, int column);
 
     // Scroll view base.

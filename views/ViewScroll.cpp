@@ -70,132 +70,101 @@ void CEditScrollView::ScrollTextArea(int dx, int dy) {
     ScrollWindow(dx, dy, &area, &area);
 }
 
+// A jump too long to scroll: the client area is repainted, or, for the selection scrolls, the text
+// area at once.
+void CEditScrollView::RepaintForJump(bool textAreaOnly) {
+    if (!textAreaOnly) {
+        Invalidate(TRUE);
+        return;
+    }
+    CRect area = TextArea();
+    InvalidateRect(&area, TRUE);
+    UpdateWindow();
+}
+
+int CEditScrollView::ScrollRowsToShow(int y, bool textAreaOnly) {
+    int lh = m_unit.cy, lastRow = (m_nClientHeight / lh - 1) * lh;
+    if (y + lh >= m_nClientHeight) {
+        int dy = y - lastRow;
+        m_nFirstLine += dy / lh;
+        if (dy >= m_nClientHeight)
+            RepaintForJump(textAreaOnly);
+        else if (textAreaOnly)
+            ScrollTextArea(0, -dy);
+        else
+            ScrollWindow(0, -dy);
+        return -dy;
+    }
+    if (y < 0) {
+        m_nFirstLine -= -y / lh;
+        if (-y >= m_nClientHeight)
+            RepaintForJump(textAreaOnly);
+        else if (textAreaOnly)
+            ScrollTextArea(0, -y);
+        else
+            ScrollWindow(0, -y);
+        return -y;
+    }
+    return 0;
+}
+
+// A scroll to the right overshoots the cell by the horizontal scroll step.
+int CEditScrollView::ScrollColumnsToShow(int x, bool textAreaOnly) {
+    int cw = m_unit.cx, lastColumn = (m_nClientWidth / cw - 1) * cw;
+    if (x >= m_nLeftMargin && x + cw >= m_nClientWidth) {
+        int dx = m_nHScrollStep * cw - lastColumn + x;
+        m_nFirstColumn += dx / cw;
+        if (m_nLeftMargin + dx >= m_nClientWidth)
+            RepaintForJump(textAreaOnly);
+        else
+            ScrollTextArea(-dx, 0);
+        return -dx;
+    }
+    if (x < m_nLeftMargin) {
+        int dx = m_nLeftMargin - x;
+        m_nFirstColumn -= dx / cw;
+        if (dx >= m_nClientWidth)
+            RepaintForJump(textAreaOnly);
+        else
+            ScrollTextArea(dx, 0);
+        return dx;
+    }
+    return 0;
+}
+
 int CEditScrollView::ScrollToCaret() {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
     CPoint p = TextPositionToScreenCoord(m_nCaret);
-    m_ptCaret = p;
-    int lh = m_unit.cy, cw = m_unit.cx, dy = 0, scrolled = 0;
-    int lastRow = (m_nClientHeight / lh - 1) * lh, lastColumn = (m_nClientWidth / cw - 1) * cw;
-    if (p.y + lh >= m_nClientHeight) {
-        dy = p.y - lastRow;
-        m_nFirstLine += dy / lh;
-        if (dy >= m_nClientHeight)
-            Invalidate(TRUE);
-        else
-            ScrollWindow(0, -dy);
-        scrolled = 1;
-    } else if (p.y < 0) {
-        int d = -p.y;
-        m_nFirstLine -= d / lh;
-        if (d >= m_nClientHeight)
-            Invalidate(TRUE);
-        else
-            ScrollWindow(0, d);
-        dy = p.y;
-        scrolled = 1;
-    }
-    if (p.x >= m_nLeftMargin && p.x + cw >= m_nClientWidth) {
-        int dx = m_nHScrollStep * cw - lastColumn + p.x;
-        m_nFirstColumn += dx / cw;
-        if (m_nLeftMargin + dx >= m_nClientWidth)
-            Invalidate(TRUE);
-        else
-            ScrollTextArea(-dx, 0);
-        m_ptCaret.x -= dx;
-        scrolled = 1;
-    } else if (p.x < m_nLeftMargin) {
-        int dx = m_nLeftMargin - p.x;
-        m_nFirstColumn -= dx / cw;
-        if (dx >= m_nClientWidth)
-            Invalidate(TRUE);
-        else
-            ScrollTextArea(dx, 0);
-        m_ptCaret.x += dx;
-        scrolled = 1;
-    }
-    m_ptCaret.y -= dy;
+    int dy = ScrollRowsToShow(p.y, false), dx = ScrollColumnsToShow(p.x, false);
+    m_ptCaret = CPoint(p.x + dx, p.y + dy);
     SetScrollPos(SB_HORZ, m_nFirstColumn);
     SetScrollPos(SB_VERT, m_nFirstLine);
     PlaceCaret();
-    return scrolled;
+    return dx != 0 || dy != 0;
 }
 
 int CEditScrollView::ScrollToSelection() {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
     CPoint p = TextPositionToScreenCoord(m_nSelEnd);
-    int lh = m_unit.cy, cw = m_unit.cx, scrolled = 0;
-    int lastRow = (m_nClientHeight / lh - 1) * lh, lastColumn = (m_nClientWidth / cw - 1) * cw;
-    CRect area = TextArea();
-    auto repaintArea = [&] {
-        InvalidateRect(&area, TRUE);
-        UpdateWindow();
-    };
-    if (p.y + lh >= m_nClientHeight) {
-        int dy = p.y - lastRow;
-        m_nFirstLine += dy / lh;
-        if (dy >= m_nClientHeight)
-            repaintArea();
-        else
-            ScrollTextArea(0, -dy);
-        scrolled = 1;
-    } else if (p.y < 0) {
-        int d = -p.y;
-        m_nFirstLine -= d / lh;
-        if (d >= m_nClientHeight)
-            repaintArea();
-        else
-            ScrollTextArea(0, d);
-        scrolled = 1;
-    }
-    if (p.x >= m_nLeftMargin && p.x + cw >= m_nClientWidth) {
-        int dx = m_nHScrollStep * cw - lastColumn + p.x;
-        m_nFirstColumn += dx / cw;
-        if (m_nLeftMargin + dx >= m_nClientWidth)
-            repaintArea();
-        else
-            ScrollTextArea(-dx, 0);
-        scrolled = 1;
-    } else if (p.x < m_nLeftMargin) {
-        int dx = m_nLeftMargin - p.x;
-        m_nFirstColumn -= dx / cw;
-        if (dx >= m_nClientWidth)
-            repaintArea();
-        else
-            ScrollTextArea(dx, 0);
-        scrolled = 1;
-    }
+    int dy = ScrollRowsToShow(p.y, true), dx = ScrollColumnsToShow(p.x, true);
     m_ptCaret = TextPositionToScreenCoord(m_nCaret);
     if (m_bFocus) SetCaretPos(m_ptCaret);
     SetScrollPos(SB_HORZ, m_nFirstColumn);
     SetScrollPos(SB_VERT, m_nFirstLine);
     ShowCaretByPosition();
-    return scrolled;
+    return dx != 0 || dy != 0;
 }
 
 void CEditScrollView::ScrollToPosition(int row) {
-    int lh = m_unit.cy, cw = m_unit.cx;
-    int target = row * lh;
+    int lh = m_unit.cy;
     CPoint p = TextPositionToScreenCoord(m_nCaret);
-    m_ptCaret = p;
     int before = m_nFirstLine;
-    m_nFirstLine += (p.y - target) / lh;
+    m_nFirstLine += (p.y - row * lh) / lh;
     if (m_nFirstLine < 0) m_nFirstLine = 0;
-    m_ptCaret.y -= (m_nFirstLine - before) * lh;
     Invalidate(TRUE);
-    int lastColumn = (m_nClientWidth / cw - 1) * cw;
-    if (p.x >= m_nLeftMargin && p.x + cw >= m_nClientWidth) {
-        int dx = m_nHScrollStep * cw - lastColumn + p.x;
-        m_nFirstColumn += dx / cw;
-        if (m_nLeftMargin + dx < m_nClientWidth) ScrollTextArea(-dx, 0);
-        m_ptCaret.x -= dx;
-    } else if (p.x < m_nLeftMargin) {
-        int dx = m_nLeftMargin - p.x;
-        m_nFirstColumn -= dx / cw;
-        if (dx < m_nClientWidth) ScrollTextArea(dx, 0);
-        m_ptCaret.x += dx;
-    }
+    m_ptCaret = CPoint(p.x + ScrollColumnsToShow(p.x, false), p.y - (m_nFirstLine - before) * lh);
     SetScrollPos(SB_HORZ, m_nFirstColumn);
     SetScrollPos(SB_VERT, m_nFirstLine);
     ShowCaretByPosition();
@@ -372,8 +341,7 @@ void CEditScrollView::AutoScrollToCaret() {
     if (m_hWnd == nullptr) return;
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
-    int lh = m_unit.cy, cw = m_unit.cx;
-    int rows = m_nClientHeight / lh, columns = m_nClientWidth / cw;
+    int lh = m_unit.cy, rows = m_nClientHeight / lh;
     CPoint before = m_ptCaret;
     CPoint p = TextPositionToScreenCoord(m_nCaret);
     m_ptCaret = p;
@@ -389,24 +357,7 @@ void CEditScrollView::AutoScrollToCaret() {
         UpdateWindow();
     }
     m_ptCaret.y -= (m_nFirstLine - oldLine) * lh;
-    int dx = 0;
-    if (p.x >= m_nLeftMargin && p.x + cw >= m_nClientWidth) {
-        dx = m_nHScrollStep * cw - (columns - 1) * cw + p.x;
-        m_nFirstColumn += dx / cw;
-        if (m_nLeftMargin + dx < m_nClientWidth)
-            ScrollTextArea(-dx, 0);
-        else
-            Invalidate(TRUE);
-        m_ptCaret.x -= dx;
-    } else if (p.x < m_nLeftMargin) {
-        dx = m_nLeftMargin - p.x;
-        m_nFirstColumn -= dx / cw;
-        if (dx < m_nClientWidth)
-            ScrollTextArea(dx, 0);
-        else
-            Invalidate(TRUE);
-        m_ptCaret.x += dx;
-    }
+    m_ptCaret.x += ScrollColumnsToShow(p.x, false);
     if (m_nFirstColumn < 0) m_nFirstColumn = 0;
     SetScrollPos(SB_HORZ, m_nFirstColumn);
     SetScrollPos(SB_VERT, m_nFirstLine);
