@@ -169,3 +169,35 @@ TEST_F(ViewScroll, AfterASmallScrollTheWindowShowsWhatAFullRepaintDraws) {
     ::DeleteDC(shot);
     EXPECT_EQ(differing, 0);
 }
+
+// Out-of-range arguments from a host or a stale caller: nothing crashes and the view recovers.
+TEST_F(ViewScroll, OutOfRangePositionsAndScrollArgumentsAreSurvived) {
+    CColorEditView* view = OpenColored(Lines(30));
+    ASSERT_NE(view, nullptr);
+    view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 60000));
+    view->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 60000));
+    view->SendMessage(WM_VSCROLL, 77);
+    view->SetSelection(-5, 1 << 30);
+    view->SetCurrentPosition(1 << 30);
+    view->GetDocument()->ScrollToCurrent(-1);
+    Picture picture;
+    Paint(view, picture);
+    EXPECT_LE(view->GetFirstLine(), view->GetDocument()->GetTotalWidth().cy)
+        << "painting clamps the position";
+
+    view->SetSelection(3, 3);
+    view->ScrollToCaret();
+    EXPECT_EQ(view->GetFirstLine(), 0) << "a valid caret brings the view back";
+    EXPECT_EQ(view->GetCaretPoint().x, view->GetLeftMargin()) << "the caret's cell is back at the margin";
+    EXPECT_EQ(view->SelectionPoint(CPoint(-100, -100)), 0);
+
+    // A failed load leaves the document without even its terminator.
+    view->GetDocument()->LoadFile("C:\\no\\such\\file.dat");
+    EXPECT_EQ(unexpectedBoxes.GetCount(), 1);
+    unexpectedBoxes.Clear();
+    Picture empty;
+    Paint(view, empty);
+    view->SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+    view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
+    EXPECT_EQ(empty.At(600, 5), 0xFFFFFFu);
+}
