@@ -42,8 +42,14 @@ public:
     char* GetTextBuffer(long pos);
     CSize GetTotalWidth() const { return m_lines->GetTotalWidth(); }
     virtual void RecalcScrollSize() = 0;
-    // Editing the buffer (the views record undo information first).
+    // Editing the buffer (the views record undo information first). Insert(pos, text) and
+    // Delete(pos, count) are the undo manager's own operations.
+    using CUndo::Insert;
+    virtual void Insert(int pos, char c) = 0;
+    // Inserts one line feed.
+    virtual void Return(int pos) = 0;
     virtual void Replace(int pos, int count, const char* text) = 0;
+    virtual void Replace(int pos, int count, char c) = 0;
     // The column moved forward to a character boundary of the line.
     int CalcCaretColumn(long line, int column) const;
     // The first view of the class or of one derived from it; null when there is none.
@@ -121,7 +127,10 @@ public:
     void RecalcScrollSize() override { m_buffer.Reset(0); }
     void Insert(int pos, const char* text) override { m_buffer.Insert(pos, text); }
     void Delete(int pos, int count) override { m_buffer.Delete(pos, count); }
+    void Insert(int pos, char c) override { m_buffer.Insert(pos, c); }
+    void Return(int pos) override { m_buffer.Return(pos); }
     void Replace(int pos, int count, const char* text) override { m_buffer.Replace(pos, count, text); }
+    void Replace(int pos, int count, char c) override { m_buffer.Replace(pos, count, c); }
     TBuffer& GetTextString() { return m_buffer; }
 
 protected:

@@ -1,6 +1,8 @@
 // The editor views' common base: construction and the message map both views share.
 #include "views/EditScrollView.h"
 
+#include "framework/win/Frame.h"
+
 IMPLEMENT_DYNAMIC(CEditScrollView, CView)
 
 BEGIN_MESSAGE_MAP(CEditScrollView, CView)
@@ -10,6 +12,10 @@ ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_HSCROLL()
 ON_WM_VSCROLL()
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+ON_WM_CHAR()
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_OVR, OnUpdateInsertStatus)
 END_MESSAGE_MAP()
 
 CEditScrollView::CEditScrollView() = default;

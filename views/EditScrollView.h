@@ -78,6 +78,11 @@ public:
     void SetCurrentPosition(int pos) override;
     void AutoScrollToCaret();
 
+    // Keyboard editing.
+    int ReplaceSelection(const char* text);
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL IsOverwrite() const { return m_nOverwrite != 0; }
+
     // Read by tests and the host.
     int GetFirstLine() const { return m_nFirstLine; }
     int GetFirstColumn() const { return m_nFirstColumn; }
@@ -98,6 +103,10 @@ protected:
     void OnKillFocus(CWnd* pNewWnd);
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnUpdateInsertStatus(CCmdUI* pCmdUI);
 
     // Where the twins differ.
     // Draws bytes [first, last) of line at (x, y); the plain view in black, the coloured one by runs.
@@ -128,6 +137,30 @@ protected:
     int ScrollColumnsToShow(int x, bool textAreaOnly);
     void RepaintForJump(bool textAreaOnly);
     void ShowLineAndColumn(int line, int column);
+
+    // Keyboard steps.
+    BOOL HandleKey(UINT key, bool control, bool shift);
+    void SideKey(bool right, bool shift);
+    void VerticalKey(bool down, bool shift);
+    void LineEndKey(bool end, bool control, bool shift);
+    void PageKey(bool down, bool shift);
+    void TabKey(bool shift);
+    void EnterKey();
+    BOOL Backspace(bool control);
+    BOOL DeleteKey(bool control);
+    void DeleteSelection();
+    void DeleteRange(int pos, int count);
+    void OnImeChar(WPARAM wParam);
+    void RecordDeletion(int pos, int count);
+    void RecordInsertion(int pos, char c);
+    void RecordReplacement(int pos, int count, const char* inserted);
+    void Collapse();
+    void SelectFromAnchor();
+    int CaretLine() const;
+    void RememberColumn();
+    int VerticalTarget(int line) const;
+    void AfterMove(int firstLine, int lastLine, bool wholeWindow);
+    void AfterEdit(bool wholeWindow);
 
     // Scroll view base.
     CSize m_unit{1, 1}; // character width, line height
