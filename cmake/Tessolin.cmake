@@ -1,5 +1,12 @@
 # Shared build rules: warnings, sanitizers, the Wine emulator, GoogleTest and the test helper.
 
+# Every build tree compiles through ccache when it is installed, so clean builds reuse earlier compiles.
+find_program(TESSOLIN_CCACHE ccache)
+if(TESSOLIN_CCACHE)
+  set(CMAKE_C_COMPILER_LAUNCHER ${TESSOLIN_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${TESSOLIN_CCACHE})
+endif()
+
 set(TESSOLIN_WARNINGS -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wno-unused-parameter)
 if(TESSOLIN_WERROR)
   list(APPEND TESSOLIN_WARNINGS -Werror)

@@ -15,7 +15,6 @@ protected:
     BOOL ReadText(CStdioFile& file, long size, ReadKind kind, CProgressBar& bar) override;
     const char* LoadBarText() const override;
     UINT ReadSharing(ReadKind) const override { return CFile::shareDenyNone; }
-    const char* ViewClassName() const override { return "CBlackEditView"; }
 
     DECLARE_MESSAGE_MAP()
 };

@@ -27,7 +27,6 @@ protected:
     BOOL ReadText(CStdioFile& file, long size, ReadKind kind, CProgressBar& bar) override;
     const char* LoadBarText() const override;
     UINT ReadSharing(ReadKind kind) const override;
-    const char* ViewClassName() const override { return "CColorEditView"; }
 
     DECLARE_MESSAGE_MAP()
 

@@ -2,6 +2,7 @@
 // host's commands, closing and the undo manager's callbacks.
 #include "documents/EditDocument.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -10,6 +11,7 @@
 #include "framework/win/Frame.h"
 #include "framework/win/MessageBox.h"
 #include "framework/win/WinApp.h"
+#include "undo/UndoInfo.h"
 
 namespace {
 const char kReadBarText[] = "\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE...";                   // 读取文件...
@@ -143,7 +145,52 @@ CView* CEditDocument::SearchView(CRuntimeClass* viewClass) const {
 }
 
 CEditViewLink* CEditDocument::FindViewLink() const {
-    return dynamic_cast<CEditViewLink*>(SearchView(CRuntimeClass::FromName(ViewClassName())));
+    POSITION position = GetFirstViewPosition();
+    while (position != nullptr)
+        if (auto* link = dynamic_cast<CEditViewLink*>(GetNextView(position))) return link;
+    return nullptr;
+}
+
+void CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserted) {
+    if (inserted == nullptr) inserted = "";
+    int insertedLength = (int)std::strlen(inserted);
+    if (!ClampEdit(pos, removeCount, insertedLength)) return;
+    auto* record = new CUndoInfo;
+    if (kind == UNDO_INSERT && insertedLength == 1)
+        record->Add(pos, (unsigned int)(unsigned char)inserted[0]);
+    else if (kind == UNDO_INSERT)
+        record->Add(kind, pos, inserted);
+    else if (kind == UNDO_DELETE)
+        record->Add(kind, pos, GetString(pos, removeCount));
+    else
+        record->Add(kind, pos, GetString(pos, removeCount), inserted);
+    SetUndoInfo(record);
+    ApplyEdit(pos, removeCount, inserted, insertedLength);
+}
+
+void CEditDocument::Insert(int pos, const char* text) {
+    int count = 0, length = text != nullptr ? (int)std::strlen(text) : 0;
+    if (ClampEdit(pos, count, length)) ApplyEdit(pos, count, text, length);
+}
+
+void CEditDocument::Delete(int pos, int count) {
+    if (ClampEdit(pos, count, 0)) ApplyEdit(pos, count, "", 0);
+}
+
+BOOL CEditDocument::ClampEdit(int pos, int& removeCount, int insertedLength) const {
+    int length = (int)GetLength();
+    if (length <= 0 || pos < 0 || pos > length - 1) return FALSE;
+    removeCount = std::clamp(removeCount, 0, length - 1 - pos);
+    return removeCount > 0 || insertedLength > 0;
+}
+
+void CEditDocument::ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength) {
+    ChangeBuffer(pos, removeCount, inserted, insertedLength);
+    SetModifiedFlag(TRUE);
+    POSITION position = GetFirstViewPosition();
+    while (position != nullptr)
+        if (auto* link = dynamic_cast<CEditViewLink*>(GetNextView(position)))
+            link->OnTextChanged(pos, removeCount, insertedLength);
 }
 
 int CEditDocument::OpenFile(LPCSTR path) {

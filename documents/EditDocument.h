@@ -42,14 +42,13 @@ public:
     char* GetTextBuffer(long pos);
     CSize GetTotalWidth() const { return m_lines->GetTotalWidth(); }
     virtual void RecalcScrollSize() = 0;
-    // Editing the buffer (the views record undo information first). Insert(pos, text) and
-    // Delete(pos, count) are the undo manager's own operations.
-    using CUndo::Insert;
-    virtual void Insert(int pos, char c) = 0;
-    // Inserts one line feed.
-    virtual void Return(int pos) = 0;
-    virtual void Replace(int pos, int count, const char* text) = 0;
-    virtual void Replace(int pos, int count, char c) = 0;
+    // The one road by which the text changes. Edit replaces the removeCount bytes at pos by inserted
+    // after handing the undo manager a record of the kind (UNDO_INSERT, UNDO_DELETE or UNDO_REPLACE);
+    // Insert and Delete are the undo manager's replays and record nothing. Each marks the document
+    // modified and tells every editor view. Positions are clamped so the terminator stays the last byte.
+    void Edit(int kind, int pos, int removeCount, const char* inserted);
+    void Insert(int pos, const char* text) override;
+    void Delete(int pos, int count) override;
     // The column moved forward to a character boundary of the line.
     int CalcCaretColumn(long line, int column) const;
     // The first view of the class or of one derived from it; null when there is none.
@@ -85,9 +84,9 @@ protected:
     virtual UINT ReadSharing(ReadKind kind) const = 0;
     // Releases the text block (the buffer's own ClearContents).
     virtual void ClearText() = 0;
-    // The class name of the editor view this document talks to.
-    virtual const char* ViewClassName() const = 0;
-    // The first editor view that implements the link; null when there is none.
+    // Changes the buffer: count bytes at pos become the length bytes of text (NUL-terminated).
+    virtual void ChangeBuffer(int pos, int count, const char* text, int length) = 0;
+    // The first editor view of this document; null when there is none.
     CEditViewLink* FindViewLink() const;
 
     // Reads up to 1024 bytes at a time straight into the block at the write position (NULs become
@@ -111,6 +110,11 @@ protected:
     const CLineTable* m_lines = nullptr;
 
 private:
+    // FALSE when pos lies outside the text or the change changes nothing; otherwise removeCount is
+    // cut so that the terminating byte is never removed.
+    BOOL ClampEdit(int pos, int& removeCount, int insertedLength) const;
+    // Changes the buffer, marks the document modified and tells its editor views.
+    void ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength);
     int ReadDocumentFile(LPCSTR path, ReadKind kind);
     BOOL WriteWholeText(LPCSTR path);
     BOOL WriteSafely(LPCSTR path);
@@ -125,17 +129,25 @@ private:
 template <class TBuffer> class CEditDocumentOf : public CEditDocument {
 public:
     void RecalcScrollSize() override { m_buffer.Reset(0); }
-    void Insert(int pos, const char* text) override { m_buffer.Insert(pos, text); }
-    void Delete(int pos, int count) override { m_buffer.Delete(pos, count); }
-    void Insert(int pos, char c) override { m_buffer.Insert(pos, c); }
-    void Return(int pos) override { m_buffer.Return(pos); }
-    void Replace(int pos, int count, const char* text) override { m_buffer.Replace(pos, count, text); }
-    void Replace(int pos, int count, char c) override { m_buffer.Replace(pos, count, c); }
     TBuffer& GetTextString() { return m_buffer; }
 
 protected:
     CEditDocumentOf() { BindBuffer(m_buffer, m_buffer.GetLineTable()); }
     void ClearText() override { m_buffer.ClearContents(); }
+    // One typed byte and one line feed take the buffer's own single-byte operations, which patch
+    // the line table in place instead of replaying the edit.
+    void ChangeBuffer(int pos, int count, const char* text, int length) override {
+        if (count == 0 && length == 1 && text[0] == '\n')
+            m_buffer.Return(pos);
+        else if (count == 0 && length == 1)
+            m_buffer.Insert(pos, text[0]);
+        else if (count == 0)
+            m_buffer.Insert(pos, text);
+        else if (length == 0)
+            m_buffer.Delete(pos, count);
+        else
+            m_buffer.Replace(pos, count, text);
+    }
 
     TBuffer m_buffer;
 };

@@ -1,9 +1,8 @@
 // CEditViewLink: the calls a document makes on its editor view, which the views implement.
 #pragma once
 
-// The documents sit below the views, so they reach a view through this interface: they find the
-// view by run-time class name and cast it to the link. A view that does not implement the link is
-// treated as no view at all.
+// The documents sit below the views, so they reach a view through this interface: every view of a
+// document that implements it is an editor view. A view that does not is treated as no view at all.
 class CEditViewLink {
 public:
     // Selects the bytes between a and b (either order) and puts the caret at b.
@@ -13,6 +12,9 @@ public:
     // Asks the next paint to recolour the visible window (no effect in the plain view).
     virtual void UpdateColors() = 0;
     virtual void SetRenderFlag(int flag) = 0;
+    // The text changed: removed bytes at pos were replaced by inserted bytes. The view re-lays out,
+    // moves its positions behind the change with the text and asks for recolouring.
+    virtual void OnTextChanged(int pos, int removed, int inserted) = 0;
 
 protected:
     ~CEditViewLink() = default;

@@ -26,7 +26,7 @@ int CColorEditView::ColoredTextOut(CDC* pDC, int x, int y, int first, int last, 
     CColorTable table;
     GetDocument()->GetLineColorTable(line, first, table);
     if (table.GetColorCount() == 0) {
-        if (m_nSelStart == m_nSelEnd) return 1;
+        if (m_sel.start == m_sel.end) return 1;
         return DrawEndOfLineCell(pDC, x, y, first);
     }
     return DrawSelectedRuns(pDC, x, y, first, last, tabOrigin, &table);
@@ -40,7 +40,7 @@ CPoint CColorEditView::DrawTextA(CDC* pDC, CPoint point, int line, int selection
         unsigned char b = (unsigned char)doc->GetAt(pos);
         if (b == '\n' || b == 0) break;
         COLORREF color = doc->GetColor(pos);
-        bool selected = selection != 0 && m_nSelStart <= pos && pos < m_nSelEnd;
+        bool selected = selection != 0 && m_sel.start <= pos && pos < m_sel.end;
         pDC->SetBkColor(selected ? 0x000000 : 0xFFFFFF);
         pDC->SetTextColor(selected ? color ^ 0xFFFFFF : color);
         if (b == '\t') {

@@ -7,6 +7,7 @@
 #include "framework/win/Dc.h"
 #include "framework/win/Gdi.h"
 #include "framework/win/View.h"
+#include "views/TextSelection.h"
 
 class CColorTable;
 class CScrollBar;
@@ -22,8 +23,8 @@ struct CRange {
 // view colours its window before painting, and two details of measuring).
 //
 // Invariants: the scroll position is the pair (m_nFirstLine, m_nFirstColumn), never negative once a
-// scroll or a size change has clamped it; m_ptCaret is the client pixel position of m_nCaret as last
-// computed; m_nSelStart <= m_nSelEnd; after SetScaledScrollSizes neither dimension of m_totalLog
+// scroll or a size change has clamped it; m_ptCaret is the client pixel position of m_sel.caret as last
+// computed; m_sel keeps its own invariant against the text's length; after SetScaledScrollSizes neither dimension of m_totalLog
 // exceeds 32767; m_bCaretShown implies m_bFocus.
 class CEditScrollView : public CView, public CEditViewLink {
     DECLARE_DYNAMIC(CEditScrollView)
@@ -68,8 +69,8 @@ public:
     void OnInitialUpdate() override;
     void ShowCaret();
     void HideCaret();
-    int Caret() const { return m_nCaret; }
-    int CurrentPosition() const { return m_nCaret; }
+    int Caret() const { return m_sel.caret; }
+    int CurrentPosition() const { return m_sel.caret; }
     int ScrollToCaret();
     int ScrollToSelection();
     void ScrollToPosition(int row);
@@ -77,6 +78,10 @@ public:
     void SetSelection(int a, int b) override;
     void SetCurrentPosition(int pos) override;
     void AutoScrollToCaret();
+    void OnTextChanged(int pos, int removed, int inserted) override;
+
+    // Mouse selection.
+    void AutoScroll();
 
     // Keyboard editing.
     int ReplaceSelection(const char* text);
@@ -90,8 +95,8 @@ public:
     int GetLineHeight() const { return m_unit.cy; }
     int GetLeftMargin() const { return m_nLeftMargin; }
     CPoint GetCaretPoint() const { return m_ptCaret; }
-    int GetSelectionStart() const { return m_nSelStart; }
-    int GetSelectionEnd() const { return m_nSelEnd; }
+    int GetSelectionStart() const { return m_sel.start; }
+    int GetSelectionEnd() const { return m_sel.end; }
     BOOL IsCaretShown() const { return m_bCaretShown; }
     void SetTitleLine(int line) { m_nTitleLine = line; }
 
@@ -107,6 +112,14 @@ protected:
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnUpdateInsertStatus(CCmdUI* pCmdUI);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnTimer(UINT_PTR nIDEvent);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
+    void OnCaptureChanged(CWnd* pWnd);
 
     // Where the twins differ.
     // Draws bytes [first, last) of line at (x, y); the plain view in black, the coloured one by runs.
@@ -136,6 +149,7 @@ protected:
     int ScrollRowsToShow(int y, bool textAreaOnly);
     int ScrollColumnsToShow(int x, bool textAreaOnly);
     void RepaintForJump(bool textAreaOnly);
+    // The caret's line and column in the host's status bar, written only when the text changes.
     void ShowLineAndColumn(int line, int column);
 
     // Keyboard steps.
@@ -148,19 +162,23 @@ protected:
     void EnterKey();
     BOOL Backspace(bool control);
     BOOL DeleteKey(bool control);
-    void DeleteSelection();
-    void DeleteRange(int pos, int count);
+    void InsertLineByte(char c, bool growSelection);
+    void DeleteSelection(bool scrollToCaret);
+    void EndShortDeletion();
     void OnImeChar(WPARAM wParam);
-    void RecordDeletion(int pos, int count);
-    void RecordInsertion(int pos, char c);
-    void RecordReplacement(int pos, int count, const char* inserted);
-    void Collapse();
-    void SelectFromAnchor();
     int CaretLine() const;
+    int LineOf(int offset) const;
     void RememberColumn();
     int VerticalTarget(int line) const;
     void AfterMove(int firstLine, int lastLine, bool wholeWindow);
     void AfterEdit(bool wholeWindow);
+
+    // Mouse steps.
+    bool IsInsideClient(CPoint point) const;
+    void DragTo(CPoint point);
+    void StopAutoScroll();
+    // Scrolls the text so that line becomes the first visible line (clamped to the scroll limit).
+    void ScrollToFirstLine(int line);
 
     // Scroll view base.
     CSize m_unit{1, 1}; // character width, line height
@@ -181,11 +199,8 @@ protected:
     CRect m_rectMargin;
     CSize m_extent{0, 0};
     CSize m_scrollLimit{0, 0};
-    int m_nCaret = 0;
+    CTextSelection m_sel;
     CPoint m_ptCaret{10, 0};
-    int m_nSelStart = 0;
-    int m_nSelEnd = 0;
-    int m_nAnchor = 0;
     int m_nRememberedColumn = 0;
     int m_nSearchOrigin = 0;
     int m_nOverwrite = 0;
@@ -196,8 +211,15 @@ protected:
     CFont m_font;
     CBitmap m_arrow;
     CBitmap m_arrowMask;
-    int m_nPrintPage = 0;
-    int m_nPrintLinesPerPage = 0;
     int m_nPrintFirstLine = 0;
     int m_nPrintLastLine = 0;
+
+    // Mouse state.
+    static const int kNoOffset = -1;
+    BOOL m_bButtonDown = FALSE;
+    int m_nLastClick = kNoOffset; // unset, so the first press always acts
+    int m_nLastDrag = kNoOffset;
+    CPoint m_ptLastMouse{0, 0};
+    BOOL m_bAutoScroll = FALSE;
+    int m_nWheelRemainder = 0; // wheel units times lines per notch not yet scrolled
 };

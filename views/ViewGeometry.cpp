@@ -6,6 +6,8 @@
 #include "views/EditScrollView.h"
 
 namespace {
+// The status-bar pane that shows the caret's line and column.
+const int kCaretPane = 1;
 // The font's face: 宋体 (Song) in GB2312.
 const char kSongFace[] = "\xCB\xCE\xCC\xE5";
 
@@ -75,14 +77,15 @@ void CEditScrollView::ShowLineAndColumn(int line, int column) {
     if (bar == nullptr) return;
     char text[64];
     std::snprintf(text, sizeof text, " line =%4d , column =%4d\n", line, column);
-    bar->SetPaneText(1, text, TRUE);
+    // The caret point is recomputed several times a key; repainting the pane each time is wasted.
+    if (bar->GetPaneText(kCaretPane).Compare(text) != 0) bar->SetPaneText(kCaretPane, text, TRUE);
 }
 
 CPoint CEditScrollView::GetCaretPos(int left) {
     CEditDocument* doc = GetEditDocument();
-    int line = (int)doc->OffsetToLine(m_nCaret);
+    int line = (int)doc->OffsetToLine(m_sel.caret);
     long start = doc->GetLineOffset(line);
-    CPoint point = GetExtent(doc->GetString(start, (int)(m_nCaret - start)), left, line);
+    CPoint point = GetExtent(doc->GetString(start, (int)(m_sel.caret - start)), left, line);
     ShowLineAndColumn(line + 1, (point.x - m_nLeftMargin) / m_unit.cx + 1);
     return point;
 }
@@ -100,7 +103,9 @@ int CEditScrollView::SelectionPoint(CPoint point) {
     OnPrepareDC(&dc);
     dc.DPtoLP(&point);
     int length = (int)doc->GetLength();
-    int line = point.y / m_unit.cy + m_nFirstLine;
+    // Rounded down, so a point just above the window is on the line above it, as one below is below.
+    int row = point.y >= 0 ? point.y / m_unit.cy : -((-point.y + m_unit.cy - 1) / m_unit.cy);
+    int line = row + m_nFirstLine;
     if (line < 0) line = 0;
     if (line > doc->GetLineCount() - 1) return length - 1;
     int start = (int)doc->GetLineOffset(line);

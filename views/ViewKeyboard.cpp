@@ -17,40 +17,16 @@ bool IsWordStop(char c) {
 }
 } // namespace
 
-// Hands the record to the undo manager before the buffer changes.
-void CEditScrollView::RecordDeletion(int pos, int count) {
-    auto* record = new CUndoInfo;
-    record->Add(-1, pos, GetEditDocument()->GetString(pos, count));
-    GetEditDocument()->SetUndoInfo(record);
-}
-
-void CEditScrollView::RecordInsertion(int pos, char c) {
-    auto* record = new CUndoInfo;
-    record->Add(pos, (unsigned int)(unsigned char)c);
-    GetEditDocument()->SetUndoInfo(record);
-}
-
-void CEditScrollView::RecordReplacement(int pos, int count, const char* inserted) {
-    auto* record = new CUndoInfo;
-    record->Add(0, pos, GetEditDocument()->GetString(pos, count), inserted);
-    GetEditDocument()->SetUndoInfo(record);
-}
-
-void CEditScrollView::Collapse() {
-    m_nSelStart = m_nSelEnd = m_nCaret;
-}
-
-void CEditScrollView::SelectFromAnchor() {
-    m_nSelStart = std::min(m_nAnchor, m_nCaret);
-    m_nSelEnd = std::max(m_nAnchor, m_nCaret);
+int CEditScrollView::LineOf(int offset) const {
+    return (int)GetEditDocument()->OffsetToLine(offset);
 }
 
 int CEditScrollView::CaretLine() const {
-    return (int)GetEditDocument()->OffsetToLine(m_nCaret);
+    return LineOf(m_sel.caret);
 }
 
 void CEditScrollView::RememberColumn() {
-    m_nRememberedColumn = m_nCaret - (int)GetEditDocument()->GetLineOffset(CaretLine());
+    m_nRememberedColumn = m_sel.caret - (int)GetEditDocument()->GetLineOffset(CaretLine());
 }
 
 int CEditScrollView::VerticalTarget(int line) const {
@@ -71,12 +47,10 @@ void CEditScrollView::AfterMove(int firstLine, int lastLine, bool wholeWindow) {
     UpdateWindow();
 }
 
-// After an edit: line figures, scroll sizes, a scroll to the caret and the repaint.
+// After an edit, which has already re-laid out the view (OnTextChanged): a scroll to the caret and
+// the repaint.
 void CEditScrollView::AfterEdit(bool wholeWindow) {
-    RecalSize(0);
-    CalcScrollSize();
     ScrollToCaret();
-    UpdateColors();
     if (wholeWindow)
         Invalidate(FALSE);
     else
@@ -88,7 +62,7 @@ void CEditScrollView::OnKeyDown(UINT nChar, UINT, UINT) {
     if (!HandleKey(nChar, Held(VK_CONTROL), Held(VK_SHIFT))) return;
     if (m_bFocus) SetCaretPos(m_ptCaret);
     ShowCaretByPosition();
-    m_nSearchOrigin = m_nCaret;
+    m_nSearchOrigin = m_sel.caret;
     Default();
 }
 
@@ -110,7 +84,7 @@ BOOL CEditScrollView::HandleKey(UINT key, bool control, bool shift) {
         EnterKey();
         return TRUE;
     case VK_SHIFT:
-        if (m_nSelStart == m_nSelEnd) m_nAnchor = m_nCaret;
+        if (m_sel.IsEmpty()) m_sel.anchor = m_sel.caret;
         return TRUE;
     case VK_INSERT:
         m_nOverwrite = ~m_nOverwrite;
@@ -139,16 +113,16 @@ BOOL CEditScrollView::HandleKey(UINT key, bool control, bool shift) {
 void CEditScrollView::SideKey(bool right, bool shift) {
     CEditDocument* doc = GetEditDocument();
     int length = (int)doc->GetLength();
-    if (right ? m_nCaret >= length - 1 : m_nCaret <= 0) return;
-    int selStartLine = (int)doc->OffsetToLine(m_nSelStart), selEndLine = (int)doc->OffsetToLine(m_nSelEnd);
-    int step = right ? (IsHigh(doc->GetAt(m_nCaret)) ? 2 : 1) : (IsHigh(doc->GetAt(m_nCaret - 1)) ? -2 : -1);
-    int target = std::clamp(m_nCaret + step, 0, length - 1);
+    if (right ? m_sel.caret >= length - 1 : m_sel.caret <= 0) return;
+    int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
+    int step = right ? (IsHigh(doc->GetAt(m_sel.caret)) ? 2 : 1) : (IsHigh(doc->GetAt(m_sel.caret - 1)) ? -2 : -1);
+    int target = std::clamp(m_sel.caret + step, 0, length - 1);
     if (shift) {
-        m_nCaret = target;
-        SelectFromAnchor();
+        m_sel.caret = target;
+        m_sel.FromAnchor();
     } else {
-        m_nCaret = m_nSelStart != m_nSelEnd ? (right ? m_nSelEnd : m_nSelStart) : target;
-        Collapse();
+        m_sel.caret = !m_sel.IsEmpty() ? (right ? m_sel.end : m_sel.start) : target;
+        m_sel.Collapse();
     }
     RememberColumn();
     int line = CaretLine();
@@ -163,34 +137,34 @@ void CEditScrollView::VerticalKey(bool down, bool shift) {
     CEditDocument* doc = GetEditDocument();
     int line = CaretLine(), last = (int)doc->GetLineCount() - 1;
     if (down ? line >= last : line <= 0) return;
-    int selStartLine = (int)doc->OffsetToLine(m_nSelStart), selEndLine = (int)doc->OffsetToLine(m_nSelEnd);
+    int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
     int target = VerticalTarget(down ? line + 1 : line - 1);
     if (shift) {
-        m_nCaret = target;
-        SelectFromAnchor();
+        m_sel.caret = target;
+        m_sel.FromAnchor();
         AfterMove(line, CaretLine(), false);
         return;
     }
-    m_nCaret = m_nSelStart != m_nSelEnd ? (down ? m_nSelEnd : m_nSelStart) : target;
-    Collapse();
+    m_sel.caret = !m_sel.IsEmpty() ? (down ? m_sel.end : m_sel.start) : target;
+    m_sel.Collapse();
     AfterMove(std::min({line, selStartLine, selEndLine}), std::max({line, selStartLine, selEndLine}), false);
 }
 
 void CEditScrollView::LineEndKey(bool end, bool control, bool shift) {
     CEditDocument* doc = GetEditDocument();
-    int selStartLine = (int)doc->OffsetToLine(m_nSelStart), selEndLine = (int)doc->OffsetToLine(m_nSelEnd);
+    int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
     int line = CaretLine(), start = (int)doc->GetLineOffset(line);
     if (control) {
-        m_nCaret = end ? (int)doc->GetLength() - 1 : 0;
+        m_sel.caret = end ? (int)doc->GetLength() - 1 : 0;
         if (end) m_nRememberedColumn = LineLength((int)doc->GetLineCount() - 1) - 1;
     } else {
-        m_nCaret = end ? start + LineLength(line) - 1 : start;
+        m_sel.caret = end ? start + LineLength(line) - 1 : start;
         RememberColumn();
     }
     if (shift)
-        SelectFromAnchor();
+        m_sel.FromAnchor();
     else
-        Collapse();
+        m_sel.Collapse();
     if (control)
         AfterMove(-1, -1, shift);
     else if (shift)
@@ -204,16 +178,18 @@ void CEditScrollView::PageKey(bool down, bool shift) {
     CEditDocument* doc = GetEditDocument();
     int line = CaretLine(), last = (int)doc->GetLineCount() - 1, page = m_nClientHeight / m_unit.cy;
     if (down ? line >= last : line <= 0) return;
-    m_nCaret = VerticalTarget(down ? std::min(line + page, last) : std::max(line - page, 0));
+    m_sel.caret = VerticalTarget(down ? std::min(line + page, last) : std::max(line - page, 0));
     if (shift) {
-        SelectFromAnchor();
+        m_sel.FromAnchor();
         ScrollToCaret();
         Invalidate(FALSE);
     } else {
-        Collapse();
+        m_sel.Collapse();
+        // Scrolls by the caret's own move, which leaves it in view only if it was in view before.
         ScrollToCurrent(1);
     }
     m_ptCaret = GetCaretPos(m_nLeftMargin);
+    ScrollToCaret();
     UpdateColors();
     UpdateWindow();
 }
@@ -222,27 +198,19 @@ void CEditScrollView::TabKey(bool shift) {
     CEditDocument* doc = GetEditDocument();
     int line = CaretLine(), start = (int)doc->GetLineOffset(line);
     if (m_nOverwrite == 0) {
-        RecordInsertion(m_nCaret, '\t');
-        doc->Insert(m_nCaret, '\t');
-        ++m_nCaret;
-        doc->SetModifiedFlag(TRUE);
-        if (shift)
-            ++m_nSelEnd;
-        else
-            Collapse();
+        InsertLineByte('\t', shift);
         RememberColumn();
         AfterEdit(false);
         m_ptCaret = GetCaretPos(m_nLeftMargin);
         return;
     }
     int width = 0;
-    for (int p = start; p < m_nCaret; ++p) width += doc->GetAt(p) == '\t' ? GetTabSize() : 1;
+    for (int p = start; p < m_sel.caret; ++p) width += doc->GetAt(p) == '\t' ? GetTabSize() : 1;
     int target = start + (width / GetTabSize() + 1) * GetTabSize(), high = 0;
     for (int p = start; p < target; ++p) high += IsHigh(doc->GetAt(p)) ? 1 : 0;
     if (high % 2 == 1) ++target;
     // The stop may lie past the line's end; the caret still stays inside the text.
-    m_nCaret = std::min(target, (int)doc->GetLength() - 1);
-    Collapse();
+    m_sel.CollapseAt(std::min(target, (int)doc->GetLength() - 1));
     RememberColumn();
     AfterMove(line, CaretLine(), false);
 }
@@ -252,76 +220,69 @@ void CEditScrollView::EnterKey() {
     int line = CaretLine();
     if (m_nOverwrite != 0) {
         if (line >= doc->GetLineCount() - 1) return;
-        m_nCaret = (int)doc->GetLineOffset(line + 1);
-        Collapse();
+        m_sel.CollapseAt((int)doc->GetLineOffset(line + 1));
         RememberColumn();
         AfterMove(line, line + 1, false);
         return;
     }
-    RecordInsertion(m_nCaret, '\n');
-    doc->Return(m_nCaret);
-    doc->SetModifiedFlag(TRUE);
-    ++m_nCaret;
-    Collapse();
+    InsertLineByte('\n', false);
     RememberColumn();
     AfterEdit(true);
     m_ptCaret = GetCaretPos(m_nLeftMargin);
 }
 
-// Deletes the selection (both delete keys), collapsing at its start.
-void CEditScrollView::DeleteSelection() {
-    CEditDocument* doc = GetEditDocument();
-    RecordDeletion(m_nSelStart, m_nSelEnd - m_nSelStart);
-    doc->Delete(m_nSelStart, m_nSelEnd - m_nSelStart);
-    m_nCaret = m_nSelStart;
-    Collapse();
-    RecalSize(0);
-    CalcScrollSize();
-    ScrollToCaret();
+// Tab and Enter insert at the caret and leave a selection where it was (following the text); an
+// empty one stays empty at the caret. With growSelection the selection's end takes in the byte.
+void CEditScrollView::InsertLineByte(char c, bool growSelection) {
+    const char text[2] = {c, 0};
+    bool wasEmpty = m_sel.IsEmpty();
+    int caret = m_sel.caret, end = m_sel.end;
+    GetEditDocument()->Edit(UNDO_INSERT, caret, 0, text);
+    m_sel.caret = caret + 1;
+    if (growSelection)
+        m_sel.end = std::max(end + 1, m_sel.start);
+    else if (wasEmpty)
+        m_sel.Collapse();
+}
+
+// Both delete keys remove a non-empty selection and collapse at its start; Backspace also scrolls to
+// the caret.
+void CEditScrollView::DeleteSelection(bool scrollToCaret) {
+    int start = m_sel.start;
+    GetEditDocument()->Edit(UNDO_DELETE, start, m_sel.end - start, "");
+    m_sel.CollapseAt(start);
+    if (scrollToCaret) ScrollToCaret();
     if (CaretLine() < m_nFirstLine) ScrollToPosition(1);
-    UpdateColors();
+    m_ptCaret = GetCaretPos(m_nLeftMargin);
     Invalidate(FALSE);
 }
 
-void CEditScrollView::DeleteRange(int pos, int count) {
-    RecordDeletion(pos, count);
-    GetEditDocument()->Delete(pos, count);
-    GetEditDocument()->SetModifiedFlag(TRUE);
+// A one-byte deletion inside a line repaints only that line and ends the key there.
+void CEditScrollView::EndShortDeletion() {
+    InvalidateLine(CaretLine());
+    m_ptCaret = GetCaretPos(m_nLeftMargin);
+    if (m_bFocus) SetCaretPos(m_ptCaret);
 }
 
 BOOL CEditScrollView::Backspace(bool control) {
     CEditDocument* doc = GetEditDocument();
-    if (m_nSelStart != m_nSelEnd && m_nSelStart >= 0) {
-        DeleteSelection();
-        doc->SetModifiedFlag(TRUE);
+    if (!m_sel.IsEmpty()) {
+        DeleteSelection(true);
         UpdateWindow();
         return FALSE;
     }
-    if (m_nCaret <= 0) return TRUE;
-    char before = doc->GetAt(m_nCaret - 1);
-    if (control && !IsWordStop(before)) {
-        int start = m_nCaret - 1;
-        while (start > 0 && !IsWordStop(doc->GetAt(start - 1))) --start;
-        DeleteRange(start, m_nCaret - start);
-        m_nCaret = start;
-    } else if (IsHigh(before) && m_nCaret >= 2) {
-        DeleteRange(m_nCaret - 2, 2);
-        m_nCaret -= 2;
-    } else if (before == '\n') {
-        DeleteRange(m_nCaret - 1, 1);
-        --m_nCaret;
-    } else {
-        DeleteRange(m_nCaret - 1, 1);
-        --m_nCaret;
-        Collapse();
-        RecalSize(0);
-        UpdateColors();
-        InvalidateLine(CaretLine());
-        m_ptCaret = GetCaretPos(m_nLeftMargin);
-        if (m_bFocus) SetCaretPos(m_ptCaret);
+    int caret = m_sel.caret;
+    if (caret <= 0) return TRUE;
+    char before = doc->GetAt(caret - 1);
+    bool word = control && !IsWordStop(before), pair = !word && IsHigh(before) && caret >= 2;
+    int start = caret - (pair ? 2 : 1);
+    while (word && start > 0 && !IsWordStop(doc->GetAt(start - 1))) --start;
+    doc->Edit(UNDO_DELETE, start, caret - start, "");
+    m_sel.CollapseAt(start);
+    if (!word && !pair && before != '\n') {
+        EndShortDeletion();
         return FALSE;
     }
-    Collapse();
     RememberColumn();
     AfterEdit(true);
     m_ptCaret = GetCaretPos(m_nLeftMargin);
@@ -330,29 +291,23 @@ BOOL CEditScrollView::Backspace(bool control) {
 
 BOOL CEditScrollView::DeleteKey(bool control) {
     CEditDocument* doc = GetEditDocument();
-    if (m_nSelStart != m_nSelEnd && m_nSelStart >= 0) {
-        DeleteSelection();
+    if (!m_sel.IsEmpty()) {
+        DeleteSelection(false);
         return TRUE;
     }
-    int length = (int)doc->GetLength();
-    if (m_nCaret < 0 || m_nCaret + 1 >= length) return TRUE;
-    char at = doc->GetAt(m_nCaret);
-    if (control && !IsWordStop(at)) {
-        int end = m_nCaret;
-        while (end < length - 1 && !IsWordStop(doc->GetAt(end))) ++end;
-        DeleteRange(m_nCaret, end - m_nCaret);
-    } else if (IsHigh(at) && m_nCaret + 2 < length) {
-        DeleteRange(m_nCaret, 2);
-    } else if (at == '\n') {
-        DeleteRange(m_nCaret, 1);
-    } else {
-        DeleteRange(m_nCaret, 1);
-        RecalSize(0);
-        UpdateColors();
-        InvalidateLine(CaretLine());
+    int caret = m_sel.caret, length = (int)doc->GetLength();
+    if (caret < 0 || caret + 1 >= length) return TRUE;
+    char at = doc->GetAt(caret);
+    bool word = control && !IsWordStop(at), pair = !word && IsHigh(at) && caret + 2 < length;
+    int end = caret + (pair ? 2 : 1);
+    while (word && end < length - 1 && !IsWordStop(doc->GetAt(end))) ++end;
+    if (word) end = std::max(end, caret + 1);
+    doc->Edit(UNDO_DELETE, caret, end - caret, "");
+    m_sel.CollapseAt(caret);
+    if (!word && !pair && at != '\n') {
+        EndShortDeletion();
         return FALSE;
     }
-    Collapse();
     AfterEdit(true);
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     return TRUE;
@@ -361,65 +316,51 @@ BOOL CEditScrollView::DeleteKey(bool control) {
 void CEditScrollView::OnChar(UINT nChar, UINT, UINT) {
     CEditDocument* doc = GetEditDocument();
     if (doc == nullptr || doc->GetLength() <= 0 || nChar > 0xFF) return;
-    char c = (char)nChar;
     bool printable = (nChar >= 0x20 && nChar < 0x7F) || (nChar & 0x80) != 0;
     if (!printable) return;
-    char typed[2] = {c, 0};
-    if (m_nOverwrite != 0 && doc->GetAt(m_nSelStart) != '\n') {
-        int n = IsHigh(doc->GetAt(m_nSelStart)) ? 2 : 1;
-        RecordReplacement(m_nSelStart, n, typed);
-        doc->Replace(m_nSelStart, n, c);
-        m_nCaret = m_nSelStart + 1;
-        UpdateColors();
-        Invalidate(FALSE);
-    } else if (m_nOverwrite == 0 && m_nSelStart != m_nSelEnd) {
-        RecordReplacement(m_nSelStart, m_nSelEnd - m_nSelStart, typed);
-        doc->Replace(m_nSelStart, m_nSelEnd - m_nSelStart, typed);
-        m_nCaret = m_nSelStart + 1;
-        UpdateColors();
+    const char typed[2] = {(char)nChar, 0};
+    int caret = m_sel.caret, start = m_sel.start;
+    // Overwriting needs a byte at the caret that is neither a line feed nor the terminator.
+    bool overwrites = m_nOverwrite != 0 && caret < doc->GetLength() - 1 && doc->GetAt(caret) != '\n';
+    if (overwrites || (m_nOverwrite == 0 && !m_sel.IsEmpty())) {
+        int count = overwrites ? (IsHigh(doc->GetAt(start)) ? 2 : 1) : m_sel.end - start;
+        doc->Edit(UNDO_REPLACE, start, count, typed);
+        m_sel.CollapseAt(start + 1);
         Invalidate(FALSE);
     } else {
-        RecordInsertion(m_nCaret, c);
-        doc->Insert(m_nCaret, c);
-        ++m_nCaret;
-        doc->SetModifiedFlag(TRUE);
-        Collapse();
+        doc->Edit(UNDO_INSERT, caret, 0, typed);
+        m_sel.CollapseAt(caret + 1);
         AfterEdit(false);
     }
-    Collapse();
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     PlaceCaret();
-    m_nSearchOrigin = m_nCaret;
+    m_nSearchOrigin = m_sel.caret;
 }
 
-// An input-method character arrives whole: lead byte in bits 8 to 15, trail byte in bits 0 to 7.
+// An input-method character arrives whole: lead byte in bits 8 to 15, trail byte in bits 0 to 7. A
+// single-byte character (no lead byte) is typed like any other.
 void CEditScrollView::OnImeChar(WPARAM wParam) {
     CEditDocument* doc = GetEditDocument();
     if (doc == nullptr || doc->GetLength() <= 0) return;
-    char pair[3] = {(char)((wParam >> 8) & 0xFF), (char)(wParam & 0xFF), 0};
-    if (m_nSelStart != m_nSelEnd) {
-        RecordReplacement(m_nSelStart, m_nSelEnd - m_nSelStart, pair);
-        doc->Replace(m_nSelStart, m_nSelEnd - m_nSelStart, pair);
-        m_nCaret = m_nSelStart + 2;
-        Collapse();
-        RecalSize(0);
-        CalcScrollSize();
+    const char pair[3] = {(char)((wParam >> 8) & 0xFF), (char)(wParam & 0xFF), 0};
+    if (pair[0] == 0) {
+        OnChar((UINT)(wParam & 0xFF), 1, 0);
+        return;
+    }
+    int caret = m_sel.caret, start = m_sel.start;
+    if (!m_sel.IsEmpty()) {
+        doc->Edit(UNDO_REPLACE, start, m_sel.end - start, pair);
+        m_sel.CollapseAt(start + 2);
         ScrollToCaret();
-        UpdateColors();
         Invalidate(FALSE);
     } else {
-        auto* record = new CUndoInfo;
-        record->Add(1, m_nCaret, pair);
-        doc->SetUndoInfo(record);
-        doc->Insert(m_nCaret, pair);
-        m_nCaret += 2;
-        Collapse();
+        doc->Edit(UNDO_INSERT, caret, 0, pair);
+        m_sel.CollapseAt(caret + 2);
         AfterEdit(false);
     }
     UpdateWindow();
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     PlaceCaret();
-    doc->SetModifiedFlag(TRUE);
 }
 
 LRESULT CEditScrollView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -430,17 +371,14 @@ LRESULT CEditScrollView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lPara
     return CView::DefWindowProc(message, wParam, lParam);
 }
 
+// The caret lands at the start of the new text.
 int CEditScrollView::ReplaceSelection(const char* text) {
-    if (m_nSelStart == m_nSelEnd || text == nullptr) return 0;
-    CEditDocument* doc = GetEditDocument();
-    RecordReplacement(m_nSelStart, m_nSelEnd - m_nSelStart, text);
-    doc->Replace(m_nSelStart, m_nSelEnd - m_nSelStart, text);
-    m_nCaret = m_nSelEnd = m_nSelStart;
-    RecalSize(0);
-    CalcScrollSize();
+    if (m_sel.IsEmpty() || text == nullptr) return 0;
+    int start = m_sel.start;
+    GetEditDocument()->Edit(UNDO_REPLACE, start, m_sel.end - start, text);
+    m_sel.CollapseAt(start);
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     PlaceCaret();
-    UpdateColors();
     Invalidate(FALSE);
     return 1;
 }

@@ -91,7 +91,7 @@ int CEditScrollView::TabbedOut(CDC* pDC, int x, int y, int first, int last, int 
 }
 
 int CEditScrollView::DrawEndOfLineCell(CDC* pDC, int x, int y, int first) {
-    if (m_nSelStart <= first && first < m_nSelEnd) {
+    if (m_sel.start <= first && first < m_sel.end) {
         COLORREF old = pDC->SetBkColor(kBlack);
         pDC->TextOut(x, y, " ", 1);
         pDC->SetBkColor(old);
@@ -112,7 +112,7 @@ int CEditScrollView::DrawSelectedRuns(CDC* pDC, int x, int y, int first, int las
         COLORREF color = runs != nullptr ? runs->GetColor(i) : kBlack;
         int stop = end < last ? end : last; // one past the run's last drawn byte
         if (stop <= p) continue;
-        int cuts[4] = {p, std::max(p, std::min(stop, m_nSelStart)), std::max(p, std::min(stop, m_nSelEnd)),
+        int cuts[4] = {p, std::max(p, std::min(stop, m_sel.start)), std::max(p, std::min(stop, m_sel.end)),
                        stop};
         for (int part = 0; part < 3; ++part) {
             if (cuts[part + 1] <= cuts[part]) continue;

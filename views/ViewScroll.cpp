@@ -1,6 +1,7 @@
 // Keeping an editor view's window onto the text in step with the caret and the scroll bars: start-up,
 // size changes, focus and caret, the scroll-bar messages and the scroll-to operations.
 #include <algorithm>
+#include <cstdlib>
 
 #include "views/EditScrollView.h"
 
@@ -135,7 +136,7 @@ int CEditScrollView::ScrollColumnsToShow(int x, bool textAreaOnly) {
 int CEditScrollView::ScrollToCaret() {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
-    CPoint p = TextPositionToScreenCoord(m_nCaret);
+    CPoint p = TextPositionToScreenCoord(m_sel.caret);
     int dy = ScrollRowsToShow(p.y, false), dx = ScrollColumnsToShow(p.x, false);
     m_ptCaret = CPoint(p.x + dx, p.y + dy);
     SetScrollPos(SB_HORZ, m_nFirstColumn);
@@ -147,9 +148,9 @@ int CEditScrollView::ScrollToCaret() {
 int CEditScrollView::ScrollToSelection() {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
-    CPoint p = TextPositionToScreenCoord(m_nSelEnd);
+    CPoint p = TextPositionToScreenCoord(m_sel.end);
     int dy = ScrollRowsToShow(p.y, true), dx = ScrollColumnsToShow(p.x, true);
-    m_ptCaret = TextPositionToScreenCoord(m_nCaret);
+    m_ptCaret = TextPositionToScreenCoord(m_sel.caret);
     if (m_bFocus) SetCaretPos(m_ptCaret);
     SetScrollPos(SB_HORZ, m_nFirstColumn);
     SetScrollPos(SB_VERT, m_nFirstLine);
@@ -159,7 +160,7 @@ int CEditScrollView::ScrollToSelection() {
 
 void CEditScrollView::ScrollToPosition(int row) {
     int lh = m_unit.cy;
-    CPoint p = TextPositionToScreenCoord(m_nCaret);
+    CPoint p = TextPositionToScreenCoord(m_sel.caret);
     int before = m_nFirstLine;
     m_nFirstLine += (p.y - row * lh) / lh;
     if (m_nFirstLine < 0) m_nFirstLine = 0;
@@ -172,7 +173,7 @@ void CEditScrollView::ScrollToPosition(int row) {
 
 CPoint CEditScrollView::ScrollToCurrent(int setBars) {
     CPoint old = m_ptCaret;
-    CPoint p = TextPositionToScreenCoord(m_nCaret);
+    CPoint p = TextPositionToScreenCoord(m_sel.caret);
     m_ptCaret = p;
     int lh = m_unit.cy, cw = m_unit.cx, dy = 0;
     if (p.y + lh >= m_nClientHeight) {
@@ -180,7 +181,7 @@ CPoint CEditScrollView::ScrollToCurrent(int setBars) {
         m_nFirstLine += dy / lh;
         Invalidate(TRUE);
     } else if (p.y < 0) {
-        int row = old.y / lh, line = (int)GetEditDocument()->OffsetToLine(m_nCaret);
+        int row = old.y / lh, line = (int)GetEditDocument()->OffsetToLine(m_sel.caret);
         int wanted = line < row ? old.y - (row - line) * lh : old.y;
         int d = wanted - p.y;
         m_nFirstLine -= d / lh;
@@ -277,16 +278,16 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
         break;
     case SB_PAGEUP:
     case SB_PAGEDOWN: {
-        int line = (int)doc->OffsetToLine(m_nCaret), page = m_nClientHeight / lh,
+        int line = (int)doc->OffsetToLine(m_sel.caret), page = m_nClientHeight / lh,
             last = (int)doc->GetLineCount() - 1;
         if (nSBCode == SB_PAGEUP ? line <= 0 : line >= last) return;
         int target = nSBCode == SB_PAGEUP ? std::max(line - page, 0) : std::min(line + page, last);
         int length = LineLength(target);
         int start = (int)doc->GetLineOffset(target);
-        m_nCaret = m_nRememberedColumn >= length - 1
+        m_sel.caret = m_nRememberedColumn >= length - 1
                        ? start + length - 1
                        : start + doc->CalcCaretColumn(target, m_nRememberedColumn);
-        m_nSelStart = m_nSelEnd = m_nCaret;
+        m_sel.start = m_sel.end = m_sel.caret;
         ScrollToCurrent(0);
         m_ptCaret = GetCaretPos(m_nLeftMargin);
         UpdateColors();
@@ -316,12 +317,29 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
     SetScrollPos(SB_VERT, m_nFirstLine);
 }
 
+// Scrolls the window's pixels by whole lines when the jump is shorter than the window; the caret
+// stays on its character.
+void CEditScrollView::ScrollToFirstLine(int line) {
+    line = std::clamp(line, 0, std::max((int)GetScrollSize().cy, 0));
+    if (line == m_nFirstLine) return;
+    int dy = (m_nFirstLine - line) * m_unit.cy;
+    m_nFirstLine = line;
+    if (std::abs(dy) < m_nClientHeight)
+        ScrollWindow(0, dy);
+    else
+        Invalidate(FALSE);
+    m_ptCaret.y += dy;
+    PlaceCaret();
+    UpdateColors();
+    SetScrollPos(SB_VERT, m_nFirstLine);
+}
+
+// Offsets outside the text are clamped to it.
 void CEditScrollView::SetSelection(int a, int b) {
     CEditDocument* doc = GetEditDocument();
-    int oldStart = m_nSelStart, oldEnd = m_nSelEnd;
-    m_nSelStart = std::min(a, b);
-    m_nSelEnd = std::max(a, b);
-    m_nCaret = b;
+    int oldStart = m_sel.start, oldEnd = m_sel.end;
+    m_sel.Select(a, b);
+    m_sel.Clamp((int)doc->GetLength());
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     if (m_bFocus) SetCaretPos(m_ptCaret);
     if (oldStart != oldEnd && m_hWnd != nullptr) {
@@ -330,10 +348,24 @@ void CEditScrollView::SetSelection(int a, int b) {
     }
 }
 
+// Offset 0 is accepted too, so a drag that reaches the text's start scrolls it into view.
 void CEditScrollView::SetCurrentPosition(int pos) {
-    if (pos <= 0 || pos >= GetEditDocument()->GetLength()) return;
-    m_nCaret = pos;
+    if (pos < 0 || pos >= GetEditDocument()->GetLength()) return;
+    m_sel.caret = pos;
     AutoScrollToCaret();
+    UpdateColors();
+}
+
+// Every edit of the document, made in this view, another one or by the undo manager, arrives here.
+void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
+    int length = (int)GetEditDocument()->GetLength();
+    m_sel.Follow(pos, removed, inserted, length);
+    m_nSearchOrigin =
+        std::clamp(CTextSelection::FollowEdit(m_nSearchOrigin, pos, removed, inserted), 0, std::max(length - 1, 0));
+    // The offsets a press compares against describe the text as it was.
+    m_nLastClick = m_nLastDrag = kNoOffset;
+    RecalSize(0);
+    CalcScrollSize();
     UpdateColors();
 }
 
@@ -343,7 +375,7 @@ void CEditScrollView::AutoScrollToCaret() {
     OnPrepareDC(&dc);
     int lh = m_unit.cy, rows = m_nClientHeight / lh;
     CPoint before = m_ptCaret;
-    CPoint p = TextPositionToScreenCoord(m_nCaret);
+    CPoint p = TextPositionToScreenCoord(m_sel.caret);
     m_ptCaret = p;
     int oldLine = m_nFirstLine;
     if (p.y + lh >= m_nClientHeight) {

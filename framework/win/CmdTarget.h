@@ -186,6 +186,12 @@ protected:                                                                      
 #define ON_WM_LBUTTONUP() AFX_ON_WM(WM_LBUTTONUP, self->OnLButtonUp(AFX_WP_UINT, AFX_LP_POINT))
 #define ON_WM_LBUTTONDBLCLK() AFX_ON_WM(WM_LBUTTONDBLCLK, self->OnLButtonDblClk(AFX_WP_UINT, AFX_LP_POINT))
 #define ON_WM_MOUSEMOVE() AFX_ON_WM(WM_MOUSEMOVE, self->OnMouseMove(AFX_WP_UINT, AFX_LP_POINT))
+// The wheel's point arrives in screen coordinates, as the platform sends it.
+#define ON_WM_MOUSEWHEEL()                                                                                   \
+    AFX_ON_WM(WM_MOUSEWHEEL, call.result = self->OnMouseWheel(LOWORD(call.wParam), (short)HIWORD(call.wParam), \
+                                                              AFX_LP_POINT))
+#define ON_WM_CAPTURECHANGED()                                                                               \
+    AFX_ON_WM(WM_CAPTURECHANGED, self->OnCaptureChanged(CWnd::FromHandle((HWND)call.lParam)))
 #define ON_WM_TIMER() AFX_ON_WM(WM_TIMER, self->OnTimer((UINT_PTR)call.wParam))
 #define ON_WM_SIZE()                                                                                         \
     AFX_ON_WM(WM_SIZE, self->OnSize(AFX_WP_UINT, (short)LOWORD(call.lParam), (short)HIWORD(call.lParam)))

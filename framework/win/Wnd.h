@@ -166,6 +166,8 @@ public:
     void OnLButtonDblClk(UINT nFlags, CPoint point) { Default(); }
     void OnMouseMove(UINT nFlags, CPoint point) { Default(); }
     void OnTimer(UINT_PTR nIDEvent) { Default(); }
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point) { return (BOOL)Default(); }
+    void OnCaptureChanged(CWnd* pWnd) { Default(); }
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) { return (BOOL)Default(); }
     void OnSize(UINT nType, int cx, int cy) { Default(); }
     void OnSetFocus(CWnd* pOldWnd) { Default(); }

@@ -11,6 +11,7 @@ template <class TDoc> void Fill(TDoc& doc, const char* text) {
     ASSERT_TRUE(doc.OnNewDocument());
     doc.Insert(0, text);
     doc.RecalcScrollSize();
+    doc.SetModifiedFlag(FALSE); // as if the text had been read from a file
 }
 
 // The colour a line's table gives to position pos, taken from the table built from pos0.
