@@ -98,6 +98,7 @@ public:
     int GetSelectionStart() const { return m_sel.start; }
     int GetSelectionEnd() const { return m_sel.end; }
     BOOL IsCaretShown() const { return m_bCaretShown; }
+    BOOL IsAutoScrolling() const { return m_bAutoScroll; }
     void SetTitleLine(int line) { m_nTitleLine = line; }
 
 protected:

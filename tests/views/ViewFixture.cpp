@@ -36,6 +36,7 @@ void ViewFixture::SetUpTestSuite() {
 }
 
 void ViewFixture::TearDown() {
+    Modifiers(false, false);
     theApp.CloseAllDocuments(FALSE);
     Pump();
     EXPECT_EQ(unexpectedBoxes.GetCount(), 0) << "a message box no test asked for";
@@ -47,6 +48,34 @@ void ViewFixture::Pump() {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
+}
+
+void ViewFixture::Modifiers(bool control, bool shift) {
+    BYTE state[256];
+    ::GetKeyboardState(state);
+    state[VK_CONTROL] = control ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(state);
+}
+
+void ViewFixture::Key(CWnd* view, UINT key, bool control, bool shift) {
+    Modifiers(control, shift);
+    view->SendMessage(WM_KEYDOWN, key, 1);
+    Modifiers(false, false);
+}
+
+void ViewFixture::Type(CWnd* view, const char* text) {
+    for (const char* p = text; *p != 0; ++p) view->SendMessage(WM_CHAR, (unsigned char)*p, 1);
+}
+
+std::string ViewFixture::Text(CEditScrollView* view) {
+    CEditDocument* doc = view->GetEditDocument();
+    return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength() - 1);
+}
+
+CPoint ViewFixture::PointOf(CEditScrollView* view, int offset) {
+    CPoint p = view->TextPositionToScreenCoord(offset);
+    return CPoint(p.x + 1, p.y + view->GetLineHeight() / 2);
 }
 
 CView* ViewFixture::Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height) {

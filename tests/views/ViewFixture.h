@@ -18,6 +18,16 @@ extern CWinApp theApp;
 
 // The main window and its templates live for the whole program, as a host's do.
 class ViewFixture : public ::testing::Test {
+public:
+    // Keys and characters through real messages, with Ctrl and Shift set in the thread's keyboard state.
+    static void Modifiers(bool control, bool shift);
+    static void Key(CWnd* view, UINT key, bool control = false, bool shift = false);
+    static void Type(CWnd* view, const char* text);
+    // The document's text without its terminator.
+    static std::string Text(CEditScrollView* view);
+    // The client point of a text offset, in the middle of its cell's height.
+    static CPoint PointOf(CEditScrollView* view, int offset);
+
 protected:
     static void SetUpTestSuite();
     void TearDown() override;

@@ -3,32 +3,7 @@
 #include "ViewFixture.h"
 
 namespace {
-class ViewKeyboard : public ViewFixture {
-protected:
-    void TearDown() override {
-        Modifiers(false, false);
-        ViewFixture::TearDown();
-    }
-    static void Modifiers(bool control, bool shift) {
-        BYTE state[256];
-        ::GetKeyboardState(state);
-        state[VK_CONTROL] = control ? 0x80 : 0;
-        state[VK_SHIFT] = shift ? 0x80 : 0;
-        ::SetKeyboardState(state);
-    }
-    static void Key(CWnd* view, UINT key, bool control = false, bool shift = false) {
-        Modifiers(control, shift);
-        view->SendMessage(WM_KEYDOWN, key, 1);
-        Modifiers(false, false);
-    }
-    static void Type(CWnd* view, const char* text) {
-        for (const char* p = text; *p != 0; ++p) view->SendMessage(WM_CHAR, (unsigned char)*p, 1);
-    }
-    static std::string Text(CEditScrollView* view) {
-        CEditDocument* doc = view->GetEditDocument();
-        return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength() - 1);
-    }
-};
+using ViewKeyboard = ViewFixture;
 } // namespace
 
 TEST_F(ViewKeyboard, TypingInsertsRecordsUndoAndMarksTheDocument) {

@@ -1,0 +1,193 @@
+// Every edit a view makes goes through the document's one edit path: the document is marked modified,
+// the change is recorded, and every view re-lays out; and the keys whose results the edit path fixed.
+#include <functional>
+
+#include "ViewFixture.h"
+
+namespace {
+using ViewEditPath = ViewFixture;
+
+struct EditCase {
+    const char* name;
+    std::function<void(CEditScrollView*)> edit;
+};
+
+// The edits that once left the document unmodified, each on "abcdef\nxyz\n" with the caret at 1.
+const EditCase kEdits[] = {
+    {"Delete of a Shift selection",
+     [](CEditScrollView* v) {
+         ViewFixture::Key(v, VK_SHIFT, false, true);
+         for (int i = 0; i < 3; ++i) ViewFixture::Key(v, VK_RIGHT, false, true);
+         ViewFixture::Key(v, VK_DELETE);
+     }},
+    {"Backspace of a selection",
+     [](CEditScrollView* v) {
+         v->SetSelection(1, 4);
+         ViewFixture::Key(v, VK_BACK);
+     }},
+    {"typing over a selection",
+     [](CEditScrollView* v) {
+         v->SetSelection(1, 4);
+         ViewFixture::Type(v, "Q");
+     }},
+    {"overwrite typing",
+     [](CEditScrollView* v) {
+         ViewFixture::Key(v, VK_INSERT);
+         ViewFixture::Type(v, "Q");
+         ViewFixture::Key(v, VK_INSERT);
+     }},
+    {"ReplaceSelection",
+     [](CEditScrollView* v) {
+         v->SetSelection(1, 4);
+         v->ReplaceSelection("--");
+     }},
+    {"an input-method character over a selection",
+     [](CEditScrollView* v) {
+         v->SetSelection(1, 4);
+         v->SendMessage(WM_IME_CHAR, 0xB5DA, 1);
+     }},
+};
+} // namespace
+
+TEST_F(ViewEditPath, EveryEditMarksTheDocumentModifiedInBothViews) {
+    for (const EditCase& c : kEdits) {
+        for (int family = 0; family < 2; ++family) {
+            CEditScrollView* view = family == 0 ? (CEditScrollView*)OpenPlain("abcdef\nxyz\n")
+                                                : (CEditScrollView*)OpenColored("abcdef\nxyz\n");
+            ASSERT_NE(view, nullptr);
+            CEditDocument* doc = view->GetEditDocument();
+            view->SetSelection(1, 1);
+            ASSERT_FALSE(doc->IsModified());
+            c.edit(view);
+            EXPECT_NE(Text(view), "abcdef\nxyz\n") << c.name;
+            EXPECT_TRUE(doc->IsModified()) << c.name << (family == 0 ? " (plain)" : " (coloured)");
+            EXPECT_TRUE(doc->CanUndo()) << c.name;
+            theApp.CloseAllDocuments(FALSE);
+        }
+    }
+}
+
+TEST_F(ViewEditPath, ClosingAfterDeletingASelectionAsksToSave) {
+    CBlackEditView* view = OpenPlain("hello world\n");
+    ASSERT_NE(view, nullptr);
+    Key(view, VK_SHIFT, false, true);
+    for (int i = 0; i < 3; ++i) Key(view, VK_RIGHT, false, true);
+    Key(view, VK_DELETE);
+    ASSERT_EQ(Text(view), "lo world\n");
+    CModalRecorder prompts(IDCANCEL);
+    view->GetParent()->SendMessage(WM_CLOSE);
+    ASSERT_EQ(prompts.GetCount(), 1) << "closing asks to save";
+    EXPECT_EQ(prompts.GetRecord(0).type & 0xF, (UINT)MB_YESNOCANCEL);
+    EXPECT_EQ(Text(view), "lo world\n") << "Cancel keeps the window and the text";
+}
+
+TEST_F(ViewEditPath, OverwriteTypingAtTheTextsEndInsertsBeforeTheTerminator) {
+    CBlackEditView* view = OpenPlain("hello");
+    ASSERT_NE(view, nullptr);
+    Key(view, VK_END, true);
+    Key(view, VK_INSERT);
+    Type(view, "x");
+    EXPECT_EQ(Text(view), "hellox");
+    EXPECT_EQ(view->GetEditDocument()->GetAt(view->GetEditDocument()->GetLength() - 1), 0);
+    EXPECT_EQ(view->Caret(), 6);
+}
+
+TEST_F(ViewEditPath, OverwriteTypingLooksAtTheByteAtTheCaretNotAtTheSelectionStart) {
+    CBlackEditView* view = OpenPlain("abc\n");
+    ASSERT_NE(view, nullptr);
+    view->SetSelection(0, 3); // the caret on the line feed
+    Key(view, VK_INSERT);
+    Type(view, "Q");
+    EXPECT_EQ(Text(view), "abcQ\n");
+    EXPECT_EQ(view->Caret(), 4);
+}
+
+namespace {
+std::string Lines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "line " + std::to_string(i) + "\n";
+    return text;
+}
+} // namespace
+
+TEST_F(ViewEditPath, PageDownAfterTheThumbMovedAwayEndsWithTheCaretInView) {
+    CColorEditView* view = OpenColored(Lines(1000));
+    ASSERT_NE(view, nullptr);
+    view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 500), 0);
+    ASSERT_EQ(view->GetFirstLine(), 500);
+    Key(view, VK_NEXT);
+    CRect client;
+    view->GetClientRect(&client);
+    int line = (int)view->GetEditDocument()->OffsetToLine(view->Caret());
+    EXPECT_GT(line, 0);
+    EXPECT_GE(line, view->GetFirstLine());
+    EXPECT_LT(line, view->GetFirstLine() + client.Height() / view->GetLineHeight());
+    EXPECT_GE(view->GetCaretPoint().y, 0);
+    EXPECT_LT(view->GetCaretPoint().y, client.Height());
+}
+
+TEST_F(ViewEditPath, DeleteOfASelectionLeavesTheCaretOnTheSecondRowBackspaceOnTheFirst) {
+    for (UINT key : {(UINT)VK_DELETE, (UINT)VK_BACK}) {
+        CBlackEditView* view = OpenPlain(Lines(200));
+        ASSERT_NE(view, nullptr);
+        CEditDocument* doc = view->GetEditDocument();
+        view->SetSelection((int)doc->GetLineOffset(10), (int)doc->GetLineOffset(60));
+        view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 40), 0);
+        Key(view, key);
+        EXPECT_EQ(view->Caret(), (int)doc->GetLineOffset(10));
+        EXPECT_EQ(view->GetFirstLine(), key == VK_DELETE ? 9 : 10)
+            << (key == VK_DELETE ? "Delete scrolls the caret's line to the second row"
+                                 : "Backspace scrolls it to the first, then keeps it there");
+        theApp.CloseAllDocuments(FALSE);
+    }
+}
+
+TEST_F(ViewEditPath, TabAndEnterKeepASelectionAndAnEmptyOneStaysAtTheCaret) {
+    CBlackEditView* view = OpenPlain("abcd\n");
+    ASSERT_NE(view, nullptr);
+    view->SetSelection(0, 2);
+    Key(view, VK_TAB);
+    EXPECT_EQ(Text(view), "ab\tcd\n");
+    EXPECT_EQ(view->GetSelectionStart(), 0);
+    EXPECT_EQ(view->GetSelectionEnd(), 2);
+    EXPECT_EQ(view->Caret(), 3);
+    Key(view, VK_RETURN);
+    EXPECT_EQ(Text(view), "ab\t\ncd\n");
+    EXPECT_EQ(view->GetSelectionEnd(), 2);
+    EXPECT_EQ(view->Caret(), 4);
+
+    view->SetSelection(5, 5);
+    Key(view, VK_RETURN);
+    EXPECT_EQ(view->Caret(), 6);
+    EXPECT_EQ(view->GetSelectionStart(), 6) << "an empty selection moves with the caret";
+    Key(view, VK_INSERT);
+    Type(view, "Z");
+    EXPECT_EQ(Text(view), "ab\t\nc\nZ\n") << "overwrite replaces at the caret, not at the old empty selection";
+}
+
+TEST_F(ViewEditPath, UndoAndRedoReplaysRelayTheScrollBarsAndMarkTheDocument) {
+    CColorEditView* view = OpenColored(Lines(300));
+    ASSERT_NE(view, nullptr);
+    CEditDocument* doc = view->GetEditDocument();
+    auto range = [view] {
+        SCROLLINFO info = {};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE;
+        ::GetScrollInfo(view->m_hWnd, SB_VERT, &info);
+        return info.nMax;
+    };
+    int full = range();
+    view->SetSelection(0, (int)doc->GetLineOffset(250));
+    Key(view, VK_DELETE);
+    int shorter = range();
+    EXPECT_LT(shorter, full);
+    doc->SetModifiedFlag(FALSE);
+    view->SetRenderFlag(0);
+    ASSERT_GE(doc->Undo(), 0);
+    EXPECT_EQ(range(), full) << "the undone deletion's lines are back in the scroll range";
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(view->GetRenderFlag());
+    ASSERT_GE(doc->Redo(), 0);
+    EXPECT_EQ(range(), shorter);
+    EXPECT_EQ(Text(view), Lines(300).substr(doc->GetLineOffset(0) + std::string(Lines(250)).size()));
+}
