@@ -323,7 +323,8 @@ void CEditScrollView::OnChar(UINT nChar, UINT, UINT) {
     // Overwriting needs a byte at the caret that is neither a line feed nor the terminator.
     bool overwrites = m_nOverwrite != 0 && caret < doc->GetLength() - 1 && doc->GetAt(caret) != '\n';
     if (overwrites || (m_nOverwrite == 0 && !m_sel.IsEmpty())) {
-        int count = overwrites ? (IsHigh(doc->GetAt(start)) ? 2 : 1) : m_sel.end - start;
+        // Overwriting takes the width of the character at the caret, whatever stands at the start.
+        int count = overwrites ? (IsHigh(doc->GetAt(caret)) ? 2 : 1) : m_sel.end - start;
         doc->Edit(UNDO_REPLACE, start, count, typed);
         m_sel.CollapseAt(start + 1);
         Invalidate(FALSE);
