@@ -37,6 +37,8 @@ public:
     // Scroll bars scaled to the 16-bit range.
     void SetScaledScrollSizes(int mapMode, SIZE total);
     void UpdateScrollBars();
+    // A bar's position, its redraw posted to follow the text's paint.
+    void SetBarPosition(int bar, int pos);
     BOOL GetClientSizeWithBars(CSize& client, CSize& scrollBars);
     void GetScrollBarThickness(CSize& scrollBars);
     void CalcWindowRect(LPRECT rect, UINT adjustType = 0) override;
@@ -121,6 +123,8 @@ protected:
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
     void OnCaptureChanged(CWnd* pWnd);
+    LRESULT OnRedrawBars(WPARAM, LPARAM);
+    void PostBarRedraw();
 
     // Where the twins differ.
     // Draws bytes [first, last) of line at (x, y); the plain view in black, the coloured one by runs.
@@ -187,6 +191,18 @@ protected:
     CSize m_totalLog{0, 0};
     CSize m_totalDev{0, 0};
     BOOL m_bInsideUpdate = FALSE;
+    // What the scroll bars were last given (horizontal, vertical); applied is false until then.
+    struct CScrollBarState {
+        int max = 0;
+        UINT page = 0;
+        bool applied = false;
+        CScrollBarState() = default;
+        CScrollBarState(int m, UINT p) : max(m), page(p), applied(true) {}
+        bool operator==(const CScrollBarState& o) const { return max == o.max && page == o.page; }
+    };
+    CScrollBarState m_barState[2];
+    BOOL m_bBarRedrawPosted = FALSE;
+    static const UINT kRedrawBarsMessage = WM_USER + 0x71;
 
     // Shared view state.
     int m_nLeftMargin = 10;

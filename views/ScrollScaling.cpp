@@ -22,12 +22,15 @@ void CEditScrollView::SetScaledScrollSizes(int mapMode, SIZE total) {
     double factor = largest < kScrollLimit ? 1.0 : (double)kScrollLimit / largest;
     m_totalLog = CSize(RoundAway(total.cx * factor), RoundAway(total.cy * factor));
     m_nMapMode = mapMode;
-    HDC screen = ::GetDC(nullptr);
-    int savedMode = ::SetMapMode(screen, mapMode);
     POINT device = {m_totalLog.cx, m_totalLog.cy};
-    ::LPtoDP(screen, &device, 1);
-    ::SetMapMode(screen, savedMode);
-    ::ReleaseDC(nullptr, screen);
+    // Text mode maps a logical unit to a pixel; only other modes need the screen's context.
+    if (mapMode != MM_TEXT) {
+        HDC screen = ::GetDC(nullptr);
+        int savedMode = ::SetMapMode(screen, mapMode);
+        ::LPtoDP(screen, &device, 1);
+        ::SetMapMode(screen, savedMode);
+        ::ReleaseDC(nullptr, screen);
+    }
     m_totalDev = CSize(device.x, std::abs(device.y));
     if (m_hWnd == nullptr) return;
     UpdateScrollBars();
@@ -47,7 +50,10 @@ void CEditScrollView::UpdateScrollBars() {
         if (!GetClientSizeWithBars(client, bars)) {
             CRect rect;
             GetClientRect(&rect);
-            if (rect.right > 0 && rect.bottom > 0) EnableScrollBarCtrl(SB_BOTH, FALSE);
+            if (rect.right > 0 && rect.bottom > 0) {
+                EnableScrollBarCtrl(SB_BOTH, FALSE);
+                m_barState[0] = m_barState[1] = CScrollBarState();
+            }
             m_bInsideUpdate = FALSE;
             return;
         }
@@ -65,11 +71,35 @@ void CEditScrollView::UpdateScrollBars() {
         info.nMin = 0;
         info.nMax = (axis == 0 ? m_totalDev.cx : m_totalDev.cy) - 1;
         info.nPage = (UINT)(axis == 0 ? page.cx : page.cy);
-        if (!SetScrollInfo(bars[axis], &info, TRUE))
-            SetScrollRange(bars[axis], 0, axis == 0 ? range.cx : range.cy, TRUE);
-        EnableScrollBarCtrl(bars[axis], TRUE);
+        // Nearly every edit leaves the bars as they were, and showing a bar the platform already
+        // shows costs a frame recalculation: an unchanged bar is not touched, a shown one not shown again.
+        CScrollBarState wanted{info.nMax, info.nPage};
+        if (m_barState[axis].applied && m_barState[axis] == wanted) continue;
+        // The platform redraws a bar at once, which under some window systems costs more than the
+        // whole text; the redraw is posted instead, so a key's text reaches the screen first.
+        if (!SetScrollInfo(bars[axis], &info, FALSE))
+            SetScrollRange(bars[axis], 0, axis == 0 ? range.cx : range.cy, FALSE);
+        if (!m_barState[axis].applied) EnableScrollBarCtrl(bars[axis], TRUE);
+        m_barState[axis] = wanted;
+        PostBarRedraw();
     }
     m_bInsideUpdate = FALSE;
+}
+
+void CEditScrollView::SetBarPosition(int bar, int pos) {
+    if (GetScrollPos(bar) == pos) return;
+    SetScrollPos(bar, pos, FALSE);
+    PostBarRedraw();
+}
+
+void CEditScrollView::PostBarRedraw() {
+    if (!m_bBarRedrawPosted && m_hWnd != nullptr) m_bBarRedrawPosted = ::PostMessageA(m_hWnd, kRedrawBarsMessage, 0, 0);
+}
+
+LRESULT CEditScrollView::OnRedrawBars(WPARAM, LPARAM) {
+    m_bBarRedrawPosted = FALSE;
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    return 0;
 }
 
 BOOL CEditScrollView::GetClientSizeWithBars(CSize& client, CSize& scrollBars) {

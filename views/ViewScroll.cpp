@@ -139,8 +139,8 @@ int CEditScrollView::ScrollToCaret() {
     CPoint p = TextPositionToScreenCoord(m_sel.caret);
     int dy = ScrollRowsToShow(p.y, false), dx = ScrollColumnsToShow(p.x, false);
     m_ptCaret = CPoint(p.x + dx, p.y + dy);
-    SetScrollPos(SB_HORZ, m_nFirstColumn);
-    SetScrollPos(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_HORZ, m_nFirstColumn);
+    SetBarPosition(SB_VERT, m_nFirstLine);
     PlaceCaret();
     return dx != 0 || dy != 0;
 }
@@ -152,8 +152,8 @@ int CEditScrollView::ScrollToSelection() {
     int dy = ScrollRowsToShow(p.y, true), dx = ScrollColumnsToShow(p.x, true);
     m_ptCaret = TextPositionToScreenCoord(m_sel.caret);
     if (m_bFocus) SetCaretPos(m_ptCaret);
-    SetScrollPos(SB_HORZ, m_nFirstColumn);
-    SetScrollPos(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_HORZ, m_nFirstColumn);
+    SetBarPosition(SB_VERT, m_nFirstLine);
     ShowCaretByPosition();
     return dx != 0 || dy != 0;
 }
@@ -166,8 +166,8 @@ void CEditScrollView::ScrollToPosition(int row) {
     if (m_nFirstLine < 0) m_nFirstLine = 0;
     Invalidate(TRUE);
     m_ptCaret = CPoint(p.x + ScrollColumnsToShow(p.x, false), p.y - (m_nFirstLine - before) * lh);
-    SetScrollPos(SB_HORZ, m_nFirstColumn);
-    SetScrollPos(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_HORZ, m_nFirstColumn);
+    SetBarPosition(SB_VERT, m_nFirstLine);
     ShowCaretByPosition();
 }
 
@@ -212,8 +212,8 @@ CPoint CEditScrollView::ScrollToCurrent(int setBars) {
     if (m_nFirstColumn < 0) m_nFirstColumn = 0;
     m_ptCaret.y -= dy;
     if (setBars != 0) {
-        SetScrollPos(SB_HORZ, m_nFirstColumn);
-        SetScrollPos(SB_VERT, m_nFirstLine);
+        SetBarPosition(SB_HORZ, m_nFirstColumn);
+        SetBarPosition(SB_VERT, m_nFirstLine);
     }
     PlaceCaret();
     InvalidateRect(&m_rectMargin, FALSE);
@@ -226,14 +226,14 @@ void CEditScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
     case SB_LINELEFT:
         if (m_nFirstColumn <= 0) break;
         --m_nFirstColumn;
-        SetScrollPos(SB_HORZ, m_nFirstColumn);
+        SetBarPosition(SB_HORZ, m_nFirstColumn);
         ScrollTextArea(cw, 0);
         dx = cw;
         break;
     case SB_LINERIGHT:
         if (m_nFirstColumn >= GetEditDocument()->GetTotalWidth().cx) break;
         ++m_nFirstColumn;
-        SetScrollPos(SB_HORZ, m_nFirstColumn);
+        SetBarPosition(SB_HORZ, m_nFirstColumn);
         ScrollTextArea(-cw, 0);
         dx = -cw;
         break;
@@ -249,7 +249,7 @@ void CEditScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
             InvalidateRect(&area, TRUE);
         }
         m_nFirstColumn = pos;
-        SetScrollPos(SB_HORZ, pos);
+        SetBarPosition(SB_HORZ, pos);
         break;
     }
     default:
@@ -314,7 +314,7 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
     m_ptCaret.y += dy;
     PlaceCaret();
     UpdateColors();
-    SetScrollPos(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_VERT, m_nFirstLine);
 }
 
 // Scrolls the window's pixels by whole lines when the jump is shorter than the window; the caret
@@ -331,7 +331,7 @@ void CEditScrollView::ScrollToFirstLine(int line) {
     m_ptCaret.y += dy;
     PlaceCaret();
     UpdateColors();
-    SetScrollPos(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_VERT, m_nFirstLine);
 }
 
 // Offsets outside the text are clamped to it.
@@ -391,7 +391,7 @@ void CEditScrollView::AutoScrollToCaret() {
     m_ptCaret.y -= (m_nFirstLine - oldLine) * lh;
     m_ptCaret.x += ScrollColumnsToShow(p.x, false);
     if (m_nFirstColumn < 0) m_nFirstColumn = 0;
-    SetScrollPos(SB_HORZ, m_nFirstColumn);
-    SetScrollPos(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_HORZ, m_nFirstColumn);
+    SetBarPosition(SB_VERT, m_nFirstLine);
     if (m_ptCaret != before) PlaceCaret();
 }

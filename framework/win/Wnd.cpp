@@ -248,7 +248,10 @@ void CWnd::SetScrollRange(int bar, int minPos, int maxPos, BOOL redraw) {
     ::SetScrollRange(m_hWnd, bar, minPos, maxPos, redraw);
 }
 
+// Views set their bars' positions after every caret move; the platform would redraw an unchanged bar.
 int CWnd::SetScrollPos(int bar, int pos, BOOL redraw) {
+    int old = ::GetScrollPos(m_hWnd, bar);
+    if (old == pos) return old;
     return ::SetScrollPos(m_hWnd, bar, pos, redraw);
 }
 

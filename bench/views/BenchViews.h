@@ -1,0 +1,132 @@
+// What the view benchmarks share: options, the clock, the message pump, the generated data files and
+// a main window with one editor template.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "documents/DataEditDocs.h"
+#include "framework/win/DocTemplate.h"
+#include "framework/win/Frame.h"
+#include "framework/win/MessageBox.h"
+#include "framework/win/WinApp.h"
+#include "views/BlackEditView.h"
+#include "views/ColorEditView.h"
+
+namespace bench {
+inline double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Data-file lines with remarks, keywords, quoted names and now and then a GBK chapter heading.
+inline std::string DataFile(long long bytes) {
+    static const char* const lines[] = {
+        "   12   0.500   1.250e+03   7 ; node\r\n",
+        "\t4.0\t-2.5\t0.0 'name' ; remark\r\n",
+        "  NPOIN  128  3.75  IPOIN 4 OVER\r\n",
+        "  1  2  3  4  5  6  7  8  9 10 11 12 13 14 15 16\r\n",
+        "END\r\n",
+    };
+    std::string s;
+    s.reserve((size_t)bytes + 128);
+    for (unsigned n = 0; (long long)s.size() < bytes; ++n)
+        s += n % 4999 == 0 ? "\xB5\xDA\xD2\xBB\xD5\xC2 CHAPTER 1\r\n" : lines[(n * 7) % 5];
+    return s;
+}
+
+inline std::string EnsureFile(int megabytes) {
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "tessolin-view-bench-" + std::to_string(megabytes) + "mb.dat";
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return path;
+    std::string text = DataFile((long long)megabytes << 20);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return std::string();
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+
+inline void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+// --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView
+struct Options {
+    std::vector<int> sizes = {1, 100};
+    int repeats = 5;
+    const char* viewClass = "CColorEditView";
+    bool Plain() const { return std::strcmp(viewClass, "CBlackEditView") == 0; }
+
+    Options(int argc, char** argv) {
+        for (int i = 1; i < argc; ++i) {
+            if (std::strncmp(argv[i], "--megabytes=", 12) == 0) {
+                sizes.clear();
+                for (const char* p = argv[i] + 12; *p != 0; p = std::strchr(p, ',') ? std::strchr(p, ',') + 1 : "")
+                    sizes.push_back(std::atoi(p));
+            } else if (std::strncmp(argv[i], "--repeats=", 10) == 0) {
+                repeats = std::atoi(argv[i] + 10);
+            } else if (std::strncmp(argv[i], "--view=", 7) == 0) {
+                viewClass = argv[i] + 7;
+            }
+        }
+    }
+};
+
+// An MDI main window with one template of the chosen family; message boxes are answered Cancel.
+class Host {
+public:
+    Host(CWinApp& app, const Options& options) : m_app(app) {
+        bool plain = options.Plain();
+        m_main = new CMDIFrameWnd;
+        if (!m_main->LoadFrame(1, WS_OVERLAPPEDWINDOW)) return;
+        app.m_pMainWnd = m_main;
+        m_main->MoveWindow(0, 0, 1700, 1150);
+        m_main->ShowWindow(SW_SHOW);
+        m_template = new CMultiDocTemplate(1, plain ? RUNTIME_CLASS(CBlackEditDoc) : RUNTIME_CLASS(CDataEditDoc),
+                                           RUNTIME_CLASS(CMDIChildWnd),
+                                           plain ? RUNTIME_CLASS(CBlackEditView) : RUNTIME_CLASS(CColorEditView));
+        app.AddDocTemplate(m_template);
+    }
+    ~Host() {
+        m_app.m_pMainWnd = nullptr;
+        if (m_main != nullptr) m_main->DestroyWindow();
+    }
+    // The view of a generated data file of the size, its client area width x height; null on failure.
+    CEditScrollView* Open(int megabytes, int width, int height) {
+        if (m_template == nullptr) return nullptr;
+        std::string path = EnsureFile(megabytes);
+        CDocument* doc = m_template->OpenDocumentFile(path.c_str());
+        if (doc == nullptr) return nullptr;
+        POSITION position = doc->GetFirstViewPosition();
+        auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+        if (view == nullptr) return nullptr;
+        CRect client, outer;
+        view->GetClientRect(&client);
+        view->GetParent()->GetWindowRect(&outer);
+        view->GetParent()->MoveWindow(0, 0, outer.Width() + width - client.Width(),
+                                      outer.Height() + height - client.Height());
+        view->SetFocus();
+        Pump();
+        return view;
+    }
+
+private:
+    CWinApp& m_app;
+    CModalRecorder m_boxes{IDCANCEL};
+    CMDIFrameWnd* m_main = nullptr;
+    CMultiDocTemplate* m_template = nullptr;
+};
+} // namespace bench

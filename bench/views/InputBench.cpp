@@ -1,0 +1,96 @@
+// Input latency in a real 1000 x 700 editor view: the time from sending a typed character, Enter,
+// Backspace, one drag step or one wheel notch to the end of the resulting UpdateWindow, colouring
+// included, at the top, the middle and the end of 1 MB and 100 MB data files. Nothing on these paths
+// may depend on the file's size. Each figure is the median of the repeats, in milliseconds.
+// Usage: bench_input [--megabytes=1,100] [--repeats=N] [--view=CColorEditView|CBlackEditView]
+#include <algorithm>
+
+#include "BenchViews.h"
+
+namespace {
+CWinApp theApp("bench_input");
+
+LPARAM At(CPoint p) {
+    return MAKELPARAM((WORD)(short)p.x, (WORD)(short)p.y);
+}
+
+// Sends one input (the i-th of the run) and waits for the paint it caused.
+template <class Send> double MedianMs(CEditScrollView* view, int repeats, Send send) {
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i) {
+        bench::Pump();
+        double start = bench::Now();
+        send(i);
+        ::UpdateWindow(view->m_hWnd);
+        times.push_back((bench::Now() - start) * 1e3);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+struct Action {
+    const char* name;
+    double (*measure)(CEditScrollView* view, int repeats);
+};
+
+const Action kActions[] = {
+    {"type x", [](CEditScrollView* v, int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_CHAR, 'x', 1); }); }},
+    {"Backspace",
+     [](CEditScrollView* v, int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_KEYDOWN, VK_BACK, 1); }); }},
+    {"Enter",
+     [](CEditScrollView* v, int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_KEYDOWN, VK_RETURN, 1); }); }},
+    {"drag step",
+     [](CEditScrollView* v, int n) {
+         int lh = v->GetLineHeight(), x = v->GetLeftMargin() + 20 * v->GetCharWidth();
+         v->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(CPoint(x, 2 * lh)));
+         double ms = MedianMs(v, n, [v, lh, x](int i) {
+             v->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(x + (i % 3) * 8, (6 + i % 4) * lh + lh / 2)));
+         });
+         v->SendMessage(WM_LBUTTONUP, 0, At(CPoint(x, 2 * lh)));
+         return ms;
+     }},
+    {"wheel notch",
+     [](CEditScrollView* v, int n) {
+         CRect r;
+         v->GetWindowRect(&r);
+         CPoint centre((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+         return MedianMs(v, n, [v, centre](int i) {
+             short delta = (short)(i % 2 == 0 ? -WHEEL_DELTA : WHEEL_DELTA);
+             v->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)delta), At(centre));
+         });
+     }},
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    bench::Options options(argc, argv);
+    if (options.repeats < 9) options.repeats = 21;
+    bench::Host host(theApp, options);
+    std::printf("%s, 1000 x 700 client, median of %d inputs to painted (ms)\n", options.viewClass, options.repeats);
+    std::printf("%-8s %-12s %10s %10s %10s\n", "file", "input", "top", "middle", "end");
+    for (int megabytes : options.sizes) {
+        CEditScrollView* view = host.Open(megabytes, 1000, 700);
+        if (view == nullptr) {
+            std::printf("%d MB: open failed\n", megabytes);
+            continue;
+        }
+        CEditDocument* doc = view->GetEditDocument();
+        for (const Action& action : kActions) {
+            double figures[3] = {0, 0, 0};
+            for (int k = 0; k < 3; ++k) {
+                // Away from the text's ends, so the wheel can turn both ways and Backspace has bytes.
+                long length = doc->GetLength();
+                long place = k == 0 ? 4000 : k == 1 ? length / 2 : length - 4000;
+                view->SetSelection((int)place, (int)place);
+                view->SetCurrentPosition((int)place);
+                figures[k] = action.measure(view, options.repeats);
+            }
+            std::printf("%4d MB  %-12s %10.3f %10.3f %10.3f\n", megabytes, action.name, figures[0], figures[1],
+                        figures[2]);
+        }
+        doc->SetModifiedFlag(FALSE);
+        doc->OnCloseDocument();
+        bench::Pump();
+    }
+    return 0;
+}
