@@ -6,8 +6,7 @@
 
 CKeywordInfo::~CKeywordInfo() = default;
 CTitleInfo::~CTitleInfo() = default;
-CCommentInfo::~CCommentInfo() = default;
-CQuoteInfo::~CQuoteInfo() = default;
+CDelimitedInfo::~CDelimitedInfo() = default;
 
 namespace {
 void DeleteAll(CPtrArray& list) {

@@ -32,11 +32,13 @@ private:
     COLORREF m_color;
 };
 
-class CCommentInfo : public CObject {
+// Text between a begin and an end delimiter, drawn in one colour. Comments and quotes are the same
+// rule and differ only in their default colour (and in how the scanner treats a quote's end).
+class CDelimitedInfo : public CObject {
 public:
-    CCommentInfo(const CString& begin = "//", const CString& end = "\n", COLORREF color = 0x00C800)
+    CDelimitedInfo(const CString& begin, const CString& end, COLORREF color)
         : m_begin(begin), m_end(end), m_color(color) {}
-    ~CCommentInfo() override;
+    ~CDelimitedInfo() override;
     CString& Begin() { return m_begin; }
     CString Begin() const { return m_begin; }
     CString& End() { return m_end; }
@@ -49,21 +51,16 @@ private:
     COLORREF m_color;
 };
 
-class CQuoteInfo : public CObject {
+class CCommentInfo : public CDelimitedInfo {
+public:
+    CCommentInfo(const CString& begin = "//", const CString& end = "\n", COLORREF color = 0x00C800)
+        : CDelimitedInfo(begin, end, color) {}
+};
+
+class CQuoteInfo : public CDelimitedInfo {
 public:
     CQuoteInfo(const CString& begin = "//", const CString& end = "\n", COLORREF color = 0xC8C800)
-        : m_begin(begin), m_end(end), m_color(color) {}
-    ~CQuoteInfo() override;
-    CString& Begin() { return m_begin; }
-    CString Begin() const { return m_begin; }
-    CString& End() { return m_end; }
-    CString End() const { return m_end; }
-    COLORREF Color() const { return m_color; }
-
-private:
-    CString m_begin;
-    CString m_end;
-    COLORREF m_color;
+        : CDelimitedInfo(begin, end, color) {}
 };
 
 // The rules of one coloured buffer. Keywords and titles sit in 113 hash buckets keyed by the sum of

@@ -182,21 +182,20 @@ int CColorScanner::Delimited(const CString& begin, const CString& endMarker, COL
 }
 
 int CColorScanner::GetComment(int rule, CString& begin, CString& end, int& length, int pos, int limit) {
-    length = 0;
-    CCommentInfo* info = m_rules.GetComment(rule);
-    if (info == nullptr) return pos;
-    begin = info->Begin();
-    end = info->End();
-    return Delimited(begin, end, info->Color(), false, length, pos, limit);
+    return GetDelimited(m_rules.GetComment(rule), false, begin, end, length, pos, limit);
 }
 
 int CColorScanner::GetQuote(int rule, CString& begin, CString& end, int& length, int pos, int limit) {
+    return GetDelimited(m_rules.GetQuote(rule), true, begin, end, length, pos, limit);
+}
+
+int CColorScanner::GetDelimited(const CDelimitedInfo* info, bool quote, CString& begin, CString& end, int& length,
+                                int pos, int limit) {
     length = 0;
-    CQuoteInfo* info = m_rules.GetQuote(rule);
     if (info == nullptr) return pos;
     begin = info->Begin();
     end = info->End();
-    return Delimited(begin, end, info->Color(), true, length, pos, limit);
+    return Delimited(begin, end, info->Color(), quote, length, pos, limit);
 }
 
 // End of the word at start: the word may take the byte at end itself, and stops after the last byte.

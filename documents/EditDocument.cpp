@@ -26,6 +26,9 @@ const char kSaveStatus[] = "\xB4\xE6\xB4\xA2\xCE\xC4\xBC\xFE:<%s>\n"; // 存储�
 const char kFileError[] = "\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE%s\xCA\xB1\xB7\xA2\xC9\xFA\xB4\xED\xCE\xF3!\n";
 
 const UINT kCloseCommand = 100;
+// The documents' undo history: 25 records; the second figure is kept by the manager, not consulted.
+const long kUndoDepth = 25;
+const long kUndoSecondLimit = 65536;
 const int kReadChunk = 1024;
 const long kBlockStep = 65536;
 
@@ -57,7 +60,7 @@ BEGIN_MESSAGE_MAP(CEditDocument, CDocument)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 END_MESSAGE_MAP()
 
-CEditDocument::CEditDocument() : CUndo(25, 65536) {
+CEditDocument::CEditDocument() : CUndo(kUndoDepth, kUndoSecondLimit) {
     EnableAutomation();
     AfxOleLockApp();
 }
