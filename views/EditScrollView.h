@@ -146,6 +146,12 @@ protected:
     int NextTabStop(int x, int origin) const {
         return origin + ((x - origin) / m_nTabWidth + 1) * m_nTabWidth;
     }
+    // Where the cell of byte b drawn at x ends: a tab goes to the next stop counted from tabOrigin, any
+    // other byte takes one cell when takesCell and none otherwise. Every walk over a line's cells
+    // (measuring, hit testing, the visible range) steps with it.
+    int CellEnd(unsigned char b, int x, int tabOrigin, bool takesCell) const {
+        return b == '\t' ? NextTabStop(x, tabOrigin) : takesCell ? x + (int)m_unit.cx : x;
+    }
     int TextOrigin() const { return m_nLeftMargin - m_nFirstColumn * m_unit.cx; }
     int LineLength(int line) const;
     CRect TextArea() const { return CRect(m_nLeftMargin, 0, m_nClientWidth, m_nClientHeight); }

@@ -50,10 +50,7 @@ CPoint CEditScrollView::GetExtent(const CString& text, int left, int line) const
     int origin = -(m_nFirstColumn * m_unit.cx), x = origin;
     for (int i = 0; i < text.GetLength(); ++i) {
         unsigned char b = (unsigned char)text[i];
-        if (b == '\t')
-            x = NextTabStop(x, origin);
-        else if (IsPrintable(b) || IsHigh(b) || IsWhiteSpace(b))
-            x += m_unit.cx;
+        x = CellEnd(b, x, origin, IsPrintable(b) || IsHigh(b) || IsWhiteSpace(b));
     }
     return CPoint(x + left, (line - m_nFirstLine) * m_unit.cy);
 }
@@ -113,17 +110,10 @@ int CEditScrollView::SelectionPoint(CPoint point) {
     while (x + half < point.x) {
         unsigned char b = (unsigned char)doc->GetAt(p);
         if (p >= length - 1) break;
-        if (b == '\t') {
-            x = NextTabStop(x, x0);
-            ++column;
-        } else if (IsHigh(b)) {
-            x += m_unit.cx;
-            ++column;
-            ++high;
-        } else if (IsPrintable(b) || IsWhiteSpace(b)) {
-            x += m_unit.cx;
-            ++column;
-        }
+        bool takesCell = IsHigh(b) || IsPrintable(b) || IsWhiteSpace(b);
+        if (takesCell || b == '\t') ++column; // other control bytes are not counted
+        high += IsHigh(b) ? 1 : 0;
+        x = CellEnd(b, x, x0, takesCell);
         ++p;
     }
     if (IsHigh((unsigned char)doc->GetAt(p)) && high % 2 == 1) --column;
@@ -141,14 +131,8 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
         while (x + m_unit.cx <= left) {
             if (i >= n) return -1;
             unsigned char b = (unsigned char)doc->GetAt(start + i);
-            if (b == '\t')
-                x = NextTabStop(x, x0);
-            else if (IsHigh(b)) {
-                x += m_unit.cx;
-                ++high;
-            } else if (IsPrintable(b)) {
-                x += m_unit.cx;
-            }
+            high += IsHigh(b) ? 1 : 0;
+            x = CellEnd(b, x, x0, IsHigh(b) || IsPrintable(b));
             ++i;
         }
     }
@@ -160,14 +144,9 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
     }
     while (x < right && i < n) {
         unsigned char b = (unsigned char)doc->GetAt(start + i);
-        if (b == '\t')
-            x = (x / m_nTabWidth + 1) * m_nTabWidth;
-        else if (IsHigh(b)) {
-            x += m_unit.cx;
-            ++high;
-        } else if (IsPrintable(b) || ControlBytesTakeACell()) {
-            x += m_unit.cx;
-        }
+        high += IsHigh(b) ? 1 : 0;
+        // This scan counts its tab stops from the client's left edge, not from the text origin.
+        x = CellEnd(b, x, 0, IsHigh(b) || IsPrintable(b) || ControlBytesTakeACell());
         ++i;
     }
     range.last = start + i;
