@@ -85,28 +85,18 @@ void CEditScrollView::RepaintForJump(bool textAreaOnly) {
 
 int CEditScrollView::ScrollRowsToShow(int y, bool textAreaOnly) {
     int lh = m_unit.cy, lastRow = (m_nClientHeight / lh - 1) * lh;
-    if (y + lh >= m_nClientHeight) {
-        int dy = y - lastRow;
-        m_nFirstLine += dy / lh;
-        if (dy >= m_nClientHeight)
-            RepaintForJump(textAreaOnly);
-        else if (textAreaOnly)
-            ScrollTextArea(0, -dy);
-        else
-            ScrollWindow(0, -dy);
-        return -dy;
-    }
-    if (y < 0) {
-        m_nFirstLine -= -y / lh;
-        if (-y >= m_nClientHeight)
-            RepaintForJump(textAreaOnly);
-        else if (textAreaOnly)
-            ScrollTextArea(0, -y);
-        else
-            ScrollWindow(0, -y);
-        return -y;
-    }
-    return 0;
+    bool below = y + lh >= m_nClientHeight;
+    if (!below && y >= 0) return 0;
+    // The pixels the text moves: up to make the row the last whole one, down to make it the first.
+    int shift = below ? lastRow - y : -y;
+    m_nFirstLine -= shift / lh;
+    if (std::abs(shift) >= m_nClientHeight)
+        RepaintForJump(textAreaOnly);
+    else if (textAreaOnly)
+        ScrollTextArea(0, shift);
+    else
+        ScrollWindow(0, shift);
+    return shift;
 }
 
 // A scroll to the right overshoots the cell by the horizontal scroll step.
@@ -282,12 +272,7 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
             last = (int)doc->GetLineCount() - 1;
         if (nSBCode == SB_PAGEUP ? line <= 0 : line >= last) return;
         int target = nSBCode == SB_PAGEUP ? std::max(line - page, 0) : std::min(line + page, last);
-        int length = LineLength(target);
-        int start = (int)doc->GetLineOffset(target);
-        m_sel.caret = m_nRememberedColumn >= length - 1
-                       ? start + length - 1
-                       : start + doc->CalcCaretColumn(target, m_nRememberedColumn);
-        m_sel.start = m_sel.end = m_sel.caret;
+        m_sel.CollapseAt(VerticalTarget(target));
         ScrollToCurrent(0);
         m_ptCaret = GetCaretPos(m_nLeftMargin);
         UpdateColors();
