@@ -189,8 +189,8 @@ int CColorScanner::GetQuote(int rule, CString& begin, CString& end, int& length,
     return GetDelimited(m_rules.GetQuote(rule), true, begin, end, length, pos, limit);
 }
 
-int CColorScanner::GetDelimited(const CDelimitedInfo* info, bool quote, CString& begin, CString& end, int& length,
-                                int pos, int limit) {
+int CColorScanner::GetDelimited(const CDelimitedInfo* info, bool quote, CString& begin, CString& end,
+                                int& length, int pos, int limit) {
     length = 0;
     if (info == nullptr) return pos;
     begin = info->Begin();

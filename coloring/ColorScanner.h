@@ -44,8 +44,8 @@ private:
     unsigned char At(int p) const { return (p >= 0 && p < m_length) ? (unsigned char)m_text[p] : 0; }
     bool Matches(int pos, const CString& marker) const;
     // A comment's or quote's (quote = true) span at pos under the rule; pos when there is no rule.
-    int GetDelimited(const CDelimitedInfo* info, bool quote, CString& begin, CString& end, int& length, int pos,
-                     int limit);
+    int GetDelimited(const CDelimitedInfo* info, bool quote, CString& begin, CString& end, int& length,
+                     int pos, int limit);
     int Delimited(const CString& begin, const CString& end, COLORREF color, bool needEnd, int& length,
                   int pos, int limit);
     int WordEnd(int start, int end, int flag) const;

@@ -24,8 +24,8 @@ struct CRange {
 //
 // Invariants: the scroll position is the pair (m_nFirstLine, m_nFirstColumn), never negative once a
 // scroll or a size change has clamped it; m_ptCaret is the client pixel position of m_sel.caret as last
-// computed; m_sel keeps its own invariant against the text's length; after SetScaledScrollSizes neither dimension of m_totalLog
-// exceeds 32767; m_bCaretShown implies m_bFocus.
+// computed; m_sel keeps its own invariant against the text's length; after SetScaledScrollSizes neither
+// dimension of m_totalLog exceeds 32767; m_bCaretShown implies m_bFocus.
 class CEditScrollView : public CView, public CEditViewLink {
     DECLARE_DYNAMIC(CEditScrollView)
 public:

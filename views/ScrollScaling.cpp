@@ -93,7 +93,8 @@ void CEditScrollView::SetBarPosition(int bar, int pos) {
 }
 
 void CEditScrollView::PostBarRedraw() {
-    if (!m_bBarRedrawPosted && m_hWnd != nullptr) m_bBarRedrawPosted = ::PostMessageA(m_hWnd, kRedrawBarsMessage, 0, 0);
+    if (!m_bBarRedrawPosted && m_hWnd != nullptr)
+        m_bBarRedrawPosted = ::PostMessageA(m_hWnd, kRedrawBarsMessage, 0, 0);
 }
 
 LRESULT CEditScrollView::OnRedrawBars(WPARAM, LPARAM) {

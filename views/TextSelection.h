@@ -33,7 +33,8 @@ struct CTextSelection {
     // removed bytes at pos became inserted bytes: offsets behind the change move with the text, offsets
     // inside the removed bytes go to pos; the result is clamped to a text of the given length.
     void Follow(int pos, int removed, int inserted, int length) {
-        for (int* offset : {&caret, &start, &end, &anchor}) *offset = FollowEdit(*offset, pos, removed, inserted);
+        for (int* offset : {&caret, &start, &end, &anchor})
+            *offset = FollowEdit(*offset, pos, removed, inserted);
         Clamp(length);
     }
     void Clamp(int length) {

@@ -115,7 +115,8 @@ void CEditScrollView::SideKey(bool right, bool shift) {
     int length = (int)doc->GetLength();
     if (right ? m_sel.caret >= length - 1 : m_sel.caret <= 0) return;
     int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
-    int step = right ? (IsHigh(doc->GetAt(m_sel.caret)) ? 2 : 1) : (IsHigh(doc->GetAt(m_sel.caret - 1)) ? -2 : -1);
+    int step =
+        right ? (IsHigh(doc->GetAt(m_sel.caret)) ? 2 : 1) : (IsHigh(doc->GetAt(m_sel.caret - 1)) ? -2 : -1);
     int target = std::clamp(m_sel.caret + step, 0, length - 1);
     if (shift) {
         m_sel.caret = target;

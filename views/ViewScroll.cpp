@@ -345,8 +345,8 @@ void CEditScrollView::SetCurrentPosition(int pos) {
 void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
     int length = (int)GetEditDocument()->GetLength();
     m_sel.Follow(pos, removed, inserted, length);
-    m_nSearchOrigin =
-        std::clamp(CTextSelection::FollowEdit(m_nSearchOrigin, pos, removed, inserted), 0, std::max(length - 1, 0));
+    m_nSearchOrigin = std::clamp(CTextSelection::FollowEdit(m_nSearchOrigin, pos, removed, inserted), 0,
+                                 std::max(length - 1, 0));
     // The offsets a press compares against describe the text as it was.
     m_nLastClick = m_nLastDrag = kNoOffset;
     RecalSize(0);

@@ -54,7 +54,6 @@ inline std::string EnsureFile(int megabytes) {
     return path;
 }
 
-
 inline void Pump() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -74,7 +73,8 @@ struct Options {
         for (int i = 1; i < argc; ++i) {
             if (std::strncmp(argv[i], "--megabytes=", 12) == 0) {
                 sizes.clear();
-                for (const char* p = argv[i] + 12; *p != 0; p = std::strchr(p, ',') ? std::strchr(p, ',') + 1 : "")
+                for (const char* p = argv[i] + 12; *p != 0;
+                     p = std::strchr(p, ',') ? std::strchr(p, ',') + 1 : "")
                     sizes.push_back(std::atoi(p));
             } else if (std::strncmp(argv[i], "--repeats=", 10) == 0) {
                 repeats = std::atoi(argv[i] + 10);
@@ -95,9 +95,10 @@ public:
         app.m_pMainWnd = m_main;
         m_main->MoveWindow(0, 0, 1700, 1150);
         m_main->ShowWindow(SW_SHOW);
-        m_template = new CMultiDocTemplate(1, plain ? RUNTIME_CLASS(CBlackEditDoc) : RUNTIME_CLASS(CDataEditDoc),
-                                           RUNTIME_CLASS(CMDIChildWnd),
-                                           plain ? RUNTIME_CLASS(CBlackEditView) : RUNTIME_CLASS(CColorEditView));
+        m_template =
+            new CMultiDocTemplate(1, plain ? RUNTIME_CLASS(CBlackEditDoc) : RUNTIME_CLASS(CDataEditDoc),
+                                  RUNTIME_CLASS(CMDIChildWnd),
+                                  plain ? RUNTIME_CLASS(CBlackEditView) : RUNTIME_CLASS(CColorEditView));
         app.AddDocTemplate(m_template);
     }
     ~Host() {

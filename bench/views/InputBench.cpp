@@ -34,11 +34,12 @@ struct Action {
 };
 
 const Action kActions[] = {
-    {"type x", [](CEditScrollView* v, int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_CHAR, 'x', 1); }); }},
-    {"Backspace",
-     [](CEditScrollView* v, int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_KEYDOWN, VK_BACK, 1); }); }},
-    {"Enter",
-     [](CEditScrollView* v, int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_KEYDOWN, VK_RETURN, 1); }); }},
+    {"type x",
+     [](CEditScrollView* v, int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_CHAR, 'x', 1); }); }},
+    {"Backspace", [](CEditScrollView* v,
+                     int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_KEYDOWN, VK_BACK, 1); }); }},
+    {"Enter", [](CEditScrollView* v,
+                 int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_KEYDOWN, VK_RETURN, 1); }); }},
     {"drag step",
      [](CEditScrollView* v, int n) {
          int lh = v->GetLineHeight(), x = v->GetLeftMargin() + 20 * v->GetCharWidth();
@@ -66,7 +67,8 @@ int main(int argc, char** argv) {
     bench::Options options(argc, argv);
     if (options.repeats < 9) options.repeats = 21;
     bench::Host host(theApp, options);
-    std::printf("%s, 1000 x 700 client, median of %d inputs to painted (ms)\n", options.viewClass, options.repeats);
+    std::printf("%s, 1000 x 700 client, median of %d inputs to painted (ms)\n", options.viewClass,
+                options.repeats);
     std::printf("%-8s %-12s %10s %10s %10s\n", "file", "input", "top", "middle", "end");
     for (int megabytes : options.sizes) {
         CEditScrollView* view = host.Open(megabytes, 1000, 700);
@@ -85,8 +87,8 @@ int main(int argc, char** argv) {
                 view->SetCurrentPosition((int)place);
                 figures[k] = action.measure(view, options.repeats);
             }
-            std::printf("%4d MB  %-12s %10.3f %10.3f %10.3f\n", megabytes, action.name, figures[0], figures[1],
-                        figures[2]);
+            std::printf("%4d MB  %-12s %10.3f %10.3f %10.3f\n", megabytes, action.name, figures[0],
+                        figures[1], figures[2]);
         }
         doc->SetModifiedFlag(FALSE);
         doc->OnCloseDocument();

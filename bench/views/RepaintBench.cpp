@@ -25,7 +25,8 @@ double BestRepaint(CEditScrollView* view, int repeats) {
 int main(int argc, char** argv) {
     bench::Options options(argc, argv);
     bench::Host host(theApp, options);
-    std::printf("%s, 1600 x 1000 client, best of %d full repaints (ms)\n", options.viewClass, options.repeats);
+    std::printf("%s, 1600 x 1000 client, best of %d full repaints (ms)\n", options.viewClass,
+                options.repeats);
     std::printf("%-8s %10s %10s %10s\n", "file", "top", "middle", "end");
     for (int megabytes : options.sizes) {
         CEditScrollView* view = host.Open(megabytes, 1600, 1000);

@@ -188,8 +188,8 @@ protected:                                                                      
 #define ON_WM_MOUSEMOVE() AFX_ON_WM(WM_MOUSEMOVE, self->OnMouseMove(AFX_WP_UINT, AFX_LP_POINT))
 // The wheel's point arrives in screen coordinates, as the platform sends it.
 #define ON_WM_MOUSEWHEEL()                                                                                   \
-    AFX_ON_WM(WM_MOUSEWHEEL, call.result = self->OnMouseWheel(LOWORD(call.wParam), (short)HIWORD(call.wParam), \
-                                                              AFX_LP_POINT))
+    AFX_ON_WM(WM_MOUSEWHEEL, call.result = self->OnMouseWheel(LOWORD(call.wParam),                           \
+                                                              (short)HIWORD(call.wParam), AFX_LP_POINT))
 #define ON_WM_CAPTURECHANGED()                                                                               \
     AFX_ON_WM(WM_CAPTURECHANGED, self->OnCaptureChanged(CWnd::FromHandle((HWND)call.lParam)))
 #define ON_WM_TIMER() AFX_ON_WM(WM_TIMER, self->OnTimer((UINT_PTR)call.wParam))

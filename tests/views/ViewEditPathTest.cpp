@@ -162,7 +162,8 @@ TEST_F(ViewEditPath, TabAndEnterKeepASelectionAndAnEmptyOneStaysAtTheCaret) {
     EXPECT_EQ(view->GetSelectionStart(), 6) << "an empty selection moves with the caret";
     Key(view, VK_INSERT);
     Type(view, "Z");
-    EXPECT_EQ(Text(view), "ab\t\nc\nZ\n") << "overwrite replaces at the caret, not at the old empty selection";
+    EXPECT_EQ(Text(view), "ab\t\nc\nZ\n")
+        << "overwrite replaces at the caret, not at the old empty selection";
 }
 
 TEST_F(ViewEditPath, UndoAndRedoReplaysRelayTheScrollBarsAndMarkTheDocument) {

@@ -41,7 +41,8 @@ ModelEdit Splice(const ModelState& m, int pos, int count, const std::string& ins
 ModelEdit TypeByte(const ModelState& m, char b) {
     if (m.overwrite && m.caret < m.Length() - 1 && m.At(m.caret) != '\n')
         return Splice(m, m.start, High(m.At(m.caret)) ? 2 : 1, std::string(1, b), m.start + 1);
-    if (!m.overwrite && m.start < m.end) return Splice(m, m.start, m.end - m.start, std::string(1, b), m.start + 1);
+    if (!m.overwrite && m.start < m.end)
+        return Splice(m, m.start, m.end - m.start, std::string(1, b), m.start + 1);
     return Splice(m, m.caret, 0, std::string(1, b), m.caret + 1);
 }
 
@@ -136,7 +137,8 @@ protected:
         case 10: {
             CRect client;
             view->GetClientRect(&client);
-            CPoint from(pick(client.Width()), pick(client.Height())), to(pick(client.Width()), pick(client.Height()));
+            CPoint from(pick(client.Width()), pick(client.Height())),
+                to(pick(client.Width()), pick(client.Height()));
             name = "drag";
             view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
             view->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
@@ -148,7 +150,8 @@ protected:
             view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pick(300), pick(100)));
             return {};
         default: {
-            static const UINT kMoves[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_NEXT, VK_PRIOR};
+            static const UINT kMoves[] = {VK_LEFT, VK_RIGHT, VK_UP,   VK_DOWN,
+                                          VK_HOME, VK_END,   VK_NEXT, VK_PRIOR};
             UINT key = kMoves[pick(8)];
             bool control = (key == VK_HOME || key == VK_END) && pick(3) == 0;
             name = "move " + std::to_string(key) + (control ? " with Ctrl" : "");
@@ -176,8 +179,8 @@ TEST_F(ViewModel, RandomStepsAgreeWithTheEditingRulesAndUndoToTheExactBytes) {
             for (int step = 0; step < 40 && records < 20; ++step) {
                 std::string name;
                 ModelEdit expected = Step(view, random, name);
-                SCOPED_TRACE(testing::Message() << "family " << family << " round " << round << " step " << step
-                                                << ": " << name);
+                SCOPED_TRACE(testing::Message() << "family " << family << " round " << round << " step "
+                                                << step << ": " << name);
                 if (expected.changed) {
                     ++records;
                     changed = true;
@@ -192,7 +195,8 @@ TEST_F(ViewModel, RandomStepsAgreeWithTheEditingRulesAndUndoToTheExactBytes) {
                 EXPECT_LE(view->GetSelectionEnd(), length - 1);
                 EXPECT_LE(0, view->Caret());
                 EXPECT_LE(view->Caret(), length - 1);
-                EXPECT_EQ(doc->IsModified() != FALSE, changed) << "modified exactly when something was edited";
+                EXPECT_EQ(doc->IsModified() != FALSE, changed)
+                    << "modified exactly when something was edited";
             }
             std::string atEnd = Text(view);
             for (int i = 0; i < records; ++i) ASSERT_GE(doc->Undo(), 0);

@@ -17,7 +17,8 @@ protected:
     static void Wheel(CWnd* receiver, CWnd* target, int delta) {
         CRect r;
         target->GetWindowRect(&r);
-        receiver->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)delta), At(CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2)));
+        receiver->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(short)delta),
+                              At(CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2)));
     }
     static int WheelLines() {
         UINT lines = 3;
