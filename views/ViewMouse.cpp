@@ -110,7 +110,8 @@ void CEditScrollView::OnTimer(UINT_PTR nIDEvent) {
         Default();
         return;
     }
-    AutoScroll();
+    // A tick already queued when the drag ended must not move the selection.
+    if (m_bAutoScroll) AutoScroll();
 }
 
 // One step while the pointer is held outside the window: the selection's nearer end goes to the
