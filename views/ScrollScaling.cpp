@@ -99,7 +99,16 @@ void CEditScrollView::PostBarRedraw() {
 
 LRESULT CEditScrollView::OnRedrawBars(WPARAM, LPARAM) {
     m_bBarRedrawPosted = FALSE;
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    // Only the frame around the client area, where the bars are, is invalidated: the text stays.
+    RECT window, client;
+    ::GetWindowRect(m_hWnd, &window);
+    ::MapWindowPoints(nullptr, m_hWnd, (POINT*)&window, 2);
+    ::GetClientRect(m_hWnd, &client);
+    HRGN frame = ::CreateRectRgnIndirect(&window), inside = ::CreateRectRgnIndirect(&client);
+    if (frame != nullptr && inside != nullptr && ::CombineRgn(frame, frame, inside, RGN_DIFF) != ERROR)
+        ::RedrawWindow(m_hWnd, nullptr, frame, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+    if (frame != nullptr) ::DeleteObject(frame);
+    if (inside != nullptr) ::DeleteObject(inside);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 // Mouse selection through real WM_LBUTTONDOWN/MOVE/UP, WM_LBUTTONDBLCLK, WM_TIMER, WM_SETCURSOR and
 // WM_MOUSEWHEEL messages at client points computed from the real font metrics.
+#include <vector>
+
 #include "ViewFixture.h"
 
 namespace {
@@ -37,6 +39,18 @@ protected:
             Pump();
             ::Sleep(10);
         }
+    }
+    // The pixels down the middle of the vertical scroll bar, as the screen shows them.
+    static std::vector<COLORREF> VerticalBar(CWnd* view) {
+        CRect window, client;
+        view->GetWindowRect(&window);
+        view->GetClientRect(&client);
+        HDC dc = ::GetWindowDC(view->m_hWnd);
+        std::vector<COLORREF> pixels;
+        int x = client.Width() + ::GetSystemMetrics(SM_CXVSCROLL) / 2;
+        for (int y = 0; y < client.Height(); y += 2) pixels.push_back(::GetPixel(dc, x, y));
+        ::ReleaseDC(view->m_hWnd, dc);
+        return pixels;
     }
     static int ClientHeight(CWnd* view) {
         CRect client;
@@ -220,9 +234,13 @@ TEST_F(ViewMouse, TheWheelScrollsBySettingKeepsPartialDeltasAndStopsAtTheEnds) {
 
     Wheel(view, view, 50 * WHEEL_DELTA);
     EXPECT_EQ(view->GetFirstLine(), 0) << "nothing scrolls past the start";
+    Pump();
+    std::vector<COLORREF> atTop = VerticalBar(view);
     for (int i = 0; i < 30; ++i) Wheel(view, view, -10 * WHEEL_DELTA);
     EXPECT_EQ(view->GetFirstLine(), view->GetScrollSize().cy) << "nor past the end";
     EXPECT_LT(view->GetFirstLine(), 300);
+    Pump();
+    EXPECT_NE(VerticalBar(view), atTop) << "the bar's thumb is redrawn where it now stands";
     EXPECT_FALSE(view->GetDocument()->IsModified());
 }
 
