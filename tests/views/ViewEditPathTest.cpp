@@ -192,3 +192,36 @@ TEST_F(ViewEditPath, UndoAndRedoReplaysRelayTheScrollBarsAndMarkTheDocument) {
     EXPECT_EQ(range(), shorter);
     EXPECT_EQ(Text(view), Lines(300).substr(doc->GetLineOffset(0) + std::string(Lines(250)).size()));
 }
+
+TEST_F(ViewEditPath, ASecondViewOfTheDocumentFollowsEditsMadeInTheFirst) {
+    CColorEditView* first = OpenColored("0123456789\nabcdefghij\n");
+    ASSERT_NE(first, nullptr);
+    CDocument* doc = first->GetDocument();
+    CFrameWnd* frame = coloredTemplate->CreateNewFrame(doc, nullptr);
+    ASSERT_NE(frame, nullptr);
+    coloredTemplate->InitialUpdateFrame(frame, doc);
+    Pump();
+    POSITION position = doc->GetFirstViewPosition();
+    CColorEditView* second = nullptr;
+    while (position != nullptr)
+        if (CView* v = doc->GetNextView(position); v != first) second = static_cast<CColorEditView*>(v);
+    ASSERT_NE(second, nullptr);
+
+    second->SetSelection(14, 17); // "def"
+    first->SetSelection(2, 2);
+    Type(first, "XYZ");
+    EXPECT_EQ(second->GetSelectionStart(), 17) << "the bytes behind the edit moved on by three";
+    EXPECT_EQ(second->GetSelectionEnd(), 20);
+    EXPECT_EQ(Text(second).substr(17, 3), "def");
+    first->SetSelection(0, 18); // up to and with the d
+
+    Key(first, VK_DELETE);
+    EXPECT_EQ(second->GetSelectionStart(), 0) << "a selection partly deleted keeps what is left";
+    EXPECT_EQ(second->GetSelectionEnd(), 2);
+    EXPECT_EQ(Text(second).substr(0, 2), "ef");
+    first->SetSelection(0, (int)first->GetDocument()->GetLength() - 1);
+    Key(first, VK_DELETE);
+    EXPECT_EQ(second->Caret(), 0) << "nothing left: every offset is at the terminator";
+    EXPECT_EQ(second->GetSelectionEnd(), 0);
+    EXPECT_TRUE(second->GetRenderFlag());
+}
