@@ -302,7 +302,6 @@ BOOL CEditScrollView::DeleteKey(bool control) {
     bool word = control && !IsWordStop(at), pair = !word && IsHigh(at) && caret + 2 < length;
     int end = caret + (pair ? 2 : 1);
     while (word && end < length - 1 && !IsWordStop(doc->GetAt(end))) ++end;
-    if (word) end = std::max(end, caret + 1);
     doc->Edit(UNDO_DELETE, caret, end - caret, "");
     m_sel.CollapseAt(caret);
     if (!word && !pair && at != '\n') {
