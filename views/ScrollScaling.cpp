@@ -86,10 +86,9 @@ void CEditScrollView::UpdateScrollBars() {
     m_bInsideUpdate = FALSE;
 }
 
+// CWnd::SetScrollPos leaves an unchanged position alone and answers the previous one.
 void CEditScrollView::SetBarPosition(int bar, int pos) {
-    if (GetScrollPos(bar) == pos) return;
-    SetScrollPos(bar, pos, FALSE);
-    PostBarRedraw();
+    if (SetScrollPos(bar, pos, FALSE) != pos) PostBarRedraw();
 }
 
 void CEditScrollView::PostBarRedraw() {
