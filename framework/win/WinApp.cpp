@@ -6,6 +6,7 @@
 #include "framework/win/FileDialog.h"
 #include "framework/win/Frame.h"
 #include "framework/win/Gdi.h"
+#include "framework/win/OleClipboard.h"
 #include "framework/win/Wnd.h"
 
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
@@ -183,9 +184,13 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR cmdLine, int cmdSho
     if (!app->InitApplication() || !app->InitInstance()) {
         if (app->m_pMainWnd != nullptr && app->m_pMainWnd->m_hWnd != nullptr)
             app->m_pMainWnd->DestroyWindow();
-        return app->ExitInstance();
+        int code = app->ExitInstance();
+        AfxOleTerm();
+        return code;
     }
-    return app->Run();
+    int code = app->Run();
+    AfxOleTerm(); // text copied by the user stays on the clipboard after the program ends
+    return code;
 }
 
 namespace {
