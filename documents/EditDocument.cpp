@@ -190,6 +190,7 @@ BOOL CEditDocument::ClampEdit(int pos, int& removeCount, int insertedLength) con
 void CEditDocument::ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength) {
     ChangeBuffer(pos, removeCount, inserted, insertedLength);
     SetModifiedFlag(TRUE);
+    if (IsBatching()) m_bBatchChanged = TRUE;
     POSITION position = GetFirstViewPosition();
     while (position != nullptr)
         if (auto* link = dynamic_cast<CEditViewLink*>(GetNextView(position)))
@@ -373,7 +374,25 @@ void CEditDocument::DeleteContents() {
 
 void CEditDocument::Serialize(CArchive&) {}
 
+void CEditDocument::EndBatch() {
+    if (m_nBatchDepth == 0 || --m_nBatchDepth > 0) return;
+    if (m_bBatchChanged) {
+        m_bBatchChanged = FALSE;
+        RecalcScrollSize();
+        POSITION position = GetFirstViewPosition();
+        while (position != nullptr)
+            if (auto* link = dynamic_cast<CEditViewLink*>(GetNextView(position))) link->OnBatchEnd();
+    }
+    int caret = m_nBatchCaret;
+    m_nBatchCaret = -1;
+    if (caret >= 0) ScrollToCurrent(caret);
+}
+
 void CEditDocument::ScrollToCurrent(int pos) {
+    if (IsBatching()) {
+        m_nBatchCaret = pos;
+        return;
+    }
     CEditViewLink* view = FindViewLink();
     if (view == nullptr) return;
     view->SetSelection(pos, pos);

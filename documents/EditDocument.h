@@ -49,6 +49,12 @@ public:
     void Edit(int kind, int pos, int removeCount, const char* inserted);
     void Insert(int pos, const char* text) override;
     void Delete(int pos, int count) override;
+    // Many edits shown as one (an undo of a list record, a replace-all): inside a batch the views
+    // follow the edits without re-laying out or painting and ScrollToCurrent keeps only its last
+    // position; the outermost EndBatch re-lays out every view once and then places the caret there.
+    void BeginBatch() { ++m_nBatchDepth; }
+    void EndBatch();
+    BOOL IsBatching() const { return m_nBatchDepth > 0; }
     // The column moved forward to a character boundary of the line.
     int CalcCaretColumn(long line, int column) const;
     // The first view of the class or of one derived from it; null when there is none.
@@ -119,6 +125,10 @@ private:
     BOOL WriteWholeText(LPCSTR path);
     BOOL WriteSafely(LPCSTR path);
     void ShowReadError(LPCSTR path) const;
+
+    int m_nBatchDepth = 0;
+    BOOL m_bBatchChanged = FALSE;
+    int m_nBatchCaret = -1; // the last ScrollToCurrent of the batch, -1 when none came
 
     DECLARE_MESSAGE_MAP()
     const IID* const* GetInterfaceMap() const override;

@@ -14,7 +14,10 @@ public:
     virtual void SetRenderFlag(int flag) = 0;
     // The text changed: removed bytes at pos were replaced by inserted bytes. The view re-lays out,
     // moves its positions behind the change with the text and asks for recolouring.
+    // While the document's batch is open (CEditDocument::IsBatching) only the positions follow;
+    // OnBatchEnd then re-lays out the view once for all the batch's changes.
     virtual void OnTextChanged(int pos, int removed, int inserted) = 0;
+    virtual void OnBatchEnd() = 0;
 
 protected:
     ~CEditViewLink() = default;

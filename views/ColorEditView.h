@@ -25,6 +25,7 @@ protected:
     void BeforeDrawLines() override;
     bool ControlBytesTakeACell() const override { return false; }
     bool PaintsEmptyClipBox() const override { return true; }
+    void AfterPaste() override { UpdateColors(); }
 
 private:
     BOOL m_bRender = FALSE;

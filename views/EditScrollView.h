@@ -12,6 +12,9 @@
 class CColorTable;
 class CScrollBar;
 
+// The host's select-all command, an application command id (not the framework's ID_EDIT_SELECT_ALL).
+enum : UINT { ID_EDIT_SELECTALL = 0x80E3 };
+
 // The bytes [first, last) of one line that fall inside a horizontal pixel span.
 struct CRange {
     int first = 0;
@@ -81,6 +84,7 @@ public:
     void SetCurrentPosition(int pos) override;
     void AutoScrollToCaret();
     void OnTextChanged(int pos, int removed, int inserted) override;
+    void OnBatchEnd() override;
 
     // Mouse selection.
     void AutoScroll();
@@ -89,6 +93,10 @@ public:
     int ReplaceSelection(const char* text);
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL IsOverwrite() const { return m_nOverwrite != 0; }
+
+    // Undo recording suspended and resumed for a host's series of edits; the calls nest.
+    void DisableCheckPoint();
+    void EnableCheckPoint();
 
     // Read by tests and the host.
     int GetFirstLine() const { return m_nFirstLine; }
@@ -123,6 +131,17 @@ protected:
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint point);
     void OnCaptureChanged(CWnd* pWnd);
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnEditSelectAll();
+    void OnUpdateEditCopy(CCmdUI* pCmdUI);
+    void OnUpdateEditCut(CCmdUI* pCmdUI) { OnUpdateEditCopy(pCmdUI); }
+    void OnUpdateEditPaste(CCmdUI* pCmdUI);
+    void OnUpdateEditUndo(CCmdUI* pCmdUI);
+    void OnUpdateEditRedo(CCmdUI* pCmdUI);
     LRESULT OnRedrawBars(WPARAM, LPARAM);
     void PostBarRedraw();
 
@@ -135,6 +154,9 @@ protected:
     virtual bool ControlBytesTakeACell() const { return true; }
     // The plain view paints nothing for an empty clip box; the coloured view paints regardless.
     virtual bool PaintsEmptyClipBox() const { return false; }
+    // The end of a paste: the plain view re-lays out and scrolls to the caret, the coloured view
+    // only asks for its colours.
+    virtual void AfterPaste();
 
     // Shared drawing steps.
     int DrawSelectedRuns(CDC* pDC, int x, int y, int first, int last, int tabOrigin, const CColorTable* runs);
@@ -183,6 +205,7 @@ protected:
     int VerticalTarget(int line) const;
     void AfterMove(int firstLine, int lastLine, bool wholeWindow);
     void AfterEdit(bool wholeWindow);
+    void ReplayHistory(bool redo);
 
     // Mouse steps.
     bool IsInsideClient(CPoint point) const;

@@ -349,9 +349,17 @@ void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
                                  std::max(length - 1, 0));
     // The offsets a press compares against describe the text as it was.
     m_nLastClick = m_nLastDrag = kNoOffset;
+    if (GetEditDocument()->IsBatching()) return; // OnBatchEnd lays out once for the whole batch
     RecalSize(0);
     CalcScrollSize();
     UpdateColors();
+}
+
+// The document has already brought its line figures up to date.
+void CEditScrollView::OnBatchEnd() {
+    CalcScrollSize();
+    UpdateColors();
+    if (m_hWnd != nullptr) Invalidate(FALSE);
 }
 
 void CEditScrollView::AutoScrollToCaret() {

@@ -41,6 +41,20 @@ const EditCase kEdits[] = {
          v->SetSelection(1, 4);
          v->ReplaceSelection("--");
      }},
+    {"cut",
+     [](CEditScrollView* v) {
+         v->SetSelection(1, 4);
+         v->SendMessage(WM_COMMAND, ID_EDIT_CUT);
+     }},
+    {"paste over a selection and at the caret",
+     [](CEditScrollView* v) {
+         v->SetSelection(1, 3);
+         v->SendMessage(WM_COMMAND, ID_EDIT_COPY);
+         v->SendMessage(WM_COMMAND, ID_EDIT_PASTE);
+         v->GetEditDocument()->SetModifiedFlag(FALSE);
+         v->SetSelection(5, 5);
+         v->SendMessage(WM_COMMAND, ID_EDIT_PASTE);
+     }},
     {"an input-method character over a selection",
      [](CEditScrollView* v) {
          v->SetSelection(1, 4);

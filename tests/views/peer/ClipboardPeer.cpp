@@ -1,0 +1,93 @@
+// Another program on the same clipboard, for the views' clipboard tests. It talks only plain USER32:
+//   read             prints "TEXT <hex bytes>" and "UNICODE <hex code units>" (or "NO TEXT"/"NO UNICODE")
+//   put-unicode HEX  empties the clipboard and puts only CF_UNICODETEXT (code units in hex, 4 digits each)
+//   empty            empties the clipboard
+//   hold             opens the clipboard, sets event TessolinPeerHolding and keeps it open until
+//                    event TessolinPeerRelease is set (at most 20 s)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+// The clipboard is opened for a window of this program's own, as programs do.
+bool OpenWithRetry() {
+    static HWND window = ::CreateWindowExA(0, "STATIC", "clipboard peer", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                           nullptr, nullptr, nullptr);
+    for (int i = 0; i < 100; ++i) {
+        if (::OpenClipboard(window)) return true;
+        ::Sleep(20);
+    }
+    return false;
+}
+
+int Read() {
+    if (!OpenWithRetry()) return 3;
+    if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
+        auto* bytes = (const unsigned char*)::GlobalLock(h);
+        std::printf("TEXT");
+        for (size_t i = 0; bytes && bytes[i]; ++i) std::printf(" %02x", bytes[i]);
+        std::printf("\n");
+        ::GlobalUnlock(h);
+    } else {
+        std::printf("NO TEXT\n");
+    }
+    if (HANDLE h = ::GetClipboardData(CF_UNICODETEXT)) {
+        auto* units = (const WCHAR*)::GlobalLock(h);
+        std::printf("UNICODE");
+        for (size_t i = 0; units && units[i]; ++i) std::printf(" %04x", units[i]);
+        std::printf("\n");
+        ::GlobalUnlock(h);
+    } else {
+        std::printf("NO UNICODE\n");
+    }
+    ::CloseClipboard();
+    return 0;
+}
+
+int PutUnicode(const char* hex) {
+    std::vector<WCHAR> units;
+    for (size_t i = 0; i + 4 <= std::strlen(hex); i += 4)
+        units.push_back((WCHAR)std::stoul(std::string(hex + i, 4), nullptr, 16));
+    units.push_back(0);
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, units.size() * sizeof(WCHAR));
+    if (block == nullptr) return 4;
+    std::memcpy(::GlobalLock(block), units.data(), units.size() * sizeof(WCHAR));
+    ::GlobalUnlock(block);
+    if (!OpenWithRetry()) return 3;
+    ::EmptyClipboard();
+    bool set = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    ::CloseClipboard();
+    return set ? 0 : 5;
+}
+
+int Empty() {
+    if (!OpenWithRetry()) return 3;
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    return 0;
+}
+
+int Hold() {
+    HANDLE holding = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerHolding");
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerRelease");
+    if (!OpenWithRetry()) return 3;
+    ::SetEvent(holding);
+    ::WaitForSingleObject(release, 20000);
+    ::CloseClipboard();
+    ::CloseHandle(holding);
+    ::CloseHandle(release);
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "read") == 0) return Read();
+    if (argc >= 3 && std::strcmp(argv[1], "put-unicode") == 0) return PutUnicode(argv[2]);
+    if (argc >= 2 && std::strcmp(argv[1], "empty") == 0) return Empty();
+    if (argc >= 2 && std::strcmp(argv[1], "hold") == 0) return Hold();
+    std::fprintf(stderr, "usage: clipboard_peer read | put-unicode HEX | empty | hold\n");
+    return 2;
+}

@@ -1,0 +1,155 @@
+// The editing commands of both views: copy, cut, paste, undo, redo, select all, their menu and
+// toolbar states, and the switch that suspends undo recording for a host's series of edits.
+#include <algorithm>
+#include <climits>
+#include <new>
+
+#include "framework/win/MemFile.h"
+#include "framework/win/OleClipboard.h"
+#include "views/EditScrollView.h"
+
+namespace {
+// Global blocks handed to the clipboard: movable, shareable, zero-filled.
+const UINT kClipboardFlags = GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT;
+const UINT kClipboardStep = 4096;
+
+// Hands block to the clipboard as CF_TEXT; FALSE (and the block freed) when the clipboard refused it.
+BOOL PutTextBlock(HGLOBAL block) {
+    auto* source = new (std::nothrow) COleDataSource;
+    if (source == nullptr) {
+        ::GlobalFree(block);
+        return FALSE;
+    }
+    source->CacheGlobalData(CF_TEXT, block);
+    return source->SetClipboard();
+}
+
+// Every carriage return removed up to the terminating zero, in one pass.
+void RemoveCarriageReturns(char* text) {
+    char* out = text;
+    for (const char* in = text; *in != 0; ++in)
+        if (*in != '\r') *out++ = *in;
+    *out = 0;
+}
+
+// The CF_TEXT the clipboard holds, up to its first zero byte; empty when it holds none or cannot be
+// opened (another program has it open).
+CString ReadClipboardText() {
+    COleDataObject data;
+    if (!data.AttachClipboard() || !data.IsDataAvailable(CF_TEXT)) return CString();
+    HGLOBAL block = data.GetGlobalData(CF_TEXT);
+    if (block == nullptr) return CString();
+    CString text;
+    SIZE_T size = ::GlobalSize(block);
+    auto* bytes = (BYTE*)::GlobalLock(block);
+    if (bytes != nullptr && size > 0 && size < (SIZE_T)INT_MAX) {
+        CMemFile file(bytes, (UINT)size);
+        char* out = text.GetBufferSetLength((int)size);
+        if (out != nullptr) {
+            UINT got = file.Read(out, (UINT)size);
+            out[got] = 0;
+            RemoveCarriageReturns(out);
+            text.ReleaseBuffer(-1);
+        }
+    }
+    if (bytes != nullptr) ::GlobalUnlock(block);
+    ::GlobalFree(block);
+    return text;
+}
+} // namespace
+
+void CEditScrollView::OnEditCopy() {
+    if (m_sel.IsEmpty()) return; // the shared file would have no block to hand over
+    CString text = GetEditDocument()->Range(m_sel.start, m_sel.end);
+    CSharedFile file(kClipboardFlags, kClipboardStep);
+    if (!file.Write((LPCSTR)text, (UINT)text.GetLength())) return;
+    // The zero-filled block ends the string, unless the text filled it to a whole step.
+    if (text.GetLength() % kClipboardStep == 0 && !file.Write("", 1)) return;
+    HGLOBAL block = file.Detach();
+    if (block != nullptr) PutTextBlock(block);
+}
+
+// The selection is removed only once the clipboard holds it, so nothing cut can be lost.
+void CEditScrollView::OnEditCut() {
+    if (m_sel.IsEmpty()) return;
+    CEditDocument* doc = GetEditDocument();
+    HGLOBAL block = ::GlobalAlloc(kClipboardFlags, (SIZE_T)(m_sel.end - m_sel.start) + 1);
+    if (block == nullptr) return;
+    auto* bytes = (char*)::GlobalLock(block);
+    if (bytes == nullptr) {
+        ::GlobalFree(block);
+        return;
+    }
+    doc->Range(m_sel.start, m_sel.end, bytes);
+    ::GlobalUnlock(block);
+    if (!PutTextBlock(block)) return;
+    ReplaceSelection("");
+    doc->SetModifiedFlag(TRUE);
+}
+
+void CEditScrollView::OnEditPaste() {
+    CString text = ReadClipboardText();
+    if (text.IsEmpty()) return;
+    if (m_sel.IsEmpty())
+        GetEditDocument()->Edit(UNDO_INSERT, m_sel.caret, 0, text); // the caret stays in front of it
+    else
+        ReplaceSelection(text);
+    AfterPaste();
+    Invalidate(FALSE);
+}
+
+void CEditScrollView::AfterPaste() {
+    CalcScrollSize();
+    ScrollToCaret();
+}
+
+void CEditScrollView::OnEditUndo() {
+    ReplayHistory(false);
+}
+
+void CEditScrollView::OnEditRedo() {
+    ReplayHistory(true);
+}
+
+// The replay runs as one batch, so a list record of many changes re-lays out and paints once.
+void CEditScrollView::ReplayHistory(bool redo) {
+    CEditDocument* doc = GetEditDocument();
+    doc->BeginBatch();
+    int caret = redo ? doc->Redo() : doc->Undo();
+    doc->EndBatch();
+    if (caret == -1) return;
+    doc->RecalcScrollSize();
+    CalcScrollSize();
+    ScrollToCaret();
+}
+
+void CEditScrollView::OnEditSelectAll() {
+    m_sel.start = 0;
+    m_sel.end = std::max((int)GetEditDocument()->GetLength() - 1, 0);
+    Invalidate(FALSE);
+}
+
+void CEditScrollView::OnUpdateEditCopy(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_sel.start < m_sel.end);
+}
+
+void CEditScrollView::OnUpdateEditPaste(CCmdUI* pCmdUI) {
+    // Asked at every idle time: the format list is read without opening the clipboard.
+    pCmdUI->Enable(::IsClipboardFormatAvailable(CF_TEXT));
+}
+
+void CEditScrollView::OnUpdateEditUndo(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(GetEditDocument()->CanUndo());
+}
+
+void CEditScrollView::OnUpdateEditRedo(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(GetEditDocument()->CanRedo());
+}
+
+void CEditScrollView::DisableCheckPoint() {
+    GetEditDocument()->DisableCheckPoint();
+}
+
+void CEditScrollView::EnableCheckPoint() {
+    GetEditDocument()->EnableCheckPoint();
+}
