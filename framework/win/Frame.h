@@ -11,7 +11,8 @@ enum : DWORD { FWS_ADDTOTITLE = 0x00008000L };
 // A top-level or MDI child frame. Commands go to the active view (and through it to its document),
 // then to the frame, then to the application. The frame lays out its status bar
 // (AFX_IDW_STATUS_BAR) at the bottom and its pane (AFX_IDW_PANE_FIRST: a view or the MDI client)
-// over the rest. A frame deletes itself when its window is destroyed.
+// over the rest, below its toolbar (AFX_IDW_TOOLBAR) when it has one. A frame deletes itself when its window
+// is destroyed.
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
 public:
@@ -58,6 +59,7 @@ protected:
     void OnSetFocus(CWnd* pOldWnd);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotifyMessage(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
     CView* m_pViewActive = nullptr;
@@ -79,6 +81,9 @@ public:
     void MDICascade() { ::SendMessageA(m_hWndMDIClient, WM_MDICASCADE, 0, 0); }
     void MDITile(int how = MDITILE_HORIZONTAL) { ::SendMessageA(m_hWndMDIClient, WM_MDITILE, how, 0); }
     void MDIIconArrange() { ::SendMessageA(m_hWndMDIClient, WM_MDIICONARRANGE, 0, 0); }
+    // Puts menu in the menu bar, the window list at the end of its second-to-last popup; null
+    // puts back the frame's own menu.
+    void MDISetMenu(HMENU menu);
 
     CView* GetActiveView() const override;
     CFrameWnd* GetActiveFrame() override;
@@ -100,9 +105,11 @@ protected:
 };
 
 // A document's frame inside the MDI client.
+// While it is active, its menu (of its resource id, when there is one) is the menu bar's.
 class CMDIChildWnd : public CFrameWnd {
     DECLARE_DYNCREATE(CMDIChildWnd)
 public:
+    ~CMDIChildWnd() override;
     BOOL LoadFrame(UINT nIDResource, DWORD style = WS_CHILD | WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* parent = nullptr, CCreateContext* context = nullptr) override;
     CMDIFrameWnd* GetMDIFrame() const;
@@ -116,6 +123,8 @@ public:
 protected:
     LRESULT OnMDIActivate(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
+
+    HMENU m_hMenuShared = nullptr;
 };
 
 // Standard command ids of frames and applications.

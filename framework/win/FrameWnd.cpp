@@ -5,6 +5,7 @@
 
 #include "framework/win/Document.h"
 #include "framework/win/HostLookup.h"
+#include "framework/win/ToolBar.h"
 #include "framework/win/View.h"
 #include "framework/win/WinApp.h"
 
@@ -18,6 +19,7 @@ ON_WM_DESTROY()
 ON_WM_SETFOCUS()
 ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_NOTIFY, OnNotifyMessage)
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs) {
@@ -102,6 +104,13 @@ void CFrameWnd::SetMessageText(LPCSTR text) {
 CRect CFrameWnd::PaneRect() {
     CRect client;
     GetClientRect(&client);
+    HWND toolbar = ::GetDlgItem(m_hWnd, AFX_IDW_TOOLBAR);
+    if (toolbar != nullptr && ::IsWindowVisible(toolbar)) {
+        RECT barRect;
+        ::GetWindowRect(toolbar, &barRect);
+        client.top += barRect.bottom - barRect.top;
+        if (client.top > client.bottom) client.top = client.bottom;
+    }
     HWND bar = ::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR);
     if (bar != nullptr && ::IsWindowVisible(bar)) {
         RECT barRect;
@@ -115,6 +124,8 @@ CRect CFrameWnd::PaneRect() {
 void CFrameWnd::RecalcLayout(BOOL notify) {
     HWND bar = ::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR);
     if (bar != nullptr) ::SendMessageA(bar, WM_SIZE, 0, 0); // the status bar places itself
+    HWND toolbar = ::GetDlgItem(m_hWnd, AFX_IDW_TOOLBAR);
+    if (toolbar != nullptr) ::SendMessageA(toolbar, TB_AUTOSIZE, 0, 0); // and so does the toolbar
     HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
     if (pane == nullptr) return;
     CRect rect = PaneRect();
@@ -211,6 +222,27 @@ LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
         state.m_pMenu = &menu;
         state.DoUpdate(this, TRUE);
     }
+    return 0;
+}
+
+// A toolbar button's tooltip asks its parent frame for the text of the button's command.
+LRESULT CFrameWnd::OnNotifyMessage(WPARAM wParam, LPARAM lParam) {
+    auto* header = (NMHDR*)lParam;
+    if (header == nullptr || (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW))
+        return Default();
+    CString text = AfxToolTipText((UINT)header->idFrom);
+    if (header->code == TTN_GETDISPINFOA) {
+        auto* info = (NMTTDISPINFOA*)lParam;
+        lstrcpynA(info->szText, text, (int)sizeof info->szText);
+        info->lpszText = info->szText;
+    } else {
+        auto* info = (NMTTDISPINFOW*)lParam;
+        int n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, info->szText,
+                                      (int)(sizeof info->szText / sizeof(WCHAR)));
+        if (n == 0) info->szText[0] = 0;
+        info->lpszText = info->szText;
+    }
+    (void)wParam;
     return 0;
 }
 

@@ -38,6 +38,15 @@ LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
     return ::DefFrameProcA(m_hWnd, m_hWndMDIClient, message, wParam, lParam);
 }
 
+void CMDIFrameWnd::MDISetMenu(HMENU menu) {
+    if (menu == nullptr) menu = m_hMenuDefault;
+    if (m_hWndMDIClient == nullptr || menu == nullptr || ::GetMenu(m_hWnd) == menu) return;
+    int count = ::GetMenuItemCount(menu);
+    HMENU windowMenu = count >= 2 ? ::GetSubMenu(menu, count - 2) : nullptr;
+    ::SendMessageA(m_hWndMDIClient, WM_MDISETMENU, (WPARAM)menu, (LPARAM)windowMenu);
+    ::DrawMenuBar(m_hWnd);
+}
+
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* maximized) const {
     if (m_hWndMDIClient == nullptr) return nullptr;
     BOOL isMaximized = FALSE;
@@ -107,6 +116,8 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD style, CWnd* parent, CCreat
         return FALSE;
     }
     m_nIDResource = nIDResource;
+    HINSTANCE module = FindResourceModule(MAKEINTRESOURCEA(nIDResource), (LPCSTR)RT_MENU);
+    m_hMenuShared = module ? ::LoadMenuA(module, MAKEINTRESOURCEA(nIDResource)) : nullptr;
     CString title = LoadResourceString(nIDResource);
     int newline = title.Find('\n');
     m_strTitle = newline >= 0 ? title.Left(newline) : title;
@@ -166,8 +177,21 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL addToTitle) {
     if (GetWindowText().Compare(title) != 0) SetWindowText(title);
 }
 
-// The view of the child that becomes active gets the focus; the one that loses it hears so.
+CMDIChildWnd::~CMDIChildWnd() {
+    // A menu still in the menu bar goes with the frame's window.
+    CWnd* main = AfxGetMainWnd();
+    if (m_hMenuShared != nullptr && (main == nullptr || ::GetMenu(main->m_hWnd) != m_hMenuShared))
+        ::DestroyMenu(m_hMenuShared);
+}
+
+// The view of the child that becomes active gets the focus; the one that loses it hears so. The
+// menu bar shows the active child's menu, and the frame's own once no child is left active.
 LRESULT CMDIChildWnd::OnMDIActivate(WPARAM wParam, LPARAM lParam) {
+    CMDIFrameWnd* frame = GetMDIFrame();
+    if (frame != nullptr && (HWND)lParam == m_hWnd && m_hMenuShared != nullptr)
+        frame->MDISetMenu(m_hMenuShared);
+    else if (frame != nullptr && lParam == 0)
+        frame->MDISetMenu(nullptr);
     LRESULT result = Default();
     CView* view = GetActiveView();
     if (view != nullptr) view->OnActivateView((HWND)lParam == m_hWnd, view, view);

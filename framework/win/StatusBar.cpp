@@ -48,7 +48,7 @@ int TextWidth(HWND window, const CString& text) {
 
 void AfxInitCommonControls() {
     static const BOOL done = [] {
-        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
         return ::InitCommonControlsEx(&controls);
     }();
     (void)done;
