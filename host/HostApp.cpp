@@ -7,6 +7,7 @@
 
 #include "framework/win/DocTemplate.h"
 #include "framework/win/MessageBox.h"
+#include "framework/win/OleClipboard.h"
 #include "framework/win/WinApp.h"
 #include "host/HostResource.h"
 #include "host/ListingView.h"
@@ -72,6 +73,7 @@ BOOL CHostApp::AddTemplateByName(UINT resourceId, const char* documentClass, con
 }
 
 BOOL CHostApp::InitInstance() {
+    AfxOleInit(); // the clipboard; without it copy and paste still start OLE on first use
     AddTemplateByName(IDR_DATAFILE, "CDataEditDoc", "CColorEditView");
     AddTemplateByName(IDR_CHECKFILE, "CCheckEditDoc", "CColorEditView");
     AddTemplateByName(IDR_LISTING, "CBlackEditDoc", "CBlackEditView");

@@ -1,4 +1,4 @@
-// The host's main frame: lays out the status bar and shows every text the documents send it.
+// The host's main frame: its toolbar and status bar, and every text the documents send it.
 #include "host/MainFrame.h"
 
 #include "documents/HostMessages.h"
@@ -14,7 +14,15 @@ END_MESSAGE_MAP()
 
 int CMainFrame::OnCreate(LPCREATESTRUCTA cs) {
     if (CMDIFrameWnd::OnCreate(cs) == -1) return -1;
-    return CreateStatusBar() ? 0 : -1;
+    return CreateToolBar() && CreateStatusBar() ? 0 : -1;
+}
+
+BOOL CMainFrame::CreateToolBar() {
+    static const UINT ids[] = {ID_FILE_NEW,  ID_FILE_OPEN,  ID_FILE_SAVE, ID_SEPARATOR, ID_EDIT_CUT,
+                               ID_EDIT_COPY, ID_EDIT_PASTE, ID_SEPARATOR, ID_EDIT_UNDO, ID_EDIT_REDO};
+    static const int images[] = {STD_FILENEW, STD_FILEOPEN, STD_FILESAVE, 0, STD_CUT, STD_COPY, STD_PASTE,
+                                 0,           STD_UNDO,     STD_REDOW};
+    return m_toolBar.Create(this) && m_toolBar.SetButtons(ids, images, 10);
 }
 
 BOOL CMainFrame::CreateStatusBar() {

@@ -1,14 +1,18 @@
-// The demo host's main window: the MDI frame with the status bar the editor reports into.
+// The demo host's main window: the MDI frame with its toolbar and the status bar the editor reports into.
 #pragma once
 
 #include "framework/win/Frame.h"
 #include "framework/win/StatusBar.h"
+#include "framework/win/ToolBar.h"
 
 class CMainFrame : public CMDIFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
 public:
     // The status bar: message pane, caret-position pane, overwrite indicator.
     BOOL CreateStatusBar();
+    // The toolbar: new, open, save, cut, copy, paste, undo, redo.
+    BOOL CreateToolBar();
+    CToolBar& GetToolBar() { return m_toolBar; }
 
 protected:
     int OnCreate(LPCREATESTRUCTA cs);
@@ -18,4 +22,5 @@ protected:
 
 private:
     CStatusBar m_statusBar;
+    CToolBar m_toolBar;
 };
