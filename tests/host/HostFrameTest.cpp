@@ -1,0 +1,167 @@
+// The demo host's frame, menus, accelerators and toolbar around real editor views: keys go through
+// the message loop's accelerator translation to the active view, and the menu and toolbar states
+// follow the views' update handlers.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "documents/DataEditDocs.h"
+#include "framework/win/DocTemplate.h"
+#include "framework/win/MessageBox.h"
+#include "framework/win/OleClipboard.h"
+#include "framework/win/WinApp.h"
+#include "host/HostResource.h"
+#include "host/MainFrame.h"
+#include "views/ColorEditView.h"
+
+CWinApp theApp("HostFrameTests");
+
+namespace {
+class HostFrame : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (s_main != nullptr) return;
+        AfxOleInit();
+        theApp.AddDocTemplate(new CMultiDocTemplate(IDR_DATAFILE, RUNTIME_CLASS(CDataEditDoc),
+                                                    RUNTIME_CLASS(CMDIChildWnd),
+                                                    RUNTIME_CLASS(CColorEditView)));
+        s_main = new CMainFrame;
+        ASSERT_TRUE(s_main->LoadFrame(IDR_MAINFRAME));
+        theApp.m_pMainWnd = s_main;
+        s_main->MoveWindow(0, 0, 900, 600);
+        s_main->ShowWindow(SW_SHOW);
+    }
+    void TearDown() override {
+        theApp.CloseAllDocuments(FALSE);
+        Pump();
+        EXPECT_EQ(m_boxes.GetCount(), 0);
+    }
+    CColorEditView* Open(const std::string& text) {
+        char folder[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, folder);
+        std::string path = std::string(folder) + "tessolin-host-test.dat";
+        FILE* f = std::fopen(path.c_str(), "wb");
+        if (f == nullptr) return nullptr;
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+        CDocument* doc = theApp.OpenDocumentFile(path.c_str());
+        if (doc == nullptr) return nullptr;
+        POSITION position = doc->GetFirstViewPosition();
+        auto* view = static_cast<CColorEditView*>(doc->GetNextView(position));
+        view->SetFocus();
+        Pump();
+        return view;
+    }
+    // Every queued message through the application's loop, accelerators included.
+    static void Pump() {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            if (!theApp.PumpMessage()) break;
+    }
+    // A key pressed and released as the keyboard would queue it, with Ctrl or Shift held.
+    static void Press(CWnd* view, UINT key, bool control, bool shift) {
+        BYTE state[256];
+        ::GetKeyboardState(state);
+        state[VK_CONTROL] = control ? 0x80 : 0;
+        state[VK_SHIFT] = shift ? 0x80 : 0;
+        ::SetKeyboardState(state);
+        view->PostMessage(WM_KEYDOWN, key, 1);
+        Pump();
+        view->PostMessage(WM_KEYUP, key, 0xC0000001);
+        Pump();
+        state[VK_CONTROL] = state[VK_SHIFT] = 0;
+        ::SetKeyboardState(state);
+    }
+    static std::string Text(CEditScrollView* view) {
+        CEditDocument* doc = view->GetEditDocument();
+        return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength() - 1);
+    }
+    static std::string ClipboardText() {
+        std::string text = "<none>";
+        if (!::OpenClipboard(s_main->m_hWnd)) return "<cannot open>";
+        if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
+            text = (const char*)::GlobalLock(h);
+            ::GlobalUnlock(h);
+        }
+        ::CloseClipboard();
+        return text;
+    }
+    // The state of a command's item in the menu bar's 编辑 popup after the popup was initialised.
+    static UINT EditMenuState(UINT id) {
+        HMENU edit = ::GetSubMenu(::GetMenu(s_main->m_hWnd), 1);
+        s_main->SendMessage(WM_INITMENUPOPUP, (WPARAM)edit, MAKELPARAM(1, FALSE));
+        return ::GetMenuState(edit, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED);
+    }
+
+    CModalRecorder m_boxes{IDCANCEL};
+    static CMainFrame* s_main;
+};
+CMainFrame* HostFrame::s_main = nullptr;
+} // namespace
+
+TEST_F(HostFrame, TheEditAcceleratorsReachTheActiveView) {
+    CColorEditView* view = Open("alpha\nbeta\n");
+    ASSERT_NE(view, nullptr);
+    Press(view, 'A', true, false);
+    EXPECT_EQ(view->GetSelectionEnd(), 11) << "Ctrl+A";
+    Press(view, 'C', true, false);
+    EXPECT_EQ(ClipboardText(), "alpha\nbeta\n") << "Ctrl+C";
+    view->SetSelection(0, 5);
+    Press(view, 'X', true, false);
+    EXPECT_EQ(Text(view), "\nbeta\n") << "Ctrl+X";
+    EXPECT_EQ(ClipboardText(), "alpha");
+    Press(view, 'V', true, false);
+    EXPECT_EQ(Text(view), "alpha\nbeta\n") << "Ctrl+V";
+    Press(view, 'Z', true, false);
+    EXPECT_EQ(Text(view), "\nbeta\n") << "Ctrl+Z";
+    Press(view, 'Y', true, false);
+    EXPECT_EQ(Text(view), "alpha\nbeta\n") << "Ctrl+Y";
+
+    view->SetSelection(6, 10);
+    Press(view, VK_INSERT, true, false);
+    EXPECT_EQ(ClipboardText(), "beta") << "Ctrl+Insert";
+    Press(view, VK_DELETE, false, true);
+    EXPECT_EQ(Text(view), "alpha\n\n") << "Shift+Delete cuts";
+    Press(view, VK_INSERT, false, true);
+    Press(view, VK_INSERT, false, true);
+    EXPECT_EQ(Text(view), "alpha\nbetabeta\n") << "Shift+Insert pastes, in front of the caret";
+    EXPECT_FALSE(view->IsOverwrite()) << "the accelerators take the keys before the view";
+}
+
+TEST_F(HostFrame, TheEditMenuAndTheToolbarFollowTheUpdateHandlers) {
+    CColorEditView* view = Open("text\n");
+    ASSERT_NE(view, nullptr);
+    CToolBar& toolbar = s_main->GetToolBar();
+    theApp.OnIdle(0);
+    EXPECT_NE(EditMenuState(ID_EDIT_UNDO), 0u);
+    EXPECT_NE(EditMenuState(ID_EDIT_COPY), 0u);
+    EXPECT_NE(EditMenuState(ID_EDIT_FIND), 0u) << "no find command yet";
+    EXPECT_EQ(EditMenuState(ID_EDIT_SELECTALL), 0u);
+    EXPECT_FALSE(toolbar.IsButtonEnabled(ID_EDIT_UNDO));
+    EXPECT_FALSE(toolbar.IsButtonEnabled(ID_EDIT_CUT));
+    EXPECT_TRUE(toolbar.IsButtonEnabled(ID_FILE_OPEN));
+
+    view->SendMessage(WM_CHAR, 'x', 1);
+    view->SetSelection(0, 2);
+    theApp.OnIdle(0);
+    EXPECT_EQ(EditMenuState(ID_EDIT_UNDO), 0u);
+    EXPECT_EQ(EditMenuState(ID_EDIT_CUT), 0u);
+    EXPECT_NE(EditMenuState(ID_EDIT_REDO), 0u);
+    EXPECT_TRUE(toolbar.IsButtonEnabled(ID_EDIT_UNDO));
+    EXPECT_TRUE(toolbar.IsButtonEnabled(ID_EDIT_COPY));
+    EXPECT_FALSE(toolbar.IsButtonEnabled(ID_EDIT_REDO));
+    // 剪切 (Ctrl+X)
+    EXPECT_STREQ((LPCSTR)AfxToolTipText(ID_EDIT_CUT), "\xBC\xF4\xC7\xD0 (Ctrl+X)");
+}
+
+TEST_F(HostFrame, TheMenuBarShowsTheDocumentMenuOnlyWhileADocumentIsOpen) {
+    HMENU frameMenu = ::GetMenu(s_main->m_hWnd);
+    EXPECT_EQ(::GetMenuItemCount(frameMenu), 3);
+    CColorEditView* view = Open("x\n");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(::GetMenuItemCount(::GetMenu(s_main->m_hWnd)), 4) << "文件 编辑 窗口 帮助";
+    theApp.CloseAllDocuments(FALSE);
+    Pump();
+    EXPECT_EQ(::GetMenu(s_main->m_hWnd), frameMenu);
+}
