@@ -11,9 +11,9 @@ CColorArray& CColorArray::operator=(const CColorArray& other) {
     if (this == &other) return *this;
     m_colors.Copy(other.m_colors);
     m_ends.Copy(other.m_ends);
-    m_tail.Copy(other.m_tail);
+    bool tailCopied = m_tail.Copy(other.m_tail);
     if (m_colors.GetSize() != other.m_colors.GetSize() || m_ends.GetSize() != other.m_ends.GetSize() ||
-        m_tail.GetSize() != other.m_tail.GetSize()) {
+        !tailCopied) {
         Reset();
         return *this;
     }
@@ -34,37 +34,17 @@ bool CColorArray::ResizeStored(int n) {
     return true;
 }
 
-// Position in the tail list of the first entry with an index >= index.
-int CColorArray::TailLowerBound(int index) const {
-    int lo = 0, hi = m_tail.GetSize();
-    while (lo < hi) {
-        int mid = lo + (hi - lo) / 2;
-        if (m_tail.GetAt(mid).index < index)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
-}
-
 int CColorArray::TailFind(int index) const {
-    int k = TailLowerBound(index);
-    return (k < m_tail.GetSize() && m_tail.GetAt(k).index == index) ? k : -1;
-}
-
-// Adds delta to the index of every tail entry from tail position from on.
-void CColorArray::TailShift(int from, int delta) {
-    for (int k = from; k < m_tail.GetSize(); ++k) m_tail.ElementAt(k).index += delta;
+    int k = m_tail.LowerBound(index);
+    return (k < m_tail.GetSize() && m_tail.At(k).index == index) ? k : -1;
 }
 
 // The tail entry for a logical index past the stored part, created as (0, 0) when missing.
-CColorArray::TailEntry* CColorArray::TailEntryAt(int index) {
-    int k = TailLowerBound(index);
-    if (k < m_tail.GetSize() && m_tail.GetAt(k).index == index) return &m_tail.ElementAt(k);
-    int before = m_tail.GetSize();
-    m_tail.InsertAt(k, TailEntry{index, 0, 0});
-    if (m_tail.GetSize() != before + 1) return nullptr;
-    return &m_tail.ElementAt(k);
+CTailEntry* CColorArray::TailEntryAt(int index) {
+    int k = m_tail.LowerBound(index);
+    if (k < m_tail.GetSize() && m_tail.At(k).index == index) return &m_tail.Edit(k);
+    if (!m_tail.Insert(k, CTailEntry{index, 0, 0})) return nullptr;
+    return &m_tail.Edit(k);
 }
 
 // Gives every logical entry storage and empties the tail list.
@@ -72,7 +52,7 @@ bool CColorArray::StoreAll() {
     if (Stored() == m_size && m_tail.GetSize() == 0) return true;
     if (!ResizeStored(m_size)) return false;
     for (int k = 0; k < m_tail.GetSize(); ++k) {
-        const TailEntry& e = m_tail.GetAt(k);
+        const CTailEntry e = m_tail.At(k);
         m_colors.SetAt(e.index, e.color);
         m_ends.SetAt(e.index, e.end);
     }
@@ -86,9 +66,7 @@ int CColorArray::AddColor(COLORREF color, int end) {
         m_colors.SetAt(m_size, color);
         m_ends.SetAt(m_size, end);
     } else {
-        int before = m_tail.GetSize();
-        m_tail.Add(TailEntry{m_size, color, end});
-        if (m_tail.GetSize() != before + 1) return 0;
+        if (!m_tail.Insert(m_tail.GetSize(), CTailEntry{m_size, color, end})) return 0;
     }
     ++m_size;
     ++m_count;
@@ -106,14 +84,12 @@ void CColorArray::InsertAt(int index, COLORREF color, int end) {
         for (int i = old; i > index; --i) colors[i] = colors[i - 1], ends[i] = ends[i - 1];
         colors[index] = color;
         ends[index] = end;
-        TailShift(0, 1);
+        m_tail.Shift(0, 1);
         ++m_size;
     } else {
-        int k = TailLowerBound(index);
-        int before = m_tail.GetSize();
-        m_tail.InsertAt(k, TailEntry{index, color, end});
-        if (m_tail.GetSize() != before + 1) return;
-        TailShift(k + 1, 1);
+        int k = m_tail.LowerBound(index);
+        if (!m_tail.Insert(k, CTailEntry{index, color, end})) return;
+        m_tail.Shift(k + 1, 1);
         m_size = index < m_size ? m_size + 1 : index + 1;
     }
     ++m_count;
@@ -128,10 +104,9 @@ void CColorArray::RemoveAt(int index, int count) {
         m_colors.RemoveAt(index, n);
         m_ends.RemoveAt(index, n);
     }
-    int first = TailLowerBound(index);
-    int last = TailLowerBound(index + count);
-    if (last > first) m_tail.RemoveAt(first, last - first);
-    TailShift(first, -count);
+    int first = m_tail.LowerBound(index);
+    m_tail.Remove(first, m_tail.LowerBound(index + count));
+    m_tail.Shift(first, -count);
     m_size -= count;
     m_count -= count;
 }
@@ -143,7 +118,7 @@ int CColorArray::SetColor(int index, COLORREF color, int end) {
         m_ends.SetAt(index, end);
         return 1;
     }
-    TailEntry* e = TailEntryAt(index);
+    CTailEntry* e = TailEntryAt(index);
     if (e == nullptr) return 0;
     e->color = color;
     e->end = end;
@@ -156,21 +131,21 @@ void CColorArray::SetAt(int index, COLORREF color) {
         m_colors.SetAt(index, color);
         return;
     }
-    if (TailEntry* e = TailEntryAt(index)) e->color = color;
+    if (CTailEntry* e = TailEntryAt(index)) e->color = color;
 }
 
 COLORREF CColorArray::GetAt(int index) const {
     if (index < 0 || index >= m_size) return 0;
     if (index < Stored()) return m_colors.GetAt(index);
     int k = TailFind(index);
-    return k < 0 ? 0 : m_tail.GetAt(k).color;
+    return k < 0 ? 0 : m_tail.At(k).color;
 }
 
 int& CColorArray::GetColorPos(int index) {
     m_scratch = 0;
     if (index < 0 || index >= m_size) return m_scratch;
     if (index < Stored()) return m_ends.ElementAt(index);
-    TailEntry* e = TailEntryAt(index);
+    CTailEntry* e = TailEntryAt(index);
     return e == nullptr ? m_scratch : e->end;
 }
 
@@ -186,8 +161,7 @@ void CColorArray::SetSize(int n) {
         m_ends.SetSize(n);
         m_tail.RemoveAll();
     } else {
-        int keep = TailLowerBound(n);
-        if (keep < m_tail.GetSize()) m_tail.RemoveAt(keep, m_tail.GetSize() - keep);
+        m_tail.Remove(m_tail.LowerBound(n), m_tail.GetSize());
     }
     m_size = n;
 }

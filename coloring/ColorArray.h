@@ -3,6 +3,7 @@
 
 #include "framework/base/Array.h"
 #include "PlatformTypes.h"
+#include "coloring/SparseTail.h"
 
 // The run list of a coloured stretch: run k covers [end(k - 1), end(k)) with end(-1) = start position.
 //
@@ -43,18 +44,10 @@ public:
     int GetStoredCount() const { return m_colors.GetSize() + m_tail.GetSize(); }
 
 private:
-    struct TailEntry {
-        int index;
-        COLORREF color;
-        int end;
-    };
-
     int Stored() const { return m_colors.GetSize(); }
     bool ResizeStored(int n);
     int TailFind(int index) const;
-    int TailLowerBound(int index) const;
-    void TailShift(int from, int delta);
-    TailEntry* TailEntryAt(int index);
+    CTailEntry* TailEntryAt(int index);
     bool StoreAll();
 
     int m_start = 0;
@@ -62,7 +55,7 @@ private:
     CIntArray m_ends;
     int m_count = 0;
     int m_size = 0;
-    CArray<TailEntry, const TailEntry&> m_tail;
+    CSparseTail m_tail;
     int m_scratch = 0;
 };
 
