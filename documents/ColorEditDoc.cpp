@@ -48,8 +48,9 @@ BOOL CColorEditDoc::ReadChunks(CStdioFile& file, long size, CProgressBar& bar) {
     }
 }
 
+// Inside a batch the views repaint once at its end instead.
 void CColorEditDoc::DoColorStringUpdate(int modified) {
-    POSITION position = GetFirstViewPosition();
+    POSITION position = IsBatching() ? nullptr : GetFirstViewPosition();
     while (position != nullptr) {
         CView* view = GetNextView(position);
         if (view != nullptr && view->m_hWnd != nullptr) view->Invalidate(TRUE);
