@@ -2,6 +2,7 @@
 // toolbar states, and the switch that suspends undo recording for a host's series of edits.
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <new>
 
 #include "framework/win/MemFile.h"
@@ -24,16 +25,25 @@ BOOL PutTextBlock(HGLOBAL block) {
     return source->SetClipboard();
 }
 
-// Every carriage return removed up to the terminating zero, in one pass.
-void RemoveCarriageReturns(char* text) {
-    char* out = text;
-    for (const char* in = text; *in != 0; ++in)
-        if (*in != '\r') *out++ = *in;
-    *out = 0;
+// Appends the bytes [from, from + count) to out without their carriage returns; FALSE at a zero byte
+// (the text ends there). Runs between carriage returns are copied whole.
+bool AppendWithoutCarriageReturns(const char* from, size_t count, char*& out) {
+    const char* end = from + count;
+    const char* zero = (const char*)std::memchr(from, 0, count);
+    if (zero != nullptr) end = zero;
+    while (from < end) {
+        const char* cr = (const char*)std::memchr(from, '\r', (size_t)(end - from));
+        const char* stop = cr != nullptr ? cr : end;
+        std::memcpy(out, from, (size_t)(stop - from));
+        out += stop - from;
+        from = stop + (cr != nullptr ? 1 : 0);
+    }
+    return zero == nullptr;
 }
 
-// The CF_TEXT the clipboard holds, up to its first zero byte; empty when it holds none or cannot be
-// opened (another program has it open).
+// The CF_TEXT the clipboard holds, up to its first zero byte and without carriage returns; empty
+// when it holds none or cannot be opened (another program has it open). The block is read through
+// a memory file in steps, each step cleaned straight into the string.
 CString ReadClipboardText() {
     COleDataObject data;
     if (!data.AttachClipboard() || !data.IsDataAvailable(CF_TEXT)) return CString();
@@ -44,12 +54,14 @@ CString ReadClipboardText() {
     auto* bytes = (BYTE*)::GlobalLock(block);
     if (bytes != nullptr && size > 0 && size < (SIZE_T)INT_MAX) {
         CMemFile file(bytes, (UINT)size);
-        char* out = text.GetBufferSetLength((int)size);
-        if (out != nullptr) {
-            UINT got = file.Read(out, (UINT)size);
-            out[got] = 0;
-            RemoveCarriageReturns(out);
-            text.ReleaseBuffer(-1);
+        char* start = text.GetBufferSetLength((int)size);
+        if (start != nullptr) {
+            char* out = start;
+            char step[65536];
+            UINT got = 0;
+            while ((got = file.Read(step, sizeof step)) > 0 && AppendWithoutCarriageReturns(step, got, out)) {
+            }
+            text.ReleaseBuffer((int)(out - start));
         }
     }
     if (bytes != nullptr) ::GlobalUnlock(block);
