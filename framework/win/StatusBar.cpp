@@ -4,11 +4,10 @@
 #include "framework/win/Frame.h"
 #include "framework/win/HostLookup.h"
 
-IMPLEMENT_DYNAMIC(CStatusBar, CWnd)
+IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
-BEGIN_MESSAGE_MAP(CStatusBar, CWnd)
+BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
 ON_WM_SIZE()
-ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
 namespace {
@@ -48,7 +47,8 @@ int TextWidth(HWND window, const CString& text) {
 
 void AfxInitCommonControls() {
     static const BOOL done = [] {
-        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
+        INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                         ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
         return ::InitCommonControlsEx(&controls);
     }();
     (void)done;
@@ -157,16 +157,6 @@ void CStatusBar::OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler) {
 void CStatusBar::OnSize(UINT nType, int cx, int cy) {
     Default(); // the control places itself along its parent's bottom edge
     UpdateParts();
-}
-
-// The frame's idle pass: the indicators ask the frame (and through it the active view).
-LRESULT CStatusBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
-    CWnd* parent = GetParent();
-    CFrameWnd* frame = parent != nullptr && parent->IsKindOf(RUNTIME_CLASS(CFrameWnd))
-                           ? static_cast<CFrameWnd*>(parent)
-                           : GetParentFrame();
-    if (frame != nullptr && IsWindowVisible()) OnUpdateCmdUI(frame, (BOOL)wParam);
-    return 0;
 }
 
 // Right edges from the pane widths: fixed panes keep their width, the stretch pane takes the rest.

@@ -7,7 +7,7 @@
 
 #include <commctrl.h>
 
-#include "framework/win/Wnd.h"
+#include "framework/win/ControlBar.h"
 
 // Pane styles kept by the bar (the control itself knows only texts and right edges).
 enum : UINT {
@@ -23,7 +23,7 @@ enum : UINT {
 // the fixed panes leave). A pane's id is its command id for CCmdUI updates; ID_SEPARATOR (0)
 // panes are not updated. Each pane keeps its text because a disabled pane shows none and must
 // get it back when enabled again; the control shows the text exactly when the pane is enabled.
-class CStatusBar : public CWnd {
+class CStatusBar : public CControlBar {
     DECLARE_DYNAMIC(CStatusBar)
 public:
     CStatusBar() = default;
@@ -48,7 +48,7 @@ public:
     void SetPaneStyle(int index, UINT style);
 
     // Runs each indicator's update handler in target (normally the parent frame).
-    virtual void OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler);
+    void OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler) override;
 
     // The style bit that asks for the size grip (the control's own SBARS_SIZEGRIP).
     static constexpr DWORD CBRS_BOTTOM_SIZEGRIP = SBARS_SIZEGRIP;
@@ -56,7 +56,6 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
     void OnSize(UINT nType, int cx, int cy);
-    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
 private:
     struct Pane {

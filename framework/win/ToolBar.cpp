@@ -5,11 +5,7 @@
 #include "framework/win/HostLookup.h"
 #include "framework/win/StatusBar.h"
 
-IMPLEMENT_DYNAMIC(CToolBar, CWnd)
-
-BEGIN_MESSAGE_MAP(CToolBar, CWnd)
-ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
-END_MESSAGE_MAP()
+IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
 namespace {
 // A button's state while its update handler runs; the control hears only of a change.
@@ -80,13 +76,4 @@ void CToolBar::OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler) {
         state.m_nIndex = (UINT)i;
         state.DoUpdate(target, disableIfNoHandler);
     }
-}
-
-LRESULT CToolBar::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
-    CWnd* parent = GetParent();
-    CFrameWnd* frame = parent != nullptr && parent->IsKindOf(RUNTIME_CLASS(CFrameWnd))
-                           ? static_cast<CFrameWnd*>(parent)
-                           : GetParentFrame();
-    if (frame != nullptr && IsWindowVisible()) OnUpdateCmdUI(frame, (BOOL)wParam);
-    return 0;
 }

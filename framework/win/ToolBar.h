@@ -7,13 +7,14 @@
 
 #include <vector>
 
+#include "framework/win/ControlBar.h"
 #include "framework/win/Frame.h"
 
 // Each button carries its command id (ID_SEPARATOR for a gap) and an image of the system's standard
 // small bitmap (STD_CUT, STD_COPY, ...). The frame lays the bar out along its top edge; at idle time
 // every button's update handler decides whether it is enabled, and the control is told only of
 // changes. A button's tooltip is the part after '\n' of its command's string resource.
-class CToolBar : public CWnd {
+class CToolBar : public CControlBar {
     DECLARE_DYNAMIC(CToolBar)
 public:
     CToolBar() = default;
@@ -28,11 +29,7 @@ public:
     BOOL IsButtonEnabled(UINT id) const;
 
     // Runs each button's update handler in target (normally the parent frame).
-    virtual void OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler);
-
-protected:
-    DECLARE_MESSAGE_MAP()
-    LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
+    void OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler) override;
 
 private:
     std::vector<UINT> m_ids;
