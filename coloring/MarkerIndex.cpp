@@ -5,9 +5,13 @@
 
 #include "framework/base/Mbcs936.h"
 
+// Every edit invalidates, and a large text has many blocks: clearing them again while nothing was
+// learnt since would cost each keystroke the text's size.
 void CMarkerIndex::Invalidate() {
+    if (!m_learnt) return;
     for (Marker& m : m_markers) m.blocks.assign(m.blocks.size(), kUnknown);
     m_zero.blocks.assign(m_zero.blocks.size(), kUnknown);
+    m_learnt = false;
 }
 
 void CMarkerIndex::Bind(const char* text, int length) {
@@ -55,6 +59,7 @@ int CMarkerIndex::NextRaw(Marker& m, int from, int limit) {
             int lo = b * kBlock;
             int first = ScanRaw(m, lo, blockEnd);
             state = first < 0 ? kNone : kHas;
+            m_learnt = true;
             if (first >= from && first < hi) return first;
         }
         if (state == kHas) {

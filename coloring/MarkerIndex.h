@@ -44,4 +44,5 @@ private:
     int m_length = 0;
     std::vector<Marker> m_markers;
     Marker m_zero;
+    bool m_learnt = false; // some block summary is known: false means all are kUnknown
 };

@@ -29,6 +29,13 @@ TEST(MarkerIndex, FarAndMissingMarkersAcrossBlocks) {
     text[9000] = '"';
     index.Invalidate();
     EXPECT_EQ(index.Find(text.data(), (int)text.size(), "\"", 0), 9000);
+    // Invalidations in a row with nothing searched between, then a search that learns, then a change.
+    index.Invalidate();
+    index.Invalidate();
+    EXPECT_EQ(index.Find(text.data(), (int)text.size(), "'", 0), -1);
+    text[3000] = '\'';
+    index.Invalidate();
+    EXPECT_EQ(index.Find(text.data(), (int)text.size(), "'", 0), 3000);
 }
 
 TEST(MarkerIndex, StopsAtAnEmbeddedZeroAndMatchesOnlyAtBoundaries) {
