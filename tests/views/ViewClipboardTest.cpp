@@ -24,15 +24,7 @@ protected:
     // A command as the menu sends it: to the main frame, which routes it to the active view.
     static void Command(UINT id) { main->SendMessage(WM_COMMAND, id, 0); }
     // Whether the command's update handler, reached through the main frame, enables it.
-    static int Enabled(UINT id) {
-        struct CRecordedUI : CCmdUI {
-            int enabled = -1;
-            void Enable(BOOL on) override { enabled = on ? 1 : 0; }
-        } ui;
-        ui.m_nID = id;
-        main->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
-        return ui.enabled;
-    }
+    static int Enabled(UINT id) { return UpdateState(main, id); }
     // The clipboard's CF_TEXT bytes up to their zero, read with plain USER32 calls.
     static std::string ClipboardText() {
         if (!::OpenClipboard(main->m_hWnd)) return "<cannot open>";

@@ -73,6 +73,16 @@ std::string ViewFixture::Text(CEditScrollView* view) {
     return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength() - 1);
 }
 
+int ViewFixture::UpdateState(CCmdTarget* target, UINT id) {
+    struct CRecordedUI : CCmdUI {
+        int enabled = -1;
+        void Enable(BOOL on) override { enabled = on ? 1 : 0; }
+    } ui;
+    ui.m_nID = id;
+    target->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+    return ui.enabled;
+}
+
 CPoint ViewFixture::PointOf(CEditScrollView* view, int offset) {
     CPoint p = view->TextPositionToScreenCoord(offset);
     return CPoint(p.x + 1, p.y + view->GetLineHeight() / 2);

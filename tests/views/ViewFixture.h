@@ -25,6 +25,9 @@ public:
     static void Type(CWnd* view, const char* text);
     // The document's text without its terminator.
     static std::string Text(CEditScrollView* view);
+    // What the command's update handler, asked through target, made of it: 1 enabled, 0 greyed,
+    // -1 no handler answered.
+    static int UpdateState(CCmdTarget* target, UINT id);
     // The client point of a text offset, in the middle of its cell's height.
     static CPoint PointOf(CEditScrollView* view, int offset);
 

@@ -112,16 +112,9 @@ TEST_F(ViewKeyboard, OverwriteModeReplacesButNotLineFeedsAndEnterOnlyMoves) {
     EXPECT_EQ(view->Caret(), 5) << "Enter moves to the next line";
     EXPECT_EQ(Text(view), "aQRS\nxyz\n");
 
-    struct Probe : CCmdUI {
-        int enabled = -1;
-        void Enable(BOOL on) override { enabled = on ? 1 : 0; }
-    } probe;
-    probe.m_nID = ID_INDICATOR_OVR;
-    view->OnCmdMsg(ID_INDICATOR_OVR, CN_UPDATE_COMMAND_UI, &probe, nullptr);
-    EXPECT_EQ(probe.enabled, 1);
+    EXPECT_EQ(UpdateState(view, ID_INDICATOR_OVR), 1);
     Key(view, VK_INSERT);
-    view->OnCmdMsg(ID_INDICATOR_OVR, CN_UPDATE_COMMAND_UI, &probe, nullptr);
-    EXPECT_EQ(probe.enabled, 0);
+    EXPECT_EQ(UpdateState(view, ID_INDICATOR_OVR), 0);
 }
 
 TEST_F(ViewKeyboard, ShiftTabInsertsATabAndLeavesItSelected) {
