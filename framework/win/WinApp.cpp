@@ -4,6 +4,7 @@
 #include "framework/win/DocTemplate.h"
 #include "framework/win/Document.h"
 #include "framework/win/FileDialog.h"
+#include "framework/win/FindReplaceDialog.h"
 #include "framework/win/Frame.h"
 #include "framework/win/Gdi.h"
 #include "framework/win/OleClipboard.h"
@@ -52,6 +53,7 @@ void AfxSetResourceHandle(HINSTANCE resources) {
 }
 
 BOOL CWinThread::PreTranslateMessage(MSG* msg) {
+    if (CFindReplaceDialog::RouteDialogMessage(msg)) return TRUE; // Tab and Enter in a find dialog
     CWnd* main = GetMainWnd();
     // Frames translate accelerators; the main frame also the MDI keys of its children.
     for (HWND hwnd = msg->hwnd; hwnd != nullptr; hwnd = ::GetParent(hwnd)) {
