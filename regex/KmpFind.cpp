@@ -16,10 +16,11 @@ inline unsigned char Fold(char c) {
 // case of a letter), so the scan leaves the byte-by-byte loop wherever no occurrence can begin.
 class FoldedByteScan {
 public:
-    FoldedByteScan(const char* text, size_t n, unsigned char folded)
+    // Positions in [from, n).
+    FoldedByteScan(const char* text, size_t from, size_t n, unsigned char folded)
         : m_text(text), m_n(n), m_lower(folded),
           m_upper((folded >= 'a' && folded <= 'z') ? (unsigned char)(folded - ('a' - 'A')) : folded),
-          m_nextLower(Find(m_lower, 0)), m_nextUpper(m_upper == m_lower ? m_n : Find(m_upper, 0)) {}
+          m_nextLower(Find(m_lower, from)), m_nextUpper(m_upper == m_lower ? m_n : Find(m_upper, from)) {}
 
     // The first such position at or after i, or n.
     size_t Next(size_t i) {
@@ -55,25 +56,33 @@ void KmpNext(int length, const char* pattern, int* table) {
     }
 }
 
+// The text is taken in windows that double in size up to its terminating zero, so a search costs
+// the distance to its hit, not the text's length: find-next and replace-all search a long text from
+// many places. The matcher's state carries over from one window to the next.
 int KmpFindNoCase(const char* text, const char* pattern) {
     if (!text || !pattern) return -1;
     size_t m = std::strlen(pattern);
-    size_t n = std::strlen(text);
     if (m == 0) return 0;
-    if (m > n) return -1;
     int* table = new (std::nothrow) int[m];
     if (!table) return -1;
     KmpNext(static_cast<int>(m), pattern, table);
-    FoldedByteScan starts(text, n, Fold(pattern[0]));
-    size_t i = starts.Next(0), j = 0;
-    while (i < n && j < m) {
-        if (Fold(text[i]) == Fold(pattern[j])) {
-            ++i;
-            ++j;
-        } else if (j == 0) {
-            i = starts.Next(i + 1); // the same as stepping on until the first byte matches
-        } else {
-            j = static_cast<size_t>(table[j]);
+    const unsigned char first = Fold(pattern[0]);
+    size_t i = 0, j = 0, end = 0, window = 4096;
+    for (bool last = false; !last && j < m; window = window < (1u << 24) ? window * 2 : window) {
+        const void* zero = std::memchr(text + end, 0, window);
+        last = zero != nullptr;
+        end = last ? (size_t)(static_cast<const char*>(zero) - text) : end + window;
+        FoldedByteScan starts(text, i, end, first);
+        if (j == 0) i = starts.Next(i);
+        while (i < end && j < m) {
+            if (Fold(text[i]) == Fold(pattern[j])) {
+                ++i;
+                ++j;
+            } else if (j == 0) {
+                i = starts.Next(i + 1); // the same as stepping on until the first byte matches
+            } else {
+                j = static_cast<size_t>(table[j]);
+            }
         }
     }
     delete[] table;

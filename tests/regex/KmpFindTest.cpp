@@ -135,4 +135,26 @@ TEST(KmpFind, LongNearMissesStayLinear) {
     EXPECT_EQ(KmpFindReverse(text.c_str(), pattern.c_str(), -1), 500000 - (1 << 18));
 }
 
+// The text is read in growing windows: hits across each window edge are found, and a zero byte ends
+// the text even with a hit behind it.
+TEST(KmpFind, HitsAcrossTheScanWindowsAndAZeroEndsTheText) {
+    std::mt19937 rng(20261207);
+    for (size_t edge : {4096u, 12288u, 28672u, 61440u, 126976u}) {
+        for (size_t back = 1; back < 6; ++back) {
+            std::string text(edge + 4096, 'x');
+            for (size_t k = 0; k < text.size(); k += 97) text[k] = "aAbB"[rng() % 4]; // near misses
+            text.replace(edge - back, 5, "aBaBa");
+            int expected = NaiveForward(text, "ababa");
+            ASSERT_EQ(KmpFindNoCase(text.c_str(), "ABABA"), expected) << edge << " - " << back;
+            ASSERT_LE(expected, (int)(edge - back));
+        }
+    }
+    std::string text(100000, 'q');
+    text.replace(90000, 3, "hit");
+    text[50000] = 0;
+    EXPECT_EQ(KmpFindNoCase(text.c_str(), "HIT"), -1);
+    text[50000] = 'q';
+    EXPECT_EQ(KmpFindNoCase(text.c_str(), "HIT"), 90000);
+}
+
 } // namespace
