@@ -1,6 +1,8 @@
 // The editor views' common base: construction and the message map both views share.
 #include "views/EditScrollView.h"
 
+#include "documents/HostMessages.h"
+
 #include "framework/win/Frame.h"
 
 IMPLEMENT_DYNAMIC(CEditScrollView, CView)
@@ -24,6 +26,7 @@ ON_WM_TIMER()
 ON_WM_SETCURSOR()
 ON_WM_MOUSEWHEEL()
 ON_MESSAGE(kRedrawBarsMessage, OnRedrawBars)
+ON_REGISTERED_MESSAGE(HostMessage(kMsgFindTitle), OnTitleFindMessage)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR_OVR, OnUpdateInsertStatus)
 ON_COMMAND(ID_EDIT_COPY, OnEditCopy)
 ON_COMMAND(ID_EDIT_CUT, OnEditCut)

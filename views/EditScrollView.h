@@ -94,6 +94,23 @@ public:
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL IsOverwrite() const { return m_nOverwrite != 0; }
 
+    // Searching. The substring searches use no view state: text + start is searched, the result
+    // counts from text; case-blind unless matchCase. The reverse search looks back from start.
+    int SearchString(int start, const char* text, const char* find, int matchCase);
+    int SearchString(const char* text, const char* find, int matchCase);
+    int SearchStringReverse(int start, const char* text, const char* find, int matchCase);
+    // Whether the len bytes at pos stand between spaces, line feeds or tabs (or a text end).
+    int IsStringWholeWord(int pos, int len);
+    int GetSearchPosition() const;
+    // Puts the caret on the first case-blind occurrence of title, shows it on the fifth row and marks
+    // its line with the margin arrow; 1 when found, else 0 and nothing changes.
+    int FindTitle(const char* title);
+    // "Find Title": text is the title, a separator byte, a space and more; the fallback is
+    // "Chapter <wParam>". Always 0.
+    LRESULT OnTitleFind(UINT wParam, const char* text);
+    CString GetFindText() const { return m_strFind; }
+    int GetTitleLine() const { return m_nTitleLine; }
+
     // Undo recording suspended and resumed for a host's series of edits; the calls nest.
     void DisableCheckPoint();
     void EnableCheckPoint();
@@ -142,6 +159,7 @@ protected:
     void OnUpdateEditPaste(CCmdUI* pCmdUI);
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
     void OnUpdateEditRedo(CCmdUI* pCmdUI);
+    LRESULT OnTitleFindMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnRedrawBars(WPARAM, LPARAM);
     void PostBarRedraw();
 
@@ -251,6 +269,8 @@ protected:
     int m_nSearchOrigin = 0;
     int m_nOverwrite = 0;
     int m_nTitleLine = 0;
+    CString m_strFind;    // the last text searched for
+    CString m_strReplace; // the last replacement text
     BOOL m_bFocus = FALSE;
     BOOL m_bCaretShown = FALSE;
     BOOL m_bInitialised = FALSE;

@@ -1,0 +1,118 @@
+// Title navigation through the host's "Find Title" message, and the searches and whole-word test both
+// views offer.
+#include <functional>
+
+#include "ViewFixture.h"
+#include "documents/HostMessages.h"
+
+namespace {
+class ViewSearch : public ViewFixture {
+protected:
+    void ForBothViews(const std::string& text, const std::function<void(CEditScrollView*)>& check) {
+        for (int family = 0; family < 2; ++family) {
+            SCOPED_TRACE(family == 0 ? "plain view" : "coloured view");
+            CEditScrollView* view =
+                family == 0 ? (CEditScrollView*)OpenPlain(text) : (CEditScrollView*)OpenColored(text);
+            ASSERT_NE(view, nullptr);
+            check(view);
+            theApp.CloseAllDocuments(FALSE);
+            Pump();
+        }
+    }
+    static void FindTitle(CEditScrollView* view, UINT number, const char* text) {
+        view->SendMessage(HostMessage(kMsgFindTitle), number, (LPARAM)text);
+    }
+    // Whether anything but the margin's grey is drawn in the margin beside the row.
+    bool ArrowOnRow(CEditScrollView* view, int row) {
+        Picture picture;
+        Paint(view, picture);
+        int lh = view->GetLineHeight();
+        COLORREF margin = picture.At(1, 12 * lh + 1);
+        for (int y = row * lh; y < (row + 1) * lh; ++y)
+            for (int x = 0; x < view->GetLeftMargin(); ++x)
+                if (picture.At(x, y) != margin) return true;
+        return false;
+    }
+    // 200 numbered lines with a heading on line 100 and an upper-case fallback heading on line 150.
+    static std::string Chapters() {
+        std::string text;
+        for (int i = 0; i < 200; ++i) {
+            if (i == 100)
+                text += "\xB5\xDA\xB6\xFE\xD5\xC2 NODES\n"; // 第二章 NODES
+            else if (i == 150)
+                text += "  CHAPTER 7 loads\n";
+            else
+                text += "  line " + std::to_string(i) + "\n";
+        }
+        return text;
+    }
+};
+} // namespace
+
+TEST_F(ViewSearch, FindTitleShowsTheHeadingOnTheFifthRowWithTheArrowBesideIt) {
+    ForBothViews(Chapters(), [this](CEditScrollView* view) {
+        view->SetSelection(3, 9);
+        FindTitle(view, 2, "\xB5\xDA\xB6\xFE\xD5\xC2 nodes| 2"); // the title, a separator, a space, a number
+        CEditDocument* doc = view->GetEditDocument();
+        int pos = (int)doc->GetLineOffset(100);
+        EXPECT_EQ(view->Caret(), pos);
+        EXPECT_EQ(view->GetSelectionStart(), pos);
+        EXPECT_EQ(view->GetSelectionEnd(), pos) << "nothing selected";
+        EXPECT_EQ(view->GetFirstLine(), 96);
+        EXPECT_EQ(view->GetTitleLine(), 100);
+        EXPECT_EQ(view->GetFindText(), CString("\xB5\xDA\xB6\xFE\xD5\xC2 nodes"));
+        EXPECT_TRUE(ArrowOnRow(view, 4));
+        EXPECT_FALSE(ArrowOnRow(view, 5));
+
+        view->SetSelection(0, 0);
+        FindTitle(view, 2, "\xB5\xDA\xB6\xFE\xD5\xC2 nodes| 2");
+        EXPECT_EQ(view->Caret(), pos) << "a second search finds the same first occurrence";
+    });
+}
+
+TEST_F(ViewSearch, AMissingTitleFallsBackToTheChapterNumberInAnyCase) {
+    ForBothViews(Chapters(), [](CEditScrollView* view) {
+        FindTitle(view, 7, "Missing heading; 7");
+        EXPECT_EQ(view->Caret(), (int)view->GetEditDocument()->GetLineOffset(150) + 2);
+        EXPECT_EQ(view->GetTitleLine(), 150);
+        EXPECT_EQ(view->GetFindText(), CString("Chapter 7"));
+    });
+}
+
+TEST_F(ViewSearch, NothingFoundOrNoTitleLeavesTheViewAsItWas) {
+    ForBothViews(Chapters(), [](CEditScrollView* view) {
+        view->SetSelection(5, 8);
+        view->SetTitleLine(3);
+        FindTitle(view, 9, "no such heading; 9"); // neither the title nor Chapter 9 exists
+        FindTitle(view, 2, "NODES");              // no space: no title at all
+        FindTitle(view, 2, nullptr);
+        FindTitle(view, 0xFFFFFFFFu, "x 1");
+        EXPECT_EQ(view->GetSelectionStart(), 5);
+        EXPECT_EQ(view->GetSelectionEnd(), 8);
+        EXPECT_EQ(view->GetTitleLine(), 3);
+        EXPECT_EQ(view->FindTitle(""), 0);
+        EXPECT_EQ(view->FindTitle("  LINE 42"), 1) << "the direct call folds case";
+        EXPECT_EQ(view->GetTitleLine(), 42);
+    });
+}
+
+TEST_F(ViewSearch, SearchesFoldOnlyAsciiLettersAndWholeWordsStandBetweenDelimiters) {
+    ForBothViews("abc, abc\tx\xC1y abc\n", [](CEditScrollView* view) {
+        const char* text = view->GetEditDocument()->GetTextBuffer(0);
+        EXPECT_EQ(view->SearchString(text, "ABC", 0), 0);
+        EXPECT_EQ(view->SearchString(text, "ABC", 1), -1);
+        EXPECT_EQ(view->SearchString(1, text, "abc", 1), 5);
+        EXPECT_EQ(view->SearchString(text, "\xE1", 0), -1) << "bytes above 0x7F compare exactly";
+        EXPECT_EQ(view->SearchString(text, "x\xC1Y", 0), 9);
+        EXPECT_EQ(view->SearchStringReverse(12, text, "abc", 0), 5);
+        EXPECT_EQ(view->SearchStringReverse(13, text, "abc", 0), 13);
+        EXPECT_EQ(view->IsStringWholeWord(0, 3), 0) << "followed by a comma";
+        EXPECT_EQ(view->IsStringWholeWord(5, 3), 1) << "between a space and a tab";
+        EXPECT_EQ(view->IsStringWholeWord(13, 4), 1)
+            << "ending before the last byte: the byte before decides";
+        EXPECT_EQ(view->IsStringWholeWord(10, 2), 0);
+        EXPECT_EQ(view->IsStringWholeWord(-1, 3), 0);
+        view->SetSelection(2, 6);
+        EXPECT_EQ(view->GetSearchPosition(), 6);
+    });
+}

@@ -1,0 +1,89 @@
+// Searching the text in both views: the substring searches they offer, the whole-word test, and
+// navigation to a title that the host asks for with "Find Title".
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "documents/HostMessages.h"
+#include "regex/KmpFind.h"
+#include "views/EditScrollView.h"
+
+namespace {
+bool IsWordDelimiter(char c) {
+    return c == ' ' || c == '\n' || c == '\t';
+}
+} // namespace
+
+int CEditScrollView::SearchString(int start, const char* text, const char* find, int matchCase) {
+    if (text == nullptr || find == nullptr || start < 0) return -1;
+    if (matchCase) {
+        const char* hit = std::strstr(text + start, find);
+        return hit != nullptr ? (int)(hit - text) : -1;
+    }
+    int at = KmpFindNoCase(text + start, find);
+    return at < 0 ? -1 : start + at;
+}
+
+int CEditScrollView::SearchString(const char* text, const char* find, int matchCase) {
+    return SearchString(0, text, find, matchCase);
+}
+
+int CEditScrollView::SearchStringReverse(int start, const char* text, const char* find, int) {
+    if (text == nullptr || find == nullptr) return -1;
+    return KmpFindReverse(text, find, start);
+}
+
+// Away from the text's ends both neighbours decide; at offset 0 the byte after the word alone, and
+// for a word reaching the last byte the byte before it alone.
+int CEditScrollView::IsStringWholeWord(int pos, int len) {
+    if (pos < 0) return 0;
+    CEditDocument* doc = GetEditDocument();
+    long end = (long)pos + len;
+    if (pos > 0 && end < doc->GetLength() - 1)
+        return IsWordDelimiter(doc->GetAt(pos - 1)) && IsWordDelimiter(doc->GetAt(end)) ? 1 : 0;
+    return IsWordDelimiter(pos == 0 ? doc->GetAt(end) : doc->GetAt(pos - 1)) ? 1 : 0;
+}
+
+int CEditScrollView::GetSearchPosition() const {
+    return m_sel.end >= 0 ? m_sel.end : m_sel.caret;
+}
+
+int CEditScrollView::FindTitle(const char* title) {
+    m_strFind = title != nullptr ? title : "";
+    if (m_strFind.IsEmpty()) return 0;
+    CEditDocument* doc = GetEditDocument();
+    int pos = SearchString(doc->GetTextBuffer(0), m_strFind, 0);
+    if (pos < 0) return 0;
+    SetSelection(pos, pos);
+    m_sel.caret = pos;
+    m_ptCaret = GetCaretPos(m_nLeftMargin);
+    UpdateColors();
+    ScrollToPosition(4); // repaints the window, the margin arrow with it
+    m_nTitleLine = (int)doc->OffsetToLine(pos);
+    if (m_bFocus) SetCaretPos(m_ptCaret);
+    ShowCaretByPosition();
+    return 1;
+}
+
+// The title is the text before its last space less the separator byte in front of that space; a
+// text without a space carries no title and is ignored.
+LRESULT CEditScrollView::OnTitleFind(UINT wParam, const char* text) {
+    if (text == nullptr || GetEditDocument() == nullptr) return 0;
+    const char* lastSpace = std::strrchr(text, ' ');
+    if (lastSpace == nullptr) return 0;
+    static const char kFallback[] = "Chapter ";
+    size_t length = std::strlen(text);
+    size_t size = (length / 16 + 1) * 16, fallbackSize = sizeof kFallback + 10;
+    std::vector<char> buffer(size > fallbackSize ? size : fallbackSize, 0);
+    long k = (long)(lastSpace - text) - 1;
+    if (k > 0) std::memcpy(buffer.data(), text, (size_t)k);
+    if (FindTitle(buffer.data())) return 0;
+    std::fill(buffer.begin(), buffer.end(), 0);
+    std::snprintf(buffer.data(), buffer.size(), "%s%u", kFallback, wParam);
+    FindTitle(buffer.data());
+    return 0;
+}
+
+LRESULT CEditScrollView::OnTitleFindMessage(WPARAM wParam, LPARAM lParam) {
+    return OnTitleFind((UINT)wParam, (const char*)lParam);
+}
