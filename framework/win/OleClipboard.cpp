@@ -128,8 +128,20 @@ void COleDataSource::CacheGlobalData(CLIPFORMAT format, HGLOBAL block, LPFORMATE
     m_entries.push_back(CEntry{wanted, block});
 }
 
+// The system's clipboard watcher opens the clipboard for a moment after every change, so a copy
+// right after another may find it busy: a few short retries before giving up.
 BOOL COleDataSource::SetClipboard() {
-    BOOL done = AfxOleInit() && SUCCEEDED(::OleSetClipboard(&m_dataObject));
+    BOOL done = FALSE;
+    if (AfxOleInit()) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            HRESULT hr = ::OleSetClipboard(&m_dataObject);
+            if (hr != CLIPBRD_E_CANT_OPEN) {
+                done = SUCCEEDED(hr);
+                break;
+            }
+            ::Sleep(10);
+        }
+    }
     m_dataObject.Release(); // the caller's reference: the clipboard keeps its own
     return done;
 }

@@ -18,6 +18,14 @@
 CWinApp theApp("HostFrameTests");
 
 namespace {
+// The system's clipboard watcher may hold the clipboard for a moment after each change: retry.
+inline bool OpenClipboardPatiently(HWND owner) {
+    for (int i = 0; i < 100; ++i) {
+        if (::OpenClipboard(owner)) return true;
+        ::Sleep(10);
+    }
+    return false;
+}
 class HostFrame : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -79,7 +87,7 @@ protected:
     }
     static std::string ClipboardText() {
         std::string text = "<none>";
-        if (!::OpenClipboard(s_main->m_hWnd)) return "<cannot open>";
+        if (!OpenClipboardPatiently(s_main->m_hWnd)) return "<cannot open>";
         if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
             text = (const char*)::GlobalLock(h);
             ::GlobalUnlock(h);

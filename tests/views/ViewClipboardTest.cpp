@@ -7,6 +7,14 @@
 #include "undo/UndoInfo.h"
 
 namespace {
+// The system's clipboard watcher may hold the clipboard for a moment after each change: retry.
+inline bool OpenClipboardPatiently(HWND owner) {
+    for (int i = 0; i < 100; ++i) {
+        if (::OpenClipboard(owner)) return true;
+        ::Sleep(10);
+    }
+    return false;
+}
 class ViewClipboard : public ViewFixture {
 protected:
     // Both families in turn, each in a fresh document holding text.
@@ -27,7 +35,7 @@ protected:
     static int Enabled(UINT id) { return UpdateState(main, id); }
     // The clipboard's CF_TEXT bytes up to their zero, read with plain USER32 calls.
     static std::string ClipboardText() {
-        if (!::OpenClipboard(main->m_hWnd)) return "<cannot open>";
+        if (!OpenClipboardPatiently(main->m_hWnd)) return "<cannot open>";
         std::string text = "<none>";
         if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
             text = (const char*)::GlobalLock(h);
@@ -37,7 +45,7 @@ protected:
         return text;
     }
     static void PutClipboardText(const std::string& text) {
-        ASSERT_TRUE(::OpenClipboard(main->m_hWnd));
+        ASSERT_TRUE(OpenClipboardPatiently(main->m_hWnd));
         ::EmptyClipboard();
         HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
         std::memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
@@ -168,7 +176,7 @@ TEST_F(ViewClipboard, ASelectionOfWholeBlockStepsStillEndsInAZero) {
         for (int length : {4096, 8192, 4095, 1}) {
             view->SetSelection(0, length);
             Command(ID_EDIT_COPY);
-            ASSERT_TRUE(::OpenClipboard(main->m_hWnd));
+            ASSERT_TRUE(OpenClipboardPatiently(main->m_hWnd));
             HANDLE h = ::GetClipboardData(CF_TEXT);
             ASSERT_NE(h, nullptr);
             EXPECT_GT(::GlobalSize(h), (SIZE_T)length);
@@ -198,7 +206,7 @@ TEST_F(ViewClipboard, UpdateHandlersGreyExactlyWhenThereIsNothingToDo) {
         EXPECT_EQ(Enabled(ID_EDIT_REDO), 1);
         Command(ID_EDIT_REDO);
         EXPECT_EQ(Enabled(ID_EDIT_REDO), 0);
-        ASSERT_TRUE(::OpenClipboard(main->m_hWnd));
+        ASSERT_TRUE(OpenClipboardPatiently(main->m_hWnd));
         ::EmptyClipboard();
         ::CloseClipboard();
         EXPECT_EQ(Enabled(ID_EDIT_PASTE), 0);

@@ -54,6 +54,14 @@ TEST(SharedFile, DetachesAZeroFilledGlobalBlockOfWholeSteps) {
 }
 
 namespace {
+// The system's clipboard watcher may hold the clipboard for a moment after each change: retry.
+inline bool OpenClipboardPatiently(HWND owner) {
+    for (int i = 0; i < 100; ++i) {
+        if (::OpenClipboard(owner)) return true;
+        ::Sleep(10);
+    }
+    return false;
+}
 HGLOBAL TextBlock(const char* text) {
     HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
     std::strcpy((char*)::GlobalLock(block), text);
@@ -88,13 +96,13 @@ TEST(OleClipboard, ASourceReachesAReaderAndAfterAFlushThePlainClipboard) {
     data.Release();
 
     COleDataSource::FlushClipboard();
-    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ASSERT_TRUE(OpenClipboardPatiently(nullptr));
     EXPECT_EQ(GlobalText(::GetClipboardData(CF_TEXT)), "second");
     ::CloseClipboard();
 }
 
 TEST(OleClipboard, AnEmptyClipboardOffersNoText) {
-    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ASSERT_TRUE(OpenClipboardPatiently(nullptr));
     ::EmptyClipboard();
     ::CloseClipboard();
     COleDataObject data;
