@@ -176,6 +176,12 @@ void CEditDocument::Insert(int pos, const char* text) {
     if (ClampEdit(pos, count, length)) ApplyEdit(pos, count, text, length);
 }
 
+void CEditDocument::Replace(int pos, int count, const char* text) {
+    if (text == nullptr) text = "";
+    int length = (int)std::strlen(text);
+    if (ClampEdit(pos, count, length)) ApplyEdit(pos, count, text, length);
+}
+
 void CEditDocument::Delete(int pos, int count) {
     if (ClampEdit(pos, count, 0)) ApplyEdit(pos, count, "", 0);
 }

@@ -49,6 +49,9 @@ public:
     void Edit(int kind, int pos, int removeCount, const char* inserted);
     void Insert(int pos, const char* text) override;
     void Delete(int pos, int count) override;
+    // The count bytes at pos become text, unrecorded: for callers that hand the undo manager a
+    // record of their own (a replace-all's list record).
+    void Replace(int pos, int count, const char* text);
     // Many edits shown as one (an undo of a list record, a replace-all): inside a batch the views
     // follow the edits without re-laying out or painting and ScrollToCurrent keeps only its last
     // position; the outermost EndBatch re-lays out every view once and then places the caret there.

@@ -9,11 +9,16 @@
 #include "framework/win/View.h"
 #include "views/TextSelection.h"
 
+#include <vector>
+
 class CColorTable;
+class CFindReplaceDialog;
 class CScrollBar;
 
 // The host's select-all command, an application command id (not the framework's ID_EDIT_SELECT_ALL).
 enum : UINT { ID_EDIT_SELECTALL = 0x80E3 };
+// The host's find-next command, an application command id too.
+enum : UINT { ID_EDIT_FINDNEXT = 0x8090 };
 
 // The bytes [first, last) of one line that fall inside a horizontal pixel span.
 struct CRange {
@@ -101,6 +106,8 @@ public:
     int SearchStringReverse(int start, const char* text, const char* find, int matchCase);
     // Whether the len bytes at pos stand between spaces, line feeds or tabs (or a text end).
     int IsStringWholeWord(int pos, int len);
+    // The whole-word delimiters; punctuation is none.
+    static bool IsWordDelimiter(char c) { return c == ' ' || c == '\n' || c == '\t'; }
     int GetSearchPosition() const;
     // Puts the caret on the first case-blind occurrence of title, shows it on the fifth row and marks
     // its line with the margin arrow; 1 when found, else 0 and nothing changes.
@@ -109,6 +116,8 @@ public:
     // "Chapter <wParam>". Always 0.
     LRESULT OnTitleFind(UINT wParam, const char* text);
     CString GetFindText() const { return m_strFind; }
+    CString GetReplaceText() const { return m_strReplace; }
+    CFindReplaceDialog* GetFindDialog() const { return m_pFindDialog; }
     int GetTitleLine() const { return m_nTitleLine; }
 
     // Undo recording suspended and resumed for a host's series of edits; the calls nest.
@@ -160,6 +169,12 @@ protected:
     void OnUpdateEditUndo(CCmdUI* pCmdUI);
     void OnUpdateEditRedo(CCmdUI* pCmdUI);
     LRESULT OnTitleFindMessage(WPARAM wParam, LPARAM lParam);
+    void OnEditFind();
+    void OnEditReplace();
+    void OnEditFindnext();
+    void OnUpdateEditFind(CCmdUI* pCmdUI);
+    LRESULT OnFindReplace(WPARAM wParam, LPARAM lParam);
+    void InitFindReplace(int bFindOnly, const char* findWhat);
     LRESULT OnRedrawBars(WPARAM, LPARAM);
     void PostBarRedraw();
 
@@ -224,6 +239,16 @@ protected:
     void AfterMove(int firstLine, int lastLine, bool wholeWindow);
     void AfterEdit(bool wholeWindow);
     void ReplayHistory(bool redo);
+    // The word around pos by the double-click rule; false when the byte at pos is white space.
+    bool WordBounds(int pos, int& start, int& end) const;
+
+    // Find and replace steps.
+    int SearchStep(const char* text, const char* find, int& origin, int matchCase, int wholeWord);
+    BOOL FindNextHit(int matchCase, int wholeWord, int originStep);
+    void ShowHit(int start, int end, int row);
+    void ReplaceCurrent(const CString& find, const CString& replace, int matchCase, int wholeWord);
+    void ReplaceAll(const CString& find, const CString& replace, int matchCase, int wholeWord);
+    std::vector<int> FindAllHits(const CString& find, const CString& replace, int matchCase, int wholeWord);
 
     // Mouse steps.
     bool IsInsideClient(CPoint point) const;
@@ -269,8 +294,9 @@ protected:
     int m_nSearchOrigin = 0;
     int m_nOverwrite = 0;
     int m_nTitleLine = 0;
-    CString m_strFind;    // the last text searched for
-    CString m_strReplace; // the last replacement text
+    CString m_strFind;                           // the last text searched for
+    CString m_strReplace;                        // the last replacement text
+    CFindReplaceDialog* m_pFindDialog = nullptr; // the last dialog made; it deletes itself, so never owned
     BOOL m_bFocus = FALSE;
     BOOL m_bCaretShown = FALSE;
     BOOL m_bInitialised = FALSE;

@@ -136,11 +136,8 @@ void CEditScrollView::OnLButtonDblClk(UINT, CPoint point) {
     if (doc == nullptr) return;
     int pos = SelectionPoint(point), length = (int)doc->GetLength();
     if (pos < 0 || pos >= length) return;
-    if (IsWordByte(doc->GetAt(pos))) {
-        int start = pos, end = pos;
-        while (start > 0 && IsWordByte(doc->GetAt(start - 1))) --start;
-        // The terminator is no word byte, so the word never takes in the text's last byte.
-        while (end < length - 1 && IsWordByte(doc->GetAt(end))) ++end;
+    int start = 0, end = 0;
+    if (WordBounds(pos, start, end)) {
         m_sel.Select(start, end);
         m_ptCaret = GetCaretPos(m_nLeftMargin);
         PlaceCaret();
@@ -148,6 +145,17 @@ void CEditScrollView::OnLButtonDblClk(UINT, CPoint point) {
     InvalidateLine(LineOf(pos));
     UpdateWindow();
     m_nSearchOrigin = m_sel.caret;
+}
+
+bool CEditScrollView::WordBounds(int pos, int& start, int& end) const {
+    CEditDocument* doc = GetEditDocument();
+    int length = (int)doc->GetLength();
+    if (pos < 0 || pos >= length || !IsWordByte(doc->GetAt(pos))) return false;
+    start = end = pos;
+    while (start > 0 && IsWordByte(doc->GetAt(start - 1))) --start;
+    // The terminator is no word byte, so the word never takes in the text's last byte.
+    while (end < length - 1 && IsWordByte(doc->GetAt(end))) ++end;
+    return true;
 }
 
 BOOL CEditScrollView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT) {

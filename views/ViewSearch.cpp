@@ -8,12 +8,6 @@
 #include "regex/KmpFind.h"
 #include "views/EditScrollView.h"
 
-namespace {
-bool IsWordDelimiter(char c) {
-    return c == ' ' || c == '\n' || c == '\t';
-}
-} // namespace
-
 int CEditScrollView::SearchString(int start, const char* text, const char* find, int matchCase) {
     if (text == nullptr || find == nullptr || start < 0) return -1;
     if (matchCase) {

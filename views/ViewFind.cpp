@@ -1,0 +1,195 @@
+// Find and replace in both views: the Find, Replace and Find Next commands, the modeless dialog's
+// notifications, one search step, and replace-all as one batch of edits with one undo record.
+#include <cstring>
+#include <vector>
+
+#include "documents/HostMessages.h"
+#include "framework/win/FindReplaceDialog.h"
+#include "framework/win/MessageBox.h"
+#include "views/EditScrollView.h"
+
+namespace {
+// 创建"查找/替换"对话框时发生错误!
+const char kDialogFailed[] =
+    "\xB4\xB4\xBD\xA8\"\xB2\xE9\xD5\xD2/\xCC\xE6\xBB\xBB\"\xB6\xD4\xBB\xB0\xBF\xF2\xCA\xB1"
+    "\xB7\xA2\xC9\xFA\xB4\xED\xCE\xF3!\n";
+} // namespace
+
+void CEditScrollView::InitFindReplace(int bFindOnly, const char* findWhat) {
+    m_pFindDialog = new CFindReplaceDialog;
+    if (!m_pFindDialog->Create(bFindOnly, findWhat, nullptr, FR_DOWN, this)) {
+        m_pFindDialog = nullptr; // Create deleted it
+        AfxMessageBox(kDialogFailed, MB_OK);
+        return;
+    }
+    ::SetActiveWindow(m_pFindDialog->m_hWnd);
+    m_pFindDialog->ShowWindow(SW_SHOW);
+}
+
+void CEditScrollView::OnEditFind() {
+    int start = 0, end = 0;
+    CEditDocument* doc = GetEditDocument();
+    if (!m_sel.IsEmpty())
+        m_strFind = doc->Range(m_sel.start, m_sel.end);
+    else if (WordBounds(m_sel.caret, start, end))
+        m_strFind = doc->Range(start, end);
+    InitFindReplace(TRUE, m_strFind);
+}
+
+void CEditScrollView::OnEditReplace() {
+    int start = 0, end = 0;
+    CEditDocument* doc = GetEditDocument();
+    if (!m_sel.IsEmpty()) {
+        m_strFind = doc->Range(m_sel.start, m_sel.end);
+    } else if (WordBounds(m_sel.caret, start, end)) {
+        m_strFind = doc->Range(start, end);
+        m_sel.start = start;
+        m_sel.end = end;
+    } else {
+        m_sel.Collapse();
+    }
+    InitFindReplace(FALSE, m_strFind);
+}
+
+void CEditScrollView::OnUpdateEditFind(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(GetEditDocument()->GetLength() > 0);
+}
+
+void CEditScrollView::OnEditFindnext() {
+    if (m_strFind.IsEmpty()) return;
+    FindNextHit(0, 0, 1);
+}
+
+LRESULT CEditScrollView::OnFindReplace(WPARAM, LPARAM lParam) {
+    CFindReplaceDialog* dialog = CFindReplaceDialog::GetNotifier(lParam);
+    if (dialog == nullptr || GetEditDocument() == nullptr) return 0;
+    DWORD flags = dialog->m_fr.Flags;
+    int matchCase = (flags & FR_MATCHCASE) ? 1 : 0, wholeWord = (flags & FR_WHOLEWORD) ? 1 : 0;
+    if (flags & FR_DIALOGTERM) return 0;
+    if (flags & FR_REPLACEALL) {
+        ReplaceAll(dialog->GetFindString(), dialog->GetReplaceString(), matchCase, wholeWord);
+    } else if (flags & FR_REPLACE) {
+        ReplaceCurrent(dialog->GetFindString(), dialog->GetReplaceString(), matchCase, wholeWord);
+    } else if (flags & FR_DOWN) { // Find Next; with the upward direction chosen the bit is clear
+        m_strFind = dialog->GetFindString();
+        if (!m_strFind.IsEmpty()) FindNextHit(matchCase, wholeWord, 1);
+    }
+    return 0;
+}
+
+// The first hit of find at or after origin, or -1; for whole words the origin moves on past hits
+// that are not, after searching once more from where it was.
+int CEditScrollView::SearchStep(const char* text, const char* find, int& origin, int matchCase,
+                                int wholeWord) {
+    int n = (int)std::strlen(find);
+    int pos = SearchString(origin, text, find, matchCase);
+    if (!wholeWord) return pos;
+    while (!IsStringWholeWord(pos, n)) {
+        if (pos == -1) return -1;
+        pos = SearchString(origin, text, find, matchCase);
+        if (pos == -1) return -1;
+        origin = pos + n;
+    }
+    return pos;
+}
+
+// Selects the next hit of the find text and shows it on the fifth row; the origin goes to the hit
+// plus originStep. Without a hit the origin goes back to the top. FALSE when nothing was found.
+BOOL CEditScrollView::FindNextHit(int matchCase, int wholeWord, int originStep) {
+    CEditDocument* doc = GetEditDocument();
+    if (m_nSearchOrigin >= doc->GetLength() - 1) m_nSearchOrigin = 0;
+    int pos = SearchStep(doc->GetTextBuffer(0), m_strFind, m_nSearchOrigin, matchCase, wholeWord);
+    if (pos < 0) {
+        m_nSearchOrigin = 0;
+        return FALSE;
+    }
+    ShowHit(pos, pos + m_strFind.GetLength(), 4);
+    m_nSearchOrigin = pos + originStep;
+    return TRUE;
+}
+
+void CEditScrollView::ShowHit(int start, int end, int row) {
+    SetSelection(start, end);
+    UpdateColors();
+    m_sel.caret = m_sel.end;
+    m_ptCaret = GetCaretPos(m_nLeftMargin);
+    ScrollToPosition(row);
+    InvalidateLine(CaretLine());
+}
+
+// With the find text unchanged since the last press the selection is taken for the last hit and
+// replaced, as many bytes as the find text has, whatever it holds; then the next hit is sought.
+void CEditScrollView::ReplaceCurrent(const CString& find, const CString& replace, int matchCase,
+                                     int wholeWord) {
+    CString previous = m_strFind;
+    m_strFind = find;
+    m_strReplace = replace;
+    if (m_strFind.IsEmpty()) return;
+    CEditDocument* doc = GetEditDocument();
+    if (m_strFind.Compare(previous) == 0) {
+        auto* record = new CUndoInfo;
+        record->Add(UNDO_REPLACE, m_sel.start, m_strFind, m_strReplace);
+        doc->SetUndoInfo(record);
+        doc->Replace(m_sel.start, m_strFind.GetLength(), m_strReplace);
+        doc->SetModifiedFlag(TRUE);
+    }
+    if (!FindNextHit(matchCase, wholeWord, 0)) Invalidate(FALSE);
+}
+
+void CEditScrollView::ReplaceAll(const CString& find, const CString& replace, int matchCase, int wholeWord) {
+    m_strFind = find;
+    m_strReplace = replace;
+    CEditDocument* doc = GetEditDocument();
+    auto* record = new CListUndoInfo(UNDO_REPLACE);
+    std::vector<int> hits = FindAllHits(find, replace, matchCase, wholeWord);
+    doc->BeginBatch();
+    int n = find.GetLength(), r = replace.GetLength();
+    for (int pos : hits) {
+        record->Add(pos, find, replace);
+        doc->Replace(pos, n, replace);
+    }
+    doc->EndBatch();
+    doc->SetUndoInfo(record);
+    doc->SetModifiedFlag(TRUE);
+    // Each hit's steps (select the replacement, scroll it to the fourth row, repaint its line) leave
+    // what the last hit's leave: they are done once.
+    if (!hits.empty()) ShowHit(hits.back(), hits.back() + r, 3);
+}
+
+// The hits replace-all makes, each at its place in the text as the replacements before it left it.
+// They are found in the text as it stands now: from each search origin on, the edited text is this
+// text shifted, so only the byte in front of a hit met right behind the last replacement differs.
+std::vector<int> CEditScrollView::FindAllHits(const CString& find, const CString& replace, int matchCase,
+                                              int wholeWord) {
+    std::vector<int> hits;
+    int n = find.GetLength(), r = replace.GetLength();
+    if (n == 0) return hits;
+    CEditDocument* doc = GetEditDocument();
+    const char* text = doc->GetTextBuffer(0);
+    int length = (int)doc->GetLength();
+    int origin = 0;          // all positions here are in the unedited text
+    long shift = 0;          // how far the replacements so far moved the text behind them
+    int boundary = -1;       // where the last replaced bytes ended
+    char beforeBoundary = 0; // the edited text's byte in front of the boundary
+    auto before = [&](int at) { return at == boundary ? beforeBoundary : at > 0 ? text[at - 1] : '\0'; };
+    auto whole = [&](int at) { // the whole-word test on the edited text
+        if (at < 0) return false;
+        bool atStart = at + shift == 0;
+        int end = at + n;
+        if (!atStart && end < length - 1) return IsWordDelimiter(before(at)) && IsWordDelimiter(text[end]);
+        return IsWordDelimiter(atStart ? text[end] : before(at));
+    };
+    for (;;) {
+        int pos = SearchString(origin, text, find, matchCase);
+        while (wholeWord && pos >= 0 && !whole(pos)) {
+            pos = SearchString(origin, text, find, matchCase);
+            if (pos >= 0) origin = pos + n;
+        }
+        if (pos < 0) break;
+        hits.push_back((int)(pos + shift));
+        beforeBoundary = r > 0 ? replace[r - 1] : before(pos);
+        boundary = origin = pos + n;
+        shift += r - n;
+    }
+    return hits;
+}
