@@ -12,6 +12,7 @@
 #include "framework/win/OleClipboard.h"
 #include "framework/win/WinApp.h"
 #include "host/HostResource.h"
+#include "framework/win/FindReplaceDialog.h"
 #include "host/MainFrame.h"
 #include "views/ColorEditView.h"
 
@@ -135,6 +136,17 @@ TEST_F(HostFrame, TheEditAcceleratorsReachTheActiveView) {
     Press(view, VK_INSERT, false, true);
     EXPECT_EQ(Text(view), "alpha\nbetabeta\n") << "Shift+Insert pastes, in front of the caret";
     EXPECT_FALSE(view->IsOverwrite()) << "the accelerators take the keys before the view";
+
+    view->SetSelection(0, 5); // "alpha"
+    Press(view, 'F', true, false);
+    ASSERT_NE(view->GetFindDialog(), nullptr) << "Ctrl+F opens the find dialog";
+    EXPECT_EQ(view->GetFindText(), CString("alpha"));
+    ::DestroyWindow(view->GetFindDialog()->m_hWnd);
+    Pump();
+    view->SetFocus();
+    Press(view, VK_F3, false, false);
+    EXPECT_EQ(view->GetSelectionStart(), 0) << "F3 finds the next hit";
+    EXPECT_EQ(view->GetSelectionEnd(), 5);
 }
 
 TEST_F(HostFrame, TheEditMenuAndTheToolbarFollowTheUpdateHandlers) {
@@ -144,7 +156,7 @@ TEST_F(HostFrame, TheEditMenuAndTheToolbarFollowTheUpdateHandlers) {
     theApp.OnIdle(0);
     EXPECT_NE(EditMenuState(ID_EDIT_UNDO), 0u);
     EXPECT_NE(EditMenuState(ID_EDIT_COPY), 0u);
-    EXPECT_NE(EditMenuState(ID_EDIT_FIND), 0u) << "no find command yet";
+    EXPECT_EQ(EditMenuState(ID_EDIT_FIND), 0u);
     EXPECT_EQ(EditMenuState(ID_EDIT_SELECTALL), 0u);
     EXPECT_FALSE(toolbar.IsButtonEnabled(ID_EDIT_UNDO));
     EXPECT_FALSE(toolbar.IsButtonEnabled(ID_EDIT_CUT));
