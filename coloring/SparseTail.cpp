@@ -5,7 +5,7 @@
 
 CTailEntry CSparseTail::At(int rank) const {
     if (rank < m_front) return m_data.GetAt(rank);
-    CTailEntry e = m_data.GetAt(BackStart() + rank - m_front);
+    CTailEntry e = m_data.GetAt(m_backStart + rank - m_front);
     e.index += m_shift;
     return e;
 }
@@ -33,31 +33,34 @@ void CSparseTail::MoveGap(int rank) {
     while (m_front > rank) {
         CTailEntry e = m_data.GetAt(--m_front);
         e.index -= m_shift;
-        m_data.ElementAt(BackStart() - 1) = e;
-        ++m_back;
+        m_data.ElementAt(--m_backStart) = e;
     }
     while (m_front < rank) {
-        CTailEntry e = m_data.GetAt(BackStart());
+        CTailEntry e = m_data.GetAt(m_backStart++);
         e.index += m_shift;
-        --m_back;
         m_data.ElementAt(m_front++) = e;
     }
-    if (m_back == 0) m_shift = 0;
+    if (BackCount() == 0) m_shift = 0;
 }
 
-// Doubles the array; the back part moves to the new end.
-bool CSparseTail::Grow() {
-    int old = Capacity(), wanted = old < 8 ? 16 : old * 2;
-    if (wanted < old || !m_data.SetSize(wanted)) return false;
-    if (m_back > 0) {
-        CTailEntry* data = m_data.GetData();
-        std::memmove(data + wanted - m_back, data + old - m_back, (size_t)m_back * sizeof(CTailEntry));
+bool CSparseTail::MakeRoom() {
+    int size = GetSize(), want = size / 4 > 8 ? size / 4 : 8;
+    int capacity = Capacity();
+    if (capacity - size < want) {
+        int grown = capacity * 2 > size + want ? capacity * 2 : size + want;
+        if (grown < capacity || !m_data.SetSize(grown)) return false;
+        capacity = grown;
     }
+    int back = BackCount();
+    CTailEntry* data = m_data.GetData();
+    std::memmove(data + capacity - back, data + m_backStart, (size_t)back * sizeof(CTailEntry));
+    m_backStart = capacity - back;
+    m_backEnd = capacity;
     return true;
 }
 
 bool CSparseTail::Insert(int rank, const CTailEntry& entry) {
-    if (GetSize() == Capacity() && !Grow()) return false;
+    if (m_front == m_backStart && !MakeRoom()) return false;
     MoveGap(rank);
     m_data.ElementAt(m_front++) = entry;
     return true;
@@ -67,19 +70,23 @@ void CSparseTail::Remove(int first, int last) {
     if (last > GetSize()) last = GetSize();
     if (first < 0) first = 0;
     if (last <= first) return;
-    MoveGap(first);
-    m_back -= last - first;
-    if (m_back == 0) m_shift = 0;
+    if (first >= m_front && last == GetSize()) {
+        m_backEnd -= last - first; // the highest ranks: no gap move
+    } else {
+        MoveGap(first);
+        m_backStart += last - first;
+    }
+    if (BackCount() == 0) m_shift = 0;
 }
 
 void CSparseTail::Shift(int from, int delta) {
     MoveGap(from);
-    if (m_back > 0) m_shift += delta;
+    if (BackCount() > 0) m_shift += delta;
 }
 
 void CSparseTail::RemoveAll() {
     m_data.RemoveAll();
-    m_front = m_back = m_shift = 0;
+    m_front = m_backStart = m_backEnd = m_shift = 0;
 }
 
 bool CSparseTail::Copy(const CSparseTail& other) {
@@ -89,7 +96,8 @@ bool CSparseTail::Copy(const CSparseTail& other) {
         return false;
     }
     m_front = other.m_front;
-    m_back = other.m_back;
+    m_backStart = other.m_backStart;
+    m_backEnd = other.m_backEnd;
     m_shift = other.m_shift;
     return true;
 }

@@ -12,15 +12,16 @@ struct CTailEntry {
 };
 
 // Entries are addressed by rank (their place in index order). They live in one array with a gap:
-// ranks [0, m_front) at its start with their true indexes, the rest at its end with indexes short of
-// m_shift. A shift of every entry from a rank on moves the gap there and changes m_shift only, so a
-// run of edits that moves steadily through the text (a replace-all, its undo) costs O(1) each where
-// shifting the entries one by one cost O(entries).
-// Invariants: m_front + m_back <= capacity; true indexes strictly increase with rank; m_shift is 0
-// while m_back is 0.
+// ranks [0, m_front) at its start with their true indexes, the rest in [m_backStart, m_backEnd) with
+// indexes short of m_shift. A shift of every entry from a rank on moves the gap there and changes
+// m_shift only, and cutting off the highest ranks only lowers m_backEnd, so a run of edits that moves
+// steadily through the text (a replace-all, its undo, with the run list cut to the text's length
+// after each) costs O(1) each where shifting the entries one by one cost O(entries).
+// Invariants: m_front <= m_backStart <= m_backEnd <= capacity; true indexes strictly increase with
+// rank; m_shift is 0 while the back part is empty.
 class CSparseTail {
 public:
-    int GetSize() const { return m_front + m_back; }
+    int GetSize() const { return m_front + BackCount(); }
     // The entry of rank, with its true index.
     CTailEntry At(int rank) const;
     // The rank of the first entry whose index is >= index.
@@ -39,12 +40,14 @@ public:
 
 private:
     int Capacity() const { return m_data.GetSize(); }
-    int BackStart() const { return Capacity() - m_back; }
+    int BackCount() const { return m_backEnd - m_backStart; }
     void MoveGap(int rank);
-    bool Grow();
+    // Widens the gap to a quarter of the entries at least, growing the array when needed.
+    bool MakeRoom();
 
     CArray<CTailEntry, const CTailEntry&> m_data;
     int m_front = 0;
-    int m_back = 0;
+    int m_backStart = 0;
+    int m_backEnd = 0;
     int m_shift = 0;
 };
