@@ -117,7 +117,8 @@ public:
     LRESULT OnTitleFind(UINT wParam, const char* text);
     CString GetFindText() const { return m_strFind; }
     CString GetReplaceText() const { return m_strReplace; }
-    CFindReplaceDialog* GetFindDialog() const { return m_pFindDialog; }
+    // The dialog the last Find or Replace opened, while it is open; null after it closed.
+    CFindReplaceDialog* GetFindDialog() const;
     int GetTitleLine() const { return m_nTitleLine; }
 
     // Undo recording suspended and resumed for a host's series of edits; the calls nest.

@@ -26,6 +26,10 @@ void CEditScrollView::InitFindReplace(int bFindOnly, const char* findWhat) {
     m_pFindDialog->ShowWindow(SW_SHOW);
 }
 
+CFindReplaceDialog* CEditScrollView::GetFindDialog() const {
+    return CFindReplaceDialog::IsLive(m_pFindDialog) ? m_pFindDialog : nullptr;
+}
+
 void CEditScrollView::OnEditFind() {
     int start = 0, end = 0;
     CEditDocument* doc = GetEditDocument();

@@ -62,6 +62,20 @@ inline void Pump() {
     }
 }
 
+// One command sent to the view, to the end of the paint it caused; milliseconds.
+inline double CommandMs(CEditScrollView* view, UINT id) {
+    Pump();
+    double start = Now();
+    view->SendMessage(WM_COMMAND, id, 0);
+    ::UpdateWindow(view->m_hWnd);
+    return (Now() - start) * 1e3;
+}
+
+// The document's whole text with its terminator.
+inline std::string DocumentText(CEditDocument* doc) {
+    return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength());
+}
+
 // --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView
 struct Options {
     std::vector<int> sizes = {1, 100};

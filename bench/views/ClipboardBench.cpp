@@ -15,18 +15,6 @@
 namespace {
 CWinApp theApp("bench_clipboard");
 
-double CommandMs(CEditScrollView* view, UINT id) {
-    bench::Pump();
-    double start = bench::Now();
-    view->SendMessage(WM_COMMAND, id, 0);
-    ::UpdateWindow(view->m_hWnd);
-    return (bench::Now() - start) * 1e3;
-}
-
-std::string Text(CEditDocument* doc) {
-    return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength());
-}
-
 SIZE_T PrivateBytes() {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
@@ -110,7 +98,7 @@ int main(int argc, char** argv) {
             continue;
         }
         CEditDocument* doc = view->GetEditDocument();
-        double copy = CommandMs(view, ID_EDIT_SELECTALL) + CommandMs(view, ID_EDIT_COPY);
+        double copy = bench::CommandMs(view, ID_EDIT_SELECTALL) + bench::CommandMs(view, ID_EDIT_COPY);
         double start = bench::Now();
         COleDataSource::FlushClipboard(); // what another program's first read costs
         double render = (bench::Now() - start) * 1e3;
@@ -119,19 +107,19 @@ int main(int argc, char** argv) {
 
         PutClipboardText(view->m_hWnd, 50u << 20);
         view->SetSelection((int)doc->GetLength() / 2, (int)doc->GetLength() / 2);
-        double paste = CommandMs(view, ID_EDIT_PASTE);
-        double undoPaste = CommandMs(view, ID_EDIT_UNDO);
+        double paste = bench::CommandMs(view, ID_EDIT_PASTE);
+        double undoPaste = bench::CommandMs(view, ID_EDIT_UNDO);
         std::printf("%4d MB  paste of 50 MB %10.1f   its undo %10.1f\n", megabytes, paste, undoPaste);
 
-        std::string original = Text(doc);
+        std::string original = bench::DocumentText(doc);
         start = bench::Now();
         int hits = ReplaceAll(doc, "node", "NODE!", 100000);
         double replace = (bench::Now() - start) * 1e3;
-        std::string replaced = Text(doc);
-        double undo = CommandMs(view, ID_EDIT_UNDO);
-        bool undoExact = Text(doc) == original;
-        double redo = CommandMs(view, ID_EDIT_REDO);
-        bool redoExact = Text(doc) == replaced;
+        std::string replaced = bench::DocumentText(doc);
+        double undo = bench::CommandMs(view, ID_EDIT_UNDO);
+        bool undoExact = bench::DocumentText(doc) == original;
+        double redo = bench::CommandMs(view, ID_EDIT_REDO);
+        bool redoExact = bench::DocumentText(doc) == replaced;
         std::printf("%4d MB  %d-hit list record: made %.1f, undo %.1f (%s), redo %.1f (%s)\n", megabytes,
                     hits, replace, undo, undoExact ? "text identical" : "TEXT DIFFERS", redo,
                     redoExact ? "text identical" : "TEXT DIFFERS");

@@ -22,18 +22,6 @@ double NotifyMs(CEditScrollView* view, DWORD flags, const char* find, const char
     return (bench::Now() - start) * 1e3;
 }
 
-double CommandMs(CEditScrollView* view, UINT id) {
-    bench::Pump();
-    double start = bench::Now();
-    view->SendMessage(WM_COMMAND, id, 0);
-    ::UpdateWindow(view->m_hWnd);
-    return (bench::Now() - start) * 1e3;
-}
-
-std::string Text(CEditDocument* doc) {
-    return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength());
-}
-
 int Count(const std::string& text, const char* find) {
     int n = 0;
     for (size_t at = text.find(find); at != std::string::npos; at = text.find(find, at + 1)) ++n;
@@ -62,14 +50,14 @@ int main(int argc, char** argv) {
         std::printf("%4d MB  Find Next without a hit %10.1f\n", megabytes, miss);
 
         // "OVER" is a keyword of the data lines; the hits cover the whole text.
-        std::string original = Text(doc);
+        std::string original = bench::DocumentText(doc);
         int hits = Count(original, "OVER");
         double all = NotifyMs(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE, "OVER", "UNDER");
-        std::string replaced = Text(doc);
-        double undo = CommandMs(view, ID_EDIT_UNDO);
-        bool undoExact = Text(doc) == original;
-        double redo = CommandMs(view, ID_EDIT_REDO);
-        bool redoExact = Text(doc) == replaced;
+        std::string replaced = bench::DocumentText(doc);
+        double undo = bench::CommandMs(view, ID_EDIT_UNDO);
+        bool undoExact = bench::DocumentText(doc) == original;
+        double redo = bench::CommandMs(view, ID_EDIT_REDO);
+        bool redoExact = bench::DocumentText(doc) == replaced;
         std::printf("%4d MB  replace all of %d hits %10.1f, undo %.1f (%s), redo %.1f (%s)\n", megabytes,
                     hits, all, undo, undoExact ? "text identical" : "TEXT DIFFERS", redo,
                     redoExact ? "text identical" : "TEXT DIFFERS");

@@ -63,6 +63,12 @@ BOOL CFindReplaceDialog::RouteDialogMessage(MSG* msg) {
     return FALSE;
 }
 
+BOOL CFindReplaceDialog::IsLive(const CFindReplaceDialog* dialog) {
+    for (CFindReplaceDialog* d = g_live; d != nullptr; d = d->m_pNextLive)
+        if (d == dialog) return TRUE;
+    return FALSE;
+}
+
 int CFindReplaceDialog::GetLiveCount() {
     int n = 0;
     for (CFindReplaceDialog* d = g_live; d != nullptr; d = d->m_pNextLive) ++n;

@@ -29,6 +29,8 @@ public:
     // Offers a message to the live dialog it is meant for; TRUE when the dialog took it.
     static BOOL RouteDialogMessage(MSG* msg);
     static int GetLiveCount();
+    // Whether dialog is a live dialog (compares the pointer only, so a deleted one is safe to ask about).
+    static BOOL IsLive(const CFindReplaceDialog* dialog);
 
     CString GetFindString() const { return m_szFindWhat; }
     CString GetReplaceString() const { return m_szReplaceWith; }

@@ -15,18 +15,11 @@
 #include "framework/win/FindReplaceDialog.h"
 #include "host/MainFrame.h"
 #include "views/ColorEditView.h"
+#include "tests/common/ClipboardTestKit.h"
 
 CWinApp theApp("HostFrameTests");
 
 namespace {
-// The system's clipboard watcher may hold the clipboard for a moment after each change: retry.
-inline bool OpenClipboardPatiently(HWND owner) {
-    for (int i = 0; i < 100; ++i) {
-        if (::OpenClipboard(owner)) return true;
-        ::Sleep(10);
-    }
-    return false;
-}
 class HostFrame : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {

@@ -4,31 +4,14 @@
 #include <functional>
 
 #include "ViewFixture.h"
+
+#include "tests/common/ClipboardTestKit.h"
 #include "undo/UndoInfo.h"
 
 namespace {
-// The system's clipboard watcher may hold the clipboard for a moment after each change: retry.
-inline bool OpenClipboardPatiently(HWND owner) {
-    for (int i = 0; i < 100; ++i) {
-        if (::OpenClipboard(owner)) return true;
-        ::Sleep(10);
-    }
-    return false;
-}
 class ViewClipboard : public ViewFixture {
 protected:
     // Both families in turn, each in a fresh document holding text.
-    void ForBothViews(const std::string& text, const std::function<void(CEditScrollView*)>& check) {
-        for (int family = 0; family < 2; ++family) {
-            SCOPED_TRACE(family == 0 ? "plain view" : "coloured view");
-            CEditScrollView* view =
-                family == 0 ? (CEditScrollView*)OpenPlain(text) : (CEditScrollView*)OpenColored(text);
-            ASSERT_NE(view, nullptr);
-            check(view);
-            theApp.CloseAllDocuments(FALSE);
-            Pump();
-        }
-    }
     // A command as the menu sends it: to the main frame, which routes it to the active view.
     static void Command(UINT id) { main->SendMessage(WM_COMMAND, id, 0); }
     // Whether the command's update handler, reached through the main frame, enables it.

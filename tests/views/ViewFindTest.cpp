@@ -13,19 +13,6 @@
 namespace {
 class ViewFind : public ViewFixture {
 protected:
-    void ForBothViews(const std::string& text, const std::function<void(CEditScrollView*)>& check) {
-        for (int family = 0; family < 2; ++family) {
-            SCOPED_TRACE(family == 0 ? "plain view" : "coloured view");
-            CEditScrollView* view =
-                family == 0 ? (CEditScrollView*)OpenPlain(text) : (CEditScrollView*)OpenColored(text);
-            ASSERT_NE(view, nullptr);
-            check(view);
-            if (view->GetFindDialog() != nullptr && ::IsWindow(view->GetFindDialog()->m_hWnd))
-                ::DestroyWindow(view->GetFindDialog()->m_hWnd);
-            theApp.CloseAllDocuments(FALSE);
-            Pump();
-        }
-    }
     // Opens the replace dialog from the view and types the texts into it.
     static HWND OpenReplace(CEditScrollView* view, const char* find, const char* replace) {
         view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);

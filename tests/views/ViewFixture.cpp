@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "framework/win/FindReplaceDialog.h"
+
 CWinApp theApp("ViewTests");
 
 CMDIFrameWnd* ViewFixture::main = nullptr;
@@ -120,6 +122,19 @@ CColorEditView* ViewFixture::OpenColored(const std::string& text, int width, int
 
 CBlackEditView* ViewFixture::OpenPlain(const std::string& text, int width, int height) {
     return static_cast<CBlackEditView*>(Open(plainTemplate, text, width, height));
+}
+
+void ViewFixture::ForBothViews(const std::string& text, const std::function<void(CEditScrollView*)>& check) {
+    for (int family = 0; family < 2; ++family) {
+        SCOPED_TRACE(family == 0 ? "plain view" : "coloured view");
+        CEditScrollView* view =
+            family == 0 ? (CEditScrollView*)OpenPlain(text) : (CEditScrollView*)OpenColored(text);
+        ASSERT_NE(view, nullptr);
+        check(view);
+        if (CFindReplaceDialog* dialog = view->GetFindDialog()) ::DestroyWindow(dialog->m_hWnd);
+        theApp.CloseAllDocuments(FALSE);
+        Pump();
+    }
 }
 
 bool ViewFixture::Picture::Has(const RECT& r, COLORREF color) const {

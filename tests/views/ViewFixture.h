@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "documents/DataEditDocs.h"
@@ -40,6 +41,9 @@ protected:
     CColorEditView* OpenColored(const std::string& text, int width = 640, int height = 400,
                                 bool listing = false);
     CBlackEditView* OpenPlain(const std::string& text, int width = 640, int height = 400);
+    // check runs on a plain and then a coloured view, each of a fresh document holding text; the
+    // documents (and a find dialog the view opened) are closed after each.
+    void ForBothViews(const std::string& text, const std::function<void(CEditScrollView*)>& check);
     static void Pump();
     // The view's picture as OnDraw paints it into a memory context of its client size.
     struct Picture {

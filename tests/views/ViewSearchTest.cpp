@@ -8,17 +8,6 @@
 namespace {
 class ViewSearch : public ViewFixture {
 protected:
-    void ForBothViews(const std::string& text, const std::function<void(CEditScrollView*)>& check) {
-        for (int family = 0; family < 2; ++family) {
-            SCOPED_TRACE(family == 0 ? "plain view" : "coloured view");
-            CEditScrollView* view =
-                family == 0 ? (CEditScrollView*)OpenPlain(text) : (CEditScrollView*)OpenColored(text);
-            ASSERT_NE(view, nullptr);
-            check(view);
-            theApp.CloseAllDocuments(FALSE);
-            Pump();
-        }
-    }
     static void FindTitle(CEditScrollView* view, UINT number, const char* text) {
         view->SendMessage(HostMessage(kMsgFindTitle), number, (LPARAM)text);
     }

@@ -7,6 +7,7 @@
 
 #include "framework/win/MemFile.h"
 #include "framework/win/OleClipboard.h"
+#include "tests/common/ClipboardTestKit.h"
 
 TEST(MemFile, GrowsInStepsFillsHolesAndReadsBack) {
     CMemFile file(16);
@@ -54,14 +55,6 @@ TEST(SharedFile, DetachesAZeroFilledGlobalBlockOfWholeSteps) {
 }
 
 namespace {
-// The system's clipboard watcher may hold the clipboard for a moment after each change: retry.
-inline bool OpenClipboardPatiently(HWND owner) {
-    for (int i = 0; i < 100; ++i) {
-        if (::OpenClipboard(owner)) return true;
-        ::Sleep(10);
-    }
-    return false;
-}
 HGLOBAL TextBlock(const char* text) {
     HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
     std::strcpy((char*)::GlobalLock(block), text);
