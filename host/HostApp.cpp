@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "documents/HostMessages.h"
 #include "framework/win/DocTemplate.h"
 #include "framework/win/MessageBox.h"
 #include "framework/win/OleClipboard.h"
@@ -53,9 +54,12 @@ protected:
 private:
     // Adds a template when the library provides both classes; FALSE when either is missing.
     BOOL AddTemplateByName(UINT resourceId, const char* documentClass, const char* viewClass);
-    // Takes --screenshot PATH out of the arguments and keeps the rest as files to open.
+    // Takes --screenshot PATH and --find-title HEADING out of the arguments and keeps the rest as
+    // files to open.
     void ParseCommandLine();
+    void SendFindTitle(CMainFrame* frame);
     std::vector<std::string> m_files;
+    std::string m_findTitle;
 };
 
 BEGIN_MESSAGE_MAP(CHostApp, CWinApp)
@@ -92,6 +96,7 @@ BOOL CHostApp::InitInstance() {
     for (const std::string& file : m_files)
         if (OpenDocumentFile(file.c_str()) == nullptr) std::fprintf(stderr, "cannot open %s\n", file.c_str());
     if (m_files.size() > 1) frame->MDITile(MDITILE_VERTICAL);
+    if (!m_findTitle.empty()) SendFindTitle(frame);
     if (!g_screenshotPath.empty()) ::SetTimer(frame->m_hWnd, 1, kScreenshotDelayMs, &TakeScreenshot);
     return TRUE;
 }
@@ -101,9 +106,20 @@ void CHostApp::ParseCommandLine() {
         std::string argument = __argv[i];
         if (argument == "--screenshot" && i + 1 < __argc)
             g_screenshotPath = __argv[++i];
+        else if (argument == "--find-title" && i + 1 < __argc)
+            m_findTitle = __argv[++i];
         else
             m_files.push_back(argument);
     }
+}
+
+// As a host navigates: "Find Title" to the active view, the title followed by a separator, a space
+// and the chapter number (0: no fallback chapter).
+void CHostApp::SendFindTitle(CMainFrame* frame) {
+    CView* view = frame->GetActiveView();
+    if (view == nullptr) return;
+    std::string text = m_findTitle + "| 0";
+    view->SendMessage(HostMessage(kMsgFindTitle), 0, (LPARAM)text.c_str());
 }
 
 void CHostApp::OnHostCommand() {
