@@ -9,6 +9,7 @@
 #include "framework/win/View.h"
 #include "views/TextSelection.h"
 
+#include <functional>
 #include <vector>
 
 class CColorTable;
@@ -108,6 +109,9 @@ public:
     int IsStringWholeWord(int pos, int len);
     // The whole-word delimiters; punctuation is none.
     static bool IsWordDelimiter(char c) { return c == ' ' || c == '\n' || c == '\t'; }
+    // The whole-word rule, given whether the word starts the text, whether it ends before the
+    // text's last byte, and its two neighbours.
+    static bool WholeWordRule(bool atStart, bool endsBeforeLast, char before, char after);
     int GetSearchPosition() const;
     // Puts the caret on the first case-blind occurrence of title, shows it on the fifth row and marks
     // its line with the margin arrow; 1 when found, else 0 and nothing changes.
@@ -244,7 +248,9 @@ protected:
     bool WordBounds(int pos, int& start, int& end) const;
 
     // Find and replace steps.
-    int SearchStep(const char* text, const char* find, int& origin, int matchCase, int wholeWord);
+    int SearchStep(const char* text, const char* find, int& origin, int matchCase,
+                   const std::function<bool(int pos)>& isWhole);
+    bool TakeFindText(int& start, int& end);
     BOOL FindNextHit(int matchCase, int wholeWord, int originStep);
     void ShowHit(int start, int end, int row);
     void ReplaceCurrent(const CString& find, const CString& replace, int matchCase, int wholeWord);

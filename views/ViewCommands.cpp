@@ -123,16 +123,14 @@ void CEditScrollView::OnEditRedo() {
     ReplayHistory(true);
 }
 
-// The replay runs as one batch, so a list record of many changes re-lays out and paints once.
+// The replay runs as one batch, so a list record of many changes re-lays out and paints once: the
+// batch's end rebuilds the line figures and the scroll sizes of every view, then places the caret.
 void CEditScrollView::ReplayHistory(bool redo) {
     CEditDocument* doc = GetEditDocument();
     doc->BeginBatch();
     int caret = redo ? doc->Redo() : doc->Undo();
     doc->EndBatch();
-    if (caret == -1) return;
-    doc->RecalcScrollSize();
-    CalcScrollSize();
-    ScrollToCaret();
+    if (caret != -1) ScrollToCaret();
 }
 
 void CEditScrollView::OnEditSelectAll() {

@@ -30,23 +30,26 @@ CFindReplaceDialog* CEditScrollView::GetFindDialog() const {
     return CFindReplaceDialog::IsLive(m_pFindDialog) ? m_pFindDialog : nullptr;
 }
 
+// The find text taken from the selection, else from the word at the caret, whose bounds go to
+// start and end; false (the find text kept) when the caret is on white space.
+bool CEditScrollView::TakeFindText(int& start, int& end) {
+    start = m_sel.start;
+    end = m_sel.end;
+    if (m_sel.IsEmpty() && !WordBounds(m_sel.caret, start, end)) return false;
+    m_strFind = GetEditDocument()->Range(start, end);
+    return true;
+}
+
 void CEditScrollView::OnEditFind() {
     int start = 0, end = 0;
-    CEditDocument* doc = GetEditDocument();
-    if (!m_sel.IsEmpty())
-        m_strFind = doc->Range(m_sel.start, m_sel.end);
-    else if (WordBounds(m_sel.caret, start, end))
-        m_strFind = doc->Range(start, end);
+    TakeFindText(start, end);
     InitFindReplace(TRUE, m_strFind);
 }
 
+// Replace selects the word it took; on white space it leaves an empty selection at the caret.
 void CEditScrollView::OnEditReplace() {
     int start = 0, end = 0;
-    CEditDocument* doc = GetEditDocument();
-    if (!m_sel.IsEmpty()) {
-        m_strFind = doc->Range(m_sel.start, m_sel.end);
-    } else if (WordBounds(m_sel.caret, start, end)) {
-        m_strFind = doc->Range(start, end);
+    if (TakeFindText(start, end)) {
         m_sel.start = start;
         m_sel.end = end;
     } else {
@@ -81,14 +84,14 @@ LRESULT CEditScrollView::OnFindReplace(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-// The first hit of find at or after origin, or -1; for whole words the origin moves on past hits
-// that are not, after searching once more from where it was.
+// The first hit of find at or after origin, or -1. With a whole-word test (false for -1) the origin
+// moves on past hits that fail it, after searching once more from where it was.
 int CEditScrollView::SearchStep(const char* text, const char* find, int& origin, int matchCase,
-                                int wholeWord) {
+                                const std::function<bool(int pos)>& isWhole) {
     int n = (int)std::strlen(find);
     int pos = SearchString(origin, text, find, matchCase);
-    if (!wholeWord) return pos;
-    while (!IsStringWholeWord(pos, n)) {
+    if (!isWhole) return pos;
+    while (!isWhole(pos)) {
         if (pos == -1) return -1;
         pos = SearchString(origin, text, find, matchCase);
         if (pos == -1) return -1;
@@ -102,21 +105,23 @@ int CEditScrollView::SearchStep(const char* text, const char* find, int& origin,
 BOOL CEditScrollView::FindNextHit(int matchCase, int wholeWord, int originStep) {
     CEditDocument* doc = GetEditDocument();
     if (m_nSearchOrigin >= doc->GetLength() - 1) m_nSearchOrigin = 0;
-    int pos = SearchStep(doc->GetTextBuffer(0), m_strFind, m_nSearchOrigin, matchCase, wholeWord);
+    int n = m_strFind.GetLength();
+    std::function<bool(int)> isWhole;
+    if (wholeWord) isWhole = [this, n](int pos) { return IsStringWholeWord(pos, n) != 0; };
+    int pos = SearchStep(doc->GetTextBuffer(0), m_strFind, m_nSearchOrigin, matchCase, isWhole);
     if (pos < 0) {
         m_nSearchOrigin = 0;
         return FALSE;
     }
-    ShowHit(pos, pos + m_strFind.GetLength(), 4);
+    ShowHit(pos, pos + n, 4);
     m_nSearchOrigin = pos + originStep;
     return TRUE;
 }
 
+// SetSelection leaves the caret and its point at the selection's end.
 void CEditScrollView::ShowHit(int start, int end, int row) {
     SetSelection(start, end);
     UpdateColors();
-    m_sel.caret = m_sel.end;
-    m_ptCaret = GetCaretPos(m_nLeftMargin);
     ScrollToPosition(row);
     InvalidateLine(CaretLine());
 }
@@ -176,19 +181,13 @@ std::vector<int> CEditScrollView::FindAllHits(const CString& find, const CString
     int boundary = -1;       // where the last replaced bytes ended
     char beforeBoundary = 0; // the edited text's byte in front of the boundary
     auto before = [&](int at) { return at == boundary ? beforeBoundary : at > 0 ? text[at - 1] : '\0'; };
-    auto whole = [&](int at) { // the whole-word test on the edited text
-        if (at < 0) return false;
-        bool atStart = at + shift == 0;
-        int end = at + n;
-        if (!atStart && end < length - 1) return IsWordDelimiter(before(at)) && IsWordDelimiter(text[end]);
-        return IsWordDelimiter(atStart ? text[end] : before(at));
-    };
+    std::function<bool(int)> isWhole;
+    if (wholeWord) // the whole-word test on the edited text
+        isWhole = [&](int at) {
+            return at >= 0 && WholeWordRule(at + shift == 0, at + n < length - 1, before(at), text[at + n]);
+        };
     for (;;) {
-        int pos = SearchString(origin, text, find, matchCase);
-        while (wholeWord && pos >= 0 && !whole(pos)) {
-            pos = SearchString(origin, text, find, matchCase);
-            if (pos >= 0) origin = pos + n;
-        }
+        int pos = SearchStep(text, find, origin, matchCase, isWhole);
         if (pos < 0) break;
         hits.push_back((int)(pos + shift));
         beforeBoundary = r > 0 ? replace[r - 1] : before(pos);

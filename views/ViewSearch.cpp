@@ -29,13 +29,19 @@ int CEditScrollView::SearchStringReverse(int start, const char* text, const char
 
 // Away from the text's ends both neighbours decide; at offset 0 the byte after the word alone, and
 // for a word reaching the last byte the byte before it alone.
+bool CEditScrollView::WholeWordRule(bool atStart, bool endsBeforeLast, char before, char after) {
+    if (!atStart && endsBeforeLast) return IsWordDelimiter(before) && IsWordDelimiter(after);
+    return IsWordDelimiter(atStart ? after : before);
+}
+
 int CEditScrollView::IsStringWholeWord(int pos, int len) {
     if (pos < 0) return 0;
     CEditDocument* doc = GetEditDocument();
     long end = (long)pos + len;
-    if (pos > 0 && end < doc->GetLength() - 1)
-        return IsWordDelimiter(doc->GetAt(pos - 1)) && IsWordDelimiter(doc->GetAt(end)) ? 1 : 0;
-    return IsWordDelimiter(pos == 0 ? doc->GetAt(end) : doc->GetAt(pos - 1)) ? 1 : 0;
+    return WholeWordRule(pos == 0, end<doc->GetLength() - 1, pos> 0 ? doc->GetAt(pos - 1) : '\0',
+                         doc->GetAt(end))
+               ? 1
+               : 0;
 }
 
 int CEditScrollView::GetSearchPosition() const {
@@ -48,9 +54,7 @@ int CEditScrollView::FindTitle(const char* title) {
     CEditDocument* doc = GetEditDocument();
     int pos = SearchString(doc->GetTextBuffer(0), m_strFind, 0);
     if (pos < 0) return 0;
-    SetSelection(pos, pos);
-    m_sel.caret = pos;
-    m_ptCaret = GetCaretPos(m_nLeftMargin);
+    SetSelection(pos, pos); // the caret and its point at pos
     UpdateColors();
     ScrollToPosition(4); // repaints the window, the margin arrow with it
     m_nTitleLine = (int)doc->OffsetToLine(pos);
