@@ -172,8 +172,7 @@ void CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
 }
 
 void CEditDocument::Insert(int pos, const char* text) {
-    int count = 0, length = text != nullptr ? (int)std::strlen(text) : 0;
-    if (ClampEdit(pos, count, length)) ApplyEdit(pos, count, text, length);
+    Replace(pos, 0, text);
 }
 
 void CEditDocument::Replace(int pos, int count, const char* text) {
@@ -183,7 +182,7 @@ void CEditDocument::Replace(int pos, int count, const char* text) {
 }
 
 void CEditDocument::Delete(int pos, int count) {
-    if (ClampEdit(pos, count, 0)) ApplyEdit(pos, count, "", 0);
+    Replace(pos, count, "");
 }
 
 BOOL CEditDocument::ClampEdit(int pos, int& removeCount, int insertedLength) const {
