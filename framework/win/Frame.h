@@ -50,6 +50,11 @@ protected:
     static CCreateContext* ContextOf(LPCREATESTRUCTA cs);
     // The pane's rectangle: the client area less the status bar.
     CRect PaneRect();
+    // The height of the frame's bar of the id while it is shown, else 0.
+    int BarHeight(UINT id) const;
+    // The first line of the resource string id, and the menu of resource id (null without one).
+    static CString ResourceTitle(UINT id);
+    static HMENU LoadResourceMenu(UINT id);
     void PostNcDestroy() override { delete this; }
 
     int OnCreate(LPCREATESTRUCTA cs);

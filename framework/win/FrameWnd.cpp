@@ -30,14 +30,22 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs) {
     return cs.lpszClass != nullptr;
 }
 
+CString CFrameWnd::ResourceTitle(UINT id) {
+    CString title = LoadResourceString(id);
+    int newline = title.Find('\n');
+    return newline >= 0 ? title.Left(newline) : title;
+}
+
+HMENU CFrameWnd::LoadResourceMenu(UINT id) {
+    HINSTANCE module = FindResourceModule(MAKEINTRESOURCEA(id), (LPCSTR)RT_MENU);
+    return module ? ::LoadMenuA(module, MAKEINTRESOURCEA(id)) : nullptr;
+}
+
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD style, CWnd* parent, CCreateContext* context) {
     m_nIDResource = nIDResource;
-    CString title = LoadResourceString(nIDResource);
-    int newline = title.Find('\n');
-    m_strTitle = newline >= 0 ? title.Left(newline) : title;
-    HINSTANCE module = FindResourceModule(MAKEINTRESOURCEA(nIDResource), (LPCSTR)RT_MENU);
-    m_hMenuDefault = module ? ::LoadMenuA(module, MAKEINTRESOURCEA(nIDResource)) : nullptr;
-    module = FindResourceModule(MAKEINTRESOURCEA(nIDResource), (LPCSTR)RT_ACCELERATOR);
+    m_strTitle = ResourceTitle(nIDResource);
+    m_hMenuDefault = LoadResourceMenu(nIDResource);
+    HINSTANCE module = FindResourceModule(MAKEINTRESOURCEA(nIDResource), (LPCSTR)RT_ACCELERATOR);
     m_hAccelTable = module ? ::LoadAcceleratorsA(module, MAKEINTRESOURCEA(nIDResource)) : nullptr;
     return CreateEx(0, nullptr, m_strTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                     parent ? parent->m_hWnd : nullptr, m_hMenuDefault, context);
@@ -101,23 +109,21 @@ void CFrameWnd::SetMessageText(LPCSTR text) {
     if (bar != nullptr) ::SendMessageA(bar->m_hWnd, SB_SETTEXTA, 0, (LPARAM)text);
 }
 
+int CFrameWnd::BarHeight(UINT id) const {
+    HWND bar = ::GetDlgItem(m_hWnd, (int)id);
+    if (bar == nullptr || !::IsWindowVisible(bar)) return 0;
+    RECT barRect;
+    ::GetWindowRect(bar, &barRect);
+    return barRect.bottom - barRect.top;
+}
+
 CRect CFrameWnd::PaneRect() {
     CRect client;
     GetClientRect(&client);
-    HWND toolbar = ::GetDlgItem(m_hWnd, AFX_IDW_TOOLBAR);
-    if (toolbar != nullptr && ::IsWindowVisible(toolbar)) {
-        RECT barRect;
-        ::GetWindowRect(toolbar, &barRect);
-        client.top += barRect.bottom - barRect.top;
-        if (client.top > client.bottom) client.top = client.bottom;
-    }
-    HWND bar = ::GetDlgItem(m_hWnd, AFX_IDW_STATUS_BAR);
-    if (bar != nullptr && ::IsWindowVisible(bar)) {
-        RECT barRect;
-        ::GetWindowRect(bar, &barRect);
-        client.bottom -= barRect.bottom - barRect.top;
-        if (client.bottom < client.top) client.bottom = client.top;
-    }
+    client.top += BarHeight(AFX_IDW_TOOLBAR);
+    if (client.top > client.bottom) client.top = client.bottom;
+    client.bottom -= BarHeight(AFX_IDW_STATUS_BAR);
+    if (client.bottom < client.top) client.bottom = client.top;
     return client;
 }
 
@@ -226,7 +232,7 @@ LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
 }
 
 // A toolbar button's tooltip asks its parent frame for the text of the button's command.
-LRESULT CFrameWnd::OnNotifyMessage(WPARAM wParam, LPARAM lParam) {
+LRESULT CFrameWnd::OnNotifyMessage(WPARAM, LPARAM lParam) {
     auto* header = (NMHDR*)lParam;
     if (header == nullptr || (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW))
         return Default();
@@ -242,7 +248,6 @@ LRESULT CFrameWnd::OnNotifyMessage(WPARAM wParam, LPARAM lParam) {
         if (n == 0) info->szText[0] = 0;
         info->lpszText = info->szText;
     }
-    (void)wParam;
     return 0;
 }
 

@@ -116,11 +116,8 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD style, CWnd* parent, CCreat
         return FALSE;
     }
     m_nIDResource = nIDResource;
-    HINSTANCE module = FindResourceModule(MAKEINTRESOURCEA(nIDResource), (LPCSTR)RT_MENU);
-    m_hMenuShared = module ? ::LoadMenuA(module, MAKEINTRESOURCEA(nIDResource)) : nullptr;
-    CString title = LoadResourceString(nIDResource);
-    int newline = title.Find('\n');
-    m_strTitle = newline >= 0 ? title.Left(newline) : title;
+    m_hMenuShared = LoadResourceMenu(nIDResource);
+    m_strTitle = ResourceTitle(nIDResource);
 
     CREATESTRUCTA cs = {};
     cs.style = style & ~WS_CHILD;

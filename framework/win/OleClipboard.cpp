@@ -84,23 +84,25 @@ void AfxOleTerm() {
     g_oleState = OleState::notTried;
 }
 
+namespace {
+// The first size bytes of one global block copied into another; false when either cannot be locked.
+bool CopyGlobalBytes(HGLOBAL to, HGLOBAL from, SIZE_T size) {
+    void* target = ::GlobalLock(to);
+    const void* source = ::GlobalLock(from);
+    if (target != nullptr && source != nullptr) std::memcpy(target, source, size);
+    if (source != nullptr) ::GlobalUnlock(from);
+    if (target != nullptr) ::GlobalUnlock(to);
+    return target != nullptr && source != nullptr;
+}
+} // namespace
+
 HGLOBAL AfxCopyGlobalMemory(HGLOBAL source, UINT flags) {
     if (source == nullptr) return nullptr;
     SIZE_T size = ::GlobalSize(source);
     HGLOBAL copy = ::GlobalAlloc(flags, size > 0 ? size : 1);
-    if (copy == nullptr) return nullptr;
-    const void* from = ::GlobalLock(source);
-    void* to = ::GlobalLock(copy);
-    if (from == nullptr || to == nullptr) {
-        if (from != nullptr) ::GlobalUnlock(source);
-        if (to != nullptr) ::GlobalUnlock(copy);
-        ::GlobalFree(copy);
-        return nullptr;
-    }
-    std::memcpy(to, from, size);
-    ::GlobalUnlock(copy);
-    ::GlobalUnlock(source);
-    return copy;
+    if (copy == nullptr || CopyGlobalBytes(copy, source, size)) return copy;
+    ::GlobalFree(copy);
+    return nullptr;
 }
 
 COleDataSource::COleDataSource() = default;
@@ -198,12 +200,7 @@ STDMETHODIMP COleDataSource::CDataObject::GetDataHere(FORMATETC* format, STGMEDI
     if (medium->tymed != TYMED_HGLOBAL || medium->hGlobal == nullptr) return DV_E_TYMED;
     SIZE_T size = ::GlobalSize(entry->block);
     if (::GlobalSize(medium->hGlobal) < size) return STG_E_MEDIUMFULL;
-    void* to = ::GlobalLock(medium->hGlobal);
-    const void* from = ::GlobalLock(entry->block);
-    if (to != nullptr && from != nullptr) std::memcpy(to, from, size);
-    if (from != nullptr) ::GlobalUnlock(entry->block);
-    if (to != nullptr) ::GlobalUnlock(medium->hGlobal);
-    return to != nullptr && from != nullptr ? S_OK : E_OUTOFMEMORY;
+    return CopyGlobalBytes(medium->hGlobal, entry->block, size) ? S_OK : E_OUTOFMEMORY;
 }
 
 STDMETHODIMP COleDataSource::CDataObject::QueryGetData(FORMATETC* format) {

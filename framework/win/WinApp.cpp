@@ -183,14 +183,14 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR cmdLine, int cmdSho
     app->m_lpCmdLine = cmdLine;
     app->m_nCmdShow = cmdShow;
     g_moduleState.m_hCurrentInstanceHandle = instance;
-    if (!app->InitApplication() || !app->InitInstance()) {
+    int code = 0;
+    if (app->InitApplication() && app->InitInstance()) {
+        code = app->Run();
+    } else {
         if (app->m_pMainWnd != nullptr && app->m_pMainWnd->m_hWnd != nullptr)
             app->m_pMainWnd->DestroyWindow();
-        int code = app->ExitInstance();
-        AfxOleTerm();
-        return code;
+        code = app->ExitInstance();
     }
-    int code = app->Run();
     AfxOleTerm(); // text copied by the user stays on the clipboard after the program ends
     return code;
 }
