@@ -76,14 +76,16 @@ inline std::string DocumentText(CEditDocument* doc) {
     return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength());
 }
 
-// --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView
+// --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView, in any order; sizes without
+// --megabytes are the program's own.
 struct Options {
-    std::vector<int> sizes = {1, 100};
+    std::vector<int> sizes;
     int repeats = 5;
     const char* viewClass = "CColorEditView";
     bool Plain() const { return std::strcmp(viewClass, "CBlackEditView") == 0; }
 
-    Options(int argc, char** argv) {
+    Options(int argc, char** argv, std::vector<int> defaultSizes = {1, 100})
+        : sizes(std::move(defaultSizes)) {
         for (int i = 1; i < argc; ++i) {
             if (std::strncmp(argv[i], "--megabytes=", 12) == 0) {
                 sizes.clear();
@@ -119,15 +121,14 @@ public:
         m_app.m_pMainWnd = nullptr;
         if (m_main != nullptr) m_main->DestroyWindow();
     }
-    // The view of a generated data file of the size, its client area width x height; null on failure.
+    // The view of a generated data file of the size, its client area width x height; null (and the
+    // failure printed) when it could not be opened.
     CEditScrollView* Open(int megabytes, int width, int height) {
-        if (m_template == nullptr) return nullptr;
-        std::string path = EnsureFile(megabytes);
-        CDocument* doc = m_template->OpenDocumentFile(path.c_str());
-        if (doc == nullptr) return nullptr;
-        POSITION position = doc->GetFirstViewPosition();
-        auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
-        if (view == nullptr) return nullptr;
+        CEditScrollView* view = OpenView(megabytes);
+        if (view == nullptr) {
+            std::printf("%d MB: open failed\n", megabytes);
+            return nullptr;
+        }
         CRect client, outer;
         view->GetClientRect(&client);
         view->GetParent()->GetWindowRect(&outer);
@@ -137,8 +138,24 @@ public:
         Pump();
         return view;
     }
+    // Closes the view's document without asking about its edits.
+    static void Close(CEditScrollView* view) {
+        CEditDocument* doc = view->GetEditDocument();
+        doc->SetModifiedFlag(FALSE);
+        doc->OnCloseDocument();
+        Pump();
+    }
 
 private:
+    CEditScrollView* OpenView(int megabytes) {
+        if (m_template == nullptr) return nullptr;
+        std::string path = EnsureFile(megabytes);
+        CDocument* doc = m_template->OpenDocumentFile(path.c_str());
+        if (doc == nullptr) return nullptr;
+        POSITION position = doc->GetFirstViewPosition();
+        return dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+    }
+
     CWinApp& m_app;
     CModalRecorder m_boxes{IDCANCEL};
     CMDIFrameWnd* m_main = nullptr;

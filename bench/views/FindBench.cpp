@@ -30,16 +30,12 @@ int Count(const std::string& text, const char* find) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::Options options(argc, argv);
-    if (argc < 2 || std::strncmp(argv[1], "--megabytes=", 12) != 0) options.sizes = {100};
+    bench::Options options(argc, argv, {100});
     bench::Host host(theApp, options);
     std::printf("%s, 1000 x 700 client, one command to painted (ms)\n", options.viewClass);
     for (int megabytes : options.sizes) {
         CEditScrollView* view = host.Open(megabytes, 1000, 700);
-        if (view == nullptr) {
-            std::printf("%d MB: open failed\n", megabytes);
-            continue;
-        }
+        if (view == nullptr) continue;
         CEditDocument* doc = view->GetEditDocument();
         view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
         if (view->GetFindDialog() == nullptr) {
@@ -62,9 +58,7 @@ int main(int argc, char** argv) {
                     hits, all, undo, undoExact ? "text identical" : "TEXT DIFFERS", redo,
                     redoExact ? "text identical" : "TEXT DIFFERS");
         ::DestroyWindow(view->GetFindDialog()->m_hWnd);
-        doc->SetModifiedFlag(FALSE);
-        doc->OnCloseDocument();
-        bench::Pump();
+        bench::Host::Close(view);
     }
     return 0;
 }
