@@ -1,7 +1,7 @@
 // The progress and scroll-bar controls: creation as framework windows and their messages.
 #include "framework/win/Controls.h"
 
-#include "framework/win/StatusBar.h"
+#include "framework/win/ControlBar.h"
 
 IMPLEMENT_DYNAMIC(CProgressCtrl, CWnd)
 IMPLEMENT_DYNAMIC(CScrollBar, CWnd)

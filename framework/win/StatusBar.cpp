@@ -45,21 +45,8 @@ int TextWidth(HWND window, const CString& text) {
 }
 } // namespace
 
-void AfxInitCommonControls() {
-    static const BOOL done = [] {
-        INITCOMMONCONTROLSEX controls = {sizeof controls,
-                                         ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
-        return ::InitCommonControlsEx(&controls);
-    }();
-    (void)done;
-}
-
 BOOL CStatusBar::Create(CWnd* parent, DWORD style, UINT id) {
-    if (parent == nullptr || parent->m_hWnd == nullptr) return FALSE;
-    AfxInitCommonControls();
-    if (!CreateEx(0, STATUSCLASSNAMEA, nullptr, style | WS_CHILD, 0, 0, 0, 0, parent->m_hWnd,
-                  (HMENU)(UINT_PTR)id))
-        return FALSE;
+    if (!CreateBar(parent, STATUSCLASSNAMEA, style, id)) return FALSE;
     static const UINT separator = ID_SEPARATOR;
     SetIndicators(&separator, 1);
     return TRUE;

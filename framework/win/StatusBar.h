@@ -73,6 +73,3 @@ private:
 
     std::vector<Pane> m_panes;
 };
-
-// Registers the common control classes once per process.
-void AfxInitCommonControls();

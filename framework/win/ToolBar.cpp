@@ -3,7 +3,6 @@
 
 #include "framework/win/Frame.h"
 #include "framework/win/HostLookup.h"
-#include "framework/win/StatusBar.h"
 
 IMPLEMENT_DYNAMIC(CToolBar, CControlBar)
 
@@ -34,11 +33,7 @@ CString AfxToolTipText(UINT id) {
 }
 
 BOOL CToolBar::Create(CWnd* parent, DWORD style, UINT id) {
-    if (parent == nullptr || parent->m_hWnd == nullptr) return FALSE;
-    AfxInitCommonControls();
-    if (!CreateEx(0, TOOLBARCLASSNAMEA, nullptr, style | WS_CHILD, 0, 0, 0, 0, parent->m_hWnd,
-                  (HMENU)(UINT_PTR)id))
-        return FALSE;
+    if (!CreateBar(parent, TOOLBARCLASSNAMEA, style, id)) return FALSE;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessage(TB_LOADIMAGES, IDB_STD_SMALL_COLOR, (LPARAM)HINST_COMMCTRL);
     return TRUE;
