@@ -76,6 +76,22 @@ inline std::string DocumentText(CEditDocument* doc) {
     return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength());
 }
 
+// Undo and then redo of the newest change, each to painted and each checked against the text it
+// must give back (before, after).
+struct Replay {
+    double undoMs = 0, redoMs = 0;
+    bool undoExact = false, redoExact = false;
+    static const char* Verdict(bool exact) { return exact ? "text identical" : "TEXT DIFFERS"; }
+};
+inline Replay UndoAndRedo(CEditScrollView* view, const std::string& before, const std::string& after) {
+    Replay r;
+    r.undoMs = CommandMs(view, ID_EDIT_UNDO);
+    r.undoExact = DocumentText(view->GetEditDocument()) == before;
+    r.redoMs = CommandMs(view, ID_EDIT_REDO);
+    r.redoExact = DocumentText(view->GetEditDocument()) == after;
+    return r;
+}
+
 // --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView, in any order; sizes without
 // --megabytes are the program's own.
 struct Options {

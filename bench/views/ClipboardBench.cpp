@@ -111,14 +111,9 @@ int main(int argc, char** argv) {
         start = bench::Now();
         int hits = ReplaceAll(doc, "node", "NODE!", 100000);
         double replace = (bench::Now() - start) * 1e3;
-        std::string replaced = bench::DocumentText(doc);
-        double undo = bench::CommandMs(view, ID_EDIT_UNDO);
-        bool undoExact = bench::DocumentText(doc) == original;
-        double redo = bench::CommandMs(view, ID_EDIT_REDO);
-        bool redoExact = bench::DocumentText(doc) == replaced;
+        bench::Replay r = bench::UndoAndRedo(view, original, bench::DocumentText(doc));
         std::printf("%4d MB  %d-hit list record: made %.1f, undo %.1f (%s), redo %.1f (%s)\n", megabytes,
-                    hits, replace, undo, undoExact ? "text identical" : "TEXT DIFFERS", redo,
-                    redoExact ? "text identical" : "TEXT DIFFERS");
+                    hits, replace, r.undoMs, r.Verdict(r.undoExact), r.redoMs, r.Verdict(r.redoExact));
         bench::Host::Close(view);
     }
     LargeRecordMemory();

@@ -49,14 +49,9 @@ int main(int argc, char** argv) {
         std::string original = bench::DocumentText(doc);
         int hits = Count(original, "OVER");
         double all = NotifyMs(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE, "OVER", "UNDER");
-        std::string replaced = bench::DocumentText(doc);
-        double undo = bench::CommandMs(view, ID_EDIT_UNDO);
-        bool undoExact = bench::DocumentText(doc) == original;
-        double redo = bench::CommandMs(view, ID_EDIT_REDO);
-        bool redoExact = bench::DocumentText(doc) == replaced;
+        bench::Replay r = bench::UndoAndRedo(view, original, bench::DocumentText(doc));
         std::printf("%4d MB  replace all of %d hits %10.1f, undo %.1f (%s), redo %.1f (%s)\n", megabytes,
-                    hits, all, undo, undoExact ? "text identical" : "TEXT DIFFERS", redo,
-                    redoExact ? "text identical" : "TEXT DIFFERS");
+                    hits, all, r.undoMs, r.Verdict(r.undoExact), r.redoMs, r.Verdict(r.redoExact));
         ::DestroyWindow(view->GetFindDialog()->m_hWnd);
         bench::Host::Close(view);
     }
