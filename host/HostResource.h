@@ -9,4 +9,6 @@
 #define IDB_TITLE_ARROW 182
 // The command the host's own application object answers.
 #define ID_HOST_COMMAND 100
+// Shows or hides the titles panel.
+#define ID_VIEW_TITLES 0x8101
 #define ID_INDICATOR_CARET 0xE710

@@ -1,4 +1,4 @@
-// The host's main frame: its toolbar and status bar, and every text the documents send it.
+// The host's main frame: its toolbar, titles panel and status bar, and every text the documents send it.
 #include "host/MainFrame.h"
 
 #include "documents/HostMessages.h"
@@ -10,11 +10,22 @@ IMPLEMENT_DYNAMIC(CMainFrame, CMDIFrameWnd)
 BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
 ON_WM_CREATE()
 ON_REGISTERED_MESSAGE(HostMessage(kMsgShowMessage), OnShowMessage)
+ON_COMMAND(ID_VIEW_TITLES, OnViewTitles)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TITLES, OnUpdateViewTitles)
 END_MESSAGE_MAP()
 
 int CMainFrame::OnCreate(LPCREATESTRUCTA cs) {
     if (CMDIFrameWnd::OnCreate(cs) == -1) return -1;
-    return CreateToolBar() && CreateStatusBar() ? 0 : -1;
+    return CreateToolBar() && CreateStatusBar() && m_titles.Create(this) ? 0 : -1;
+}
+
+void CMainFrame::OnViewTitles() {
+    m_titles.ShowWindow(m_titles.IsWindowVisible() ? SW_HIDE : SW_SHOW);
+    RecalcLayout();
+}
+
+void CMainFrame::OnUpdateViewTitles(CCmdUI* cmdUI) {
+    cmdUI->SetCheck(m_titles.IsWindowVisible());
 }
 
 BOOL CMainFrame::CreateToolBar() {

@@ -11,8 +11,9 @@ enum : DWORD { FWS_ADDTOTITLE = 0x00008000L };
 // A top-level or MDI child frame. Commands go to the active view (and through it to its document),
 // then to the frame, then to the application. The frame lays out its status bar
 // (AFX_IDW_STATUS_BAR) at the bottom and its pane (AFX_IDW_PANE_FIRST: a view or the MDI client)
-// over the rest, below its toolbar (AFX_IDW_TOOLBAR) when it has one. A frame deletes itself when its window
-// is destroyed.
+// over the rest, below its toolbar (AFX_IDW_TOOLBAR) and right of a bar docked at its left
+// (AFX_IDW_DOCKBAR_LEFT, which keeps its own width) when it has them. A frame deletes itself when its
+// window is destroyed.
 class CFrameWnd : public CWnd {
     DECLARE_DYNCREATE(CFrameWnd)
 public:
@@ -48,8 +49,10 @@ protected:
     CWnd* CreateView(CCreateContext* context, UINT id = AFX_IDW_PANE_FIRST);
     // The context that the creator passed, for plain and MDI child frames alike.
     static CCreateContext* ContextOf(LPCREATESTRUCTA cs);
-    // The pane's rectangle: the client area less the status bar.
+    // The pane's rectangle: the client area less the bars.
     CRect PaneRect();
+    // The width of the frame's bar of the id while it is shown, else 0.
+    int BarWidth(UINT id) const;
     // The height of the frame's bar of the id while it is shown, else 0.
     int BarHeight(UINT id) const;
     // The first line of the resource string id, and the menu of resource id (null without one).

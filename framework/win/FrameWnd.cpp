@@ -109,12 +109,24 @@ void CFrameWnd::SetMessageText(LPCSTR text) {
     if (bar != nullptr) ::SendMessageA(bar->m_hWnd, SB_SETTEXTA, 0, (LPARAM)text);
 }
 
+namespace {
+// The window rectangle of the frame's bar of the id while it is shown; an empty one otherwise.
+RECT ShownBarRect(HWND frame, UINT id) {
+    RECT barRect = {0, 0, 0, 0};
+    HWND bar = ::GetDlgItem(frame, (int)id);
+    if (bar != nullptr && ::IsWindowVisible(bar)) ::GetWindowRect(bar, &barRect);
+    return barRect;
+}
+} // namespace
+
 int CFrameWnd::BarHeight(UINT id) const {
-    HWND bar = ::GetDlgItem(m_hWnd, (int)id);
-    if (bar == nullptr || !::IsWindowVisible(bar)) return 0;
-    RECT barRect;
-    ::GetWindowRect(bar, &barRect);
+    RECT barRect = ShownBarRect(m_hWnd, id);
     return barRect.bottom - barRect.top;
+}
+
+int CFrameWnd::BarWidth(UINT id) const {
+    RECT barRect = ShownBarRect(m_hWnd, id);
+    return barRect.right - barRect.left;
 }
 
 CRect CFrameWnd::PaneRect() {
@@ -124,6 +136,8 @@ CRect CFrameWnd::PaneRect() {
     if (client.top > client.bottom) client.top = client.bottom;
     client.bottom -= BarHeight(AFX_IDW_STATUS_BAR);
     if (client.bottom < client.top) client.bottom = client.top;
+    client.left += BarWidth(AFX_IDW_DOCKBAR_LEFT);
+    if (client.left > client.right) client.left = client.right;
     return client;
 }
 
@@ -132,9 +146,13 @@ void CFrameWnd::RecalcLayout(BOOL notify) {
     if (bar != nullptr) ::SendMessageA(bar, WM_SIZE, 0, 0); // the status bar places itself
     HWND toolbar = ::GetDlgItem(m_hWnd, AFX_IDW_TOOLBAR);
     if (toolbar != nullptr) ::SendMessageA(toolbar, TB_AUTOSIZE, 0, 0); // and so does the toolbar
+    CRect rect = PaneRect();
+    // The left bar spans the pane's height and keeps its width.
+    HWND left = ::GetDlgItem(m_hWnd, AFX_IDW_DOCKBAR_LEFT);
+    if (left != nullptr && ::IsWindowVisible(left))
+        ::MoveWindow(left, 0, rect.top, BarWidth(AFX_IDW_DOCKBAR_LEFT), rect.Height(), TRUE);
     HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
     if (pane == nullptr) return;
-    CRect rect = PaneRect();
     ::MoveWindow(pane, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
 }
 

@@ -34,7 +34,12 @@ enum : UINT {
 };
 
 // Standard child-window ids of a frame.
-enum : UINT { AFX_IDW_TOOLBAR = 0xE800, AFX_IDW_STATUS_BAR = 0xE801, AFX_IDW_PANE_FIRST = 0xE900 };
+enum : UINT {
+    AFX_IDW_TOOLBAR = 0xE800,
+    AFX_IDW_STATUS_BAR = 0xE801,
+    AFX_IDW_DOCKBAR_LEFT = 0xE81C,
+    AFX_IDW_PANE_FIRST = 0xE900
+};
 
 // Invariants: while m_hWnd is set by Attach or creation, FromHandle(m_hWnd) answers this object
 // and the window procedure is the framework's (the class's own procedure is kept in m_pfnSuper);

@@ -13,6 +13,7 @@
 #include "framework/win/WinApp.h"
 #include "host/HostResource.h"
 #include "framework/win/FindReplaceDialog.h"
+#include "host/ChapterHeadings.h"
 #include "host/MainFrame.h"
 #include "views/ColorEditView.h"
 #include "tests/common/ClipboardTestKit.h"
@@ -177,4 +178,87 @@ TEST_F(HostFrame, TheMenuBarShowsTheDocumentMenuOnlyWhileADocumentIsOpen) {
     theApp.CloseAllDocuments(FALSE);
     Pump();
     EXPECT_EQ(::GetMenu(s_main->m_hWnd), frameMenu);
+}
+
+TEST(ChapterHeadings, AreRecognisedByTheirFirstCharacters) {
+    auto number = [](const std::string& line) {
+        return ChapterNumberOfHeading(line.data(), (int)line.size());
+    };
+    // 第一章, 第十章, 第十五章, 第二十三章 with the rest of the line and leading blanks
+    EXPECT_EQ(number("\xB5\xDA\xD2\xBB\xD5\xC2 x"), 1u);
+    EXPECT_EQ(number(" \t\xB5\xDA\xCA\xAE\xD5\xC2"), 10u);
+    EXPECT_EQ(number("\xB5\xDA\xCA\xAE\xCE\xE5\xD5\xC2"), 15u);
+    EXPECT_EQ(number("\xB5\xDA\xB6\xFE\xCA\xAE\xC8\xFD\xD5\xC2"), 23u);
+    EXPECT_EQ(number("Chapter 8  Load cases"), 8u);
+    EXPECT_EQ(number("CHAPTER\t12"), 12u);
+    EXPECT_EQ(number("  chapter 3"), 3u);
+    // Not headings: 第章, 第一节, a heading cut before its 章, Chapter without a number or glued to one,
+    // a heading further into the line.
+    EXPECT_EQ(number("\xB5\xDA\xD5\xC2"), 0u);
+    EXPECT_EQ(number("\xB5\xDA\xD2\xBB\xBD\xDA"), 0u);
+    EXPECT_EQ(ChapterNumberOfHeading("\xB5\xDA\xD2\xBB\xD5\xC2", 5), 0u);
+    EXPECT_EQ(number("Chapter"), 0u);
+    EXPECT_EQ(number("Chapter x"), 0u);
+    EXPECT_EQ(number("Chapter8"), 0u);
+    EXPECT_EQ(number("; Chapter 8"), 0u);
+    EXPECT_EQ(ChapterNumberOfHeading(nullptr, 0), 0u);
+}
+
+TEST_F(HostFrame, TheTitlesPanelListsTheActiveDocumentsHeadingsAndNavigatesItsView) {
+    // 第一章 控制 on line 1, 第二章 节点 on line 100, Chapter 3 on line 110.
+    const std::string first = "\xB5\xDA\xD2\xBB\xD5\xC2 \xBF\xD8\xD6\xC6";
+    const std::string second = "\xB5\xDA\xB6\xFE\xD5\xC2 \xBD\xDA\xB5\xE3";
+    std::string text = "; data\n" + first + "\n";
+    for (int line = 2; line < 100; ++line) text += "  " + std::to_string(line) + "\n";
+    text += second + "  \n";
+    for (int line = 101; line < 110; ++line) text += "x\n";
+    text += "  Chapter 3 loads\nend\n";
+    CColorEditView* view = Open(text);
+    ASSERT_NE(view, nullptr);
+    theApp.OnIdle(0);
+    CTitlesPanel& panel = s_main->GetTitlesPanel();
+    HWND list = panel.GetList();
+    ASSERT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+    char item[64] = {};
+    ::SendMessageA(list, LB_GETTEXT, 1, (LPARAM)item);
+    EXPECT_EQ(std::string(item), second) << "trailing blanks dropped";
+    ::SendMessageA(list, LB_GETTEXT, 2, (LPARAM)item);
+    EXPECT_STREQ(item, "Chapter 3 loads");
+
+    // Picked as the list box reports a click.
+    ::SendMessageA(list, LB_SETCURSEL, 1, 0);
+    panel.SendMessage(WM_COMMAND, MAKEWPARAM(1, LBN_SELCHANGE), (LPARAM)list);
+    CEditDocument* doc = view->GetEditDocument();
+    EXPECT_EQ(view->Caret(), doc->GetLineOffset(100));
+    EXPECT_EQ(view->GetTitleLine(), 100);
+    EXPECT_EQ(view->GetFirstLine(), 96);
+
+    // A heading typed at the top shows at the next idle time.
+    view->SetSelection(0, 0);
+    for (char c : std::string("Chapter 4")) view->SendMessage(WM_CHAR, (BYTE)c, 1);
+    view->SendMessage(WM_KEYDOWN, VK_RETURN, 1);
+    theApp.OnIdle(0);
+    ASSERT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 4);
+    ::SendMessageA(list, LB_GETTEXT, 0, (LPARAM)item);
+    EXPECT_STREQ(item, "Chapter 4");
+
+    // 窗口 > 标题 hides the panel and the documents take its place, and shows it again.
+    HWND client = ::GetDlgItem(s_main->m_hWnd, AFX_IDW_PANE_FIRST);
+    auto clientLeft = [&] {
+        RECT rect;
+        ::GetWindowRect(client, &rect);
+        ::MapWindowPoints(nullptr, s_main->m_hWnd, (POINT*)&rect, 2);
+        return rect.left;
+    };
+    EXPECT_EQ(clientLeft(), (int)CTitlesPanel::kWidth);
+    s_main->SendMessage(WM_COMMAND, ID_VIEW_TITLES, 0);
+    EXPECT_FALSE(panel.IsWindowVisible());
+    EXPECT_EQ(clientLeft(), 0);
+    s_main->SendMessage(WM_COMMAND, ID_VIEW_TITLES, 0);
+    EXPECT_EQ(clientLeft(), (int)CTitlesPanel::kWidth);
+
+    theApp.CloseAllDocuments(FALSE);
+    Pump();
+    theApp.OnIdle(0);
+    EXPECT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 0) << "no document, no headings";
 }
