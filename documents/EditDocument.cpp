@@ -125,6 +125,10 @@ char* CEditDocument::GetTextBuffer(long pos) {
     return text + (pos < 0 ? 0 : pos > GetLength() ? GetLength() : pos);
 }
 
+int CEditDocument::SearchText(long pos, const char* find, int matchCase) const {
+    return pos < 0 || pos > GetLength() ? -1 : m_text->SearchBytes((int)pos, find, matchCase == 0);
+}
+
 int CEditDocument::CalcCaretColumn(long line, int column) const {
     if (column < 1) return 0;
     long pos = GetLineOffset(line), length = GetLength();

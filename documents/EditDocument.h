@@ -40,6 +40,9 @@ public:
     void Range(long start, long end, char* out) const;
     // Valid until the text next grows or is released.
     char* GetTextBuffer(long pos);
+    // The first occurrence of find from pos on before the next zero byte, exactly or with the ASCII
+    // letters' case ignored; -1 when none. The text is read where it lies (it is not made contiguous).
+    int SearchText(long pos, const char* find, int matchCase) const;
     CSize GetTotalWidth() const { return m_lines->GetTotalWidth(); }
     virtual void RecalcScrollSize() = 0;
     // The one road by which the text changes. Edit replaces the removeCount bytes at pos by inserted

@@ -81,6 +81,10 @@ public:
     int ReverseFind(const char* s, int start = -1) const;
     int ReverseFindNoCase(const char* s, int start = -1) const;
     int ReverseFindNoCase(char c, int start = -1) const;
+    // The first occurrence of find at any byte offset at or after start and before the first zero byte
+    // from there, with the ASCII capitals folded when fold; read across the gap, which stays where it
+    // is. The answer of strstr (or the case-blind KMP search) over the contiguous text from start.
+    int SearchBytes(int start, const char* find, bool fold) const;
     int FindReplace(const char* find, const char* repl, int all);
     int FindReplaceNoCase(const char* find, const char* repl, int all);
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "framework/base/Mbcs936.h"
 #include "text/TextSearch.h"
@@ -51,6 +52,28 @@ int CStringEx::Find(const char* s, int start) const {
     if (start > m_nLength && start > TextEnd()) return -1;
     const char* hit = cp936::mbsstr(m_pText + start, s);
     return hit ? (int)(hit - m_pText) : -1;
+}
+
+// The pieces before and after the gap are searched where they lie; a hit straddling the gap is found
+// in a copy of the bytes on either side of it, short of the pattern's length.
+int CStringEx::SearchBytes(int start, const char* find, bool fold) const {
+    if (find == nullptr || start < 0 || start > m_nLength || m_pText == nullptr) return -1;
+    size_t n = std::strlen(find);
+    if (n == 0) return start;
+    const char* piece[2];
+    int size[2];
+    GetPieces(start, m_nLength, piece[0], size[0], piece[1], size[1]);
+    bool zero = false;
+    const char* hit = FindBytes(piece[0], piece[0] + size[0], find, n, fold, &zero);
+    if (hit != nullptr) return start + (int)(hit - piece[0]);
+    if (zero || size[1] == 0) return -1;
+    size_t tail = std::min(n - 1, (size_t)size[0]), head = std::min(n - 1, (size_t)size[1]);
+    std::string seam(piece[0] + size[0] - tail, tail);
+    seam.append(piece[1], head);
+    hit = FindBytes(seam.data(), seam.data() + seam.size(), find, n, fold, &zero);
+    if (hit != nullptr) return start + size[0] - (int)tail + (int)(hit - seam.data());
+    hit = FindBytes(piece[1], piece[1] + size[1], find, n, fold, &zero);
+    return hit != nullptr ? start + size[0] + (int)(hit - piece[1]) : -1;
 }
 
 int CStringEx::FindNoCase(char c, int start) const {

@@ -1,4 +1,5 @@
-// Bounded searches, portable form: memchr finds the candidates and the end of the text.
+// Bounded searches, portable form: memchr finds the candidates and the end of the text (the byte
+// search steps through the bytes).
 #include "text/TextSearch.h"
 
 #include <cstring>
@@ -13,6 +14,18 @@ const char* FindBounded(const char* s, const char* end, const char* sub, size_t 
         if (boundaries.At(q) && std::memcmp(q, sub, n) == 0) return q;
         p = q + 1;
     }
+    return nullptr;
+}
+
+const char* FindBytes(const char* s, const char* end, const char* sub, size_t n, bool fold, bool* zero) {
+    const char* stop = static_cast<const char*>(std::memchr(s, 0, (size_t)(end - s)));
+    *zero = stop != nullptr;
+    if (stop != nullptr) end = stop;
+    unsigned char first = textsearch::FoldByte(sub[0]);
+    for (const char* q = s; (size_t)(end - q) >= n; ++q)
+        if ((!fold ? *q == sub[0] : textsearch::FoldByte(*q) == first) &&
+            textsearch::SameBytes(q, sub, n, fold))
+            return q;
     return nullptr;
 }
 

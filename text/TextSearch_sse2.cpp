@@ -37,6 +37,56 @@ const char* FindBounded(const char* s, const char* end, const char* sub, size_t 
     return nullptr;
 }
 
+namespace {
+// Sixteen-bit masks of the bytes of v equal to c, or to c's other case when c is a letter and fold.
+struct ByteMatcher {
+    ByteMatcher(char c, bool fold) {
+        unsigned char lower = textsearch::FoldByte(c);
+        bool letter = fold && lower >= 'a' && lower <= 'z';
+        one = _mm_set1_epi8(letter ? (char)lower : c);
+        other = _mm_set1_epi8(letter ? (char)(lower - ('a' - 'A')) : c);
+    }
+    unsigned Mask(__m128i v) const {
+        return (unsigned)_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, one), _mm_cmpeq_epi8(v, other)));
+    }
+    __m128i one, other;
+};
+} // namespace
+
+// Candidates are positions whose first two bytes match the pattern's (a pair is far rarer than a
+// byte, so the verification rarely runs); the zero byte is looked for in the same step.
+const char* FindBytes(const char* s, const char* end, const char* sub, size_t n, bool fold, bool* zero) {
+    *zero = false;
+    const ByteMatcher first(sub[0], fold), second(n > 1 ? sub[1] : sub[0], fold);
+    const __m128i zeros = _mm_setzero_si128();
+    const char* p = s;
+    while (end - p >= 17) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        unsigned hits = first.Mask(v);
+        if (n > 1) hits &= second.Mask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1)));
+        unsigned stops = (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(v, zeros));
+        if (stops != 0) hits &= (1u << __builtin_ctz(stops)) - 1;
+        for (; hits != 0; hits &= hits - 1) {
+            const char* q = p + __builtin_ctz(hits);
+            if ((size_t)(end - q) < n) return nullptr;
+            if (textsearch::SameBytes(q, sub, n, fold)) return q; // a zero inside q's bytes never matches
+        }
+        if (stops != 0) {
+            *zero = true;
+            return nullptr;
+        }
+        p += 16;
+    }
+    for (; p < end; ++p) {
+        if (*p == 0) {
+            *zero = true;
+            return nullptr;
+        }
+        if ((size_t)(end - p) >= n && textsearch::SameBytes(p, sub, n, fold)) return p;
+    }
+    return nullptr;
+}
+
 size_t LowerCopy(char* dest, const char* src, size_t n, bool& trail, bool* zero) {
     *zero = false;
     const __m128i below = _mm_set1_epi8('A' - 1);

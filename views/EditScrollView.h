@@ -248,8 +248,7 @@ protected:
     bool WordBounds(int pos, int& start, int& end) const;
 
     // Find and replace steps.
-    int SearchStep(const char* text, const char* find, int& origin, int matchCase,
-                   const std::function<bool(int pos)>& isWhole);
+    int SearchStep(const char* find, int& origin, int matchCase, const std::function<bool(int pos)>& isWhole);
     bool TakeFindText(int& start, int& end);
     BOOL FindNextHit(int matchCase, int wholeWord, int originStep);
     void ShowHit(int start, int end, int row);

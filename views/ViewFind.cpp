@@ -84,16 +84,19 @@ LRESULT CEditScrollView::OnFindReplace(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-// The first hit of find at or after origin, or -1. With a whole-word test (false for -1) the origin
-// moves on past hits that fail it, after searching once more from where it was.
-int CEditScrollView::SearchStep(const char* text, const char* find, int& origin, int matchCase,
+// The first hit of find at or after origin, or -1, searched in the document where its bytes lie (the
+// same hits as SearchString over the whole text, without making it contiguous). With a whole-word
+// test (false for -1) the origin moves on past hits that fail it, after searching once more from
+// where it was.
+int CEditScrollView::SearchStep(const char* find, int& origin, int matchCase,
                                 const std::function<bool(int pos)>& isWhole) {
+    CEditDocument* doc = GetEditDocument();
     int n = (int)std::strlen(find);
-    int pos = SearchString(origin, text, find, matchCase);
+    int pos = doc->SearchText(origin, find, matchCase);
     if (!isWhole) return pos;
     while (!isWhole(pos)) {
         if (pos == -1) return -1;
-        pos = SearchString(origin, text, find, matchCase);
+        pos = doc->SearchText(origin, find, matchCase);
         if (pos == -1) return -1;
         origin = pos + n;
     }
@@ -108,7 +111,7 @@ BOOL CEditScrollView::FindNextHit(int matchCase, int wholeWord, int originStep) 
     int n = m_strFind.GetLength();
     std::function<bool(int)> isWhole;
     if (wholeWord) isWhole = [this, n](int pos) { return IsStringWholeWord(pos, n) != 0; };
-    int pos = SearchStep(doc->GetTextBuffer(0), m_strFind, m_nSearchOrigin, matchCase, isWhole);
+    int pos = SearchStep(m_strFind, m_nSearchOrigin, matchCase, isWhole);
     if (pos < 0) {
         m_nSearchOrigin = 0;
         return FALSE;
@@ -174,20 +177,20 @@ std::vector<int> CEditScrollView::FindAllHits(const CString& find, const CString
     int n = find.GetLength(), r = replace.GetLength();
     if (n == 0) return hits;
     CEditDocument* doc = GetEditDocument();
-    const char* text = doc->GetTextBuffer(0);
     int length = (int)doc->GetLength();
     int origin = 0;          // all positions here are in the unedited text
     long shift = 0;          // how far the replacements so far moved the text behind them
     int boundary = -1;       // where the last replaced bytes ended
     char beforeBoundary = 0; // the edited text's byte in front of the boundary
-    auto before = [&](int at) { return at == boundary ? beforeBoundary : at > 0 ? text[at - 1] : '\0'; };
+    auto before = [&](int at) { return at == boundary ? beforeBoundary : doc->GetAt(at - 1); };
     std::function<bool(int)> isWhole;
     if (wholeWord) // the whole-word test on the edited text
         isWhole = [&](int at) {
-            return at >= 0 && WholeWordRule(at + shift == 0, at + n < length - 1, before(at), text[at + n]);
+            return at >= 0 &&
+                   WholeWordRule(at + shift == 0, at + n < length - 1, before(at), doc->GetAt(at + n));
         };
     for (;;) {
-        int pos = SearchStep(text, find, origin, matchCase, isWhole);
+        int pos = SearchStep(find, origin, matchCase, isWhole);
         if (pos < 0) break;
         hits.push_back((int)(pos + shift));
         beforeBoundary = r > 0 ? replace[r - 1] : before(pos);

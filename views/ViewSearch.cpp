@@ -52,7 +52,7 @@ int CEditScrollView::FindTitle(const char* title) {
     m_strFind = title != nullptr ? title : "";
     if (m_strFind.IsEmpty()) return 0;
     CEditDocument* doc = GetEditDocument();
-    int pos = SearchString(doc->GetTextBuffer(0), m_strFind, 0);
+    int pos = doc->SearchText(0, m_strFind, 0); // SearchString's hit, read where the bytes lie
     if (pos < 0) return 0;
     SetSelection(pos, pos); // the caret and its point at pos
     UpdateColors();

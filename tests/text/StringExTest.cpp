@@ -227,3 +227,57 @@ TEST(StringExCase, ConversionLeavesDoubleByteCharacters) {
     s.MakeLower();
     EXPECT_STREQ(s.GetBuffer(), "ab\xc1\x61z");
 }
+
+// The byte search across the gap against a literal search of the contiguous bytes: hits before,
+// after and straddling the gap, a zero byte ending the search, letters folded only when asked,
+// lead bytes compared exactly, texts long enough for the sixteen-byte steps; the gap stays put.
+TEST(StringExSearch, ByteSearchAcrossTheGapAgreesWithALiteralSearch) {
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? (char)(c + 32) : c; };
+    auto literal = [&](const std::string& text, int start, const std::string& find, bool folded) {
+        std::string t = text + '\0'; // the guard zero behind the text
+        for (size_t q = (size_t)start; q < text.size() && t[q] != 0; ++q) {
+            size_t k = 0;
+            while (k < find.size() && (folded ? fold(t[q + k]) == fold(find[k]) : t[q + k] == find[k])) ++k;
+            if (k == find.size()) return (int)q;
+        }
+        return -1;
+    };
+    const char alphabet[] = {'a', 'A', 'b', 'B', 'x', '\xB5', '\xC1', 'a', 'b'};
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned bound) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % bound;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        size_t length = next(4) == 0 ? next(200) : next(20);
+        for (size_t i = 0; i < length; ++i) text += next(60) == 0 ? '\0' : alphabet[next(sizeof alphabet)];
+        CStringEx s;
+        s.SetBufferSize(65536);
+        for (size_t i = 0; i < text.size(); ++i) s.Insert((int)i, text[i] != 0 ? text[i] : 'z');
+        int gapAt = (int)next((unsigned)text.size() + 1);
+        s.Insert(gapAt, 'a'); // the gap now sits right behind this byte
+        text.insert((size_t)gapAt, 1, 'a');
+        for (size_t i = 0; i < text.size(); ++i)
+            if (text[i] == 0) s.SetAt((int)i, 0); // a zero cannot be inserted as text
+        std::string find;
+        for (size_t i = 0, n = 1 + next(4); i < n; ++i) find += alphabet[next(sizeof alphabet)];
+        int start = (int)next((unsigned)text.size() + 1);
+        bool folded = next(2) == 0;
+        const char *first, *second;
+        int firstSize, secondSize;
+        s.GetPieces(0, s.GetTextSize(), first, firstSize, second, secondSize);
+        ASSERT_EQ(s.SearchBytes(start, find.c_str(), folded), literal(text, start, find, folded))
+            << "round " << round << " start " << start << " gap " << gapAt + 1 << " fold " << folded;
+        const char *first2, *second2;
+        int firstSize2, secondSize2;
+        s.GetPieces(0, s.GetTextSize(), first2, firstSize2, second2, secondSize2);
+        ASSERT_EQ(firstSize2, firstSize) << "the search moved the gap";
+    }
+    CStringEx s;
+    Fill(s, "abc");
+    EXPECT_EQ(s.SearchBytes(4, "a", false), -1) << "start past the end";
+    EXPECT_EQ(s.SearchBytes(-1, "a", false), -1);
+    EXPECT_EQ(s.SearchBytes(1, "", true), 1);
+    EXPECT_EQ(s.SearchBytes(0, nullptr, true), -1);
+}

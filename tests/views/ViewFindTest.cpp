@@ -100,6 +100,26 @@ TEST_F(ViewFind, MatchCaseWholeWordsAndBytesAbove0x7FFoldNothing) {
     });
 }
 
+// A typed byte leaves the text on both sides of the buffer's spare room: the searches read it there.
+TEST_F(ViewFind, HitsAcrossTheTypingPlaceAreFoundByEverySearch) {
+    ForBothViews("alpha beta\n", [](CEditScrollView* view) {
+        view->SetSelection(5, 5);
+        view->SendMessage(WM_CHAR, 'X', 1);
+        view->SendMessage(WM_KEYDOWN, VK_HOME, 1); // the search starts where the caret was moved to
+        view->SendMessage(WM_COMMAND, ID_EDIT_FIND);
+        Notify(view, FR_DOWN, "ax B", "");
+        EXPECT_EQ(view->GetSelectionStart(), 4);
+        EXPECT_EQ(view->GetSelectionEnd(), 8);
+        view->SetSelection(7, 7);
+        view->SendMessage(WM_CHAR, 'Y', 1);
+        EXPECT_EQ(view->FindTitle("HAXY"), 0) << "the text is alphaX Ybeta";
+        EXPECT_EQ(view->FindTitle("X yB"), 1);
+        EXPECT_EQ(view->Caret(), 5);
+        Notify(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE, "X Y", "-");
+        EXPECT_EQ(Text(view), "alpha-beta\n");
+    });
+}
+
 TEST_F(ViewFind, UpwardFindNextIsIgnoredButReplaceAllStillSearchesForward) {
     ForBothViews("a b a\n", [](CEditScrollView* view) {
         view->SetSelection(1, 1);
