@@ -22,7 +22,8 @@ int CColorScanner::Append(int pos, COLORREF color) {
 CString CColorScanner::Bytes(int from, int to) const {
     if (from < 0) from = 0;
     if (to > m_length) to = m_length;
-    return to > from ? CString(m_text + from, to - from) : CString();
+    std::string scratch;
+    return to > from ? CString(m_text.Span(from, to - from, scratch), to - from) : CString();
 }
 
 int CColorScanner::ParseTextColor(int start, int end, const char* listingPath) {
@@ -86,8 +87,8 @@ int CColorScanner::ParseQuotes(int& pos, int end) {
 // zero, and the copy stops there.
 int CColorScanner::WordLength(int start, int stop) const {
     if (stop > m_length) stop = m_length;
-    const void* zero = std::memchr(m_text + start, 0, (size_t)(stop - start));
-    return zero == nullptr ? stop - start : (int)(static_cast<const char*>(zero) - (m_text + start));
+    int zero = m_text.Find('\0', start, stop);
+    return zero < 0 ? stop - start : zero - start;
 }
 
 // The rest of a title's line, up to (not including) its line feed, never past the last byte.
@@ -104,11 +105,12 @@ int CColorScanner::ParseKeywords(int& pos, int end) {
     if (stop == start) return 0;
     pos = stop;
     int n = WordLength(start, stop);
-    if (const CKeywordInfo* keyword = m_rules.KeywordLookup(m_text + start, n)) {
+    const char* word = m_text.Span(start, n, m_scratch);
+    if (const CKeywordInfo* keyword = m_rules.KeywordLookup(word, n)) {
         Append(pos, keyword->Color());
         return 1;
     }
-    if (const CTitleInfo* title = m_rules.TitleLookup(m_text + start, n)) {
+    if (const CTitleInfo* title = m_rules.TitleLookup(word, n)) {
         pos = RestOfLine(pos);
         Append(pos, title->Color());
         return 1;
@@ -124,7 +126,8 @@ int CColorScanner::ParseTitle(int& pos, int end) {
     int stop = TitleEnd(start, end);
     if (stop == start) return 0;
     pos = stop;
-    if (const CTitleInfo* title = m_rules.TitleLookup(m_text + start, WordLength(start, stop))) {
+    int n = WordLength(start, stop);
+    if (const CTitleInfo* title = m_rules.TitleLookup(m_text.Span(start, n, m_scratch), n)) {
         pos = RestOfLine(pos);
         Append(pos, title->Color());
         return 1;
@@ -154,7 +157,9 @@ bool CColorScanner::Matches(int pos, const CString& marker) const {
     int n = marker.GetLength();
     if (pos < 0 || n > m_length - pos) return n == 0 && pos >= 0 && pos <= m_length;
     const char* m = marker;
-    return n == 0 || (m_text[pos] == m[0] && std::memcmp(m_text + pos + 1, m + 1, (size_t)(n - 1)) == 0);
+    for (int k = 0; k < n; ++k)
+        if (m_text.At(pos + k) != m[k]) return false;
+    return true;
 }
 
 // Shared body of comment and quote matching; needEnd makes a missing end marker a mismatch.
@@ -164,15 +169,15 @@ int CColorScanner::Delimited(const CString& begin, const CString& endMarker, COL
     if (begin.IsEmpty() || endMarker.IsEmpty() || pos >= limit || pos < 0 || !Matches(pos, begin)) return pos;
     int a = pos + begin.GetLength();
     int e = -1;
-    int q = m_markers.Find(m_text, m_length, endMarker, a);
+    int q = m_markers.Find(m_text, endMarker, a);
     if (q >= 0) {
         e = q + endMarker.GetLength();
     } else if (needEnd) {
         return pos;
-    } else if ((q = m_markers.Find(m_text, m_length, "\n", a)) >= 0) {
+    } else if ((q = m_markers.Find(m_text, "\n", a)) >= 0) {
         e = q;
     } else {
-        int zero = m_markers.FindZero(m_text, m_length, a);
+        int zero = m_markers.FindZero(m_text, a);
         e = zero < 0 ? m_length : zero + 1;
     }
     length = e - pos;

@@ -13,9 +13,14 @@
 // positions give short or empty runs instead of stray reads.
 class CColorScanner {
 public:
+    // The text is read where it lies; a contiguous one is a single piece.
+    CColorScanner(const TextPieces& text, CColorArray& runs, const CColorRuleSet& rules,
+                  CMarkerIndex& markers)
+        : m_text(text), m_length(text.first ? text.length : 0), m_runs(runs), m_rules(rules),
+          m_markers(markers) {}
     CColorScanner(const char* text, int length, CColorArray& runs, const CColorRuleSet& rules,
                   CMarkerIndex& markers)
-        : m_text(text), m_length(text ? length : 0), m_runs(runs), m_rules(rules), m_markers(markers) {}
+        : CColorScanner(TextPieces::Contiguous(text, length), runs, rules, markers) {}
 
     // Rebuilds the run list for start ... end; writes the run listing when a path is given. Returns 1.
     int ParseTextColor(int start, int end, const char* listingPath = nullptr);
@@ -41,7 +46,7 @@ public:
     static bool IsLead(unsigned char c) { return c >= 0x80; }
 
 private:
-    unsigned char At(int p) const { return (p >= 0 && p < m_length) ? (unsigned char)m_text[p] : 0; }
+    unsigned char At(int p) const { return (p >= 0 && p < m_length) ? (unsigned char)m_text.At(p) : 0; }
     bool Matches(int pos, const CString& marker) const;
     // A comment's or quote's (quote = true) span at pos under the rule; pos when there is no rule.
     int GetDelimited(const CDelimitedInfo* info, bool quote, CString& begin, CString& end, int& length,
@@ -56,8 +61,9 @@ private:
     void WriteListing(const char* path) const;
     CString Bytes(int from, int to) const;
 
-    const char* m_text;
+    TextPieces m_text;
     int m_length;
+    mutable std::string m_scratch; // a word that straddles the two pieces, copied for the lookups
     CColorArray& m_runs;
     const CColorRuleSet& m_rules;
     CMarkerIndex& m_markers;

@@ -78,7 +78,7 @@ CTitleInfo* CColorString::TitleLookup(const CString& word) const {
 }
 
 CColorScanner CColorString::Scanner() {
-    return CColorScanner(GetBuffer(), GetTextSize(), m_runs, m_rules, m_markers);
+    return CColorScanner(Pieces(), m_runs, m_rules, m_markers); // read where it lies: no gap move
 }
 
 int CColorString::ParseTextColor(int start, int end) {

@@ -14,16 +14,20 @@ void CMarkerIndex::Invalidate() {
     m_learnt = false;
 }
 
-void CMarkerIndex::Bind(const char* text, int length) {
-    if (text == m_text && length == m_length) return;
+void CMarkerIndex::Bind(const TextPieces& text) {
+    if (m_bound && text.first == m_text.first && text.firstSize == m_text.firstSize &&
+        text.second == m_text.second && text.length == m_length)
+        return;
     // Unbound until every summary has its new size, so a failed allocation never leaves one short.
-    m_text = nullptr;
+    m_bound = false;
+    int length = text.length;
     size_t blocks = (size_t)(length / kBlock + 1);
     for (Marker& m : m_markers) m.blocks.assign(blocks, kUnknown);
     m_zero.bytes.assign(1, '\0');
     m_zero.blocks.assign(blocks, kUnknown);
     m_text = text;
     m_length = length;
+    m_bound = true;
 }
 
 CMarkerIndex::Marker& CMarkerIndex::Slot(const std::string& bytes) {
@@ -33,19 +37,34 @@ CMarkerIndex::Marker& CMarkerIndex::Slot(const std::string& bytes) {
     return m_markers.back();
 }
 
-// First raw occurrence starting in [lo, hi) that fits in the text, or -1.
-int CMarkerIndex::ScanRaw(const Marker& m, int lo, int hi) const {
-    int n = (int)m.bytes.size();
-    if (hi > m_length - n + 1) hi = m_length - n + 1;
-    const char* p = m_text + lo;
-    const char* stop = m_text + hi;
+// First raw occurrence starting in [lo, hi) of one piece that holds the logical bytes from offset on
+// and every byte the occurrence needs; -1 when none.
+int CMarkerIndex::ScanPiece(const char* piece, int offset, const std::string& bytes, int lo, int hi) const {
+    const char* p = piece + (lo - offset);
+    const char* stop = piece + (hi - offset);
     while (p < stop) {
-        const char* q = static_cast<const char*>(std::memchr(p, m.bytes[0], (size_t)(stop - p)));
+        const char* q = static_cast<const char*>(std::memchr(p, bytes[0], (size_t)(stop - p)));
         if (q == nullptr) return -1;
-        if (std::memcmp(q, m.bytes.data(), (size_t)n) == 0) return (int)(q - m_text);
+        if (std::memcmp(q, bytes.data(), bytes.size()) == 0) return (int)(q - piece) + offset;
         p = q + 1;
     }
     return -1;
+}
+
+// First raw occurrence starting in [lo, hi) that fits in the text, or -1: in the first piece, then
+// the few starts whose bytes straddle the two pieces, then the second piece.
+int CMarkerIndex::ScanRaw(const std::string& bytes, int lo, int hi) const {
+    int n = (int)bytes.size();
+    if (hi > m_length - n + 1) hi = m_length - n + 1;
+    int split = m_text.firstSize, seam = split - n + 1; // starts from seam on need the second piece
+    int x = ScanPiece(m_text.first, 0, bytes, lo, hi < seam ? hi : seam);
+    if (x >= 0) return x;
+    for (int q = lo > seam ? lo : seam; q < hi && q < split; ++q) {
+        int k = 0;
+        while (k < n && m_text.At(q + k) == bytes[(size_t)k]) ++k;
+        if (k == n) return q;
+    }
+    return hi > split ? ScanPiece(m_text.second, split, bytes, lo > split ? lo : split, hi) : -1;
 }
 
 // First raw occurrence starting in [from, limit), or -1; fills in block summaries on the way.
@@ -57,13 +76,13 @@ int CMarkerIndex::NextRaw(Marker& m, int from, int limit) {
         unsigned char& state = m.blocks[(size_t)b];
         if (state == kUnknown) {
             int lo = b * kBlock;
-            int first = ScanRaw(m, lo, blockEnd);
+            int first = ScanRaw(m.bytes, lo, blockEnd);
             state = first < 0 ? kNone : kHas;
             m_learnt = true;
             if (first >= from && first < hi) return first;
         }
         if (state == kHas) {
-            int x = ScanRaw(m, from, hi);
+            int x = ScanRaw(m.bytes, from, hi);
             if (x >= 0) return x;
         }
         from = blockEnd;
@@ -74,7 +93,7 @@ int CMarkerIndex::NextRaw(Marker& m, int from, int limit) {
 // Whether x starts a character when the text is walked from from.
 bool CMarkerIndex::IsBoundary(int from, int x) const {
     int p = x;
-    while (p > from && cp936::IsLeadByte((unsigned char)m_text[p - 1])) --p;
+    while (p > from && cp936::IsLeadByte((unsigned char)m_text.At(p - 1))) --p;
     return (x - p) % 2 == 0;
 }
 
@@ -89,28 +108,35 @@ int CMarkerIndex::FindIndexed(const char* marker, int from) {
     }
 }
 
-int CMarkerIndex::Find(const char* text, int length, const char* marker, int from) {
-    if (text == nullptr || marker == nullptr || marker[0] == 0 || from < 0 || from >= length) return -1;
+int CMarkerIndex::Find(const TextPieces& text, const char* marker, int from) {
+    if (text.first == nullptr || marker == nullptr || marker[0] == 0 || from < 0 || from >= text.length)
+        return -1;
     try {
-        Bind(text, length);
+        Bind(text);
         return FindIndexed(marker, from);
     } catch (...) {
-        // No memory for the summaries: the plain search gives the same answer, only slower.
+        // No memory for the summaries: the same walk without them, only slower.
         m_markers.clear();
-        int zero = FindZero(text, length, from);
-        if (zero < 0) return -1;
-        const char* hit = cp936::mbsstr(text + from, marker);
-        return hit == nullptr ? -1 : (int)(hit - text);
+        m_bound = false;
+        m_text = text;
+        m_length = text.length;
+        const std::string bytes(marker), zero(1, '\0');
+        for (int x = from;; ++x) {
+            x = ScanRaw(bytes, x, m_length);
+            if (x < 0) return -1;
+            int z = ScanRaw(zero, from, x);
+            if (z >= 0) return -1;
+            if (IsBoundary(from, x)) return x;
+        }
     }
 }
 
-int CMarkerIndex::FindZero(const char* text, int length, int from) {
-    if (text == nullptr || from < 0 || from >= length) return -1;
+int CMarkerIndex::FindZero(const TextPieces& text, int from) {
+    if (text.first == nullptr || from < 0 || from >= text.length) return -1;
     try {
-        Bind(text, length);
+        Bind(text);
         return NextRaw(m_zero, from, m_length);
     } catch (...) {
-        const void* z = std::memchr(text + from, 0, (size_t)(length - from));
-        return z == nullptr ? -1 : (int)(static_cast<const char*>(z) - text);
+        return text.Find('\0', from, text.length);
     }
 }

@@ -4,6 +4,7 @@
 #include "framework/base/MemoryBlock.h"
 #include "framework/base/String.h"
 #include "text/EditJournal.h"
+#include "text/TextPieces.h"
 
 // Invariants: 0 <= m_nLength <= m_nCapacity <= m_nBlock; m_pText is null exactly when m_nCapacity is
 // 0 and is then locked for the object's whole life; the capacity grows in whole 64 KiB steps that
@@ -59,6 +60,13 @@ public:
     // The bytes [from, to) of the text as at most two contiguous pieces (the second may be empty).
     void GetPieces(int from, int to, const char*& first, int& firstSize, const char*& second,
                    int& secondSize) const;
+    // The whole text where it lies, without moving the gap.
+    TextPieces Pieces() const {
+        TextPieces p;
+        GetPieces(0, m_nLength, p.first, p.firstSize, p.second, p.length);
+        p.length += p.firstSize;
+        return p;
+    }
     // Edits since the line table last caught up (see CEditJournal).
     const CEditJournal& GetJournal() const { return m_journal; }
     void ClearJournal() const { m_journal.Clear(); }

@@ -1,4 +1,5 @@
-// Marker search with block summaries agrees with the multibyte substring search.
+// Marker search with block summaries agrees with the multibyte substring search, on contiguous texts
+// and on texts held in two pieces.
 #include "coloring/MarkerIndex.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,10 @@
 
 namespace {
 
+TextPieces Whole(const std::string& text) {
+    return TextPieces::Contiguous(text.data(), (int)text.size());
+}
+
 int Reference(const std::string& text, const char* marker, int from) {
     const char* hit = cp936::mbsstr(text.c_str() + from, marker);
     return hit == nullptr ? -1 : (int)(hit - text.c_str());
@@ -20,38 +25,51 @@ TEST(MarkerIndex, FarAndMissingMarkersAcrossBlocks) {
     text[15000] = '"';
     text += '\0';
     CMarkerIndex index;
-    EXPECT_EQ(index.Find(text.data(), (int)text.size(), "\"", 0), 15000);
-    EXPECT_EQ(index.Find(text.data(), (int)text.size(), "\"", 15000), 15000);
-    EXPECT_EQ(index.Find(text.data(), (int)text.size(), "\"", 15001), -1);
-    EXPECT_EQ(index.Find(text.data(), (int)text.size(), "'", 3), -1);
-    EXPECT_EQ(index.FindZero(text.data(), (int)text.size(), 7), 20000);
+    EXPECT_EQ(index.Find(Whole(text), "\"", 0), 15000);
+    EXPECT_EQ(index.Find(Whole(text), "\"", 15000), 15000);
+    EXPECT_EQ(index.Find(Whole(text), "\"", 15001), -1);
+    EXPECT_EQ(index.Find(Whole(text), "'", 3), -1);
+    EXPECT_EQ(index.FindZero(Whole(text), 7), 20000);
     // After the text changes in place, Invalidate makes the next search see it.
     text[9000] = '"';
     index.Invalidate();
-    EXPECT_EQ(index.Find(text.data(), (int)text.size(), "\"", 0), 9000);
+    EXPECT_EQ(index.Find(Whole(text), "\"", 0), 9000);
     // Invalidations in a row with nothing searched between, then a search that learns, then a change.
     index.Invalidate();
     index.Invalidate();
-    EXPECT_EQ(index.Find(text.data(), (int)text.size(), "'", 0), -1);
+    EXPECT_EQ(index.Find(Whole(text), "'", 0), -1);
     text[3000] = '\'';
     index.Invalidate();
-    EXPECT_EQ(index.Find(text.data(), (int)text.size(), "'", 0), 3000);
+    EXPECT_EQ(index.Find(Whole(text), "'", 0), 3000);
 }
 
 TEST(MarkerIndex, StopsAtAnEmbeddedZeroAndMatchesOnlyAtBoundaries) {
     std::string text = std::string("ab") + '\0' + "cd;";
     text += '\0';
     CMarkerIndex index;
-    EXPECT_EQ(index.Find(text.data(), (int)text.size(), ";", 0), -1);
-    EXPECT_EQ(index.Find(text.data(), (int)text.size(), ";", 3), 5);
+    EXPECT_EQ(index.Find(Whole(text), ";", 0), -1);
+    EXPECT_EQ(index.Find(Whole(text), ";", 3), 5);
     // 0x81 0x3B is one character: the ';' inside it is not a match from 0, but is from 1.
     std::string pair = "\x81;x;";
     pair += '\0';
-    EXPECT_EQ(index.Find(pair.data(), (int)pair.size(), ";", 0), 3);
-    EXPECT_EQ(index.Find(pair.data(), (int)pair.size(), ";", 1), 1);
-    EXPECT_EQ(index.Find(pair.data(), (int)pair.size(), "", 0), -1);
-    EXPECT_EQ(index.Find(pair.data(), (int)pair.size(), ";", 9), -1);
-    EXPECT_EQ(index.Find(nullptr, 0, ";", 0), -1);
+    EXPECT_EQ(index.Find(Whole(pair), ";", 0), 3);
+    EXPECT_EQ(index.Find(Whole(pair), ";", 1), 1);
+    EXPECT_EQ(index.Find(Whole(pair), "", 0), -1);
+    EXPECT_EQ(index.Find(Whole(pair), ";", 9), -1);
+    EXPECT_EQ(index.Find(TextPieces::Contiguous(nullptr, 0), ";", 0), -1);
+}
+
+TEST(MarkerIndex, AMarkerSplitBetweenThePiecesIsFound) {
+    std::string left = "xx\xB5", right = std::string("\xDA" "a;") + '\0';
+    TextPieces pieces{left.data(), 3, right.data(), 7};
+    CMarkerIndex index;
+    EXPECT_EQ(index.Find(pieces, "\xB5\xDA", 0), 2);
+    EXPECT_EQ(index.Find(pieces, "x\xB5\xDA", 0), 1);
+    EXPECT_EQ(index.Find(pieces, "\xDA", 0), -1) << "the trail byte of a pair is no match";
+    EXPECT_EQ(index.Find(pieces, "a;", 2), 4);
+    std::string one = "a", two = std::string(";") + '\0';
+    EXPECT_EQ(index.Find(TextPieces{one.data(), 1, two.data(), 3}, "a;", 0), 0);
+    EXPECT_EQ(index.FindZero(TextPieces{one.data(), 1, two.data(), 3}, 0), 2);
 }
 
 TEST(MarkerIndex, RandomTextsAgreeWithTheSubstringSearch) {
@@ -66,12 +84,21 @@ TEST(MarkerIndex, RandomTextsAgreeWithTheSubstringSearch) {
             text += r < 1 ? '\0' : alphabet[r % 8];
         }
         text += '\0';
-        CMarkerIndex index;
+        // The same text split at a random place into two separate pieces, as a gap buffer holds it.
+        int split = (int)(rng() % text.size());
+        std::string left = text.substr(0, (size_t)split), right = text.substr((size_t)split);
+        TextPieces pieces{left.data(), split, right.data(), (int)text.size()};
+        CMarkerIndex index, splitIndex;
         for (int q = 0; q < 40; ++q) {
             const char* marker = markers[rng() % 6];
             int from = (int)(rng() % text.size());
-            ASSERT_EQ(index.Find(text.data(), (int)text.size(), marker, from), Reference(text, marker, from))
+            int expected = Reference(text, marker, from);
+            ASSERT_EQ(index.Find(Whole(text), marker, from), expected)
                 << "round " << round << " from " << from;
+            ASSERT_EQ(splitIndex.Find(pieces, marker, from), expected)
+                << "round " << round << " from " << from << " split " << split;
+            int zero = (int)text.find('\0', (size_t)from);
+            ASSERT_EQ(splitIndex.FindZero(pieces, from), zero) << "split " << split;
         }
     }
 }

@@ -1,4 +1,5 @@
-// Property test: random texts and rule sets, scanned by the scanner and by a direct reference model.
+// Property test: random texts and rule sets, scanned by the scanner (over one piece and over two) and
+// by a direct reference model.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -211,6 +212,18 @@ TEST(ScannerModel, RandomTextsMatchTheReferenceAndTileTheStretch) {
             }
             ASSERT_LE(prev, f.Length());
         }
+        // The same text held in two pieces split at a random place, as the buffer's gap splits it.
+        int split = (int)(rng() % (f.text.size() + 1));
+        std::string left = f.text.substr(0, (size_t)split), right = f.text.substr((size_t)split);
+        CColorArray pieceRuns;
+        CMarkerIndex pieceMarkers;
+        CColorScanner(TextPieces{left.data(), split, right.data(), f.Length()}, pieceRuns, f.rules,
+                      pieceMarkers)
+            .ParseTextColor(start, end);
+        Runs runs;
+        for (int k = 0; k < pieceRuns.GetColorNumber(); ++k)
+            runs.emplace_back(pieceRuns.GetColorPos(k), pieceRuns.GetAt(k));
+        ASSERT_EQ(runs, ref.runs) << "round " << round << " split " << split;
     }
 }
 
