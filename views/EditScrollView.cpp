@@ -1,5 +1,6 @@
 // The editor views' common base: construction and the message map both views share.
 #include "views/EditScrollView.h"
+#include "views/PaintSurface.h"
 
 #include "documents/HostMessages.h"
 
@@ -46,6 +47,10 @@ ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
 ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)
 END_MESSAGE_MAP()
 
-CEditScrollView::CEditScrollView() = default;
+CEditScrollView::CEditScrollView() {
+    CPaintSurface::Shared().AddUser();
+}
 
-CEditScrollView::~CEditScrollView() = default;
+CEditScrollView::~CEditScrollView() {
+    CPaintSurface::Shared().RemoveUser();
+}

@@ -202,6 +202,9 @@ protected:
     int TabbedOut(CDC* pDC, int x, int y, int first, int last, int tabOrigin);
     void LoadArrow();
     void PlaceCaret();
+    // The system caret to the caret point while the view has the focus. Each move is a round trip to
+    // the window system, so a move to where it already stands is skipped.
+    void MoveSystemCaret();
     void ShowCaretByPosition();
     int NextTabStop(int x, int origin) const {
         return origin + ((x - origin) / m_nTabWidth + 1) * m_nTabWidth;
@@ -216,6 +219,8 @@ protected:
     int LineLength(int line) const;
     CRect TextArea() const { return CRect(m_nLeftMargin, 0, m_nClientWidth, m_nClientHeight); }
     void ScrollTextArea(int dx, int dy);
+    // The window's own scroll, which also moves the system caret: where it stands is known no more.
+    void ScrollWindow(int dx, int dy, LPCRECT scrollRect = nullptr, LPCRECT clipRect = nullptr);
     // Bring the row at y or the column at x into view; the pixels the text moved (the caret moves with it).
     int ScrollRowsToShow(int y, bool textAreaOnly);
     int ScrollColumnsToShow(int x, bool textAreaOnly);
@@ -305,6 +310,9 @@ protected:
     CFindReplaceDialog* m_pFindDialog = nullptr; // the last dialog made; it deletes itself, so never owned
     BOOL m_bFocus = FALSE;
     BOOL m_bCaretShown = FALSE;
+    // Where the system caret was last put; valid while m_bSystemCaretKnown.
+    CPoint m_ptSystemCaret;
+    bool m_bSystemCaretKnown = false;
     BOOL m_bInitialised = FALSE;
     CFont m_font;
     CBitmap m_arrow;

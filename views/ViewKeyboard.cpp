@@ -60,7 +60,7 @@ void CEditScrollView::AfterEdit(bool wholeWindow) {
 void CEditScrollView::OnKeyDown(UINT nChar, UINT, UINT) {
     if (GetEditDocument() == nullptr || GetEditDocument()->GetLength() <= 0) return;
     if (!HandleKey(nChar, Held(VK_CONTROL), Held(VK_SHIFT))) return;
-    if (m_bFocus) SetCaretPos(m_ptCaret);
+    MoveSystemCaret();
     ShowCaretByPosition();
     m_nSearchOrigin = m_sel.caret;
     Default();
@@ -262,7 +262,7 @@ void CEditScrollView::DeleteSelection(bool scrollToCaret) {
 void CEditScrollView::EndShortDeletion() {
     InvalidateLine(CaretLine());
     m_ptCaret = GetCaretPos(m_nLeftMargin);
-    if (m_bFocus) SetCaretPos(m_ptCaret);
+    MoveSystemCaret();
 }
 
 BOOL CEditScrollView::Backspace(bool control) {

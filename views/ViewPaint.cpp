@@ -4,6 +4,7 @@
 
 #include "coloring/ColorArray.h"
 #include "views/EditScrollView.h"
+#include "views/PaintSurface.h"
 
 namespace {
 const COLORREF kMarginColor = 0xE1E1E1;
@@ -41,10 +42,8 @@ void CEditScrollView::OnDraw(CDC* pDC) {
         if (PaintsEmptyClipBox()) BeforeDrawLines();
         return;
     }
-    CDC memory;
-    CBitmap picture;
-    if (!memory.CreateCompatibleDC(pDC) ||
-        !picture.CreateCompatibleBitmap(pDC, clip.Width(), clip.Height())) {
+    CDC* memory = CPaintSurface::Shared().Prepare(pDC, clip.Width(), clip.Height());
+    if (memory == nullptr) {
         // Out of graphics memory: draw straight to the window rather than not at all.
         ::FillRect(pDC->m_hDC, &clip, (HBRUSH)::GetStockObject(WHITE_BRUSH));
         CSelection font(pDC->m_hDC, m_font.GetSafeHandle());
@@ -52,17 +51,14 @@ void CEditScrollView::OnDraw(CDC* pDC) {
         DrawArrow(pDC, clip);
         return;
     }
+    memory->SetWindowOrg(clip.left, clip.top);
+    ::FillRect(memory->m_hDC, &clip, (HBRUSH)::GetStockObject(WHITE_BRUSH));
     {
-        CSelection bitmap(memory.m_hDC, picture.GetSafeHandle());
-        memory.SetWindowOrg(clip.left, clip.top);
-        ::FillRect(memory.m_hDC, &clip, (HBRUSH)::GetStockObject(WHITE_BRUSH));
-        {
-            CSelection font(memory.m_hDC, m_font.GetSafeHandle());
-            if (doc->GetLength() > 1) DrawRectText(&memory, clip);
-            DrawArrow(&memory, clip);
-        }
-        pDC->BitBlt(clip.left, clip.top, clip.Width(), clip.Height(), &memory, clip.left, clip.top, SRCCOPY);
+        CSelection font(memory->m_hDC, m_font.GetSafeHandle());
+        if (doc->GetLength() > 1) DrawRectText(memory, clip);
+        DrawArrow(memory, clip);
     }
+    pDC->BitBlt(clip.left, clip.top, clip.Width(), clip.Height(), memory, clip.left, clip.top, SRCCOPY);
 }
 
 void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
@@ -181,16 +177,12 @@ void CEditScrollView::InvalidateLine(int first, int last) {
 void CEditScrollView::RedrawRect(CRect& rect) {
     if (m_hWnd == nullptr || rect.IsRectEmpty()) return;
     CClientDC window(m_hWnd);
-    CDC memory;
-    CBitmap picture;
-    if (!memory.CreateCompatibleDC(&window) ||
-        !picture.CreateCompatibleBitmap(&window, rect.Width(), rect.Height()))
-        return;
-    CSelection bitmap(memory.m_hDC, picture.GetSafeHandle());
-    memory.SetWindowOrg(rect.left, rect.top);
-    ::FillRect(memory.m_hDC, &rect, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+    CDC* memory = CPaintSurface::Shared().Prepare(&window, rect.Width(), rect.Height());
+    if (memory == nullptr) return;
+    memory->SetWindowOrg(rect.left, rect.top);
+    ::FillRect(memory->m_hDC, &rect, (HBRUSH)::GetStockObject(WHITE_BRUSH));
     {
-        CSelection font(memory.m_hDC, m_font.GetSafeHandle());
+        CSelection font(memory->m_hDC, m_font.GetSafeHandle());
         CPoint caret = GetCaretPos(m_nLeftMargin);
         if (caret != m_ptCaret) {
             m_ptCaret = caret;
@@ -198,7 +190,7 @@ void CEditScrollView::RedrawRect(CRect& rect) {
         }
         CRect text = rect;
         if (text.left < m_nLeftMargin) text.left = m_nLeftMargin;
-        DrawRectText(&memory, text);
+        DrawRectText(memory, text);
     }
-    window.BitBlt(rect.left, rect.top, rect.Width(), rect.Height(), &memory, rect.left, rect.top, SRCCOPY);
+    window.BitBlt(rect.left, rect.top, rect.Width(), rect.Height(), memory, rect.left, rect.top, SRCCOPY);
 }

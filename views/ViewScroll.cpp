@@ -29,7 +29,8 @@ void CEditScrollView::OnSetFocus(CWnd*) {
     Default();
     m_bFocus = TRUE;
     CreateSolidCaret(2, m_unit.cy);
-    SetCaretPos(m_ptCaret);
+    m_bSystemCaretKnown = false; // a new caret starts at the client's origin
+    MoveSystemCaret();
     ShowCaret();
 }
 
@@ -60,8 +61,20 @@ void CEditScrollView::ShowCaretByPosition() {
         ShowCaret();
 }
 
+void CEditScrollView::MoveSystemCaret() {
+    if (!m_bFocus || (m_bSystemCaretKnown && m_ptSystemCaret == m_ptCaret)) return;
+    SetCaretPos(m_ptCaret);
+    m_ptSystemCaret = m_ptCaret;
+    m_bSystemCaretKnown = true;
+}
+
+void CEditScrollView::ScrollWindow(int dx, int dy, LPCRECT scrollRect, LPCRECT clipRect) {
+    CWnd::ScrollWindow(dx, dy, scrollRect, clipRect);
+    m_bSystemCaretKnown = false;
+}
+
 void CEditScrollView::PlaceCaret() {
-    if (m_bFocus) SetCaretPos(m_ptCaret);
+    MoveSystemCaret();
     ShowCaretByPosition();
 }
 
@@ -141,7 +154,7 @@ int CEditScrollView::ScrollToSelection() {
     CPoint p = TextPositionToScreenCoord(m_sel.end);
     int dy = ScrollRowsToShow(p.y, true), dx = ScrollColumnsToShow(p.x, true);
     m_ptCaret = TextPositionToScreenCoord(m_sel.caret);
-    if (m_bFocus) SetCaretPos(m_ptCaret);
+    MoveSystemCaret();
     SetBarPosition(SB_HORZ, m_nFirstColumn);
     SetBarPosition(SB_VERT, m_nFirstLine);
     ShowCaretByPosition();
@@ -326,7 +339,7 @@ void CEditScrollView::SetSelection(int a, int b) {
     m_sel.Select(a, b);
     m_sel.Clamp((int)doc->GetLength());
     m_ptCaret = GetCaretPos(m_nLeftMargin);
-    if (m_bFocus) SetCaretPos(m_ptCaret);
+    MoveSystemCaret();
     if (oldStart != oldEnd && m_hWnd != nullptr) {
         InvalidateLine((int)doc->OffsetToLine(oldStart), (int)doc->OffsetToLine(oldEnd));
         UpdateWindow();

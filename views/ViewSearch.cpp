@@ -58,7 +58,7 @@ int CEditScrollView::FindTitle(const char* title) {
     UpdateColors();
     ScrollToPosition(4); // repaints the window, the margin arrow with it
     m_nTitleLine = (int)doc->OffsetToLine(pos);
-    if (m_bFocus) SetCaretPos(m_ptCaret);
+    MoveSystemCaret();
     ShowCaretByPosition();
     return 1;
 }

@@ -1,8 +1,8 @@
 // Input latency in a real 1000 x 700 editor view: the time from sending a typed character, Enter,
-// Backspace, one drag step or one wheel notch to the end of the resulting UpdateWindow, colouring
-// included, at the top, the middle and the end of 1 MB and 100 MB data files. Nothing on these paths
-// may depend on the file's size. Each figure is the median of the repeats, in milliseconds.
-// Usage: bench_input [--megabytes=1,100] [--repeats=N] [--view=CColorEditView|CBlackEditView]
+// Backspace, Delete of a selected line, Ctrl+V of one line, one drag step or one wheel notch to the end of
+// the resulting UpdateWindow, colouring included, at the top, the middle and the end of 1 MB and 100 MB data
+// files. Nothing on these paths may depend on the file's size. Each figure is the median of the repeats, in
+// milliseconds. Usage: bench_input [--megabytes=1,100] [--repeats=N] [--view=CColorEditView|CBlackEditView]
 #include <algorithm>
 
 #include "BenchViews.h"
@@ -14,10 +14,13 @@ LPARAM At(CPoint p) {
     return MAKELPARAM((WORD)(short)p.x, (WORD)(short)p.y);
 }
 
-// Sends one input (the i-th of the run) and waits for the paint it caused.
-template <class Send> double MedianMs(CEditScrollView* view, int repeats, Send send) {
+// Sends one input (the i-th of the run) and waits for the paint it caused; prepare runs untimed first.
+template <class Send, class Prepare>
+double MedianMs(CEditScrollView* view, int repeats, Send send, Prepare prepare) {
     std::vector<double> times;
     for (int i = 0; i < repeats; ++i) {
+        prepare();
+        ::UpdateWindow(view->m_hWnd);
         bench::Pump();
         double start = bench::Now();
         send(i);
@@ -26,6 +29,31 @@ template <class Send> double MedianMs(CEditScrollView* view, int repeats, Send s
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+template <class Send> double MedianMs(CEditScrollView* view, int repeats, Send send) {
+    return MedianMs(view, repeats, send, [] {});
+}
+
+// The caret's whole line selected, line feed included.
+void SelectCaretLine(CEditScrollView* view) {
+    CEditDocument* doc = view->GetEditDocument();
+    long line = doc->OffsetToLine(view->Caret());
+    view->SetSelection((int)doc->GetLineOffset(line), (int)doc->GetLineOffset(line + 1));
+}
+
+// One data line on the clipboard, as text.
+bool PutLineOnClipboard(HWND owner) {
+    static const char line[] = "  1  2  3  4  5  6  7  8  9 10 11 12 13 14 15 16\r\n";
+    if (!::OpenClipboard(owner)) return false;
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, sizeof line);
+    if (block != nullptr) {
+        std::memcpy(::GlobalLock(block), line, sizeof line);
+        ::GlobalUnlock(block);
+        if (::SetClipboardData(CF_TEXT, block) == nullptr) ::GlobalFree(block);
+    }
+    ::CloseClipboard();
+    return block != nullptr;
 }
 
 struct Action {
@@ -40,6 +68,16 @@ const Action kActions[] = {
                      int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_KEYDOWN, VK_BACK, 1); }); }},
     {"Enter", [](CEditScrollView* v,
                  int n) { return MedianMs(v, n, [v](int) { v->SendMessage(WM_KEYDOWN, VK_RETURN, 1); }); }},
+    {"Delete line",
+     [](CEditScrollView* v, int n) {
+         return MedianMs(
+             v, n, [v](int) { v->SendMessage(WM_KEYDOWN, VK_DELETE, 1); }, [v] { SelectCaretLine(v); });
+     }},
+    {"Ctrl+V line",
+     [](CEditScrollView* v, int n) {
+         if (!PutLineOnClipboard(v->m_hWnd)) return -1.0;
+         return MedianMs(v, n, [v](int) { v->SendMessage(WM_COMMAND, ID_EDIT_PASTE, 0); });
+     }},
     {"drag step",
      [](CEditScrollView* v, int n) {
          int lh = v->GetLineHeight(), x = v->GetLeftMargin() + 20 * v->GetCharWidth();

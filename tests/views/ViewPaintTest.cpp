@@ -103,3 +103,30 @@ TEST_F(ViewPaint, TheColouredViewColoursExactlyTheVisibleWindowBeforeDrawing) {
     EXPECT_EQ(runs.GetColorPos(runs.GetColorNumber() - 1), doc->GetLineOffset(last + 1))
         << "the runs end with the last line that fits";
 }
+
+// The views share one off-screen picture: a window larger than any painted before is painted whole,
+// and a paint with a selection leaves nothing of it to the next paint.
+TEST_F(ViewPaint, TheSharedPictureGrowsForALargerWindowAndStartsCleanEveryPaint) {
+    std::string text;
+    for (int i = 0; i < 80; ++i) text += std::string(300, 'H') + "\n";
+    CBlackEditView* view = OpenPlain(text, 1500, 1000);
+    ASSERT_NE(view, nullptr);
+    int lh = view->GetLineHeight();
+    CRect client;
+    view->GetClientRect(&client);
+    CRect lastRow(client.right - 200, (client.bottom / lh - 1) * lh, client.right - 10,
+                  client.bottom / lh * lh);
+    Picture whole;
+    Paint(view, whole);
+    EXPECT_TRUE(whole.Has(lastRow, kBlack)) << "text in the far corner of a 1500 x 1000 window";
+    EXPECT_TRUE(whole.Has(lastRow, kWhite));
+
+    view->SetSelection(0, 20);
+    Picture selected;
+    Paint(view, selected);
+    EXPECT_EQ(selected.At((Cells(view, 0, 5, 6).left + 1), lh - 1), kBlack) << "inverted cell";
+    view->SetSelection(0, 0);
+    Picture plain;
+    Paint(view, plain);
+    EXPECT_EQ(plain.At((Cells(view, 0, 5, 6).left + 1), lh - 1), kWhite);
+}
