@@ -15,6 +15,7 @@
 #include "framework/win/DocTemplate.h"
 #include "framework/win/Frame.h"
 #include "framework/win/MessageBox.h"
+#include "framework/win/StatusBar.h"
 #include "framework/win/WinApp.h"
 #include "views/BlackEditView.h"
 #include "views/ColorEditView.h"
@@ -117,7 +118,8 @@ struct Options {
     }
 };
 
-// An MDI main window with one template of the chosen family; message boxes are answered Cancel.
+// An MDI main window with a host's status bar (message pane and the caret-position pane the views
+// fill) and one template of the chosen family; message boxes are answered Cancel.
 class Host {
 public:
     Host(CWinApp& app, const Options& options) : m_app(app) {
@@ -125,6 +127,9 @@ public:
         m_main = new CMDIFrameWnd;
         if (!m_main->LoadFrame(1, WS_OVERLAPPEDWINDOW)) return;
         app.m_pMainWnd = m_main;
+        static const UINT panes[] = {ID_SEPARATOR, ID_SEPARATOR};
+        if (m_statusBar.Create(m_main) && m_statusBar.SetIndicators(panes, 2))
+            m_statusBar.SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 200);
         m_main->MoveWindow(0, 0, 1700, 1150);
         m_main->ShowWindow(SW_SHOW);
         m_template =
@@ -175,6 +180,7 @@ private:
     CWinApp& m_app;
     CModalRecorder m_boxes{IDCANCEL};
     CMDIFrameWnd* m_main = nullptr;
+    CStatusBar m_statusBar;
     CMultiDocTemplate* m_template = nullptr;
 };
 } // namespace bench

@@ -1,5 +1,6 @@
 // The frame window: creation from resources, its view, layout, command routing and menu states.
 #include "framework/win/Frame.h"
+#include "framework/win/StatusBar.h"
 
 #include <commctrl.h>
 
@@ -104,9 +105,15 @@ CWnd* CFrameWnd::GetMessageBar() {
     return GetDescendantWindow(AFX_IDW_STATUS_BAR);
 }
 
+// Messages often announce long work that keeps the loop from idling: shown at once.
 void CFrameWnd::SetMessageText(LPCSTR text) {
     CWnd* bar = GetMessageBar();
-    if (bar != nullptr) ::SendMessageA(bar->m_hWnd, SB_SETTEXTA, 0, (LPARAM)text);
+    if (auto* statusBar = dynamic_cast<CStatusBar*>(bar)) {
+        statusBar->SetPaneText(0, text);
+        statusBar->FlushPanes();
+    } else if (bar != nullptr) {
+        ::SendMessageA(bar->m_hWnd, SB_SETTEXTA, 0, (LPARAM)text);
+    }
 }
 
 namespace {

@@ -94,9 +94,13 @@ BOOL CStatusBar::SetPaneText(int index, LPCSTR text, BOOL update) {
     CString newText(text);
     if (m_panes[index].text == newText) return TRUE;
     m_panes[index].text = newText;
-    ShowPane(index);
-    if (update) UpdateWindow();
+    m_panes[index].pending = true;
     return TRUE;
+}
+
+void CStatusBar::FlushPanes() {
+    for (size_t i = 0; i < m_panes.size(); ++i)
+        if (m_panes[i].pending) ShowPane((int)i);
 }
 
 CString CStatusBar::GetPaneText(int index) const {
@@ -139,6 +143,7 @@ void CStatusBar::OnUpdateCmdUI(CCmdTarget* target, BOOL disableIfNoHandler) {
         state.m_nIndex = (UINT)i;
         if (state.m_nID != ID_SEPARATOR) state.DoUpdate(target, disableIfNoHandler);
     }
+    FlushPanes(); // the handlers' texts and those set since the last idle time
 }
 
 void CStatusBar::OnSize(UINT nType, int cx, int cy) {
@@ -179,7 +184,8 @@ WPARAM CStatusBar::DrawFlags(UINT style) {
 }
 
 void CStatusBar::ShowPane(int index) {
-    const Pane& pane = m_panes[index];
+    Pane& pane = m_panes[index];
+    pane.pending = false;
     LPCSTR text = pane.style & SBPS_DISABLED ? "" : (LPCSTR)pane.text;
     SendMessage(SB_SETTEXTA, (WPARAM)index | DrawFlags(pane.style), (LPARAM)text);
 }

@@ -22,7 +22,10 @@ enum : UINT {
 // are recomputed from the widths on every WM_SIZE (the stretch pane, at most one, takes what
 // the fixed panes leave). A pane's id is its command id for CCmdUI updates; ID_SEPARATOR (0)
 // panes are not updated. Each pane keeps its text because a disabled pane shows none and must
-// get it back when enabled again; the control shows the text exactly when the pane is enabled.
+// get it back when enabled again; the control shows the text exactly when the pane is enabled and
+// not pending. A text set by SetPaneText is pending until the bar's next idle update or UpdateWindow:
+// the control repaints itself as soon as it is given a text, and a caret pane changed by every key
+// would put that repaint ahead of the key's own text.
 class CStatusBar : public CControlBar {
     DECLARE_DYNAMIC(CStatusBar)
 public:
@@ -40,7 +43,15 @@ public:
     UINT GetItemID(int index) const;
     int CommandToIndex(UINT id) const;
     void GetItemRect(int index, LPRECT rect) const;
+    // The pane's text; the control gets it at the next idle update or UpdateWindow.
     BOOL SetPaneText(int index, LPCSTR text, BOOL update = TRUE);
+    // Gives the control every pending text now.
+    void FlushPanes();
+    // Pending texts first, then the repaint.
+    void UpdateWindow() {
+        FlushPanes();
+        CControlBar::UpdateWindow();
+    }
     CString GetPaneText(int index) const;
     void GetPaneInfo(int index, UINT& id, UINT& style, int& width) const;
     void SetPaneInfo(int index, UINT id, UINT style, int width);
@@ -63,6 +74,7 @@ private:
         UINT style;
         int width; // pixels of text area, ignored for the stretch pane
         CString text;
+        bool pending = false; // text not yet given to the control
     };
     void UpdateParts();
     // The control's draw flags for a pane's style.

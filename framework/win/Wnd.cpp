@@ -190,6 +190,8 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
 }
 
 CWnd* CWnd::GetDescendantWindow(int id) const {
+    // Most asked-for windows (a frame's bars) are direct children: one look-up finds them.
+    if (HWND child = ::GetDlgItem(m_hWnd, id)) return FromHandle(child);
     std::vector<HWND> level{m_hWnd};
     while (!level.empty()) {
         std::vector<HWND> next;

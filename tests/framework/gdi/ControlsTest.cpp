@@ -72,10 +72,19 @@ TEST_F(StatusBarOnFrame,
     EXPECT_TRUE(outside.IsRectEmpty());
 }
 
-TEST_F(StatusBarOnFrame, PaneTextsReachTheControlAndBadIndicesAreRefused) {
-    EXPECT_TRUE(bar.SetPaneText(1, " line =   3 , column =  12\n"));
-    EXPECT_STREQ(ControlText(1), " line =   3 , column =  12 "); // the control draws the line end as a space
-    EXPECT_STREQ(bar.GetPaneText(1), " line =   3 , column =  12\n");
+// A pane's text waits for the bar's idle update or UpdateWindow (the control repaints as soon as it
+// gets a text); the frame's messages are shown at once.
+TEST_F(StatusBarOnFrame, PaneTextsReachTheControlAtIdleTimeAndBadIndicesAreRefused) {
+    CString before = ControlText(0);
+    EXPECT_TRUE(bar.SetPaneText(0, " line =   3 , column =  12\n"));
+    EXPECT_STREQ(bar.GetPaneText(0), " line =   3 , column =  12\n");
+    EXPECT_STREQ(ControlText(0), before);
+    frame->ShowWindow(SW_SHOWNOACTIVATE); // a hidden bar has no idle updates
+    bar.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    EXPECT_STREQ(ControlText(0), " line =   3 , column =  12 "); // the control draws the line end as a space
+    bar.SetPaneText(0, " line =   4 , column =   1\n");
+    bar.UpdateWindow();
+    EXPECT_STREQ(ControlText(0), " line =   4 , column =   1 ");
     EXPECT_FALSE(bar.SetPaneText(4, "x"));
     EXPECT_FALSE(bar.SetPaneText(-1, "x"));
     frame->SetMessageText("\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE..."); // reading file...
