@@ -56,6 +56,9 @@ void CTitlesPanel::Follow(CDocument* doc) {
     long length = editDoc != nullptr ? editDoc->GetLength() : -1;
     long lineCount = editDoc != nullptr ? editDoc->GetLineCount() : -1;
     if (doc == m_document && length == m_length && lineCount == m_lineCount) return;
+    // A rescan reads every line start: in a very large document it waits for the next switch to it,
+    // so that typing there does not pay for it at every idle time.
+    if (doc == m_document && lineCount > kLiveScanLines) return;
     m_document = doc;
     m_length = length;
     m_lineCount = lineCount;

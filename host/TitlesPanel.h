@@ -11,12 +11,13 @@ class CDocument;
 
 class CTitlesPanel : public CWnd {
 public:
-    enum { kWidth = 190, kMaxHeadings = 2000 };
+    enum { kWidth = 190, kMaxHeadings = 2000, kLiveScanLines = 200000 };
 
     // The panel as the frame's left bar, shown.
     BOOL Create(CFrameWnd* frame);
     // Lists doc's headings (none without an editor document); rescans only when the document, its
-    // length or its line count changed since the last call.
+    // length or its line count changed since the last call, and for a document of more than
+    // kLiveScanLines lines only when another document was followed in between.
     void Follow(CDocument* doc);
     const std::vector<ChapterHeading>& GetHeadings() const { return m_headings; }
     HWND GetList() const { return m_list; }
