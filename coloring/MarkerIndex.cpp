@@ -97,15 +97,23 @@ bool CMarkerIndex::IsBoundary(int from, int x) const {
     return (x - p) % 2 == 0;
 }
 
+// The first raw occurrence from from on (nextMarker) that starts a character, unless a zero byte
+// (nextZero) comes before it; both answer the first raw occurrence in [lo, hi).
+template <class NextMarker, class NextZero>
+int CMarkerIndex::FirstAtBoundary(int from, NextMarker nextMarker, NextZero nextZero) const {
+    for (int x = from;; ++x) {
+        x = nextMarker(x, m_length);
+        if (x < 0) return -1;
+        if (nextZero(from, x) >= 0) return -1;
+        if (IsBoundary(from, x)) return x;
+    }
+}
+
 int CMarkerIndex::FindIndexed(const char* marker, int from) {
     Marker& m = Slot(marker);
-    for (int x = from;;) {
-        x = NextRaw(m, x, m_length);
-        if (x < 0) return -1;
-        if (NextRaw(m_zero, from, x) >= 0) return -1;
-        if (IsBoundary(from, x)) return x;
-        ++x;
-    }
+    return FirstAtBoundary(
+        from, [&](int lo, int hi) { return NextRaw(m, lo, hi); },
+        [&](int lo, int hi) { return NextRaw(m_zero, lo, hi); });
 }
 
 int CMarkerIndex::Find(const TextPieces& text, const char* marker, int from) {
@@ -121,13 +129,9 @@ int CMarkerIndex::Find(const TextPieces& text, const char* marker, int from) {
         m_text = text;
         m_length = text.length;
         const std::string bytes(marker), zero(1, '\0');
-        for (int x = from;; ++x) {
-            x = ScanRaw(bytes, x, m_length);
-            if (x < 0) return -1;
-            int z = ScanRaw(zero, from, x);
-            if (z >= 0) return -1;
-            if (IsBoundary(from, x)) return x;
-        }
+        return FirstAtBoundary(
+            from, [&](int lo, int hi) { return ScanRaw(bytes, lo, hi); },
+            [&](int lo, int hi) { return ScanRaw(zero, lo, hi); });
     }
 }
 

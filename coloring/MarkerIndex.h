@@ -42,6 +42,8 @@ private:
     int ScanPiece(const char* piece, int offset, const std::string& bytes, int lo, int hi) const;
     int NextRaw(Marker& m, int from, int limit);
     bool IsBoundary(int from, int x) const;
+    template <class NextMarker, class NextZero>
+    int FirstAtBoundary(int from, NextMarker nextMarker, NextZero nextZero) const;
     int FindIndexed(const char* marker, int from);
 
     TextPieces m_text;

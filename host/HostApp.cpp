@@ -57,7 +57,6 @@ private:
     // Takes --screenshot PATH and --find-title HEADING out of the arguments and keeps the rest as
     // files to open.
     void ParseCommandLine();
-    void SendFindTitle(CMainFrame* frame);
     std::vector<std::string> m_files;
     std::string m_findTitle;
 };
@@ -96,7 +95,7 @@ BOOL CHostApp::InitInstance() {
     for (const std::string& file : m_files)
         if (OpenDocumentFile(file.c_str()) == nullptr) std::fprintf(stderr, "cannot open %s\n", file.c_str());
     if (m_files.size() > 1) frame->MDITile(MDITILE_VERTICAL);
-    if (!m_findTitle.empty()) SendFindTitle(frame);
+    if (!m_findTitle.empty()) SendFindTitle(frame->GetActiveView(), m_findTitle, 0);
     if (!g_screenshotPath.empty()) ::SetTimer(frame->m_hWnd, 1, kScreenshotDelayMs, &TakeScreenshot);
     return TRUE;
 }
@@ -111,15 +110,6 @@ void CHostApp::ParseCommandLine() {
         else
             m_files.push_back(argument);
     }
-}
-
-// As a host navigates: "Find Title" to the active view, the title followed by a separator, a space
-// and the chapter number (0: no fallback chapter).
-void CHostApp::SendFindTitle(CMainFrame* frame) {
-    CView* view = frame->GetActiveView();
-    if (view == nullptr) return;
-    std::string text = m_findTitle + "| 0";
-    view->SendMessage(HostMessage(kMsgFindTitle), 0, (LPARAM)text.c_str());
 }
 
 void CHostApp::OnHostCommand() {

@@ -12,6 +12,12 @@ enum : UINT { kListId = 1 };
 constexpr int kCaptionHeight = 22;
 } // namespace
 
+void SendFindTitle(CView* view, const std::string& title, unsigned chapter) {
+    if (view == nullptr) return;
+    std::string text = title + "| " + std::to_string(chapter);
+    view->SendMessage(HostMessage(kMsgFindTitle), chapter, (LPARAM)text.c_str());
+}
+
 BEGIN_MESSAGE_MAP(CTitlesPanel, CWnd)
 ON_WM_SIZE()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
@@ -86,8 +92,6 @@ BOOL CTitlesPanel::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CTitlesPanel::Choose(int index) {
     CView* view = m_frame != nullptr ? m_frame->GetActiveView() : nullptr;
     if (view == nullptr || index < 0 || index >= (int)m_headings.size()) return;
-    const ChapterHeading& heading = m_headings[(size_t)index];
-    std::string text = heading.text + "| " + std::to_string(heading.number);
-    view->SendMessage(HostMessage(kMsgFindTitle), heading.number, (LPARAM)text.c_str());
+    SendFindTitle(view, m_headings[(size_t)index].text, m_headings[(size_t)index].number);
     view->SetFocus(); // back to typing after the pick
 }

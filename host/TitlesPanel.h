@@ -2,12 +2,18 @@
 // Choosing one navigates the active view to it as a host does, with "Find Title".
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "framework/win/Frame.h"
 #include "host/ChapterHeadings.h"
 
 class CDocument;
+class CView;
+
+// Navigates view to a title as a host does: "Find Title" with wParam the chapter number (0: no
+// fallback chapter) and lParam the title, a separator, a space and the number. Nothing without a view.
+void SendFindTitle(CView* view, const std::string& title, unsigned chapter);
 
 class CTitlesPanel : public CWnd {
 public:

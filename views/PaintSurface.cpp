@@ -6,7 +6,15 @@ CPaintSurface& CPaintSurface::Shared() {
     return surface;
 }
 
-CDC* CPaintSurface::Prepare(CDC* target, int width, int height) {
+CDC* CPaintSurface::Prepare(CDC* target, const CRect& box) {
+    CDC* dc = Reserve(target, box.Width(), box.Height());
+    if (dc == nullptr) return nullptr;
+    dc->SetWindowOrg(box.left, box.top);
+    ::FillRect(dc->m_hDC, &box, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+    return dc;
+}
+
+CDC* CPaintSurface::Reserve(CDC* target, int width, int height) {
     if (target == nullptr || width <= 0 || height <= 0) return nullptr;
     if (m_dc.m_hDC != nullptr && width <= m_size.cx && height <= m_size.cy) {
         // Back to the state just after the bitmap went in: no colour, font or origin of the last paint.

@@ -18,13 +18,15 @@ public:
     CPaintSurface& operator=(const CPaintSurface&) = delete;
     ~CPaintSurface() { Release(); }
 
-    // A memory context compatible with target holding a picture of at least width x height; null
-    // when none can be made (out of graphics memory). The caller sets its window origin.
-    CDC* Prepare(CDC* target, int width, int height);
+    // A memory context compatible with target whose picture covers box (in the target's
+    // coordinates: the window origin is box's top-left), filled white; null when none can be made
+    // (out of graphics memory).
+    CDC* Prepare(CDC* target, const CRect& box);
     void AddUser() { ++m_users; }
     void RemoveUser();
 
 private:
+    CDC* Reserve(CDC* target, int width, int height);
     void Release();
 
     CDC m_dc;

@@ -42,7 +42,7 @@ void CEditScrollView::OnDraw(CDC* pDC) {
         if (PaintsEmptyClipBox()) BeforeDrawLines();
         return;
     }
-    CDC* memory = CPaintSurface::Shared().Prepare(pDC, clip.Width(), clip.Height());
+    CDC* memory = CPaintSurface::Shared().Prepare(pDC, clip);
     if (memory == nullptr) {
         // Out of graphics memory: draw straight to the window rather than not at all.
         ::FillRect(pDC->m_hDC, &clip, (HBRUSH)::GetStockObject(WHITE_BRUSH));
@@ -51,8 +51,6 @@ void CEditScrollView::OnDraw(CDC* pDC) {
         DrawArrow(pDC, clip);
         return;
     }
-    memory->SetWindowOrg(clip.left, clip.top);
-    ::FillRect(memory->m_hDC, &clip, (HBRUSH)::GetStockObject(WHITE_BRUSH));
     {
         CSelection font(memory->m_hDC, m_font.GetSafeHandle());
         if (doc->GetLength() > 1) DrawRectText(memory, clip);
@@ -177,10 +175,8 @@ void CEditScrollView::InvalidateLine(int first, int last) {
 void CEditScrollView::RedrawRect(CRect& rect) {
     if (m_hWnd == nullptr || rect.IsRectEmpty()) return;
     CClientDC window(m_hWnd);
-    CDC* memory = CPaintSurface::Shared().Prepare(&window, rect.Width(), rect.Height());
+    CDC* memory = CPaintSurface::Shared().Prepare(&window, rect);
     if (memory == nullptr) return;
-    memory->SetWindowOrg(rect.left, rect.top);
-    ::FillRect(memory->m_hDC, &rect, (HBRUSH)::GetStockObject(WHITE_BRUSH));
     {
         CSelection font(memory->m_hDC, m_font.GetSafeHandle());
         CPoint caret = GetCaretPos(m_nLeftMargin);

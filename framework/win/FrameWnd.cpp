@@ -155,9 +155,8 @@ void CFrameWnd::RecalcLayout(BOOL notify) {
     if (toolbar != nullptr) ::SendMessageA(toolbar, TB_AUTOSIZE, 0, 0); // and so does the toolbar
     CRect rect = PaneRect();
     // The left bar spans the pane's height and keeps its width.
-    HWND left = ::GetDlgItem(m_hWnd, AFX_IDW_DOCKBAR_LEFT);
-    if (left != nullptr && ::IsWindowVisible(left))
-        ::MoveWindow(left, 0, rect.top, BarWidth(AFX_IDW_DOCKBAR_LEFT), rect.Height(), TRUE);
+    if (int leftWidth = BarWidth(AFX_IDW_DOCKBAR_LEFT))
+        ::MoveWindow(::GetDlgItem(m_hWnd, AFX_IDW_DOCKBAR_LEFT), 0, rect.top, leftWidth, rect.Height(), TRUE);
     HWND pane = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
     if (pane == nullptr) return;
     ::MoveWindow(pane, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
