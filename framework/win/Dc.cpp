@@ -94,9 +94,16 @@ CGdiObject* CDC::SelectStockObject(int index) {
     return stock == nullptr ? nullptr : CGdiObject::FromHandle(::SelectObject(m_hDC, stock));
 }
 
+int CDC::SetMapMode(int mode) {
+    int old = ::SetMapMode(m_hDC, mode);
+    if (m_hAttribDC != m_hDC && m_hAttribDC != nullptr) old = ::SetMapMode(m_hAttribDC, mode);
+    return old;
+}
+
 CPoint CDC::SetWindowOrg(int x, int y) {
     POINT old = {};
     ::SetWindowOrgEx(m_hDC, x, y, &old);
+    if (m_hAttribDC != m_hDC && m_hAttribDC != nullptr) ::SetWindowOrgEx(m_hAttribDC, x, y, &old);
     return CPoint(old);
 }
 
@@ -109,6 +116,7 @@ CPoint CDC::GetWindowOrg() const {
 CPoint CDC::SetViewportOrg(int x, int y) {
     POINT old = {};
     ::SetViewportOrgEx(m_hDC, x, y, &old);
+    if (m_hAttribDC != m_hDC && m_hAttribDC != nullptr) ::SetViewportOrgEx(m_hAttribDC, x, y, &old);
     return CPoint(old);
 }
 
@@ -121,12 +129,14 @@ CPoint CDC::GetViewportOrg() const {
 CSize CDC::SetWindowExt(int cx, int cy) {
     SIZE old = {};
     ::SetWindowExtEx(m_hDC, cx, cy, &old);
+    if (m_hAttribDC != m_hDC && m_hAttribDC != nullptr) ::SetWindowExtEx(m_hAttribDC, cx, cy, &old);
     return CSize(old);
 }
 
 CSize CDC::SetViewportExt(int cx, int cy) {
     SIZE old = {};
     ::SetViewportExtEx(m_hDC, cx, cy, &old);
+    if (m_hAttribDC != m_hDC && m_hAttribDC != nullptr) ::SetViewportExtEx(m_hAttribDC, cx, cy, &old);
     return CSize(old);
 }
 

@@ -38,6 +38,13 @@ public:
     BOOL RestoreDC(int saved) { return ::RestoreDC(m_hDC, saved); }
     int GetDeviceCaps(int index) const { return ::GetDeviceCaps(m_hAttribDC, index); }
 
+    // Printing: a document of pages on a printer context.
+    int StartDoc(const DOCINFOA* info) { return ::StartDocA(m_hDC, info); }
+    int StartPage() { return ::StartPage(m_hDC); }
+    int EndPage() { return ::EndPage(m_hDC); }
+    int EndDoc() { return ::EndDoc(m_hDC); }
+    int AbortDoc() { return ::AbortDoc(m_hDC); }
+
     // Selection returns the previously selected object (its wrapper), or null on failure.
     CGdiObject* SelectObject(CGdiObject* object);
     CFont* SelectObject(CFont* font);
@@ -60,8 +67,9 @@ public:
     COLORREF GetPixel(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
     COLORREF SetPixel(int x, int y, COLORREF color) { return ::SetPixel(m_hDC, x, y, color); }
 
-    // Mapping: each setter answers the previous value.
-    int SetMapMode(int mode) { return ::SetMapMode(m_hDC, mode); }
+    // Mapping: each setter answers the previous value. A setter changes the attribute context too,
+    // so that measuring and conversions follow the output (a preview draws to one and measures on the other).
+    int SetMapMode(int mode);
     int GetMapMode() const { return ::GetMapMode(m_hAttribDC); }
     CPoint SetWindowOrg(int x, int y);
     CPoint SetWindowOrg(POINT p) { return SetWindowOrg(p.x, p.y); }

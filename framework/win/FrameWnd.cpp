@@ -6,6 +6,7 @@
 
 #include "framework/win/Document.h"
 #include "framework/win/HostLookup.h"
+#include "framework/win/PrintPreview.h"
 #include "framework/win/ToolBar.h"
 #include "framework/win/View.h"
 #include "framework/win/WinApp.h"
@@ -229,6 +230,11 @@ void CFrameWnd::OnDestroy() {
 }
 
 void CFrameWnd::OnSetFocus(CWnd* pOldWnd) {
+    // While a preview shows, the keys are its own: a hidden view must not take typing.
+    if (CPreviewView* preview = CPreviewView::FindFor(this)) {
+        preview->SetFocus();
+        return;
+    }
     CView* view = GetActiveView();
     if (view != nullptr && view->m_hWnd != nullptr)
         view->SetFocus();

@@ -3,6 +3,7 @@
 
 #include "framework/win/Document.h"
 #include "framework/win/Frame.h"
+#include "framework/win/PrintPreview.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
@@ -32,6 +33,7 @@ int CView::OnCreate(LPCREATESTRUCTA cs) {
 
 // The frame must not keep a view that is going away as its active view.
 void CView::OnDestroy() {
+    CPreviewView::CloseFor(this);
     CFrameWnd* frame = GetParentFrame();
     if (frame != nullptr && frame->GetActiveView() == this) frame->SetActiveView(nullptr, FALSE);
     CWnd::OnDestroy();

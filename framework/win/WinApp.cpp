@@ -108,6 +108,7 @@ BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
 ON_COMMAND(ID_FILE_NEW, OnFileNew)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(ID_APP_EXIT, OnAppExit)
+ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
 END_MESSAGE_MAP()
 
 CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName) {
@@ -120,6 +121,7 @@ CWinApp::~CWinApp() {
     POSITION position = m_templates.GetHeadPosition();
     while (position != nullptr) delete m_templates.GetNext(position);
     m_templates.RemoveAll();
+    KeepPrinterChoice(nullptr, nullptr);
     if (g_moduleState.m_pCurrentWinApp == this) g_moduleState.m_pCurrentWinApp = nullptr;
     if (t_thread == this) t_thread = nullptr;
 }

@@ -7,7 +7,9 @@
 
 class CDocTemplate;
 class CDocument;
+class CPrintDialog;
 class CWnd;
+struct tagPDA;
 
 // A thread with a message loop. The application's is the user-interface thread; worker threads
 // started by AfxBeginThread get one that deletes itself when the thread ends.
@@ -63,8 +65,20 @@ public:
     void OnFileOpen();
     void OnAppExit();
 
+    // The printer chosen in print setup or the print dialog (its DEVMODE and DEVNAMES blocks); null
+    // until a choice is made, which means the system's default printer.
+    HGLOBAL m_hDevMode = nullptr;
+    HGLOBAL m_hDevNames = nullptr;
+    // The print dialog over the application's printer choice; a new choice is kept.
+    INT_PTR DoPrintDialog(CPrintDialog* dialog);
+    // The printer choice without a dialog, the default printer until one is chosen; FALSE when there
+    // is no printer at all.
+    BOOL GetPrinterDeviceDefaults(tagPDA* pd);
+    void OnFilePrintSetup();
+
 protected:
     DECLARE_MESSAGE_MAP()
+    void KeepPrinterChoice(HGLOBAL devMode, HGLOBAL devNames);
     CObList m_templates;
 };
 

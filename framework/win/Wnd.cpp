@@ -156,6 +156,15 @@ LRESULT CWnd::Default() {
     return DefWindowProc(t_current.message, t_current.wParam, t_current.lParam);
 }
 
+const MSG* CWnd::GetCurrentMessage() {
+    thread_local MSG msg;
+    msg = MSG();
+    msg.message = t_current.message;
+    msg.wParam = t_current.wParam;
+    msg.lParam = t_current.lParam;
+    return &msg;
+}
+
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     return OnCmdMsg(LOWORD(wParam), CN_COMMAND, nullptr, nullptr);
 }

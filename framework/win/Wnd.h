@@ -82,6 +82,8 @@ public:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The default processing of the message being handled on this thread.
     LRESULT Default();
+    // The message this thread is handling (the innermost one while handlers nest).
+    static const MSG* GetCurrentMessage();
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual void CalcWindowRect(LPRECT clientRect, UINT adjustType = 0);
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
