@@ -9,6 +9,7 @@
 #include "framework/win/View.h"
 #include "views/TextSelection.h"
 
+#include <climits>
 #include <functional>
 #include <vector>
 
@@ -25,6 +26,17 @@ enum : UINT { ID_EDIT_FINDNEXT = 0x8090 };
 struct CRange {
     int first = 0;
     int last = 0;
+};
+
+// One printed page's lines: linesPerPage is the screen height of the page in view-font heights, less
+// one; 0 when the page is too short for a layout (shorter than two font heights).
+struct CPrintPageLayout {
+    int linesPerPage = 0;
+    int firstLine = 0;
+    int lastLine = -1;
+    // pageHeight in printer pixels, the dots per inch of printer and screen, the font's LOGFONT height.
+    static CPrintPageLayout Compute(int pageHeight, int printerDpiY, int screenDpiY, int fontHeight,
+                                    UINT page);
 };
 
 // The plain and the coloured view are twins: everything they share lives here, and they differ only
@@ -75,6 +87,15 @@ public:
     void InvalidateLine(int first, int last);
     void UpdateColors() override {}
     void SetRenderFlag(int) override {}
+
+    // Printing.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    int GetPrintLinesPerPage() const { return m_nPrintLinesPerPage; }
+    int GetPrintFirstLine() const { return m_nPrintFirstLine; }
+    int GetPrintLastLine() const { return m_nPrintLastLine; }
 
     // Scrolling and the caret.
     void OnInitialUpdate() override;
@@ -195,6 +216,11 @@ protected:
     // The end of a paste: the plain view re-lays out and scrolls to the caret, the coloured view
     // only asks for its colours.
     virtual void AfterPaste();
+
+    // Printing steps: the current page's layout and the printer context's mapping (false when the page
+    // is too short for one), and the page's lines.
+    bool LayOutPrintPage(CDC* pDC, CPrintInfo* pInfo);
+    void DrawPrintPage(CDC* pDC);
 
     // Shared drawing steps.
     int DrawSelectedRuns(CDC* pDC, int x, int y, int first, int last, int tabOrigin, const CColorTable* runs);
@@ -317,8 +343,11 @@ protected:
     CFont m_font;
     CBitmap m_arrow;
     CBitmap m_arrowMask;
+    int m_nPrintCurrentPage = 0;
+    int m_nPrintLinesPerPage = 0;
     int m_nPrintFirstLine = 0;
     int m_nPrintLastLine = 0;
+    int m_nPrintLineBytes = INT_MAX; // the bytes of a line that can reach the paper
 
     // Mouse state.
     static const int kNoOffset = -1;

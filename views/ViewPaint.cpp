@@ -31,9 +31,7 @@ void CEditScrollView::OnDraw(CDC* pDC) {
     CEditDocument* doc = GetEditDocument();
     if (doc == nullptr) return;
     if (pDC->IsPrinting()) {
-        CSelection font(pDC->m_hDC, m_font.GetSafeHandle());
-        for (int line = m_nPrintFirstLine; line <= m_nPrintLastLine && line < doc->GetLineCount(); ++line)
-            pDC->TextOut(m_nLeftMargin, (line - m_nPrintFirstLine) * m_unit.cy, doc->GetLine(line));
+        DrawPrintPage(pDC);
         return;
     }
     CRect clip;

@@ -1,0 +1,208 @@
+// The print preview: taking the frame's pane and giving it back, its buttons and page texts, and its
+// pages drawn as they print (compared with Ghostscript's rendering of the printed PostScript).
+#include "PrintTestKit.h"
+#include "ViewFixture.h"
+
+#include "framework/win/PrintPreview.h"
+
+namespace {
+class PrintPreview : public ViewFixture {
+protected:
+    CPreviewView* Preview() { return CPreviewView::FindFor(main); }
+    static void Click(CPreviewView* preview, UINT id) {
+        ::SendMessageA(::GetDlgItem(preview->m_hWnd, (int)id), BM_CLICK, 0, 0);
+    }
+    static bool Enabled(CPreviewView* preview, UINT id) {
+        return ::IsWindowEnabled(::GetDlgItem(preview->m_hWnd, (int)id)) != FALSE;
+    }
+    static std::string StatusText() { return (LPCSTR)statusBar->GetPaneText(0); }
+};
+
+// A page drawn by the preview at the actual size, into a white memory picture of the page's size.
+struct PagePicture {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ old = nullptr;
+    CDC wrapper;
+    PagePicture(CPreviewView* preview, UINT page, int width, int height) {
+        HDC screen = ::GetDC(nullptr);
+        dc = ::CreateCompatibleDC(screen);
+        bitmap = ::CreateCompatibleBitmap(screen, width, height);
+        ::ReleaseDC(nullptr, screen);
+        old = ::SelectObject(dc, bitmap);
+        RECT all = {0, 0, width, height};
+        ::FillRect(dc, &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+        wrapper.Attach(dc);
+        preview->DrawPage(&wrapper, page, CRect(0, 0, width, height));
+        wrapper.Detach();
+    }
+    ~PagePicture() {
+        ::SelectObject(dc, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
+    }
+    // Any ink: a glyph's smoothed edge counts as well as its core.
+    bool Ink(int x, int y) const {
+        COLORREF c = ::GetPixel(dc, x, y);
+        return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 250;
+    }
+};
+
+// For each text row of a page (rows of rowHeight pixels), the rightmost dark column, or -1.
+template <typename DarkAt> std::vector<int> RowExtents(int width, int rows, int rowHeight, DarkAt dark) {
+    std::vector<int> extents((size_t)rows, -1);
+    for (int row = 0; row < rows; ++row)
+        for (int y = row * rowHeight; y < (row + 1) * rowHeight; ++y)
+            for (int x = width - 1; x > extents[(size_t)row]; --x)
+                if (dark(x, y)) {
+                    extents[(size_t)row] = x;
+                    break;
+                }
+    return extents;
+}
+} // namespace
+
+TEST_F(PrintPreview, TakesTheFramesPaneStepsThroughThePagesAndGivesThePaneBack) {
+    CBlackEditView* view = OpenPlain(NumberedLines(140));
+    ASSERT_NE(view, nullptr);
+    HWND client = main->m_hWndMDIClient;
+    CPrintAnswers answers;
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPreviewView* preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(answers.printDialogs, 0) << "a preview asks no dialog";
+    EXPECT_EQ(::GetDlgItem(main->m_hWnd, AFX_IDW_PANE_FIRST), preview->m_hWnd);
+    EXPECT_FALSE(::IsWindowVisible(client));
+    EXPECT_TRUE(statusBar->IsWindowVisible());
+    EXPECT_EQ(::GetFocus(), preview->m_hWnd);
+    CRect pane, frameClient;
+    preview->GetWindowRect(&pane);
+    main->GetClientRect(&frameClient);
+    EXPECT_EQ(pane.Width(), frameClient.Width()) << "laid out as the frame's pane";
+
+    EXPECT_EQ(preview->GetPageCount(), 3u);
+    EXPECT_EQ(preview->GetPagesShown(), 2) << "more than one page: two at a time";
+    EXPECT_EQ(StatusText(), "\xB5\xDA 1-2 \xD2\xB3"); // 第 1-2 页
+    EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_PREV));
+    Click(preview, AFX_ID_PREVIEW_NEXT);
+    EXPECT_EQ(preview->GetCurrentPage(), 2u);
+    EXPECT_EQ(StatusText(), "\xB5\xDA 2-3 \xD2\xB3");
+    EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_NEXT)) << "the last page shows";
+    Click(preview, AFX_ID_PREVIEW_NUMPAGE);
+    EXPECT_EQ(preview->GetPagesShown(), 1);
+    EXPECT_EQ(StatusText(), "\xB5\xDA 2 \xD2\xB3");
+    preview->SendMessage(WM_KEYDOWN, VK_NEXT, 1);
+    EXPECT_EQ(preview->GetCurrentPage(), 3u);
+    preview->SendMessage(WM_KEYDOWN, VK_NEXT, 1);
+    EXPECT_EQ(preview->GetCurrentPage(), 3u) << "no page past the last";
+
+    EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_ZOOMOUT));
+    Click(preview, AFX_ID_PREVIEW_ZOOMIN);
+    Click(preview, AFX_ID_PREVIEW_ZOOMIN);
+    EXPECT_EQ(preview->GetZoom(), CPreviewView::kActualSize);
+    EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_ZOOMIN));
+    EXPECT_EQ(preview->PageRect(0).Height(), 1056) << "the page's size on screen: 11 inches at 96 dpi";
+    preview->SendMessage(WM_KEYDOWN, VK_DOWN, 1);
+    EXPECT_LT(preview->PageRect(0).top, 32 + 12) << "scrolled";
+    Click(preview, AFX_ID_PREVIEW_ZOOMOUT);
+    EXPECT_EQ(preview->GetZoom(), CPreviewView::kPageWidth);
+
+    // Keys typed now reach the preview, not the hidden view.
+    main->SetFocus();
+    EXPECT_EQ(::GetFocus(), preview->m_hWnd);
+    preview->SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump();
+    EXPECT_EQ(Preview(), nullptr);
+    EXPECT_EQ(::GetDlgItem(main->m_hWnd, AFX_IDW_PANE_FIRST), client);
+    EXPECT_TRUE(::IsWindowVisible(client));
+    EXPECT_EQ(::GetFocus(), view->m_hWnd);
+    EXPECT_NE(StatusText(), "\xB5\xDA 3 \xD2\xB3") << "the page text is gone";
+    EXPECT_EQ(Text(view), NumberedLines(140)) << "nothing typed into the document";
+}
+
+TEST_F(PrintPreview, OnePageDocumentsAndClosingTheDocumentUnderThePreview) {
+    CColorEditView* view = OpenColored("short\n");
+    ASSERT_NE(view, nullptr);
+    CPrintAnswers answers;
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPreviewView* preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->GetPageCount(), 1u);
+    EXPECT_EQ(preview->GetPagesShown(), 1);
+    EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_NUMPAGE));
+    EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_NEXT));
+    EXPECT_EQ(StatusText(), "\xB5\xDA 1 \xD2\xB3");
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    EXPECT_EQ(Preview(), preview) << "one preview at a time";
+
+    theApp.CloseAllDocuments(FALSE);
+    Pump();
+    EXPECT_EQ(Preview(), nullptr) << "the preview goes with its view";
+    EXPECT_TRUE(::IsWindowVisible(main->m_hWndMDIClient));
+    EXPECT_EQ(::GetDlgItem(main->m_hWnd, AFX_IDW_PANE_FIRST), main->m_hWndMDIClient);
+}
+
+TEST_F(PrintPreview, PaperShowsNeitherColoursNorSelectionNorMarginNorArrow) {
+    CColorEditView* view = OpenColored("  IPOIN 12\n  HHHHHHHH\n", 640, 400, true);
+    ASSERT_NE(view, nullptr);
+    view->UpdateColors();
+    view->SetSelection(2, 7);
+    view->SetTitleLine(0);
+    CPrintAnswers answers;
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPreviewView* preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    PagePicture page(preview, 1, 816, 1056);
+    int ink = 0;
+    bool coloured = false, leftOfText = false;
+    int margin = view->GetLeftMargin(), cw = view->GetCharWidth();
+    for (int y = 0; y < 3 * view->GetLineHeight(); ++y)
+        for (int x = 0; x < 816; ++x) {
+            COLORREF c = ::GetPixel(page.dc, x, y);
+            coloured |= GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c);
+            if (page.Ink(x, y)) {
+                ++ink;
+                leftOfText |= x < margin + 2 * cw - 1;
+            }
+        }
+    EXPECT_GT(ink, 20) << "the lines are printed";
+    EXPECT_FALSE(coloured) << "no keyword colour, no inverted selection";
+    EXPECT_FALSE(leftOfText) << "nothing in the margin: no strip, no arrow, and both lines start with blanks";
+    preview->Close();
+}
+
+TEST_F(PrintPreview, ThePreviewsPageIsThePrintedPageAtTheSameScale) {
+    CBlackEditView* view = OpenPlain(NumberedLines(100));
+    ASSERT_NE(view, nullptr);
+    CPrintAnswers answers;
+    answers.fromPage = 2;
+    answers.toPage = 2;
+    answers.outputFile = TempPath("tessolin-compare.ps");
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    CGreyImage printed;
+    ASSERT_TRUE(RenderPrintedPage(answers.outputFile, 1, 96, printed));
+    ASSERT_EQ(printed.width, 816);
+    ASSERT_EQ(printed.height, 1056);
+
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPreviewView* preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    PagePicture shown(preview, 2, printed.width, printed.height);
+    int rowHeight = view->GetLineHeight(), rows = printed.height / rowHeight;
+    std::vector<int> printedRows =
+        RowExtents(printed.width, rows, rowHeight, [&](int x, int y) { return printed.At(x, y) < 250; });
+    std::vector<int> shownRows =
+        RowExtents(printed.width, rows, rowHeight, [&](int x, int y) { return shown.Ink(x, y); });
+    // Page 2 holds lines 57 to 99 (43 rows of text), each as long as its number makes it; the rows and
+    // where each line starts and ends are the same on screen and on paper.
+    for (int row = 0; row < rows; ++row) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        EXPECT_EQ(shownRows[(size_t)row] >= 0, row < 43);
+        EXPECT_EQ(printedRows[(size_t)row] >= 0, row < 43);
+        // The screen font's hinted advances run up to a few percent short of the printer's exact ones.
+        double tolerance = 4 + 0.04 * printedRows[(size_t)row];
+        EXPECT_NEAR(shownRows[(size_t)row], printedRows[(size_t)row], tolerance)
+            << "the same line length on both";
+    }
+    preview->Close();
+}

@@ -1,0 +1,172 @@
+// The printing tests' helpers: dialog answers, the test printer, and Ghostscript run from Wine.
+#include "PrintTestKit.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "framework/win/FileDialog.h"
+#include "framework/win/PrintDialog.h"
+
+CPrintAnswers::CPrintAnswers() {
+    AfxSetModalHook(&CPrintAnswers::Answer, this, &m_previous, &m_previousContext);
+}
+
+CPrintAnswers::~CPrintAnswers() {
+    AfxSetModalHook(m_previous, m_previousContext);
+}
+
+BOOL CPrintAnswers::Answer(void* context, const AFX_MODAL_REQUEST& request, INT_PTR* answer) {
+    auto* self = static_cast<CPrintAnswers*>(context);
+    switch (request.kind) {
+    case AFX_MODAL_PRINTDIALOG: {
+        ++self->printDialogs;
+        auto* dialog = static_cast<CPrintDialog*>(request.dialog);
+        if (self->fromPage != 0) {
+            dialog->m_pd.Flags = (dialog->m_pd.Flags & ~PD_ALLPAGES) | PD_PAGENUMS;
+            dialog->m_pd.nFromPage = (WORD)self->fromPage;
+            dialog->m_pd.nToPage = (WORD)self->toPage;
+        }
+        if (!self->outputFile.empty()) dialog->m_pd.Flags |= PD_PRINTTOFILE;
+        *answer = self->printAnswer;
+        return TRUE;
+    }
+    case AFX_MODAL_FILEDIALOG: {
+        ++self->fileDialogs;
+        auto* dialog = static_cast<CFileDialog*>(request.dialog);
+        lstrcpynA(dialog->m_szFileName, self->outputFile.c_str(), MAX_PATH);
+        *answer = self->outputFile.empty() ? IDCANCEL : IDOK;
+        return TRUE;
+    }
+    case AFX_MODAL_MESSAGEBOX:
+        self->messages.emplace_back(request.text);
+        *answer = IDOK;
+        return TRUE;
+    default:
+        return self->m_previous != nullptr && self->m_previous(self->m_previousContext, request, answer);
+    }
+}
+
+HDC CreateTestPrinterDC() {
+    return ::CreateDCA(nullptr, "Tessolin Test Printer", nullptr, nullptr);
+}
+
+std::string TempPath(const char* name) {
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + name;
+    ::DeleteFileA(path.c_str());
+    return path;
+}
+
+std::string UnixPath(const std::string& windowsPath) {
+    typedef char*(CDECL * UnixName)(LPCWSTR);
+    auto unixName =
+        (UnixName)(void*)::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+    if (unixName == nullptr) return std::string();
+    WCHAR wide[MAX_PATH];
+    ::MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+    char* name = unixName(wide);
+    if (name == nullptr) return std::string();
+    std::string result = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+}
+
+namespace {
+// Runs Ghostscript through the shell and waits for it. Wine starts a Unix program like any other but
+// cannot wait for it, so the shell leaves gs's exit code in a file when it is done.
+bool RunGhostscript(const std::string& arguments) {
+    std::string done = TempPath("tessolin-gs-done");
+    std::string unixDone = UnixPath(done);
+    std::string command = "/bin/sh -c \"/usr/bin/gs -q -dNOPAUSE -dBATCH -dSAFER " + arguments +
+                          "; echo $? > " + unixDone + ".part && mv " + unixDone + ".part " + unixDone + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA("Z:\\bin\\sh", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    for (int waited = 0; waited < 60000 && ::GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES;
+         waited += 20)
+        ::Sleep(20);
+    std::ifstream code(done);
+    int exitCode = -1;
+    code >> exitCode;
+    return exitCode == 0;
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+} // namespace
+
+std::vector<std::string> PrintedPages(const std::string& windowsPath) {
+    std::vector<std::string> pages;
+    std::string pattern = TempPath("tessolin-printed-%d.txt");
+    for (int i = 1; i < 100; ++i) {
+        char name[MAX_PATH];
+        std::snprintf(name, sizeof name, pattern.c_str(), i);
+        ::DeleteFileA(name);
+    }
+    if (!RunGhostscript("-sDEVICE=txtwrite -sOutputFile=" + UnixPath(pattern) + " " + UnixPath(windowsPath)))
+        return pages;
+    for (int i = 1;; ++i) {
+        char name[MAX_PATH];
+        std::snprintf(name, sizeof name, pattern.c_str(), i);
+        if (::GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) break;
+        pages.push_back(ReadWhole(name));
+    }
+    return pages;
+}
+
+bool RenderPrintedPage(const std::string& windowsPath, int page, int dpi, CGreyImage& image) {
+    std::string output = TempPath("tessolin-printed-page.pgm");
+    std::string arguments = "-sDEVICE=pgmraw -r" + std::to_string(dpi) +
+                            " -dFirstPage=" + std::to_string(page) + " -dLastPage=" + std::to_string(page) +
+                            " -dTextAlphaBits=1 -sOutputFile=" + UnixPath(output) + " " +
+                            UnixPath(windowsPath);
+    if (!RunGhostscript(arguments)) return false;
+    std::string data = ReadWhole(output);
+    // A binary PGM: "P5", width, height, maximum (comment lines between them), one white-space byte,
+    // then the pixels.
+    size_t at = 0;
+    auto token = [&]() {
+        while (at < data.size() && (isspace((unsigned char)data[at]) || data[at] == '#')) {
+            if (data[at] == '#')
+                while (at < data.size() && data[at] != '\n') ++at;
+            else
+                ++at;
+        }
+        size_t start = at;
+        while (at < data.size() && !isspace((unsigned char)data[at])) ++at;
+        return data.substr(start, at - start);
+    };
+    std::string magic = token();
+    image.width = std::atoi(token().c_str());
+    image.height = std::atoi(token().c_str());
+    int maximum = std::atoi(token().c_str());
+    if (magic != "P5" || image.width <= 0 || image.height <= 0 || maximum != 255) return false;
+    size_t start = at + 1;
+    if (data.size() < start + (size_t)image.width * image.height) return false;
+    image.pixels.assign(data.begin() + (long)start,
+                        data.begin() + (long)(start + (size_t)image.width * image.height));
+    return true;
+}
+
+std::string NumberedLines(int count) {
+    std::string text;
+    char line[64];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(line, sizeof line, "LINE%04d %.*s\n", i, i % 23, "=======================");
+        text += line;
+    }
+    return text;
+}
