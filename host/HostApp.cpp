@@ -54,11 +54,12 @@ protected:
 private:
     // Adds a template when the library provides both classes; FALSE when either is missing.
     BOOL AddTemplateByName(UINT resourceId, const char* documentClass, const char* viewClass);
-    // Takes --screenshot PATH and --find-title HEADING out of the arguments and keeps the rest as
-    // files to open.
+    // Takes --screenshot PATH, --find-title HEADING and --print-preview PATH (a screenshot of the
+    // active document's print preview) out of the arguments and keeps the rest as files to open.
     void ParseCommandLine();
     std::vector<std::string> m_files;
     std::string m_findTitle;
+    bool m_printPreview = false;
 };
 
 BEGIN_MESSAGE_MAP(CHostApp, CWinApp)
@@ -96,6 +97,8 @@ BOOL CHostApp::InitInstance() {
         if (OpenDocumentFile(file.c_str()) == nullptr) std::fprintf(stderr, "cannot open %s\n", file.c_str());
     if (m_files.size() > 1) frame->MDITile(MDITILE_VERTICAL);
     if (!m_findTitle.empty()) SendFindTitle(frame->GetActiveView(), m_findTitle, 0);
+    if (m_printPreview && frame->GetActiveView() != nullptr)
+        frame->GetActiveView()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
     if (!g_screenshotPath.empty()) ::SetTimer(frame->m_hWnd, 1, kScreenshotDelayMs, &TakeScreenshot);
     return TRUE;
 }
@@ -107,6 +110,8 @@ void CHostApp::ParseCommandLine() {
             g_screenshotPath = __argv[++i];
         else if (argument == "--find-title" && i + 1 < __argc)
             m_findTitle = __argv[++i];
+        else if (argument == "--print-preview" && i + 1 < __argc)
+            m_printPreview = true, g_screenshotPath = __argv[++i];
         else
             m_files.push_back(argument);
     }

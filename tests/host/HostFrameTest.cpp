@@ -10,6 +10,7 @@
 #include "framework/win/DocTemplate.h"
 #include "framework/win/MessageBox.h"
 #include "framework/win/OleClipboard.h"
+#include "framework/win/PrintPreview.h"
 #include "framework/win/WinApp.h"
 #include "host/HostResource.h"
 #include "framework/win/FindReplaceDialog.h"
@@ -141,6 +142,33 @@ TEST_F(HostFrame, TheEditAcceleratorsReachTheActiveView) {
     Press(view, VK_F3, false, false);
     EXPECT_EQ(view->GetSelectionStart(), 0) << "F3 finds the next hit";
     EXPECT_EQ(view->GetSelectionEnd(), 5);
+}
+
+TEST_F(HostFrame, CtrlPPrintsAndThePreviewTakesThePlaceOfThePanelAndTheDocuments) {
+    CColorEditView* view = Open("alpha\nbeta\n");
+    ASSERT_NE(view, nullptr);
+    Press(view, 'P', true, false);
+    ASSERT_EQ(m_boxes.GetCount(), 1) << "Ctrl+P asks the print dialog (answered Cancel here)";
+    EXPECT_EQ(m_boxes.GetRecord(0).kind, (UINT)AFX_MODAL_PRINTDIALOG);
+    m_boxes.Clear();
+    HMENU file = ::GetSubMenu(::GetMenu(s_main->m_hWnd), 0);
+    s_main->SendMessage(WM_INITMENUPOPUP, (WPARAM)file, MAKELPARAM(0, FALSE));
+    for (UINT id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP})
+        EXPECT_EQ(::GetMenuState(file, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED), 0u) << id;
+
+    CWnd& panel = s_main->GetTitlesPanel();
+    ASSERT_TRUE(panel.IsWindowVisible());
+    s_main->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPreviewView* preview = CPreviewView::FindFor(s_main);
+    ASSERT_NE(preview, nullptr) << "the preview opens on the test printer";
+    EXPECT_FALSE(panel.IsWindowVisible());
+    CRect area, client;
+    preview->GetWindowRect(&area);
+    s_main->GetClientRect(&client);
+    EXPECT_EQ(area.Width(), client.Width()) << "the whole width, the panel's too";
+    Press(preview, VK_ESCAPE, false, false);
+    EXPECT_EQ(CPreviewView::FindFor(s_main), nullptr);
+    EXPECT_TRUE(panel.IsWindowVisible()) << "the panel comes back";
 }
 
 TEST_F(HostFrame, TheEditMenuAndTheToolbarFollowTheUpdateHandlers) {
