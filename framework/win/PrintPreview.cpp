@@ -109,19 +109,22 @@ BOOL CPreviewView::Open() {
     UINT pages = m_info.GetMaxPage();
     m_nCurrentPage = std::min(std::max(m_info.GetMinPage(), 1u), pages);
     m_nPagesShown = (m_info.m_nNumPreviewPages >= 2 && pages >= 2) ? 2 : 1;
+    LPCSTR windowClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW));
+    if (!Create(windowClass, "Print Preview", WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), m_pFrame, 0))
+        return FALSE;
+    // Only once the window exists does it take the frame over, so a failed creation leaves the frame as it
+    // was.
     for (HWND child = ::GetWindow(m_pFrame->m_hWnd, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (::GetDlgCtrlID(child) == AFX_IDW_STATUS_BAR || !::IsWindowVisible(child)) continue;
+        if (child == m_hWnd || ::GetDlgCtrlID(child) == AFX_IDW_STATUS_BAR || !::IsWindowVisible(child))
+            continue;
         m_hidden.push_back(child);
     }
     m_hSavedPane = ::GetDlgItem(m_pFrame->m_hWnd, AFX_IDW_PANE_FIRST);
     if (m_hSavedPane != nullptr) ::SetWindowLongPtrA(m_hSavedPane, GWLP_ID, AFX_IDW_PANE_SAVE);
     for (HWND child : m_hidden) ::ShowWindow(child, SW_HIDE);
-    LPCSTR windowClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW));
-    if (!Create(windowClass, "Print Preview", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, CRect(0, 0, 0, 0),
-                m_pFrame, AFX_IDW_PANE_FIRST)) {
-        return FALSE;
-    }
+    ::SetWindowLongPtrA(m_hWnd, GWLP_ID, AFX_IDW_PANE_FIRST);
+    ShowWindow(SW_SHOW);
     CreateButtons();
     m_pFrame->RecalcLayout();
     UpdateButtons();
@@ -285,31 +288,17 @@ BOOL CPreviewView::OnCommand(WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
+// Esc and the page keys do what the buttons do; Home and End go to the ends, the arrows scroll.
 void CPreviewView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    switch (nChar) {
-    case VK_ESCAPE:
-        Close();
-        break;
-    case VK_NEXT:
-        GoToPage(m_nCurrentPage + 1);
-        break;
-    case VK_PRIOR:
-        GoToPage(m_nCurrentPage > 1 ? m_nCurrentPage - 1 : 1);
-        break;
-    case VK_HOME:
-        GoToPage(1);
-        break;
-    case VK_END:
-        GoToPage(GetPageCount());
-        break;
-    case VK_DOWN:
-        ScrollBy(0, kWheelStep);
-        break;
-    case VK_UP:
-        ScrollBy(0, -kWheelStep);
-        break;
-    default:
-        break;
+    if (nChar == VK_ESCAPE || nChar == VK_NEXT || nChar == VK_PRIOR) {
+        UINT id = nChar == VK_ESCAPE ? AFX_ID_PREVIEW_CLOSE
+                  : nChar == VK_NEXT ? AFX_ID_PREVIEW_NEXT
+                                     : AFX_ID_PREVIEW_PREV;
+        OnCommand(id, 0);
+    } else if (nChar == VK_HOME || nChar == VK_END) {
+        GoToPage(nChar == VK_HOME ? 1 : GetPageCount());
+    } else if (nChar == VK_DOWN || nChar == VK_UP) {
+        ScrollBy(0, nChar == VK_DOWN ? kWheelStep : -kWheelStep);
     }
 }
 
