@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
           wine wine64 xvfb xauth fonts-arphic-uming locales libpcre2-dev clang ccache
-          ghostscript)
+          ghostscript doxygen)
 
 missing=()
 for p in "${packages[@]}"; do

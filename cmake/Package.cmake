@@ -1,0 +1,55 @@
+# What a host developer installs (cmake --install) and what CPack zips: the two DLLs with the C++
+# runtime they need, their import libraries, the public headers, a CMake package with imported
+# targets, the demo host, the margin arrow bitmap, the samples and the guides.
+include(CMakePackageConfigHelpers)
+
+set(TESSOLIN_CMAKE_DIR lib/cmake/Tessolin)
+set(TESSOLIN_DATA_DIR share/tessolin)
+set(TESSOLIN_DOC_DIR share/doc/tessolin)
+
+install(TARGETS tessolin_framework tessolin tessolin_host
+        RUNTIME DESTINATION bin
+        ARCHIVE DESTINATION lib)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  install(FILES ${CMAKE_BINARY_DIR}/bin/${dll} DESTINATION bin)
+endforeach()
+
+# The public headers: what a host's code reaches from the framework, the documents and the views,
+# and the general classes (CStringEx, CUndo, CRegExp, CThreadLock). The painting surface, the line
+# scanners, the byte searches and the regular expressions' matcher are the library's own.
+foreach(layer framework text coloring undo regex documents views)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/${layer}/ DESTINATION include/tessolin/${layer}
+          FILES_MATCHING PATTERN "*.h"
+          PATTERN "posix" EXCLUDE
+          PATTERN "PaintSurface.h" EXCLUDE
+          PATTERN "LineScan*.h" EXCLUDE
+          PATTERN "TextSearch.h" EXCLUDE
+          PATTERN "KmpFind.h" EXCLUDE
+          PATTERN "RegMatchState.h" EXCLUDE)
+endforeach()
+
+configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/TessolinConfig.cmake.in
+  ${CMAKE_BINARY_DIR}/TessolinConfig.cmake INSTALL_DESTINATION ${TESSOLIN_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/TessolinConfigVersion.cmake
+  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMinorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/TessolinConfig.cmake ${CMAKE_BINARY_DIR}/TessolinConfigVersion.cmake
+        DESTINATION ${TESSOLIN_CMAKE_DIR})
+
+install(FILES ${CMAKE_SOURCE_DIR}/host/res/arrow.bmp DESTINATION ${TESSOLIN_DATA_DIR}/res)
+install(FILES ${CMAKE_SOURCE_DIR}/samples/bridge.dat ${CMAKE_SOURCE_DIR}/samples/bridge-check.out
+              ${CMAKE_SOURCE_DIR}/samples/bridge-results.txt ${CMAKE_SOURCE_DIR}/samples/README.md
+        DESTINATION ${TESSOLIN_DATA_DIR}/samples)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/minimal-host DESTINATION ${TESSOLIN_DATA_DIR}/examples)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/host-guide.md ${CMAKE_SOURCE_DIR}/docs/architecture.md
+              ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/README.md
+        DESTINATION ${TESSOLIN_DOC_DIR})
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Tessolin)
+set(CPACK_PACKAGE_VENDOR Tessolin)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_SYSTEM_NAME win64)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Text-editor component for Windows hosts")
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+set(CPACK_STRIP_FILES TRUE) # the debug information stays in the build tree
+include(CPack)
