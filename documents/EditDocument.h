@@ -130,6 +130,7 @@ private:
     int ReadDocumentFile(LPCSTR path, ReadKind kind);
     BOOL WriteWholeText(LPCSTR path);
     BOOL WriteSafely(LPCSTR path);
+    static BOOL PutInPlaceOf(LPCSTR target, LPCSTR written, DWORD attributes);
     void ShowReadError(LPCSTR path) const;
 
     int m_nBatchDepth = 0;

@@ -108,3 +108,31 @@ TEST(DocumentLifecycle, TheDocumentsAreCreatableByNameAndAnswerTheirDispatchInte
         delete object;
     }
 }
+
+TEST_F(DocumentSave, AReadOnlyFileIsRefusedAndAReplacedFileKeepsItsAttributes) {
+    CBlackEditDoc doc;
+    ASSERT_EQ(doc.OpenFile(folder.Write("source.dat", "new text\r\n").c_str()), 1);
+    doc.SetModifiedFlag(TRUE);
+
+    std::string locked = folder.Write("locked.dat", "kept bytes\r\n");
+    ASSERT_TRUE(::SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(doc.OnSaveDocument(locked.c_str()));
+    EXPECT_EQ(boxes.GetCount(), 1) << "refused with the message";
+    EXPECT_EQ(CScratchFolder::ReadAll(locked), "kept bytes\r\n");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_NE(::GetFileAttributesA(locked.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    ::SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    std::string hidden = folder.Write("hidden.dat", "old\r\n");
+    ASSERT_TRUE(::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_NE(::GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << "the file system keeps the attribute";
+    EXPECT_TRUE(doc.OnSaveDocument(hidden.c_str()));
+    EXPECT_EQ(CScratchFolder::ReadAll(hidden), "new text\r\n");
+    EXPECT_NE(::GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << "the file stays hidden";
+    EXPECT_EQ(boxes.GetCount(), 1);
+
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA(folder.Path("tsl*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no temporary file is left behind";
+    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+}
