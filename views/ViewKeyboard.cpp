@@ -342,8 +342,10 @@ void CEditScrollView::OnChar(UINT nChar, UINT, UINT) {
 // single-byte character (no lead byte) is typed like any other.
 void CEditScrollView::OnImeChar(WPARAM wParam) {
     CEditDocument* doc = GetEditDocument();
-    if (doc == nullptr || doc->GetLength() <= 0) return;
+    // A character has sixteen bits at most, and a lead byte needs its trail: anything else is no character.
+    if (doc == nullptr || doc->GetLength() <= 0 || wParam > 0xFFFF) return;
     const char pair[3] = {(char)((wParam >> 8) & 0xFF), (char)(wParam & 0xFF), 0};
+    if (pair[0] != 0 && pair[1] == 0) return;
     if (pair[0] == 0) {
         OnChar((UINT)(wParam & 0xFF), 1, 0);
         return;

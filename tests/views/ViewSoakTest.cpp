@@ -1,0 +1,252 @@
+// A seeded soak of random input against both views: keys with modifiers, characters and GBK pairs,
+// IME characters, mouse presses, drags and double clicks anywhere (outside the window too), the
+// wheel, scroll messages, the edit commands, "Find Title" and resizes. After every step the selection,
+// the character boundaries and the line table must hold; after every stretch of edits, undoing
+// them must give the stretch's first text back and redoing them its last.
+// TESSOLIN_SOAK_STEPS and TESSOLIN_SOAK_SEED set the length and the seed (scripts/soak.sh).
+#include "ViewFixture.h"
+
+#include <cstdlib>
+#include <random>
+
+#include "documents/HostMessages.h"
+
+namespace {
+class ViewSoak : public ViewFixture {};
+
+long EnvNumber(const char* name, long fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != 0 ? std::atol(value) : fallback;
+}
+
+// Whether pos falls between the two bytes of a character: an odd run of high bytes ends right before it.
+bool InsidePair(const std::string& text, int pos) {
+    int run = 0;
+    for (int i = pos - 1; i >= 0 && ((unsigned char)text[(size_t)i] & 0x80) != 0; --i) ++run;
+    return run % 2 == 1;
+}
+
+class CRandomInput {
+public:
+    CRandomInput(CEditScrollView* view, unsigned seed) : m_view(view), m_random(seed) {}
+
+    // What the last step sent, for a failure's message.
+    std::string last;
+
+    // One random step; the most undo records it may have made (a typed byte makes one).
+    int Step() {
+        int kind = Pick(13);
+        last = "kind " + std::to_string(kind);
+        switch (kind) {
+        case 0:
+        case 1:
+            return Key();
+        case 2:
+        case 3:
+            return Characters();
+        case 4:
+            m_view->SendMessage(WM_IME_CHAR, (0xB0 + Pick(0x48)) << 8 | (0xA1 + Pick(0x5E)),
+                                1); // a GB2312 character
+            return 1;
+        case 5:
+            return Mouse();
+        case 6:
+            m_view->SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, (short)(Pick(2) ? 120 : -120) * (1 + Pick(3))),
+                                MAKELPARAM(Pick(800), Pick(600)));
+            return 0;
+        case 7:
+            m_view->SendMessage(Pick(2) ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(Pick(9), Pick(70000) - 1000),
+                                0);
+            return 0;
+        case 8: {
+            static const UINT commands[] = {ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_SELECTALL};
+            m_view->SendMessage(WM_COMMAND, commands[Pick(4)], 0);
+            return 1;
+        }
+        case 9: {
+            static const char* const titles[] = {"LINE", "| 3", "nothing here| 9", "", "\xB5\xDA| 1", " "};
+            UINT chapter = Pick(2) ? Pick(100) : 0xFFFFFFFFu;
+            const char* title = Pick(8) == 0 ? nullptr : titles[Pick(6)];
+            last += " find title " + ::testing::PrintToString(title != nullptr ? title : "(null)");
+            m_view->SendMessage(HostMessage(kMsgFindTitle), chapter, (LPARAM)title);
+            return 0;
+        }
+        case 10: {
+            CWnd* frame = m_view->GetParent();
+            frame->MoveWindow(0, 0, 40 + Pick(900), 40 + Pick(700));
+            return 0;
+        }
+        case 11: { // as a host would: on character boundaries, out of range now and then
+            std::string text = ViewFixture::Text(m_view);
+            int a = Pick(4000) - 100, b = Pick(4000) - 100;
+            for (int* pos : {&a, &b})
+                if (*pos > 0 && *pos < (int)text.size() && InsidePair(text, *pos)) ++*pos;
+            m_view->SetSelection(a, b);
+            return 0;
+        }
+        default:
+            Key(m_view, Pick(2) ? VK_INSERT : VK_DELETE, Pick(3) == 0, Pick(3) == 0);
+            return 1;
+        }
+    }
+
+private:
+    int Pick(int n) { return (int)(m_random() % (unsigned)n); }
+
+    int Key() {
+        static const UINT keys[] = {VK_LEFT, VK_RIGHT, VK_UP,  VK_DOWN,   VK_HOME,   VK_END,    VK_PRIOR,
+                                    VK_NEXT, VK_BACK,  VK_TAB, VK_RETURN, VK_DELETE, VK_INSERT, 'A'};
+        UINT key = keys[Pick(14)];
+        bool control = Pick(3) == 0, shift = Pick(3) == 0;
+        last += " key " + std::to_string(key) + (control ? " ctrl" : "") + (shift ? " shift" : "");
+        Key(m_view, key, control, shift);
+        return 1;
+    }
+    // As the keyboard sends it: Shift goes down before the key it modifies (which sets the anchor).
+    static void Key(CWnd* view, UINT key, bool control, bool shift) {
+        if (shift) ViewFixture::Key(view, VK_SHIFT, control, true);
+        ViewFixture::Key(view, key, control, shift);
+    }
+
+    int Characters() {
+        // Overwriting replaces, at the selection's start, as many bytes as the character at the caret
+        // takes; with the caret elsewhere in the selection that can split a pair by design, so the
+        // soak types there only with the caret at the start.
+        if (m_view->IsOverwrite() && m_view->GetSelectionStart() != m_view->GetSelectionEnd() &&
+            m_view->Caret() != m_view->GetSelectionStart())
+            m_view->SetSelection(m_view->GetSelectionEnd(), m_view->GetSelectionStart());
+        int count = 1 + Pick(4), bytes = 0;
+        for (int i = 0; i < count; ++i) {
+            if (Pick(4) == 0) { // a GBK pair, as the keyboard sends it: lead, then trail
+                int lead = 0x81 + Pick(0x7E), trail = 0x80 + Pick(0x7F);
+                last += " pair " + std::to_string(lead) + "," + std::to_string(trail);
+                m_view->SendMessage(WM_CHAR, lead, 1);
+                m_view->SendMessage(WM_CHAR, trail, 1);
+                bytes += 2;
+            } else {
+                int c = Pick(10) == 0 ? Pick(0x20) : 0x20 + Pick(0x5F);
+                last += " char " + std::to_string(c);
+                m_view->SendMessage(WM_CHAR, c, 1);
+                ++bytes;
+            }
+        }
+        return bytes;
+    }
+
+    int Mouse() {
+        LPARAM at = MAKELPARAM(Pick(900) - 100, Pick(700) - 100);
+        int what = Pick(4);
+        last += " mouse " + std::to_string(what) + " at " + std::to_string((short)LOWORD(at)) + "," +
+                std::to_string((short)HIWORD(at));
+        switch (what) {
+        case 0:
+            m_view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | (Pick(3) == 0 ? MK_SHIFT : 0), at);
+            break;
+        case 1:
+            m_view->SendMessage(WM_MOUSEMOVE, Pick(2) ? MK_LBUTTON : 0, at);
+            break;
+        case 2:
+            m_view->SendMessage(WM_LBUTTONUP, 0, at);
+            break;
+        default:
+            m_view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            m_view->SendMessage(WM_LBUTTONUP, 0, at);
+            break;
+        }
+        return 0;
+    }
+
+    CEditScrollView* m_view;
+    std::mt19937 m_random;
+};
+
+// The selection, the character boundaries and the line table against the text; empty when all hold.
+std::string Broken(CEditScrollView* view, const std::string& text) {
+    CEditDocument* doc = view->GetEditDocument();
+    int last = (int)doc->GetLength() - 1;
+    int start = view->GetSelectionStart(), end = view->GetSelectionEnd(), caret = view->Caret();
+    if (!(0 <= start && start <= end && end <= last)) return "selection out of order or range";
+    if (caret < 0 || caret > last) return "caret out of range";
+    for (int pos : {start, end, caret})
+        if (InsidePair(text, pos)) return "a selection end or the caret inside a GBK pair";
+    for (size_t i = 0; i <= text.size(); ++i)
+        if ((i == text.size() || ((unsigned char)text[i] & 0x80) == 0) && InsidePair(text, (int)i))
+            return "half a GBK pair in the text";
+    long lines = 1;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n') {
+            if (doc->GetLineOffset(lines) != (long)i + 1) return "a line start differs from the text";
+            ++lines;
+        }
+    if (doc->GetLineCount() != lines) return "the line count differs from the text";
+    return std::string();
+}
+
+// Undoes until the text is first again (within the undo depth), then redoes as many; empty when the
+// texts come back as they were.
+std::string ReplayStretch(CEditScrollView* view, const std::string& first, const std::string& last) {
+    CEditDocument* doc = view->GetEditDocument();
+    int undone = 0;
+    while (ViewFixture::Text(view) != first) {
+        if (!doc->CanUndo() || undone == 25) return "undoing the stretch does not give its first text back";
+        view->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
+        ++undone;
+    }
+    for (int i = 0; i < undone; ++i) view->SendMessage(WM_COMMAND, ID_EDIT_REDO, 0);
+    return ViewFixture::Text(view) == last ? std::string()
+                                           : "redoing the stretch does not give its last text";
+}
+} // namespace
+
+TEST_F(ViewSoak, RandomInputKeepsEveryInvariantAndEveryStretchReplays) {
+    long steps = EnvNumber("TESSOLIN_SOAK_STEPS", 100000);
+    unsigned seed = (unsigned)EnvNumber("TESSOLIN_SOAK_SEED", 20261207);
+    std::string start;
+    for (int i = 0; i < 40; ++i)
+        start +=
+            "  LINE " + std::to_string(i) + (i % 3 ? " \xB5\xDA\xD2\xBB\xD5\xC2 OVER\n" : "\t'quoted'\n");
+    ForBothViews(start, [&](CEditScrollView* view) {
+        CRandomInput input(view, seed);
+        std::string stretchFirst = Text(view);
+        int recordsInStretch = 0;
+        std::string stretchSteps; // what the stretch sent, for a failure's message
+        for (long step = 0; step < steps / 2; ++step) {
+            std::string before = Text(view);
+            std::string where =
+                std::to_string(view->Caret()) + " " + std::to_string(view->GetSelectionStart()) + "-" +
+                std::to_string(view->GetSelectionEnd()) + (view->IsOverwrite() ? " overwrite" : "");
+            int records = input.Step();
+            std::string text = Text(view);
+            std::string broken = Broken(view, text);
+            ASSERT_EQ(broken, "") << "step " << step << " of seed " << seed << ": " << input.last
+                                  << "; caret " << view->Caret() << ", selection "
+                                  << view->GetSelectionStart() << "-" << view->GetSelectionEnd() << ", text "
+                                  << ::testing::PrintToString(text.substr(0, 24)) << ", before "
+                                  << ::testing::PrintToString(before.substr(0, 24)) << " at " << where;
+            recordsInStretch += records;
+            stretchSteps += input.last + " -> " + std::to_string(text.size()) + " bytes; ";
+            // The documents keep 25 undo records: a stretch ends before it could make more.
+            if (recordsInStretch >= 17 || step % 20 == 19) {
+                std::string replay = ReplayStretch(view, stretchFirst, text);
+                ASSERT_EQ(replay, "") << "stretch ending at step " << step << " of seed " << seed << ", from "
+                                      << stretchFirst.size() << " bytes: " << stretchSteps;
+                // A pair typed as two characters is two undo records, and redoing the second puts the
+                // caret where that byte was inserted, between the two: the user's next click moves it.
+                int caret = view->Caret();
+                if (InsidePair(text, caret)) view->SetSelection(caret + 1, caret + 1);
+                ASSERT_EQ(Broken(view, text), "")
+                    << "after the replay of the stretch ending at step " << step;
+                stretchFirst = text;
+                stretchSteps.clear();
+                recordsInStretch = 0;
+            }
+            if (step % 64 == 0) Pump();
+            if (view->GetEditDocument()->GetLength() > 20000) { // pastes double it: start the text afresh
+                view->SendMessage(WM_COMMAND, ID_EDIT_SELECTALL, 0);
+                view->SendMessage(WM_KEYDOWN, VK_DELETE, 1);
+                ++recordsInStretch;
+            }
+        }
+        view->GetEditDocument()->SetModifiedFlag(FALSE);
+    });
+}
