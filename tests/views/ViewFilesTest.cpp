@@ -1,0 +1,140 @@
+// Awkward files in real views: bytes that are half a character, odd line ends, a 10 MB line, GBK names
+// and long paths, and files that cannot be opened. Each opens (or is refused with the message), takes
+// the caret keys, typing and the mouse, and leaves the text whole.
+#include "ViewFixture.h"
+
+#include <fstream>
+
+namespace {
+class ViewFiles : public ViewFixture {
+protected:
+    static std::string Folder() {
+        char folder[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, folder);
+        return folder;
+    }
+    static void WriteBytes(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    // The caret keys, a click past the end, typing and Backspace: the selection stays in the text.
+    static void Exercise(CEditScrollView* view) {
+        for (UINT key : {VK_END, VK_LEFT, VK_RIGHT, VK_HOME, VK_DOWN, VK_UP})
+            for (bool control : {false, true}) {
+                Key(view, key, control, false);
+                int last = (int)view->GetEditDocument()->GetLength() - 1;
+                ASSERT_LE(0, view->Caret());
+                ASSERT_LE(view->Caret(), last) << "key " << key;
+                ASSERT_LE(view->GetSelectionEnd(), last);
+            }
+        view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 390));
+        view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(600, 390));
+        Key(view, VK_END, true, false);
+        std::string before = Text(view);
+        Type(view, "x");
+        Key(view, VK_BACK);
+        EXPECT_TRUE(Text(view) == before) << "typed and taken back";
+    }
+};
+} // namespace
+
+TEST_F(ViewFiles, HalfCharactersOddLineEndsAndAMissingLastLineEndOpenAndEdit) {
+    const std::string files[] = {
+        "abc\xB5",                          // a lead byte as the last byte
+        "\x80",                             // bytes with bit 7 set, alone
+        "x\xFF\r\ny\xFF",                   //
+        "one\r\r\ntwo\rthree",              // CR CR LF, a lone CR, no line end at the end
+        std::string("nul\0in\0it", 10),     // NUL bytes
+        "\x1A",                             // only the end-of-file mark
+        "\xB5\xDA\xD2\xBB\xD5\xC2\r\n\xB5", // a whole character, then half of one
+    };
+    for (const std::string& bytes : files) {
+        SCOPED_TRACE(::testing::PrintToString(bytes));
+        std::string path = Folder() + "tessolin-odd.dat";
+        WriteBytes(path, bytes);
+        for (CMultiDocTemplate* docTemplate : {coloredTemplate, plainTemplate}) {
+            CDocument* doc = docTemplate->OpenDocumentFile(path.c_str());
+            ASSERT_NE(doc, nullptr);
+            POSITION position = doc->GetFirstViewPosition();
+            auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+            ASSERT_NE(view, nullptr);
+            Exercise(view);
+            view->UpdateWindow();
+            theApp.CloseAllDocuments(FALSE);
+            Pump();
+        }
+    }
+}
+
+TEST_F(ViewFiles, ATenMegabyteLineOpensAndTakesKeysTypingAndTheMouse) {
+    std::string path = Folder() + "tessolin-long-line.dat";
+    std::string line(10 << 20, 'a');
+    for (size_t i = 0; i < line.size(); i += 97) line[i] = ' ';
+    // With its line feed: the widest line counts only lines that end in one, and a line without one
+    // scrolls no further than the lines before it.
+    WriteBytes(path, line + "\r\n");
+    CDocument* doc = coloredTemplate->OpenDocumentFile(path.c_str());
+    ASSERT_NE(doc, nullptr);
+    POSITION position = doc->GetFirstViewPosition();
+    auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetEditDocument()->GetLength(), (long)line.size() + 2);
+    Exercise(view);
+    Key(view, VK_HOME, true, false);
+    Key(view, VK_END, false, false);
+    int atEnd = view->GetFirstColumn();
+    EXPECT_GT(atEnd, (10 << 20) - 200) << "the caret at the line's end is in view";
+    view->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 16000), 0);
+    view->UpdateWindow();
+    EXPECT_GT(view->GetFirstColumn(), 0) << "the line scrolls sideways";
+    EXPECT_LT(view->GetFirstColumn(), atEnd);
+    EXPECT_EQ(view->GetEditDocument()->GetLineCount(), 2);
+    view->GetEditDocument()->SetModifiedFlag(FALSE);
+}
+
+TEST_F(ViewFiles, GbkNamesAndLongPathsOpenAndSave) {
+    // 数据文件 (data file) in the name, and a path close to MAX_PATH.
+    std::string gbk = Folder() + "\xCA\xFD\xBE\xDD\xCE\xC4\xBC\xFE.dat";
+    std::string deep = Folder() + "tessolin-deep";
+    ::CreateDirectoryA(deep.c_str(), nullptr);
+    std::string longName = deep + "\\" + std::string(MAX_PATH - 2 - deep.size() - 5, 'n') + ".dat";
+    ASSERT_LT(longName.size(), (size_t)MAX_PATH);
+    for (const std::string& path : {gbk, longName}) {
+        SCOPED_TRACE(path);
+        WriteBytes(path, "first line\r\n");
+        CDocument* doc = coloredTemplate->OpenDocumentFile(path.c_str());
+        ASSERT_NE(doc, nullptr);
+        POSITION position = doc->GetFirstViewPosition();
+        auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+        Type(view, "Z");
+        EXPECT_TRUE(doc->OnSaveDocument(path.c_str()));
+        std::ifstream in(path, std::ios::binary);
+        std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(saved, "Zfirst line\r\n");
+        theApp.CloseAllDocuments(FALSE);
+        Pump();
+        ::DeleteFileA(path.c_str());
+    }
+    ::RemoveDirectoryA(deep.c_str());
+}
+
+TEST_F(ViewFiles, AFolderALockedFileAndAMissingOneAreRefusedWithTheMessage) {
+    std::string locked = Folder() + "tessolin-locked.dat";
+    WriteBytes(locked, "held\r\n");
+    // Held without sharing, as another program holding it open would.
+    HANDLE holder =
+        ::CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    CBlackEditView* open = OpenPlain("an open document\n");
+    ASSERT_NE(open, nullptr);
+    for (const std::string& path : {Folder() + "tessolin-folder", locked, Folder() + "tessolin-absent.dat"}) {
+        SCOPED_TRACE(path);
+        ::CreateDirectoryA((Folder() + "tessolin-folder").c_str(), nullptr);
+        CModalRecorder boxes(IDOK);
+        for (CMultiDocTemplate* docTemplate : {coloredTemplate, plainTemplate})
+            EXPECT_EQ(docTemplate->OpenDocumentFile(path.c_str()), nullptr);
+        EXPECT_EQ(boxes.GetCount(), 2) << "a message for each refusal";
+        EXPECT_EQ(Text(open), "an open document\n") << "the open document is as it was";
+    }
+    ::CloseHandle(holder);
+    ::RemoveDirectoryA((Folder() + "tessolin-folder").c_str());
+}
