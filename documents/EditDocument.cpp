@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <new>
 
 #include "documents/HostMessages.h"
 #include "documents/ProgressBar.h"
@@ -26,6 +27,10 @@ const char kSaveStatus[] = "\xB4\xE6\xB4\xA2\xCE\xC4\xBC\xFE:<%s>\n"; // 存储�
 const char kFileError[] = "\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE%s\xCA\xB1\xB7\xA2\xC9\xFA\xB4\xED\xCE\xF3!\n";
 
 const UINT kCloseCommand = 100;
+// 内存不足，这次编辑没有完成，文本保持原样。 : an edit refused for want of memory.
+const char kOutOfMemory[] =
+    "\xC4\xDA\xB4\xE6\xB2\xBB\xD7\xE3\xA3\xAC\xD5\xE2\xB4\xCE\xB1\xE0\xBC\xAD\xC3\xBB"
+    "\xD3\xD0\xCD\xEA\xB3\xC9\xA3\xAC\xCE\xC4\xB1\xBE\xB1\xA3\xB3\xD6\xD4\xAD\xD1\xF9\xA1\xA3";
 // The documents' undo history: 25 records; the second figure is kept by the manager, not consulted.
 const long kUndoDepth = 25;
 const long kUndoSecondLimit = 65536;
@@ -158,11 +163,15 @@ CEditViewLink* CEditDocument::FindViewLink() const {
     return nullptr;
 }
 
-void CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserted) {
+BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserted) {
     if (inserted == nullptr) inserted = "";
     int insertedLength = (int)std::strlen(inserted);
-    if (!ClampEdit(pos, removeCount, insertedLength)) return;
-    auto* record = new CUndoInfo;
+    if (!ClampEdit(pos, removeCount, insertedLength)) return FALSE;
+    auto* record = new (std::nothrow) CUndoInfo;
+    if (record == nullptr) {
+        AfxMessageBox(kOutOfMemory);
+        return FALSE;
+    }
     if (kind == UNDO_INSERT && insertedLength == 1)
         record->Add(pos, (unsigned int)(unsigned char)inserted[0]);
     else if (kind == UNDO_INSERT)
@@ -171,8 +180,14 @@ void CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
         record->Add(kind, pos, GetString(pos, removeCount));
     else
         record->Add(kind, pos, GetString(pos, removeCount), inserted);
+    // The record joins the history only for a change that took place: a refused one would replay
+    // bytes that were never there.
+    if (!ApplyEdit(pos, removeCount, inserted, insertedLength)) {
+        delete record;
+        return FALSE;
+    }
     SetUndoInfo(record);
-    ApplyEdit(pos, removeCount, inserted, insertedLength);
+    return TRUE;
 }
 
 void CEditDocument::Insert(int pos, const char* text) {
@@ -196,14 +211,22 @@ BOOL CEditDocument::ClampEdit(int pos, int& removeCount, int insertedLength) con
     return removeCount > 0 || insertedLength > 0;
 }
 
-void CEditDocument::ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength) {
+// A buffer that cannot have the memory for a change leaves its text as it was: then nothing is marked,
+// announced or recorded, and the user is told.
+bool CEditDocument::ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength) {
+    long expected = GetLength() - removeCount + insertedLength;
     ChangeBuffer(pos, removeCount, inserted, insertedLength);
+    if (GetLength() != expected) {
+        AfxMessageBox(kOutOfMemory);
+        return false;
+    }
     SetModifiedFlag(TRUE);
     if (IsBatching()) m_bBatchChanged = TRUE;
     POSITION position = GetFirstViewPosition();
     while (position != nullptr)
         if (auto* link = dynamic_cast<CEditViewLink*>(GetNextView(position)))
             link->OnTextChanged(pos, removeCount, insertedLength);
+    return true;
 }
 
 int CEditDocument::OpenFile(LPCSTR path) {

@@ -49,7 +49,9 @@ public:
     // after handing the undo manager a record of the kind (UNDO_INSERT, UNDO_DELETE or UNDO_REPLACE);
     // Insert and Delete are the undo manager's replays and record nothing. Each marks the document
     // modified and tells every editor view. Positions are clamped so the terminator stays the last byte.
-    void Edit(int kind, int pos, int removeCount, const char* inserted);
+    // Edit answers FALSE, with the text, the history and the modified flag as they were, for no change
+    // or a change refused for want of memory (the user is told).
+    BOOL Edit(int kind, int pos, int removeCount, const char* inserted);
     void Insert(int pos, const char* text) override;
     void Delete(int pos, int count) override;
     // The count bytes at pos become text, unrecorded: for callers that hand the undo manager a
@@ -126,7 +128,7 @@ private:
     // cut so that the terminating byte is never removed.
     BOOL ClampEdit(int pos, int& removeCount, int insertedLength) const;
     // Changes the buffer, marks the document modified and tells its editor views.
-    void ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength);
+    bool ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength);
     int ReadDocumentFile(LPCSTR path, ReadKind kind);
     BOOL WriteWholeText(LPCSTR path);
     BOOL WriteSafely(LPCSTR path);

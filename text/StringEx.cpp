@@ -325,18 +325,32 @@ void CStringEx::Delete(int pos, int count) {
 
 BOOL CStringEx::Replace(int pos, int count, const char* s) {
     if (pos < 0 || pos > m_nLength) return FALSE;
-    if (s != nullptr && m_pText != nullptr && s >= m_pText && s < m_pText + m_nBlock) {
+    if (s == nullptr) s = "";
+    char* copy = nullptr;
+    if (m_pText != nullptr && s >= m_pText && s < m_pText + m_nBlock) {
         // The replacement lives in the bytes about to move: insert a private copy.
-        char* copy = static_cast<char*>(std::malloc(strlen(s) + 1));
+        copy = static_cast<char*>(std::malloc(strlen(s) + 1));
         if (copy == nullptr) return Failed();
-        std::strcpy(copy, s);
-        Delete(pos, count);
-        BOOL ok = Insert(pos, copy);
-        std::free(copy);
-        return ok;
+        s = std::strcpy(copy, s);
     }
-    Delete(pos, count);
-    return Insert(pos, s);
+    BOOL ok = ReserveFor(pos, count, (int)strlen(s));
+    if (ok) {
+        Delete(pos, count);
+        ok = Insert(pos, s);
+    }
+    std::free(copy);
+    return ok;
+}
+
+// Room for replacing count bytes at pos (as Delete counts them) by n bytes, taken before anything
+// changes, so that a replacement refused for want of memory has removed nothing either.
+BOOL CStringEx::ReserveFor(int pos, int count, int n) {
+    int removed = pos >= m_nLength ? 0 : (count < 0 || count > m_nLength - pos) ? m_nLength - pos : count;
+    long long needed = (long long)m_nLength - removed + n;
+    if (needed < m_nCapacity) return TRUE;
+    int capacity = GrownCapacity(m_nCapacity, (int)std::min<long long>(needed - m_nLength + 1, INT_MAX));
+    if (capacity <= 0 || needed >= capacity) return Failed();
+    return Regrow(capacity, m_nLength);
 }
 
 void CStringEx::SetAt(int i, char c) {

@@ -125,6 +125,7 @@ private:
     void Note(int pos, int removed, int inserted);
     BOOL Grow(int pos, const char* s, int n);
     BOOL Regrow(int capacity, int keep);
+    BOOL ReserveFor(int pos, int count, int n);
     void Release();
     void KeepGuardZero();
     BOOL Failed();

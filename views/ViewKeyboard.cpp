@@ -238,7 +238,7 @@ void CEditScrollView::InsertLineByte(char c, bool growSelection) {
     const char text[2] = {c, 0};
     bool wasEmpty = m_sel.IsEmpty();
     int caret = m_sel.caret, end = m_sel.end;
-    GetEditDocument()->Edit(UNDO_INSERT, caret, 0, text);
+    if (!GetEditDocument()->Edit(UNDO_INSERT, caret, 0, text)) return;
     m_sel.caret = caret + 1;
     if (growSelection)
         m_sel.end = std::max(end + 1, m_sel.start);
@@ -325,11 +325,11 @@ void CEditScrollView::OnChar(UINT nChar, UINT, UINT) {
     if (overwrites || (m_nOverwrite == 0 && !m_sel.IsEmpty())) {
         // Overwriting takes the width of the character at the caret, whatever stands at the start.
         int count = overwrites ? (IsHigh(doc->GetAt(caret)) ? 2 : 1) : m_sel.end - start;
-        doc->Edit(UNDO_REPLACE, start, count, typed);
+        if (!doc->Edit(UNDO_REPLACE, start, count, typed)) return;
         m_sel.CollapseAt(start + 1);
         Invalidate(FALSE);
     } else {
-        doc->Edit(UNDO_INSERT, caret, 0, typed);
+        if (!doc->Edit(UNDO_INSERT, caret, 0, typed)) return;
         m_sel.CollapseAt(caret + 1);
         AfterEdit(false);
     }
@@ -352,12 +352,12 @@ void CEditScrollView::OnImeChar(WPARAM wParam) {
     }
     int caret = m_sel.caret, start = m_sel.start;
     if (!m_sel.IsEmpty()) {
-        doc->Edit(UNDO_REPLACE, start, m_sel.end - start, pair);
+        if (!doc->Edit(UNDO_REPLACE, start, m_sel.end - start, pair)) return;
         m_sel.CollapseAt(start + 2);
         ScrollToCaret();
         Invalidate(FALSE);
     } else {
-        doc->Edit(UNDO_INSERT, caret, 0, pair);
+        if (!doc->Edit(UNDO_INSERT, caret, 0, pair)) return;
         m_sel.CollapseAt(caret + 2);
         AfterEdit(false);
     }

@@ -6,10 +6,13 @@
 namespace memblock {
 
 Handle Allocate(size_t bytes, bool zeroFill) {
+    if (SeamFailsThisAllocation()) return nullptr;
     return GlobalAlloc(GMEM_MOVEABLE | (zeroFill ? GMEM_ZEROINIT : 0), bytes);
 }
 
-void* Lock(Handle block) { return block ? GlobalLock(block) : nullptr; }
+void* Lock(Handle block) {
+    return block ? GlobalLock(block) : nullptr;
+}
 
 void Unlock(Handle block) {
     if (block) GlobalUnlock(block);
@@ -19,6 +22,8 @@ void Free(Handle block) {
     if (block) GlobalFree(block);
 }
 
-size_t Size(Handle block) { return block ? GlobalSize(block) : 0; }
+size_t Size(Handle block) {
+    return block ? GlobalSize(block) : 0;
+}
 
 } // namespace memblock
