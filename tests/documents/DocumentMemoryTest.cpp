@@ -10,17 +10,11 @@
 #include "framework/win/MessageBox.h"
 
 namespace {
-class DocumentMemory : public ::testing::Test {
+class DocumentMemory : public CFileTest {
 protected:
     void TearDown() override { memblock::FailAllocationAfter(0); }
-    CScratchFolder folder;
-    CMainWindowScope main;
-    CModalRecorder boxes{IDOK};
 };
 
-std::string TextOf(CEditDocument& doc) {
-    return std::string(doc.GetTextBuffer(0), (size_t)doc.GetLength() - 1);
-}
 } // namespace
 
 TEST_F(DocumentMemory, AnEditRefusedForWantOfMemoryIsNeitherAppliedNorRecordedNorMarked) {
@@ -40,11 +34,11 @@ TEST_F(DocumentMemory, AnEditRefusedForWantOfMemoryIsNeitherAppliedNorRecordedNo
             bool failedOne = memblock::FailingAllocationsLeft() == 0;
             memblock::FailAllocationAfter(0);
             if (ok) {
-                EXPECT_EQ(TextOf(doc), "short" + big + " text\n");
+                EXPECT_EQ(DocumentText(doc), "short" + big + " text\n");
                 EXPECT_TRUE(doc.IsModified());
                 EXPECT_TRUE(doc.CanUndo());
             } else {
-                EXPECT_EQ(TextOf(doc), "short text\n") << "the text as it was";
+                EXPECT_EQ(DocumentText(doc), "short text\n") << "the text as it was";
                 EXPECT_FALSE(doc.IsModified());
                 EXPECT_FALSE(doc.CanUndo()) << "no record of bytes that were never there";
                 EXPECT_EQ(boxes.GetCount(), 1) << "the user is told";

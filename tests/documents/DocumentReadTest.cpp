@@ -11,13 +11,6 @@
 #include "framework/win/MessageBox.h"
 
 namespace {
-// The document's text without its terminator, checking that the terminator is there.
-std::string TextOf(CEditDocument& doc) {
-    long length = doc.GetLength();
-    if (length == 0) return "<released>";
-    EXPECT_EQ(doc.GetAt(length - 1), 0) << "the last byte is the terminator";
-    return std::string(doc.GetTextBuffer(0), (size_t)length - 1);
-}
 
 // Text-mode reading of a file's bytes: CR LF becomes LF, a 0x1A ends the data.
 std::string TextMode(const std::string& bytes) {
@@ -51,12 +44,7 @@ void ExpectLinesMatch(CEditDocument& doc, const std::string& text) {
     EXPECT_EQ(doc.GetLineCount(), line);
 }
 
-class DocumentRead : public ::testing::Test {
-protected:
-    CScratchFolder folder;
-    CMainWindowScope main;
-    CModalRecorder boxes{IDOK};
-};
+class DocumentRead : public CFileTest {};
 } // namespace
 
 TEST_F(DocumentRead, TheFormatRulesOfEachFamilyAndEachWayOfReading) {
@@ -65,16 +53,16 @@ TEST_F(DocumentRead, TheFormatRulesOfEachFamilyAndEachWayOfReading) {
                                                              18));
     CBlackEditDoc plain;
     ASSERT_EQ(plain.OpenFile(path.c_str()), 1);
-    EXPECT_EQ(TextOf(plain), "ab\ncd\re f\n") << "CR LF -> LF, a lone CR kept, NUL -> space, 0x1A ends";
+    EXPECT_EQ(DocumentText(plain), "ab\ncd\re f\n") << "CR LF -> LF, a lone CR kept, NUL -> space, 0x1A ends";
     EXPECT_EQ(plain.GetLineCount(), 3);
     ASSERT_EQ(plain.LoadFile(path.c_str()), 1);
-    EXPECT_EQ(TextOf(plain), "ab\ncd\re f\n");
+    EXPECT_EQ(DocumentText(plain), "ab\ncd\re f\n");
 
     CColorEditDoc colored;
     ASSERT_EQ(colored.OpenFile(path.c_str()), 1);
-    EXPECT_EQ(TextOf(colored), std::string("ab\ncd\re\0f\n", 10)) << "opening keeps the NUL";
+    EXPECT_EQ(DocumentText(colored), std::string("ab\ncd\re\0f\n", 10)) << "opening keeps the NUL";
     ASSERT_EQ(colored.LoadFile(path.c_str()), 1);
-    EXPECT_EQ(TextOf(colored), "ab\ncd\re") << "loading drops the rest of the chunk after a NUL";
+    EXPECT_EQ(DocumentText(colored), "ab\ncd\re") << "loading drops the rest of the chunk after a NUL";
     EXPECT_EQ(boxes.GetCount(), 0);
 }
 
@@ -83,16 +71,16 @@ TEST_F(DocumentRead, AFinalNulIsTheColouredTerminatorAndAPlainSpace) {
     CDataEditDoc data;
     ASSERT_EQ(data.OpenFile(path.c_str()), 1);
     EXPECT_EQ(data.GetLength(), 3);
-    EXPECT_EQ(TextOf(data), "x\n");
+    EXPECT_EQ(DocumentText(data), "x\n");
     ASSERT_EQ(data.LoadFile(path.c_str()), 1);
-    EXPECT_EQ(TextOf(data), "x\n");
+    EXPECT_EQ(DocumentText(data), "x\n");
     data.SetPathName(path.c_str());
     ASSERT_EQ(data.ReloadFile(), 1);
-    EXPECT_EQ(TextOf(data), "x\n");
+    EXPECT_EQ(DocumentText(data), "x\n");
 
     CBlackEditDoc plain;
     ASSERT_EQ(plain.OpenFile(path.c_str()), 1);
-    EXPECT_EQ(TextOf(plain), "x\n ");
+    EXPECT_EQ(DocumentText(plain), "x\n ");
 }
 
 TEST_F(DocumentRead, EmptyFilesAndTheBlockSizesAroundSixtyFourKibibytes) {
@@ -135,20 +123,20 @@ TEST_F(DocumentRead, EveryFamilyReadsRandomFilesAcrossChunkBoundariesLikeTheMode
 
         CBlackEditDoc plain;
         ASSERT_EQ(plain.OpenFile(path.c_str()), 1);
-        EXPECT_EQ(TextOf(plain), spaced) << "round " << round;
+        EXPECT_EQ(DocumentText(plain), spaced) << "round " << round;
         ExpectLinesMatch(plain, spaced);
         plain.SetPathName(path.c_str());
         ASSERT_EQ(plain.ReloadFile(), 1);
-        EXPECT_EQ(TextOf(plain), spaced);
+        EXPECT_EQ(DocumentText(plain), spaced);
         ExpectLinesMatch(plain, spaced);
 
         CColorEditDoc colored;
         ASSERT_EQ(colored.OpenFile(path.c_str()), 1);
         std::string opened = !text.empty() && text.back() == 0 ? text.substr(0, text.size() - 1) : text;
-        EXPECT_EQ(TextOf(colored), opened);
+        EXPECT_EQ(DocumentText(colored), opened);
         ExpectLinesMatch(colored, opened);
         ASSERT_EQ(colored.LoadFile(path.c_str()), 1);
-        EXPECT_EQ(TextOf(colored), ChunkAppended(text));
+        EXPECT_EQ(DocumentText(colored), ChunkAppended(text));
         ExpectLinesMatch(colored, ChunkAppended(text));
     }
 }
@@ -198,7 +186,7 @@ TEST_F(DocumentRead, AMissingFileShowsThePathAsPassedAndLoadingLeavesTheDocument
     plain.SetModifiedFlag(TRUE);
     EXPECT_EQ(plain.OnCmdMsg(HostMessage(kMsgFileLoad), 0, (void*)missing.c_str(), nullptr), TRUE);
     EXPECT_EQ(boxes.GetCount(), 3);
-    EXPECT_EQ(TextOf(plain), "<released>") << "the text was released before the file was tried";
+    EXPECT_EQ(DocumentText(plain), "<released>") << "the text was released before the file was tried";
     EXPECT_EQ(plain.GetLine(0), "");
     EXPECT_EQ(plain.GetAt(0), 0);
 }
@@ -210,19 +198,19 @@ TEST_F(DocumentRead, TheHostsLoadAndReloadCommandsReplaceTheTextAndClearTheModif
     doc.SetPathName(first.c_str());
     doc.SetModifiedFlag(TRUE);
     EXPECT_EQ(doc.OnCmdMsg(HostMessage(kMsgFileLoad), 12345, (void*)second.c_str(), nullptr), TRUE);
-    EXPECT_EQ(TextOf(doc), "two\n");
+    EXPECT_EQ(DocumentText(doc), "two\n");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetPathName(), CString(first.c_str())) << "loading keeps the document's path";
 
     folder.Write("first.dat", "one\r\nchanged\r\n");
     doc.SetModifiedFlag(TRUE);
     EXPECT_EQ(doc.OnCmdMsg(HostMessage(kMsgFileReload), 0, nullptr, nullptr), TRUE);
-    EXPECT_EQ(TextOf(doc), "one\nchanged\n");
+    EXPECT_EQ(DocumentText(doc), "one\nchanged\n");
     EXPECT_FALSE(doc.IsModified());
 
     EXPECT_EQ(doc.OnCmdMsg(HostMessage(kMsgFileLoad), 0, nullptr, nullptr), TRUE);
     EXPECT_EQ(boxes.GetCount(), 1) << "a load without a path is refused";
-    EXPECT_EQ(TextOf(doc), "one\nchanged\n") << "and the text is kept";
+    EXPECT_EQ(DocumentText(doc), "one\nchanged\n") << "and the text is kept";
     EXPECT_EQ(doc.OnCmdMsg(0xE103 + 77, 0, nullptr, nullptr), FALSE) << "other commands go to the framework";
 }
 

@@ -7,16 +7,8 @@
 #include "framework/win/MessageBox.h"
 
 namespace {
-class DocumentSave : public ::testing::Test {
-protected:
-    CScratchFolder folder;
-    CMainWindowScope main;
-    CModalRecorder boxes{IDOK};
-};
+class DocumentSave : public CFileTest {};
 
-std::string TextOf(CEditDocument& doc) {
-    return std::string(doc.GetTextBuffer(0), (size_t)doc.GetLength() - 1);
-}
 } // namespace
 
 TEST_F(DocumentSave, SavingWritesCrLfWithoutTheTerminatorAndReadsBackUnchangedInEveryFamily) {
@@ -28,14 +20,14 @@ TEST_F(DocumentSave, SavingWritesCrLfWithoutTheTerminatorAndReadsBackUnchangedIn
     CDataEditDoc data;
     for (CEditDocument* doc : std::initializer_list<CEditDocument*>{&plain, &colored, &check, &data}) {
         ASSERT_EQ(doc->OpenFile(path.c_str()), 1);
-        std::string text = TextOf(*doc);
+        std::string text = DocumentText(*doc);
         for (int cycle = 0; cycle < 2; ++cycle) {
             doc->SetModifiedFlag(TRUE);
             ASSERT_TRUE(doc->OnSaveDocument(path.c_str()));
             EXPECT_FALSE(doc->IsModified());
             EXPECT_EQ(CScratchFolder::ReadAll(path), original) << doc->GetRuntimeClass()->m_lpszClassName;
             ASSERT_EQ(doc->OpenFile(path.c_str()), 1);
-            EXPECT_EQ(TextOf(*doc), text);
+            EXPECT_EQ(DocumentText(*doc), text);
         }
     }
     EXPECT_EQ(boxes.GetCount(), 0);
@@ -125,7 +117,8 @@ TEST_F(DocumentSave, AReadOnlyFileIsRefusedAndAReplacedFileKeepsItsAttributes) {
 
     std::string hidden = folder.Write("hidden.dat", "old\r\n");
     ASSERT_TRUE(::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-    ASSERT_NE(::GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << "the file system keeps the attribute";
+    ASSERT_NE(::GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u)
+        << "the file system keeps the attribute";
     EXPECT_TRUE(doc.OnSaveDocument(hidden.c_str()));
     EXPECT_EQ(CScratchFolder::ReadAll(hidden), "new text\r\n");
     EXPECT_NE(::GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << "the file stays hidden";

@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "documents/EditDocument.h"
 #include "framework/win/Frame.h"
+#include "framework/win/MessageBox.h"
 #include "framework/win/WinApp.h"
 
 // Counts the command the documents send when one of them closes.
@@ -55,4 +59,20 @@ public:
 
 private:
     CStatusRecorder* m_window;
+};
+
+// The document's text without its terminator, checking that the terminator is there.
+inline std::string DocumentText(CEditDocument& doc) {
+    long length = doc.GetLength();
+    if (length == 0) return "<released>";
+    EXPECT_EQ(doc.GetAt(length - 1), 0) << "the last byte is the terminator";
+    return std::string(doc.GetTextBuffer(0), (size_t)length - 1);
+}
+
+// A test of real files: a scratch folder, the main window, and message boxes recorded and answered OK.
+class CFileTest : public ::testing::Test {
+protected:
+    CScratchFolder folder;
+    CMainWindowScope main;
+    CModalRecorder boxes{IDOK};
 };

@@ -6,6 +6,7 @@
 // TESSOLIN_SOAK_STEPS and TESSOLIN_SOAK_SEED set the length and the seed (scripts/soak.sh).
 #include "ViewFixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 
@@ -160,6 +161,11 @@ private:
     std::mt19937 m_random;
 };
 
+// Where a failure's excerpt of the text starts: a little before the selection.
+size_t Near(CEditScrollView* view) {
+    return (size_t)std::max(0, view->GetSelectionStart() - 40);
+}
+
 // The selection, the character boundaries and the line table against the text; empty when all hold.
 std::string Broken(CEditScrollView* view, const std::string& text) {
     CEditDocument* doc = view->GetEditDocument();
@@ -221,8 +227,8 @@ TEST_F(ViewSoak, RandomInputKeepsEveryInvariantAndEveryStretchReplays) {
             ASSERT_EQ(broken, "") << "step " << step << " of seed " << seed << ": " << input.last
                                   << "; caret " << view->Caret() << ", selection "
                                   << view->GetSelectionStart() << "-" << view->GetSelectionEnd() << ", text "
-                                  << ::testing::PrintToString(text.substr(0, 24)) << ", before "
-                                  << ::testing::PrintToString(before.substr(0, 24)) << " at " << where;
+                                  << ::testing::PrintToString(text.substr(Near(view), 80)) << " (from " << Near(view)
+                                  << "), before at " << where;
             recordsInStretch += records;
             stretchSteps += input.last + " -> " + std::to_string(text.size()) + " bytes; ";
             // The documents keep 25 undo records: a stretch ends before it could make more.
