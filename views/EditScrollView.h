@@ -111,6 +111,8 @@ public:
     void SetCurrentPosition(int pos) override;
     void AutoScrollToCaret();
     void OnTextChanged(int pos, int removed, int inserted) override;
+    // offset, or the end of the character it falls inside.
+    int OutsidePair(int offset) const;
     void OnBatchEnd() override;
 
     // Mouse selection.
@@ -159,6 +161,7 @@ public:
     CPoint GetCaretPoint() const { return m_ptCaret; }
     int GetSelectionStart() const { return m_sel.start; }
     int GetSelectionEnd() const { return m_sel.end; }
+    int GetAnchor() const { return m_sel.anchor; }
     BOOL IsCaretShown() const { return m_bCaretShown; }
     BOOL IsAutoScrolling() const { return m_bAutoScroll; }
     void SetTitleLine(int line) { m_nTitleLine = line; }

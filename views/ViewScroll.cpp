@@ -354,10 +354,21 @@ void CEditScrollView::SetCurrentPosition(int pos) {
     UpdateColors();
 }
 
+// An offset that an edit left between the two bytes of a character moves behind the character: a run
+// of bytes with bit 7 set pairs up from its start. Runs longer than a few pages are taken as they are.
+int CEditScrollView::OutsidePair(int offset) const {
+    CEditDocument* doc = GetEditDocument();
+    const int kLongestRun = 8192;
+    int run = 0;
+    while (run < kLongestRun && offset - run > 0 && (doc->GetAt(offset - run - 1) & 0x80) != 0) ++run;
+    return run % 2 == 1 && run < kLongestRun && offset < doc->GetLength() - 1 ? offset + 1 : offset;
+}
+
 // Every edit of the document, made in this view, another one or by the undo manager, arrives here.
 void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
     int length = (int)GetEditDocument()->GetLength();
     m_sel.Follow(pos, removed, inserted, length);
+    m_sel.anchor = OutsidePair(m_sel.anchor);
     m_nSearchOrigin = std::clamp(CTextSelection::FollowEdit(m_nSearchOrigin, pos, removed, inserted), 0,
                                  std::max(length - 1, 0));
     // The offsets a press compares against describe the text as it was.

@@ -175,6 +175,9 @@ std::string Broken(CEditScrollView* view, const std::string& text) {
     if (caret < 0 || caret > last) return "caret out of range";
     for (int pos : {start, end, caret})
         if (InsidePair(text, pos)) return "a selection end or the caret inside a GBK pair";
+    int anchor = view->GetAnchor();
+    if (anchor < 0 || anchor > last || InsidePair(text, anchor))
+        return "the anchor outside the text or inside a pair";
     for (size_t i = 0; i <= text.size(); ++i)
         if ((i == text.size() || ((unsigned char)text[i] & 0x80) == 0) && InsidePair(text, (int)i))
             return "half a GBK pair in the text";
@@ -227,8 +230,8 @@ TEST_F(ViewSoak, RandomInputKeepsEveryInvariantAndEveryStretchReplays) {
             ASSERT_EQ(broken, "") << "step " << step << " of seed " << seed << ": " << input.last
                                   << "; caret " << view->Caret() << ", selection "
                                   << view->GetSelectionStart() << "-" << view->GetSelectionEnd() << ", text "
-                                  << ::testing::PrintToString(text.substr(Near(view), 80)) << " (from " << Near(view)
-                                  << "), before at " << where;
+                                  << ::testing::PrintToString(text.substr(Near(view), 80)) << " (from "
+                                  << Near(view) << "), before at " << where;
             recordsInStretch += records;
             stretchSteps += input.last + " -> " + std::to_string(text.size()) + " bytes; ";
             // The documents keep 25 undo records: a stretch ends before it could make more.
