@@ -57,6 +57,18 @@ void CEditScrollView::OnDraw(CDC* pDC) {
     pDC->BitBlt(clip.left, clip.top, clip.Width(), clip.Height(), memory, clip.left, clip.top, SRCCOPY);
 }
 
+// The current page's lines, each cut where it leaves the paper, in the printer context's own colours.
+void CEditScrollView::DrawPrintPage(CDC* pDC) {
+    CEditDocument* doc = GetEditDocument();
+    CSelection font(pDC->m_hDC, m_font.GetSafeHandle());
+    long lines = doc->GetLineCount();
+    for (int line = m_nPrintFirstLine; line <= m_nPrintLastLine && line < lines; ++line) {
+        CString text = doc->GetLine(line);
+        int count = std::min(text.GetLength(), m_nPrintLineBytes);
+        pDC->TextOut(m_nLeftMargin, (line - m_nPrintFirstLine) * m_unit.cy, text, count);
+    }
+}
+
 void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
     CEditDocument* doc = GetEditDocument();
     int count = (int)doc->GetLineCount();

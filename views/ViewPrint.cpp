@@ -77,15 +77,3 @@ void CEditScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
 }
 
 void CEditScrollView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) {}
-
-void CEditScrollView::DrawPrintPage(CDC* pDC) {
-    CEditDocument* doc = GetEditDocument();
-    HGDIOBJ old = ::SelectObject(pDC->m_hDC, m_font.GetSafeHandle());
-    long lines = doc->GetLineCount();
-    for (int line = m_nPrintFirstLine; line <= m_nPrintLastLine && line < lines; ++line) {
-        CString text = doc->GetLine(line);
-        int count = std::min(text.GetLength(), m_nPrintLineBytes);
-        pDC->TextOut(m_nLeftMargin, (line - m_nPrintFirstLine) * m_unit.cy, text, count);
-    }
-    if (old != nullptr) ::SelectObject(pDC->m_hDC, old);
-}

@@ -44,19 +44,13 @@ INT_PTR CPrintDialog::DoModal() {
 }
 
 void CPrintDialog::CompleteHookAnswer() {
-    if (m_pd.hDevNames == nullptr) {
-        PRINTDLGA defaults = {};
-        defaults.lStructSize = sizeof defaults;
-        defaults.Flags = PD_RETURNDEFAULT;
-        if (::PrintDlgA(&defaults)) {
-            m_pd.hDevMode = defaults.hDevMode;
-            m_pd.hDevNames = defaults.hDevNames;
-        }
-    }
+    if (m_pd.hDevNames == nullptr) GetDefaults();
     if ((m_pd.Flags & PD_RETURNDC) != 0 && m_pd.hDC == nullptr) m_pd.hDC = CreatePrinterDC();
 }
 
+// The system's default printer; a print (not setup) dialog also gets its context.
 BOOL CPrintDialog::GetDefaults() {
+    if (m_pd.hDevNames != nullptr || m_pd.hDevMode != nullptr) return FALSE; // it fills only empty blocks
     m_pd.Flags |= PD_RETURNDEFAULT;
     BOOL found = ::PrintDlgA(&m_pd);
     m_pd.Flags &= ~PD_RETURNDEFAULT;
@@ -135,11 +129,9 @@ INT_PTR CWinApp::DoPrintDialog(CPrintDialog* dialog) {
 
 BOOL CWinApp::GetPrinterDeviceDefaults(PRINTDLGA* pd) {
     if (m_hDevNames == nullptr) {
-        PRINTDLGA defaults = {};
-        defaults.lStructSize = sizeof defaults;
-        defaults.Flags = PD_RETURNDEFAULT;
-        if (!::PrintDlgA(&defaults)) return FALSE;
-        KeepPrinterChoice(defaults.hDevMode, defaults.hDevNames);
+        CPrintDialog defaults(TRUE);
+        if (!defaults.GetDefaults()) return FALSE;
+        KeepPrinterChoice(defaults.m_pd.hDevMode, defaults.m_pd.hDevNames);
     }
     // Lent, as to the dialog: the application keeps them.
     pd->hDevMode = m_hDevMode;

@@ -18,11 +18,11 @@ const int kWheelStep = 48;
 const size_t kRecordedPages = 4;
 const COLORREF kGround = 0x808080;
 
-struct ButtonSpec {
+struct PreviewButton {
     UINT id;
     const char* text;
 };
-const ButtonSpec kButtons[] = {
+const PreviewButton kButtons[] = {
     {AFX_ID_PREVIEW_PRINT, "\xB4\xF2\xD3\xA1(&P)..."},     // 打印(&P)...
     {AFX_ID_PREVIEW_NEXT, "\xCF\xC2\xD2\xBB\xD2\xB3(&N)"}, // 下一页(&N)
     {AFX_ID_PREVIEW_PREV, "\xC9\xCF\xD2\xBB\xD2\xB3(&V)"}, // 上一页(&V)
@@ -109,6 +109,7 @@ BOOL CPreviewView::Open() {
     UINT pages = m_info.GetMaxPage();
     m_nCurrentPage = std::min(std::max(m_info.GetMinPage(), 1u), pages);
     m_nPagesShown = (m_info.m_nNumPreviewPages >= 2 && pages >= 2) ? 2 : 1;
+    m_pageScreenSize = MeasurePage();
     LPCSTR windowClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW));
     if (!Create(windowClass, "Print Preview", WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), m_pFrame, 0))
         return FALSE;
@@ -171,10 +172,10 @@ void CPreviewView::OnDestroy() {
 
 void CPreviewView::CreateButtons() {
     HFONT font = (HFONT)::GetStockObject(DEFAULT_GUI_FONT);
-    for (const ButtonSpec& spec : kButtons) {
-        HWND button = ::CreateWindowExA(0, "BUTTON", spec.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
-                                        kButtonWidth, kBarHeight - 2 * kGap, m_hWnd, (HMENU)(UINT_PTR)spec.id,
-                                        ::GetModuleHandleA(nullptr), nullptr);
+    for (const PreviewButton& entry : kButtons) {
+        HWND button = ::CreateWindowExA(0, "BUTTON", entry.text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
+                                        kButtonWidth, kBarHeight - 2 * kGap, m_hWnd,
+                                        (HMENU)(UINT_PTR)entry.id, ::GetModuleHandleA(nullptr), nullptr);
         if (button != nullptr) ::SendMessageA(button, WM_SETFONT, (WPARAM)font, FALSE);
         m_buttons.push_back(button);
     }
@@ -226,9 +227,7 @@ void CPreviewView::GoToPage(UINT page) {
     page = std::max(1u, std::min(page, lastStart));
     if (page == m_nCurrentPage) return;
     m_nCurrentPage = page;
-    m_scroll = CPoint(0, 0);
-    UpdateScrollBars();
-    Invalidate(FALSE);
+    BackToTheTop();
     UpdateButtons();
     ShowPageText();
 }
@@ -238,9 +237,7 @@ void CPreviewView::SetPagesShown(int pages) {
     if (shown == m_nPagesShown) return;
     m_nPagesShown = shown;
     if (shown == 2 && m_nCurrentPage == GetPageCount()) m_nCurrentPage = GetPageCount() - 1;
-    m_scroll = CPoint(0, 0);
-    UpdateScrollBars();
-    Invalidate(FALSE);
+    BackToTheTop();
     UpdateButtons();
     ShowPageText();
 }
@@ -248,10 +245,15 @@ void CPreviewView::SetPagesShown(int pages) {
 void CPreviewView::SetZoom(Zoom zoom) {
     if (zoom == m_zoom) return;
     m_zoom = zoom;
+    BackToTheTop();
+    UpdateButtons();
+}
+
+// The pages' layout changed: scrolled back to the top left, the bars and the picture anew.
+void CPreviewView::BackToTheTop() {
     m_scroll = CPoint(0, 0);
     UpdateScrollBars();
     Invalidate(FALSE);
-    UpdateButtons();
 }
 
 BOOL CPreviewView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -323,7 +325,7 @@ BOOL CPreviewView::OnMouseWheel(UINT nFlags, short zDelta, CPoint point) {
     return TRUE;
 }
 
-CSize CPreviewView::PageScreenSize() const {
+CSize CPreviewView::MeasurePage() const {
     HDC screen = ::GetDC(nullptr);
     int sx = ::GetDeviceCaps(screen, LOGPIXELSX), sy = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
@@ -364,23 +366,26 @@ CRect CPreviewView::PageRect(int index) const {
     return CRect(x, y, x + w, y + h);
 }
 
+CSize CPreviewView::ContentSize() const {
+    CRect first = PageRect(0), last = PageRect(m_nPagesShown - 1);
+    return CSize(last.right - first.left + 2 * kMargin, first.Height() + 2 * kMargin);
+}
+
 void CPreviewView::UpdateScrollBars() {
     if (m_hWnd == nullptr) return;
     CRect area = PageArea();
-    CRect first = PageRect(0), last = PageRect(m_nPagesShown - 1);
-    int contentWidth = last.right - first.left + 2 * kMargin;
-    int contentHeight = first.Height() + 2 * kMargin;
+    CSize content = ContentSize();
     SCROLLINFO horizontal = {sizeof horizontal,
                              SIF_ALL | SIF_DISABLENOSCROLL,
                              0,
-                             contentWidth - 1,
+                             content.cx - 1,
                              (UINT)std::max(0, area.Width()),
                              m_scroll.x,
                              0};
     SCROLLINFO vertical = {sizeof vertical,
                            SIF_ALL | SIF_DISABLENOSCROLL,
                            0,
-                           contentHeight - 1,
+                           content.cy - 1,
                            (UINT)std::max(0, area.Height()),
                            m_scroll.y,
                            0};
@@ -395,9 +400,9 @@ void CPreviewView::UpdateScrollBars() {
 void CPreviewView::ScrollBy(int dx, int dy) {
     if (m_zoom == kWholePage) return;
     CRect area = PageArea();
-    CRect first = PageRect(0), last = PageRect(m_nPagesShown - 1);
-    int maxX = std::max(0, (int)(last.right - first.left) + 2 * kMargin - area.Width());
-    int maxY = std::max(0, (int)first.Height() + 2 * kMargin - area.Height());
+    CSize content = ContentSize();
+    int maxX = std::max(0, (int)(content.cx - area.Width())),
+        maxY = std::max(0, (int)(content.cy - area.Height()));
     CPoint to(std::max(0, std::min(maxX, (int)m_scroll.x + dx)),
               std::max(0, std::min(maxY, (int)m_scroll.y + dy)));
     if (to == m_scroll) return;
@@ -417,9 +422,7 @@ void CPreviewView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
 
 void CPreviewView::OnSize(UINT nType, int cx, int cy) {
     LayoutButtons();
-    m_scroll = CPoint(0, 0);
-    UpdateScrollBars();
-    Invalidate(FALSE);
+    BackToTheTop();
 }
 
 void CPreviewView::OnPaint() {

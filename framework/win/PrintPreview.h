@@ -90,8 +90,12 @@ private:
     void LayoutButtons();
     void UpdateButtons();
     void ShowPageText();
-    // The page's size in screen pixels at the actual size.
-    CSize PageScreenSize() const;
+    // The page's size in screen pixels at the actual size: measured once, when the preview opens.
+    CSize PageScreenSize() const { return m_pageScreenSize; }
+    CSize MeasurePage() const;
+    // The pages with the grey around them, at the current zoom.
+    CSize ContentSize() const;
+    void BackToTheTop();
     // The scale of the current zoom, screen pixels per page pixel at actual size, times 1000.
     int ScalePerMille() const;
     CRect PageArea() const;
@@ -108,6 +112,7 @@ private:
     int m_nPagesShown = 1;
     Zoom m_zoom = kWholePage;
     CPoint m_scroll{0, 0}; // the page area's scroll offset at the larger zooms
+    CSize m_pageScreenSize{1, 1};
     std::vector<HWND> m_hidden;
     HWND m_hSavedPane = nullptr;
     bool m_bViewGoing = false; // closing because the view is being destroyed: no focus back to it
