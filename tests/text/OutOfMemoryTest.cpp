@@ -81,30 +81,24 @@ TEST(OutOfMemory, AGrowingReplacementRemovesNothingWhenItIsRefused) {
 TEST(OutOfMemory, TheBuffersLineTableFollowsARefusedEdit) {
     std::string lines;
     for (int i = 0; i < 800; ++i) lines += "new line\n";
-    EachAllocationFailing(
-        Full,
-        [&](CBlackString& s) {
+    // The buffers' edits answer the buffer: the text's size tells whether the edit was made whole.
+    auto madeWhole = [](int growth, const std::function<void(CBlackString&)>& edit) {
+        return [growth, edit](CBlackString& s) {
             int before = s.GetTextSize();
-            s.Replace(40, 5, lines.c_str());
-            return s.GetTextSize() != before ? TRUE : FALSE;
-        },
-        [&](const CBlackString& s, const std::string& before, BOOL ok) {
-            if (!ok) {
-                EXPECT_EQ(Bytes(s), before);
-            }
-            ExpectLineTableOf(s);
-        });
-    EachAllocationFailing(
-        Full,
-        [&](CBlackString& s) {
-            int before = s.GetTextSize();
-            s.Insert(0, lines.c_str());
-            return s.GetTextSize() != before ? TRUE : FALSE;
-        },
-        [&](const CBlackString& s, const std::string& before, BOOL ok) {
-            if (!ok) {
-                EXPECT_EQ(Bytes(s), before);
-            }
-            ExpectLineTableOf(s);
-        });
+            edit(s);
+            return s.GetTextSize() == before + growth ? TRUE : FALSE;
+        };
+    };
+    auto unchangedWhenRefused = [](const CBlackString& s, const std::string& before, BOOL ok) {
+        if (!ok) {
+            EXPECT_EQ(Bytes(s), before);
+        }
+        ExpectLineTableOf(s);
+    };
+    int size = (int)lines.size();
+    EachAllocationFailing(Full,
+                          madeWhole(size - 5, [&](CBlackString& s) { s.Replace(40, 5, lines.c_str()); }),
+                          unchangedWhenRefused);
+    EachAllocationFailing(Full, madeWhole(size, [&](CBlackString& s) { s.Insert(0, lines.c_str()); }),
+                          unchangedWhenRefused);
 }

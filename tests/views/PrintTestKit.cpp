@@ -49,8 +49,10 @@ BOOL CPrintAnswers::Answer(void* context, const AFX_MODAL_REQUEST& request, INT_
     }
 }
 
-HDC CreateTestPrinterDC() {
-    return ::CreateDCA(nullptr, "Tessolin Test Printer", nullptr, nullptr);
+const char kTestPrinter[] = "Tessolin Test Printer";
+
+HDC CreateTestPrinterDC(const DEVMODEA* mode) {
+    return ::CreateDCA(nullptr, kTestPrinter, nullptr, mode);
 }
 
 std::string TempPath(const char* name) {

@@ -33,8 +33,10 @@ private:
     void* m_previousContext = nullptr;
 };
 
-// A printing context of the test printer (600 dpi, 5100 x 6600 pixels), null without one.
-HDC CreateTestPrinterDC();
+// The test printer the Wine prefix gets (600 dpi, 5100 x 6600 pixels), and a printing context of it
+// (with mode's paper when given), null without one.
+extern const char kTestPrinter[];
+HDC CreateTestPrinterDC(const DEVMODEA* mode = nullptr);
 // A fresh Windows path in the temporary folder, and the Unix path of a Windows one.
 std::string TempPath(const char* name);
 std::string UnixPath(const std::string& windowsPath);

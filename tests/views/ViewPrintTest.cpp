@@ -101,7 +101,7 @@ TEST_F(ViewPrint, TheScreenContextKeepsItsMappingAndAPageTooShortIsRefused) {
     mode.dmPaperLength = 50;
     mode.dmPaperWidth = 2159;
     CDC tiny;
-    tiny.Attach(::CreateDCA(nullptr, "Tessolin Test Printer", nullptr, &mode));
+    tiny.Attach(CreateTestPrinterDC(&mode));
     tiny.m_bPrinting = TRUE;
     ASSERT_NE(tiny.m_hDC, nullptr);
     ASSERT_LT(tiny.GetDeviceCaps(VERTRES), 2 * 18 * 600 / 96) << "the driver took the short sheet";
@@ -151,7 +151,7 @@ TEST_F(ViewPrint, CancellingTheDialogPrintsNothingAndDirectPrintingAsksNothing) 
 
     // Direct: the chosen printer at once, every page, into the printer's own file.
     HANDLE printer = nullptr;
-    ASSERT_TRUE(::OpenPrinterA((LPSTR) "Tessolin Test Printer", &printer, nullptr));
+    ASSERT_TRUE(::OpenPrinterA((LPSTR)kTestPrinter, &printer, nullptr));
     DWORD needed = 0;
     ::GetPrinterA(printer, 2, nullptr, 0, &needed);
     std::vector<BYTE> buffer(needed);
