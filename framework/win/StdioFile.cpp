@@ -2,13 +2,10 @@
 #include <new>
 #include <string.h>
 
+#include "framework/base/TextMode.h"
 #include "framework/win/File.h"
 
 IMPLEMENT_DYNAMIC(CStdioFile, CFile)
-
-namespace {
-const char kCtrlZ = 0x1A;
-}
 
 CStdioFile::~CStdioFile() {
     if (IsOpen()) WriteOutput();
@@ -50,31 +47,23 @@ BOOL CStdioFile::FillInput() {
     return m_inEnd > kept;
 }
 
-// Delivers converted bytes: a CR is held back until the byte after it is known.
+// Delivers converted bytes: a CR at the end of the buffered input waits for the byte after it.
 UINT CStdioFile::Read(void* buffer, UINT count) {
     if (!m_textMode) return CFile::Read(buffer, count);
     if (!IsOpen() || buffer == nullptr) return RecordFailure(CFileException::invalidFile, -1);
     if (m_outCount > 0 && !WriteOutput()) return 0;
     char* out = static_cast<char*>(buffer);
     UINT done = 0;
+    bool sourceEnded = false; // asked anew at every call: the file may have grown since
     while (done < count && !m_dataEnded) {
-        if (m_inPos == m_inEnd && !FillInput()) break;
-        char c = m_in[m_inPos];
-        if (c == kCtrlZ) {
-            m_dataEnded = TRUE;
-        } else if (c == '\r') {
-            if (m_inPos + 1 == m_inEnd) FillInput(); // moves the CR to the front
-            bool pair = m_inPos + 1 < m_inEnd && m_in[m_inPos + 1] == '\n';
-            out[done++] = pair ? '\n' : '\r';
-            m_inPos += pair ? 2 : 1;
-        } else {
-            // Copy the plain stretch up to the next CR or 0x1A in one go.
-            UINT stop = m_inPos;
-            UINT limit = m_inEnd - m_inPos < count - done ? m_inEnd : m_inPos + (count - done);
-            while (stop < limit && m_in[stop] != '\r' && m_in[stop] != kCtrlZ) ++stop;
-            memcpy(out + done, m_in + m_inPos, stop - m_inPos);
-            done += stop - m_inPos;
-            m_inPos = stop;
+        TextModeStep step =
+            DecodeTextMode(m_in + m_inPos, m_inEnd - m_inPos, sourceEnded, out + done, count - done);
+        m_inPos += (UINT)step.consumed;
+        done += (UINT)step.produced;
+        m_dataEnded = step.ended;
+        if (step.produced == 0 && !step.ended) {
+            if (sourceEnded) break;
+            sourceEnded = !FillInput();
         }
     }
     return done;
@@ -98,10 +87,13 @@ BOOL CStdioFile::Write(const void* buffer, UINT count) {
     if (!IsOpen() || (buffer == nullptr && count > 0)) return RecordFailure(CFileException::invalidFile, -1);
     if (!DropUnreadInput()) return FALSE;
     const char* in = static_cast<const char*>(buffer);
-    for (UINT i = 0; i < count; ++i) {
+    size_t left = count;
+    while (left > 0) {
         if (m_outCount + 2 > kBufferSize && !WriteOutput()) return FALSE;
-        if (in[i] == '\n') m_out[m_outCount++] = '\r';
-        m_out[m_outCount++] = in[i];
+        size_t used = 0;
+        m_outCount += (UINT)EncodeTextMode(in, left, m_out + m_outCount, kBufferSize - m_outCount, used);
+        in += used;
+        left -= used;
     }
     return TRUE;
 }
