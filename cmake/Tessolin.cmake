@@ -17,6 +17,12 @@ if(TESSOLIN_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(TESSOLIN_FUZZ)
+  # Every library carries the fuzzer's coverage instrumentation and the sanitizers, so the targets
+  # are guided by the branches inside the code they drive, not only by their own.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+endif()
+
 if(TESSOLIN_WIN32)
   # Products and tests land side by side so Wine finds every DLL without a search path.
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -3,7 +3,6 @@
 #include "documents/EditDocument.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <new>
 
@@ -12,6 +11,7 @@
 #include "framework/win/Frame.h"
 #include "framework/win/MessageBox.h"
 #include "framework/win/WinApp.h"
+#include "text/TextLoad.h"
 #include "undo/UndoInfo.h"
 
 namespace {
@@ -34,20 +34,12 @@ const char kOutOfMemory[] =
 // The documents' undo history: 25 records; the second figure is kept by the manager, not consulted.
 const long kUndoDepth = 25;
 const long kUndoSecondLimit = 65536;
-const int kReadChunk = 1024;
-const long kBlockStep = 65536;
 
 // {F6898245-462B-11D1-B99D-00A0C9763A0A}: the documents' dispatch interface.
 const IID kDocumentDispatchId = {
     0xF6898245, 0x462B, 0x11D1, {0xB9, 0x9D, 0x00, 0xA0, 0xC9, 0x76, 0x3A, 0x0A}};
 const IID* const kInterfaceMap[] = {&kDocumentDispatchId, nullptr};
 
-// The block for a text of size bytes: the next multiple of 64 KiB strictly above it; 0 when that
-// does not fit a text position.
-int BlockSizeFor(ULONGLONG size) {
-    ULONGLONG block = (size / kBlockStep + 1) * kBlockStep;
-    return block <= (ULONGLONG)INT_MAX ? (int)block : 0;
-}
 } // namespace
 
 void SendStatusText(const char* format, const char* path) {
@@ -254,7 +246,7 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
     CStdioFile file;
     BOOL ok = file.Open(name, CFile::modeRead | CFile::typeText | ReadSharing(kind));
     ULONGLONG size = ok ? file.GetLength() : 0;
-    int block = BlockSizeFor(size);
+    int block = TextBlockSizeFor(size);
     ok = ok && !file.HasFailed() && block > 0 && m_text->SetBufferSize(block);
     if (ok) {
         bar.SetPos(0);
@@ -279,40 +271,27 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
     return 1;
 }
 
+namespace {
+// A text-mode file as the loading loop's source.
+class CFileTextSource : public CTextSource {
+public:
+    explicit CFileTextSource(CStdioFile& file) : m_file(file) {}
+    unsigned Read(char* buffer, unsigned count) override { return m_file.Read(buffer, count); }
+    bool Failed() const override { return m_file.HasFailed() != FALSE; }
+
+private:
+    CStdioFile& m_file;
+};
+} // namespace
+
 long CEditDocument::ReadBlocks(CStdioFile& file, long size, CProgressBar& bar, bool keepNul,
                                const std::function<void(long total)>& afterRead) {
-    long total = 0;
+    CFileTextSource source(file);
     CReadProgress progress(bar, size);
-    for (;;) {
-        long room = m_text->GetCapacity() - 1 - total; // one byte stays for the terminator
-        UINT count = 0;
-        char* at = nullptr;
-        if (room > 0) {
-            at = m_text->GetBuffer() + total;
-            count = file.Read(at, (UINT)(room < kReadChunk ? room : kReadChunk));
-        } else {
-            // The block is full: the file either ends here or grew while it was read (another
-            // program may be writing it), and only then does the block grow.
-            char overflow[kReadChunk];
-            count = file.Read(overflow, kReadChunk);
-            if (count > 0) {
-                m_text->SetLength((int)total);
-                int block = BlockSizeFor((ULONGLONG)total + kReadChunk);
-                if (block == 0 || !m_text->SetBufferSize(block)) return -1;
-                at = m_text->GetBuffer() + total;
-                std::memcpy(at, overflow, count);
-            }
-        }
-        if (file.HasFailed()) return -1;
-        if (!keepNul && count > 0)
-            for (char* p = static_cast<char*>(std::memchr(at, 0, count)); p != nullptr;
-                 p = static_cast<char*>(std::memchr(p, 0, at + count - p)))
-                *p = ' ';
-        total += (long)count;
+    return LoadTextBlocks(*m_text, source, keepNul, [&](long total) {
         afterRead(total);
         progress.Update(total);
-        if (count == 0) return total;
-    }
+    });
 }
 
 void CEditDocument::CReadProgress::Update(long total) {
@@ -322,7 +301,7 @@ void CEditDocument::CReadProgress::Update(long total) {
 
 BOOL CEditDocument::OnNewDocument() {
     if (!CDocument::OnNewDocument()) return FALSE;
-    if (!m_text->SetBufferSize((int)kBlockStep)) return FALSE;
+    if (!m_text->SetBufferSize(TextBlockSizeFor(0))) return FALSE;
     RecalcScrollSize();
     return TRUE;
 }

@@ -103,9 +103,7 @@ protected:
     // The first editor view of this document; null when there is none.
     CEditViewLink* FindViewLink() const;
 
-    // Reads up to 1024 bytes at a time straight into the block at the write position (NULs become
-    // spaces unless keepNul), growing the block if the file grew while it was read, and calls
-    // afterRead(total) after each read. The total read, or -1 on a failed read or allocation.
+    // The shared loading loop (LoadTextBlocks) over the file, moving the bar as it reads.
     long ReadBlocks(CStdioFile& file, long size, CProgressBar& bar, bool keepNul,
                     const std::function<void(long total)>& afterRead);
     // Moves the bar to total x 100 / size (100 for an empty file), talking to it only on a change.

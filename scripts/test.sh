@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs every test: native, native with sanitizers,
-# win64 under Wine; builds the fuzz targets and gives each a short smoke run.
+# win64 under Wine; builds the fuzz targets, replays the inputs they once failed on and gives
+# each a short smoke run.
 # Build trees live under build/ and are reused, so a second run is incremental.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,6 +34,15 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -Wno-dev -DCMAKE_BUILD_TYPE=RelWit
   -DTESSOLIN_FUZZ=ON -DTESSOLIN_BENCH=OFF -DTESSOLIN_TESTS=OFF >/dev/null
 cmake --build build/fuzz -j "$jobs"
 for target in $(find build/fuzz/fuzz -maxdepth 2 -type f -name 'fuzz_*' -perm -u+x | sort); do
+  # Every input a long run found failing is kept in fuzz/AREA/regressions/TARGET and replayed first.
+  kept="fuzz/$(basename "$(dirname "$target")")/regressions/$(basename "$target")"
+  if [ -d "$kept" ] && [ -n "$(ls -A "$kept")" ]; then
+    echo "regressions: $kept"
+    "$target" "$kept"/* >"$target.regressions.log" 2>&1 || {
+      tail -40 "$target.regressions.log"
+      exit 1
+    }
+  fi
   echo "smoke: $target"
   "$target" -max_total_time=10 -print_final_stats=0 >/dev/null 2>"$target.log" || {
     tail -40 "$target.log"

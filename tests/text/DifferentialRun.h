@@ -25,10 +25,11 @@ inline int DifferentialSteps() {
 
 // Buffer is CBlackString or CColorString. A coloured buffer closes its update bracket after
 // Insert, Return and SetAt, and the bracket's close rebuilds the lines (unless the owner holds a
-// bracket open); Bracketed says whether this buffer does that.
-template <class Buffer, bool Bracketed> class DifferentialRun {
+// bracket open); Bracketed says whether this buffer does that. Choices gives the run's unsigned
+// choices: a seeded engine in the tests, the fuzzer's input in the fuzz target.
+template <class Buffer, bool Bracketed, class Choices = std::mt19937> class DifferentialRun {
 public:
-    explicit DifferentialRun(unsigned seed) : m_rng(seed) {
+    template <class Seed> explicit DifferentialRun(Seed seed) : m_rng(seed) {
         m_buffer.SetBufferSize(65536);
         m_ref.SetBufferSize(65536);
         m_buffer.Reset();
@@ -307,7 +308,7 @@ private:
     }
 
     std::string m_trace;
-    std::mt19937 m_rng;
+    Choices m_rng;
     Buffer m_buffer;
     LiteralBuffer m_ref;
     int m_step = 0;
