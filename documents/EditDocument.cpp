@@ -324,51 +324,6 @@ BOOL CEditDocument::OnSaveDocument(LPCSTR path) {
     return TRUE;
 }
 
-// Writes to a new file beside the target and puts it in the target's place only once every byte
-// is on disk, so a failure at any point leaves the original file as it was. A read-only target is
-// refused before anything is written; a replaced file keeps its attributes (and, through ReplaceFile,
-// its security and creation time).
-BOOL CEditDocument::WriteSafely(LPCSTR path) {
-    char full[MAX_PATH];
-    char* namePart = nullptr;
-    DWORD n = ::GetFullPathNameA(path, MAX_PATH, full, &namePart);
-    if (n == 0 || n >= MAX_PATH || namePart == nullptr || *namePart == 0) return FALSE;
-    DWORD attributes = ::GetFileAttributesA(full);
-    bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
-    if (replacing && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return FALSE;
-    const CString folder(full, (int)(namePart - full));
-    char temporary[MAX_PATH];
-    if (::GetTempFileNameA(folder, "tsl", 0, temporary) == 0) return FALSE;
-    BOOL ok =
-        WriteWholeText(temporary) && (replacing ? PutInPlaceOf(full, temporary, attributes)
-                                                : ::MoveFileExA(temporary, full, MOVEFILE_WRITE_THROUGH));
-    if (!ok) ::DeleteFileA(temporary);
-    return ok;
-}
-
-// ReplaceFile keeps the target's security and creation time where the system has them; the attributes
-// are put back in any case (not every ReplaceFile keeps them), and where ReplaceFile is refused
-// (another volume, a file system without it) a move takes its place.
-BOOL CEditDocument::PutInPlaceOf(LPCSTR target, LPCSTR written, DWORD attributes) {
-    if (!::ReplaceFileA(target, written, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) &&
-        !::MoveFileExA(written, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return FALSE;
-    ::SetFileAttributesA(target, attributes);
-    return TRUE;
-}
-
-// The text without its terminating zero byte, so every document reads the file back unchanged.
-BOOL CEditDocument::WriteWholeText(LPCSTR path) {
-    CStdioFile file;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeText | CFile::shareExclusive))
-        return FALSE;
-    long count = GetLength() - 1;
-    BOOL ok = count <= 0 || file.Write(m_text->GetBuffer(), (UINT)count);
-    ok = ok && file.Flush() && ::FlushFileBuffers(file.m_hFile);
-    ok = file.Close() && ok;
-    return ok;
-}
-
 void CEditDocument::ShowReadError(LPCSTR path) const {
     CString text;
     text.Format(kFileError, path);

@@ -128,8 +128,10 @@ private:
     // Changes the buffer, marks the document modified and tells its editor views.
     bool ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength);
     int ReadDocumentFile(LPCSTR path, ReadKind kind);
-    BOOL WriteWholeText(LPCSTR path);
+    // Saving (EditDocumentSave.cpp).
+    BOOL WriteWholeText(LPCSTR path, bool inPlace);
     BOOL WriteSafely(LPCSTR path);
+    BOOL WriteInPlace(LPCSTR target, LPCSTR backup);
     static BOOL PutInPlaceOf(LPCSTR target, LPCSTR written, DWORD attributes);
     void ShowReadError(LPCSTR path) const;
 

@@ -55,51 +55,10 @@ HDC CreateTestPrinterDC(const DEVMODEA* mode) {
     return ::CreateDCA(nullptr, kTestPrinter, nullptr, mode);
 }
 
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + name;
-    ::DeleteFileA(path.c_str());
-    return path;
-}
-
-std::string UnixPath(const std::string& windowsPath) {
-    typedef char*(CDECL * UnixName)(LPCWSTR);
-    auto unixName =
-        (UnixName)(void*)::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
-    if (unixName == nullptr) return std::string();
-    WCHAR wide[MAX_PATH];
-    ::MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
-    char* name = unixName(wide);
-    if (name == nullptr) return std::string();
-    std::string result = name;
-    ::HeapFree(::GetProcessHeap(), 0, name);
-    return result;
-}
-
 namespace {
-// Runs Ghostscript through the shell and waits for it. Wine starts a Unix program like any other but
-// cannot wait for it, so the shell leaves gs's exit code in a file when it is done.
+// Runs Ghostscript through the shell and waits for it.
 bool RunGhostscript(const std::string& arguments) {
-    std::string done = TempPath("tessolin-gs-done");
-    std::string unixDone = UnixPath(done);
-    std::string command = "/bin/sh -c \"/usr/bin/gs -q -dNOPAUSE -dBATCH -dSAFER " + arguments +
-                          "; echo $? > " + unixDone + ".part && mv " + unixDone + ".part " + unixDone + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA("Z:\\bin\\sh", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process))
-        return false;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    for (int waited = 0; waited < 60000 && ::GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES;
-         waited += 20)
-        ::Sleep(20);
-    std::ifstream code(done);
-    int exitCode = -1;
-    code >> exitCode;
-    return exitCode == 0;
+    return RunUnixShell("/usr/bin/gs -q -dNOPAUSE -dBATCH -dSAFER " + arguments) == 0;
 }
 
 std::string ReadWhole(const std::string& path) {

@@ -9,6 +9,7 @@
 
 #include "framework/win/Dc.h"
 #include "framework/win/MessageBox.h"
+#include "tests/common/UnixShell.h"
 
 // Answers the print dialog (IDOK unless told otherwise, with a page range and print-to-file when
 // set), the print-to-file dialog (with outputFile) and message boxes (recorded, answered IDOK);
@@ -37,9 +38,6 @@ private:
 // (with mode's paper when given), null without one.
 extern const char kTestPrinter[];
 HDC CreateTestPrinterDC(const DEVMODEA* mode = nullptr);
-// A fresh Windows path in the temporary folder, and the Unix path of a Windows one.
-std::string TempPath(const char* name);
-std::string UnixPath(const std::string& windowsPath);
 // The text of each printed page of a PostScript file, as Ghostscript reads it.
 std::vector<std::string> PrintedPages(const std::string& windowsPath);
 // A page of a PostScript file rendered by Ghostscript in grey at dpi: width, height and a byte a pixel.
