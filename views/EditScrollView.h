@@ -111,6 +111,7 @@ public:
     void SetCurrentPosition(int pos) override;
     void AutoScrollToCaret();
     void OnTextChanged(int pos, int removed, int inserted) override;
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     // offset, or the end of the character it falls inside.
     int OutsidePair(int offset) const;
     void OnBatchEnd() override;

@@ -379,6 +379,23 @@ void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
     UpdateColors();
 }
 
+// The document replaced its whole text (a load or a reload): the caret stays where it was if the new
+// text reaches there, else it goes to the text's end; the selection is dropped, as its bytes are gone.
+void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
+    int length = (int)GetEditDocument()->GetLength();
+    m_sel.Clamp(length);
+    m_sel.CollapseAt(OutsidePair(m_sel.caret));
+    m_sel.anchor = m_sel.caret;
+    m_nSearchOrigin = std::clamp(m_nSearchOrigin, 0, std::max(length - 1, 0));
+    m_nLastClick = m_nLastDrag = kNoOffset;
+    if (m_bInitialised) {
+        RecalSize(0);
+        CalcScrollSize();
+        UpdateColors();
+    }
+    CView::OnUpdate(pSender, lHint, pHint);
+}
+
 // The document has already brought its line figures up to date.
 void CEditScrollView::OnBatchEnd() {
     CalcScrollSize();

@@ -5,6 +5,8 @@
 
 #include <fstream>
 
+#include "documents/HostMessages.h"
+
 namespace {
 class ViewFiles : public ViewFixture {
 protected:
@@ -117,16 +119,30 @@ TEST_F(ViewFiles, GbkNamesAndLongPathsOpenAndSave) {
     ::RemoveDirectoryA(deep.c_str());
 }
 
-TEST_F(ViewFiles, AFolderALockedFileAndAMissingOneAreRefusedWithTheMessage) {
-    std::string locked = Folder() + "tessolin-locked.dat";
-    WriteBytes(locked, "held\r\n");
-    // Held without sharing, as another program holding it open would.
-    HANDLE holder =
-        ::CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+// The second program (tests/views/peer) opens the file without sharing it and keeps it open until
+// told to let go.
+TEST_F(ViewFiles, AFolderAFileHeldByAnotherProgramAndAMissingOneAreRefusedWithTheMessage) {
+    std::string held = Folder() + "tessolin-held.dat";
+    WriteBytes(held, "held\r\n");
+    HANDLE holding = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerHolding");
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerRelease");
+    ::ResetEvent(holding);
+    ::ResetEvent(release);
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command = self;
+    command = "\"" + command.substr(0, command.find_last_of("\\/") + 1) +
+              "clipboard_peer.exe\" hold-file \"" + held + "\"";
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION peer = {};
+    ASSERT_TRUE(
+        ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &peer));
+    ASSERT_EQ(::WaitForSingleObject(holding, 10000), WAIT_OBJECT_0) << "the other program holds the file";
+
     CBlackEditView* open = OpenPlain("an open document\n");
     ASSERT_NE(open, nullptr);
-    for (const std::string& path : {Folder() + "tessolin-folder", locked, Folder() + "tessolin-absent.dat"}) {
+    for (const std::string& path : {Folder() + "tessolin-folder", held, Folder() + "tessolin-absent.dat"}) {
         SCOPED_TRACE(path);
         ::CreateDirectoryA((Folder() + "tessolin-folder").c_str(), nullptr);
         CModalRecorder boxes(IDOK);
@@ -135,6 +151,73 @@ TEST_F(ViewFiles, AFolderALockedFileAndAMissingOneAreRefusedWithTheMessage) {
         EXPECT_EQ(boxes.GetCount(), 2) << "a message for each refusal";
         EXPECT_EQ(Text(open), "an open document\n") << "the open document is as it was";
     }
-    ::CloseHandle(holder);
+    {
+        CModalRecorder boxes(IDOK);
+        open->GetEditDocument()->SetModifiedFlag(TRUE);
+        EXPECT_FALSE(open->GetEditDocument()->OnSaveDocument(held.c_str()));
+        EXPECT_EQ(boxes.GetCount(), 1) << "saving over the held file is refused with the message";
+        EXPECT_TRUE(open->GetEditDocument()->IsModified());
+    }
+    ::SetEvent(release);
+    EXPECT_EQ(::WaitForSingleObject(peer.hProcess, 10000), WAIT_OBJECT_0);
+    ::CloseHandle(peer.hProcess);
+    ::CloseHandle(peer.hThread);
+    std::ifstream back(held, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(back), {}), "held\r\n")
+        << "the held file is untouched";
+    open->GetEditDocument()->SetModifiedFlag(FALSE);
+    ::CloseHandle(holding);
+    ::CloseHandle(release);
     ::RemoveDirectoryA((Folder() + "tessolin-folder").c_str());
+}
+
+// The file shrinks on disk under a view whose caret is near its old end; the host's reload command
+// brings the new text in and the view's caret, selection and keys stay inside it.
+TEST_F(ViewFiles, AFileChangedOnDiskReloadsIntoItsViewWithTheSelectionInTheNewText) {
+    std::string path = Folder() + "tessolin-changing.dat", lines;
+    for (int i = 0; i < 300; ++i) lines += "LINE " + std::to_string(i) + " \xB5\xDA\xD2\xBB\r\n";
+    for (CMultiDocTemplate* docTemplate : {coloredTemplate, plainTemplate}) {
+        WriteBytes(path, lines);
+        CDocument* doc = docTemplate->OpenDocumentFile(path.c_str());
+        ASSERT_NE(doc, nullptr);
+        POSITION position = doc->GetFirstViewPosition();
+        auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+        ASSERT_NE(view, nullptr);
+        Key(view, VK_END, true, false);
+        int end = view->Caret();
+        view->SetSelection(end - 30, end - 2);
+        WriteBytes(path, "short\r\n\xB5\xDA\r\n");
+        view->SendMessage(WM_COMMAND, HostMessage(kMsgFileReload), 0);
+        EXPECT_EQ(Text(view), "short\n\xB5\xDA\n");
+        EXPECT_FALSE(doc->IsModified());
+        int last = (int)view->GetEditDocument()->GetLength() - 1;
+        EXPECT_LE(view->GetSelectionEnd(), last);
+        EXPECT_LE(view->Caret(), last);
+        Pump();
+        Exercise(view);
+        theApp.CloseAllDocuments(FALSE);
+        Pump();
+    }
+    ::DeleteFileA(path.c_str());
+}
+
+// A sparse file of 3 GB is more than a text position reaches: refused at once, before any read.
+TEST_F(ViewFiles, AFileOverTwoGigabytesIsRefusedWithTheMessageAndLeavesTheOpenOneAlone) {
+    std::string path = Folder() + "tessolin-huge.dat";
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = 3LL << 30;
+    ASSERT_TRUE(::SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(::SetEndOfFile(file));
+    ::CloseHandle(file);
+    CColorEditView* open = OpenColored("kept\n");
+    ASSERT_NE(open, nullptr);
+    CModalRecorder boxes(IDOK);
+    for (CMultiDocTemplate* docTemplate : {coloredTemplate, plainTemplate})
+        EXPECT_EQ(docTemplate->OpenDocumentFile(path.c_str()), nullptr);
+    EXPECT_EQ(boxes.GetCount(), 2);
+    EXPECT_EQ(Text(open), "kept\n");
+    Exercise(open);
+    ::DeleteFileA(path.c_str());
 }

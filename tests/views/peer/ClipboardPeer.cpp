@@ -1,9 +1,10 @@
-// Another program on the same clipboard, for the views' clipboard tests. It talks only plain USER32:
+// Another program beside the views' tests, on the same clipboard or holding a file. Plain Win32 only:
 //   read             prints "TEXT <hex bytes>" and "UNICODE <hex code units>" (or "NO TEXT"/"NO UNICODE")
 //   put-unicode HEX  empties the clipboard and puts only CF_UNICODETEXT (code units in hex, 4 digits each)
 //   empty            empties the clipboard
 //   hold             opens the clipboard, sets event TessolinPeerHolding and keeps it open until
 //                    event TessolinPeerRelease is set (at most 20 s)
+//   hold-file PATH   the same with the file PATH opened for reading and writing, shared with nobody
 #include <windows.h>
 
 #include <cstdio>
@@ -70,16 +71,27 @@ int Empty() {
     return 0;
 }
 
-int Hold() {
+// Holds what take() took (the clipboard or a file) until told to let go; give() lets go.
+template <class Take, class Give> int Hold(Take take, Give give) {
     HANDLE holding = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerHolding");
     HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerRelease");
-    if (!OpenWithRetry()) return 3;
+    if (!take()) return 3;
     ::SetEvent(holding);
     ::WaitForSingleObject(release, 20000);
-    ::CloseClipboard();
+    give();
     ::CloseHandle(holding);
     ::CloseHandle(release);
     return 0;
+}
+
+int HoldFile(const char* path) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    return Hold(
+        [&] {
+            file = ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            return file != INVALID_HANDLE_VALUE;
+        },
+        [&] { ::CloseHandle(file); });
 }
 } // namespace
 
@@ -87,7 +99,8 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "read") == 0) return Read();
     if (argc >= 3 && std::strcmp(argv[1], "put-unicode") == 0) return PutUnicode(argv[2]);
     if (argc >= 2 && std::strcmp(argv[1], "empty") == 0) return Empty();
-    if (argc >= 2 && std::strcmp(argv[1], "hold") == 0) return Hold();
-    std::fprintf(stderr, "usage: clipboard_peer read | put-unicode HEX | empty | hold\n");
+    if (argc >= 2 && std::strcmp(argv[1], "hold") == 0) return Hold(OpenWithRetry, ::CloseClipboard);
+    if (argc >= 3 && std::strcmp(argv[1], "hold-file") == 0) return HoldFile(argv[2]);
+    std::fprintf(stderr, "usage: clipboard_peer read | put-unicode HEX | empty | hold | hold-file PATH\n");
     return 2;
 }
