@@ -8,6 +8,7 @@
 
 #include "documents/HostMessages.h"
 #include "documents/ProgressBar.h"
+#include "framework/base/MemoryBlock.h"
 #include "framework/win/Frame.h"
 #include "framework/win/MessageBox.h"
 #include "framework/win/WinApp.h"
@@ -159,19 +160,23 @@ BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
     if (inserted == nullptr) inserted = "";
     int insertedLength = (int)std::strlen(inserted);
     if (!ClampEdit(pos, removeCount, insertedLength)) return FALSE;
-    auto* record = new (std::nothrow) CUndoInfo;
-    if (record == nullptr) {
+    auto* record = memblock::SeamFailsThisAllocation() ? nullptr : new (std::nothrow) CUndoInfo;
+    if (record != nullptr) {
+        if (kind == UNDO_INSERT && insertedLength == 1)
+            record->Add(pos, (unsigned int)(unsigned char)inserted[0]);
+        else if (kind == UNDO_INSERT)
+            record->Add(kind, pos, inserted);
+        else if (kind == UNDO_DELETE)
+            record->Add(kind, pos, GetString(pos, removeCount));
+        else
+            record->Add(kind, pos, GetString(pos, removeCount), inserted);
+    }
+    // An edit that could not be recorded whole is refused: its undo would give a wrong text.
+    if (record == nullptr || !record->IsComplete() || !CanTakeRecord()) {
+        delete record;
         AfxMessageBox(kOutOfMemory);
         return FALSE;
     }
-    if (kind == UNDO_INSERT && insertedLength == 1)
-        record->Add(pos, (unsigned int)(unsigned char)inserted[0]);
-    else if (kind == UNDO_INSERT)
-        record->Add(kind, pos, inserted);
-    else if (kind == UNDO_DELETE)
-        record->Add(kind, pos, GetString(pos, removeCount));
-    else
-        record->Add(kind, pos, GetString(pos, removeCount), inserted);
     // The record joins the history only for a change that took place: a refused one would replay
     // bytes that were never there.
     if (!ApplyEdit(pos, removeCount, inserted, insertedLength)) {
@@ -189,7 +194,7 @@ void CEditDocument::Insert(int pos, const char* text) {
 void CEditDocument::Replace(int pos, int count, const char* text) {
     if (text == nullptr) text = "";
     int length = (int)std::strlen(text);
-    if (ClampEdit(pos, count, length)) ApplyEdit(pos, count, text, length);
+    if (ClampEdit(pos, count, length) && !ApplyEdit(pos, count, text, length)) ReplayFailed();
 }
 
 void CEditDocument::Delete(int pos, int count) {
@@ -255,6 +260,7 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
     }
     if (!ok) {
         file.Abort();
+        ClearText(); // no half-read text stays behind the message
         RecalcScrollSize();
         ShowReadError(name);
         return 0;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/base/MemoryBlock.h"
 #include "text/LineScan.h"
 
 void CWidthCounts::Clear() {
@@ -100,7 +101,9 @@ bool CLineIndex::Reserve(int count) {
     long long grown = std::max<long long>(count, (long long)m_cap + m_cap / 2 + 64);
     if (grown > 0x7fffffff / (long long)sizeof(Line)) return false;
     int cap = (int)grown;
-    Line* buf = static_cast<Line*>(std::malloc(sizeof(Line) * (size_t)cap));
+    Line* buf = memblock::SeamFailsThisAllocation()
+                    ? nullptr
+                    : static_cast<Line*>(std::malloc(sizeof(Line) * (size_t)cap));
     if (buf == nullptr) return false;
     int tail = m_count - m_gap;
     if (m_gap > 0) std::memcpy(buf, m_buf, sizeof(Line) * (size_t)m_gap);

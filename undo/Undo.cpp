@@ -28,27 +28,49 @@ void CUndo::SetUndoInfo(CAbstractUndoInfo* record) {
         delete record;
         return;
     }
-    if (!AddUndo(record)) delete record;
+    // Without this record the older ones would be replayed on a text they do not describe.
+    if (!record->IsComplete() || !AddUndo(record)) {
+        delete record;
+        DestroyAll(m_undoList);
+    }
     ClearRedoList();
 }
 
 int CUndo::Undo() {
     if (m_undoList.IsEmpty()) return -1;
     CAbstractUndoInfo* record = AsRecord(m_undoList.RemoveHead());
-    if (AddRedo(record)) return DoUndo(record);
-    // Short of memory the change is still reversed, but it cannot be redone.
+    m_bReplayFailed = false;
     int caret = DoUndo(record);
-    delete record;
+    if (m_bReplayFailed) return ForgetAfterFailedReplay(record);
+    // Short of memory the change is still reversed, but it cannot be redone, and neither can the
+    // changes undone before it (they would land on a text without it).
+    if (!AddRedo(record)) {
+        delete record;
+        ClearRedoList();
+    }
     return caret;
 }
 
 int CUndo::Redo() {
     if (m_redoList.IsEmpty()) return -1;
     CAbstractUndoInfo* record = AsRecord(m_redoList.RemoveHead());
-    if (AddUndo(record)) return DoRedo(record);
+    m_bReplayFailed = false;
     int caret = DoRedo(record);
-    delete record;
+    if (m_bReplayFailed) return ForgetAfterFailedReplay(record);
+    if (!AddUndo(record)) {
+        delete record;
+        DestroyAll(m_undoList);
+    }
     return caret;
+}
+
+// A replay the document could not make (memory ran short) leaves the text short of the record's
+// change, so no record on either list describes the text any longer.
+int CUndo::ForgetAfterFailedReplay(CAbstractUndoInfo* record) {
+    delete record;
+    DestroyAll(m_undoList);
+    ClearRedoList();
+    return -1;
 }
 
 void CUndo::Cancel() {

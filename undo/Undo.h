@@ -32,6 +32,9 @@ public:
 
     // Takes ownership of record; while recording is suspended the record is destroyed at once.
     void SetUndoInfo(CAbstractUndoInfo* record);
+    // Whether SetUndoInfo can list one more record without allocating (asked before a change, so
+    // that a change is refused rather than left without its record).
+    BOOL CanTakeRecord() { return m_nSuspendCount > 0 || m_undoList.ReserveNode(); }
     // Reverse the newest change (Undo) or re-apply the newest undone one (Redo); the caret
     // position reached, or -1 when there was nothing to replay.
     int Undo();
@@ -45,6 +48,8 @@ public:
 
 protected:
     ~CUndo();
+    // Called by the document when one of its Insert or Delete calls could not change the text.
+    void ReplayFailed() { m_bReplayFailed = true; }
 
 private:
     CUndo(const CUndo&) = delete;
@@ -53,6 +58,7 @@ private:
     BOOL AddUndo(CAbstractUndoInfo* record);
     BOOL AddRedo(CAbstractUndoInfo* record);
     void ClearRedoList();
+    int ForgetAfterFailedReplay(CAbstractUndoInfo* record);
     int DoUndo(CAbstractUndoInfo* record);
     int DoRedo(CAbstractUndoInfo* record);
     int UndoList(CListUndoInfo* record);
@@ -63,4 +69,5 @@ private:
     [[maybe_unused]] long m_nSecondLimit; // kept for the documents' construction, consulted nowhere
     long m_nUndoDepth;
     long m_nSuspendCount = 0;
+    bool m_bReplayFailed = false;
 };

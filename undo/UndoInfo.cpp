@@ -1,6 +1,8 @@
 // Undo records: text blocks of the changed parts, single records and list records.
 #include "undo/UndoInfo.h"
 
+#include "framework/base/MemoryBlock.h"
+
 #include <climits>
 #include <cstring>
 #include <new>
@@ -18,20 +20,23 @@ int BlockCapacity(int size) {
 // The new block is allocated before the old one is freed; its contents are not carried over.
 BOOL ReplaceBlock(char*& block, int& capacity, int size) {
     int newCapacity = BlockCapacity(size);
-    char* newBlock = newCapacity ? new (std::nothrow) char[newCapacity] : nullptr;
+    char* newBlock =
+        newCapacity && !memblock::SeamFailsThisAllocation() ? new (std::nothrow) char[newCapacity] : nullptr;
     delete[] block;
     block = newBlock;
     capacity = newBlock ? newCapacity : 0;
     return newBlock != nullptr;
 }
 
-// Copies length bytes of text into a fresh block; the part stays empty when no block could be had.
-void StoreText(char*& block, int& capacity, int& partLength, const char* text, int length) {
+// Copies length bytes of text into a fresh block; the part stays empty (and false is returned) when
+// no block could be had.
+bool StoreText(char*& block, int& capacity, int& partLength, const char* text, int length) {
     partLength = 0;
-    if (length < 0 || length == INT_MAX || !ReplaceBlock(block, capacity, length + 1)) return;
+    if (length < 0 || length == INT_MAX || !ReplaceBlock(block, capacity, length + 1)) return false;
     if (length > 0) std::memcpy(block, text, length);
     block[length] = '\0';
     partLength = length;
+    return true;
 }
 
 int TextLength(const char* text) {
@@ -59,12 +64,12 @@ BOOL CUndoParts::AllocRemoveMemory(int size) {
 
 void CUndoParts::SetInserted(int pos, const char* text, int length) {
     m_nInsertPos = pos;
-    StoreText(m_pInsertText, m_nInsertSize, m_nInsertLen, text, length);
+    if (!StoreText(m_pInsertText, m_nInsertSize, m_nInsertLen, text, length)) m_bShort = true;
 }
 
 void CUndoParts::SetRemoved(int pos, const char* text, int length) {
     m_nRemovePos = pos;
-    StoreText(m_pRemoveText, m_nRemoveSize, m_nRemoveLen, text, length);
+    if (!StoreText(m_pRemoveText, m_nRemoveSize, m_nRemoveLen, text, length)) m_bShort = true;
 }
 
 void CUndoInfo::Add(int kind, int pos, const char* text) {
@@ -102,7 +107,7 @@ CListUndoInfo::~CListUndoInfo() {
 }
 
 CUndoItem* CListUndoInfo::NewItem() {
-    CUndoItem* item = new (std::nothrow) CUndoItem;
+    CUndoItem* item = memblock::SeamFailsThisAllocation() ? nullptr : new (std::nothrow) CUndoItem;
     if (item && !m_items.AddHead(item)) {
         delete item;
         return nullptr;
@@ -110,28 +115,34 @@ CUndoItem* CListUndoInfo::NewItem() {
     return item;
 }
 
+template <class Fill> void CListUndoInfo::AddItem(Fill fill) {
+    CUndoItem* item = NewItem();
+    if (item != nullptr) fill(*item);
+    if (item == nullptr || item->m_bShort) m_bShort = true;
+}
+
 void CListUndoInfo::Add(int pos, unsigned int ch) {
     char byte = static_cast<char>(ch & 0xFF);
-    if (CUndoItem* item = NewItem()) item->SetInserted(pos, &byte, 1);
+    AddItem([&](CUndoItem& item) { item.SetInserted(pos, &byte, 1); });
 }
 
 void CListUndoInfo::Add(int pos, const char* text) {
-    CUndoItem* item = NewItem();
-    if (!item) return;
-    if (m_nKind == UNDO_DELETE) item->SetRemoved(pos, text, TextLength(text));
-    if (m_nKind == UNDO_INSERT) item->SetInserted(pos, text, TextLength(text));
+    AddItem([&](CUndoItem& item) {
+        if (m_nKind == UNDO_DELETE) item.SetRemoved(pos, text, TextLength(text));
+        if (m_nKind == UNDO_INSERT) item.SetInserted(pos, text, TextLength(text));
+    });
 }
 
 void CListUndoInfo::Add(int pos, const char* removed, const char* inserted) {
-    if (CUndoItem* item = NewItem()) {
-        item->SetInserted(pos, inserted, TextLength(inserted));
-        item->SetRemoved(pos, removed, TextLength(removed));
-    }
+    AddItem([&](CUndoItem& item) {
+        item.SetInserted(pos, inserted, TextLength(inserted));
+        item.SetRemoved(pos, removed, TextLength(removed));
+    });
 }
 
 void CListUndoInfo::Add(int pos, const char* removed, char inserted) {
-    if (CUndoItem* item = NewItem()) {
-        item->SetInserted(pos, &inserted, inserted ? 1 : 0);
-        item->SetRemoved(pos, removed, TextLength(removed));
-    }
+    AddItem([&](CUndoItem& item) {
+        item.SetInserted(pos, &inserted, inserted ? 1 : 0);
+        item.SetRemoved(pos, removed, TextLength(removed));
+    });
 }

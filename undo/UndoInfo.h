@@ -15,6 +15,9 @@ class CAbstractUndoInfo : public CObject {
 public:
     // Nonzero for a list record, whose changes are CUndoItem objects.
     virtual int IsListType() = 0;
+    // FALSE when memory ran short while the record was filled: it does not hold the whole change, and
+    // replaying it would give a wrong text.
+    virtual BOOL IsComplete() const = 0;
 
     int m_nKind = 0;
 
@@ -38,6 +41,7 @@ struct CUndoParts {
     int m_nRemoveLen = 0;
     char* m_pInsertText = nullptr;
     char* m_pRemoveText = nullptr;
+    bool m_bShort = false; // a part's text could not be stored
 
     CUndoParts() = default;
     ~CUndoParts();
@@ -64,6 +68,7 @@ public:
     CUndoInfo() = default;
 
     int IsListType() override { return 0; }
+    BOOL IsComplete() const override { return !m_bShort; }
 
     // Kind -1 keeps text as the removed part, kind 1 as the inserted part; other kinds keep only the kind.
     void Add(int kind, int pos, const char* text);
@@ -94,6 +99,7 @@ public:
     ~CListUndoInfo() override;
 
     int IsListType() override { return 1; }
+    BOOL IsComplete() const override { return !m_bShort; }
 
     // An item inserting the low byte of ch, whatever the record's kind.
     void Add(int pos, unsigned int ch);
@@ -108,4 +114,8 @@ public:
 private:
     // A new item at the head of the list, or null when memory is short.
     CUndoItem* NewItem();
+    // Stores one item's parts; the record is short from then on if they could not be had.
+    template <class Fill> void AddItem(Fill fill);
+
+    bool m_bShort = false;
 };

@@ -11,10 +11,10 @@
 #include <cstring>
 #include <type_traits>
 
+#include "framework/base/MemoryBlock.h"
 #include "framework/base/Object.h"
 
-template <class TYPE, class ARG_TYPE = TYPE>
-class CArray : public CObject {
+template <class TYPE, class ARG_TYPE = TYPE> class CArray : public CObject {
     static_assert(std::is_trivially_copyable<TYPE>::value, "CArray holds plain values only");
 
 public:
@@ -54,8 +54,7 @@ private:
     int m_nGrowBy = 0;
 };
 
-template <class TYPE, class ARG_TYPE>
-bool CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy) {
+template <class TYPE, class ARG_TYPE> bool CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy) {
     if (nGrowBy >= 0) m_nGrowBy = nGrowBy;
     if (nNewSize < 0) nNewSize = 0;
     if (nNewSize == 0) {
@@ -65,7 +64,8 @@ bool CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy) {
         return true;
     }
     if (nNewSize <= m_nMaxSize) {
-        if (nNewSize > m_nSize) std::memset(m_pData + m_nSize, 0, sizeof(TYPE) * (size_t)(nNewSize - m_nSize));
+        if (nNewSize > m_nSize)
+            std::memset(m_pData + m_nSize, 0, sizeof(TYPE) * (size_t)(nNewSize - m_nSize));
         m_nSize = nNewSize;
         return true;
     }
@@ -73,7 +73,8 @@ bool CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy) {
     if (step == 0) step = m_nSize / 8 < 4 ? 4 : (m_nSize / 8 > 1024 ? 1024 : m_nSize / 8);
     long long wanted = (long long)m_nMaxSize + step;
     int newMax = nNewSize > wanted ? nNewSize : (int)wanted;
-    void* grown = std::realloc(m_pData, sizeof(TYPE) * (size_t)newMax);
+    void* grown =
+        memblock::SeamFailsThisAllocation() ? nullptr : std::realloc(m_pData, sizeof(TYPE) * (size_t)newMax);
     if (grown == nullptr) return false;
     m_pData = static_cast<TYPE*>(grown);
     std::memset(m_pData + m_nSize, 0, sizeof(TYPE) * (size_t)(newMax - m_nSize));
@@ -82,8 +83,7 @@ bool CArray<TYPE, ARG_TYPE>::SetSize(int nNewSize, int nGrowBy) {
     return true;
 }
 
-template <class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::FreeExtra() {
+template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::FreeExtra() {
     if (m_nSize == m_nMaxSize) return;
     if (m_nSize == 0) {
         SetSize(0);
@@ -101,8 +101,7 @@ void CArray<TYPE, ARG_TYPE>::SetAtGrow(int nIndex, ARG_TYPE newElement) {
     m_pData[nIndex] = newElement;
 }
 
-template <class TYPE, class ARG_TYPE>
-int CArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement) {
+template <class TYPE, class ARG_TYPE> int CArray<TYPE, ARG_TYPE>::Add(ARG_TYPE newElement) {
     int index = m_nSize;
     if (!SetSize(index + 1)) return -1;
     m_pData[index] = newElement;
@@ -122,8 +121,7 @@ void CArray<TYPE, ARG_TYPE>::InsertAt(int nIndex, ARG_TYPE newElement, int nCoun
     for (int i = 0; i < nCount; ++i) m_pData[nIndex + i] = newElement;
 }
 
-template <class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::RemoveAt(int nIndex, int nCount) {
+template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::RemoveAt(int nIndex, int nCount) {
     if (nIndex < 0 || nCount <= 0 || nIndex >= m_nSize) return;
     if (nCount > m_nSize - nIndex) nCount = m_nSize - nIndex;
     int moved = m_nSize - (nIndex + nCount);
@@ -131,8 +129,7 @@ void CArray<TYPE, ARG_TYPE>::RemoveAt(int nIndex, int nCount) {
     m_nSize -= nCount;
 }
 
-template <class TYPE, class ARG_TYPE>
-void CArray<TYPE, ARG_TYPE>::Copy(const CArray& src) {
+template <class TYPE, class ARG_TYPE> void CArray<TYPE, ARG_TYPE>::Copy(const CArray& src) {
     if (this == &src || !SetSize(src.m_nSize)) return;
     if (src.m_nSize > 0) std::memcpy(m_pData, src.m_pData, sizeof(TYPE) * (size_t)src.m_nSize);
 }

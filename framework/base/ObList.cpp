@@ -3,24 +3,34 @@
 
 #include <cstdlib>
 
+#include "framework/base/MemoryBlock.h"
+
 CObList::CObList(int nBlockSize) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
 
-CObList::~CObList() { RemoveAll(); }
+CObList::~CObList() {
+    RemoveAll();
+}
+
+BOOL CObList::ReserveNode() {
+    if (m_pNodeFree != nullptr) return TRUE;
+    // One block: a header followed by m_nBlockSize nodes, all pushed onto the free list.
+    void* raw = memblock::SeamFailsThisAllocation()
+                    ? nullptr
+                    : std::malloc(sizeof(CBlock) + sizeof(CNode) * (size_t)m_nBlockSize);
+    if (raw == nullptr) return FALSE;
+    CBlock* block = static_cast<CBlock*>(raw);
+    block->pNext = m_pBlocks;
+    m_pBlocks = block;
+    CNode* nodes = reinterpret_cast<CNode*>(block + 1);
+    for (int i = m_nBlockSize - 1; i >= 0; --i) {
+        nodes[i].pNext = m_pNodeFree;
+        m_pNodeFree = &nodes[i];
+    }
+    return TRUE;
+}
 
 CObList::CNode* CObList::NewNode(CNode* pPrev, CNode* pNext) {
-    if (m_pNodeFree == nullptr) {
-        // One block: a header followed by m_nBlockSize nodes, all pushed onto the free list.
-        void* raw = std::malloc(sizeof(CBlock) + sizeof(CNode) * (size_t)m_nBlockSize);
-        if (raw == nullptr) return nullptr;
-        CBlock* block = static_cast<CBlock*>(raw);
-        block->pNext = m_pBlocks;
-        m_pBlocks = block;
-        CNode* nodes = reinterpret_cast<CNode*>(block + 1);
-        for (int i = m_nBlockSize - 1; i >= 0; --i) {
-            nodes[i].pNext = m_pNodeFree;
-            m_pNodeFree = &nodes[i];
-        }
-    }
+    if (!ReserveNode()) return nullptr;
     CNode* node = m_pNodeFree;
     m_pNodeFree = node->pNext;
     node->pPrev = pPrev;
@@ -36,10 +46,18 @@ void CObList::FreeNode(CNode* node) {
     if (--m_nCount == 0) RemoveAll();
 }
 
-CObject*& CObList::GetHead() { return m_pNodeHead->data; }
-CObject* CObList::GetHead() const { return m_pNodeHead->data; }
-CObject*& CObList::GetTail() { return m_pNodeTail->data; }
-CObject* CObList::GetTail() const { return m_pNodeTail->data; }
+CObject*& CObList::GetHead() {
+    return m_pNodeHead->data;
+}
+CObject* CObList::GetHead() const {
+    return m_pNodeHead->data;
+}
+CObject*& CObList::GetTail() {
+    return m_pNodeTail->data;
+}
+CObject* CObList::GetTail() const {
+    return m_pNodeTail->data;
+}
 
 POSITION CObList::AddHead(CObject* newElement) {
     CNode* node = NewNode(nullptr, m_pNodeHead);
@@ -132,9 +150,15 @@ CObject* CObList::GetPrev(POSITION& rPosition) const {
     return node->data;
 }
 
-CObject*& CObList::GetAt(POSITION position) { return Node(position)->data; }
-CObject* CObList::GetAt(POSITION position) const { return Node(position)->data; }
-void CObList::SetAt(POSITION pos, CObject* newElement) { Node(pos)->data = newElement; }
+CObject*& CObList::GetAt(POSITION position) {
+    return Node(position)->data;
+}
+CObject* CObList::GetAt(POSITION position) const {
+    return Node(position)->data;
+}
+void CObList::SetAt(POSITION pos, CObject* newElement) {
+    Node(pos)->data = newElement;
+}
 
 void CObList::RemoveAt(POSITION position) {
     CNode* old = Node(position);

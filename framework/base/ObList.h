@@ -50,6 +50,8 @@ public:
     POSITION InsertAfter(POSITION position, CObject* newElement);
 
     POSITION Find(CObject* searchValue, POSITION startAfter = nullptr) const;
+    // Makes sure the next insertion needs no allocation; FALSE when memory is short.
+    BOOL ReserveNode();
     POSITION FindIndex(int nIndex) const;
 
 private:

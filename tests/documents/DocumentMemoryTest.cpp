@@ -1,6 +1,7 @@
-// Documents when memory runs out (the movable-memory layer's failure seam, each allocation of a load
-// and of an edit failing in turn): the operation is refused with a message and the text, its history
-// and the modified flag stay as they were.
+// Documents when memory runs out (the memory layer's failure seam, each allocation of a load and of
+// an edit failing in turn: text blocks, line tables, the undo record, its texts and its list node):
+// the operation is refused with a message and the text, its history and the modified flag stay as
+// they were.
 #include <gtest/gtest.h>
 
 #include "DocumentTestKit.h"

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "framework/base/MemoryBlock.h"
 #include "framework/base/ObList.h"
 
 namespace {
@@ -82,3 +83,20 @@ TEST(ObList, InsertRemoveAtFindAndIndex) {
 }
 
 } // namespace
+
+// A reserved node makes the next insertion safe when memory then runs out; without one it fails
+// and leaves the list as it was.
+TEST(ObList, AReservedNodeServesTheNextInsertionWhenMemoryRunsOut) {
+    CObList list(2);
+    CItem a(1), b(2), c(3);
+    ASSERT_TRUE(list.ReserveNode());
+    memblock::FailAllocationAfter(1);
+    EXPECT_NE(list.AddHead(&a), nullptr);
+    EXPECT_NE(list.AddHead(&b), nullptr);
+    EXPECT_EQ(list.AddTail(&c), nullptr) << "the block is used up and the next one cannot be had";
+    memblock::FailAllocationAfter(0);
+    EXPECT_EQ(Values(list), (std::vector<int>{2, 1}));
+    EXPECT_TRUE(list.ReserveNode());
+    EXPECT_NE(list.AddTail(&c), nullptr);
+    EXPECT_EQ(Values(list), (std::vector<int>{2, 1, 3}));
+}
