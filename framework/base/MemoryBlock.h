@@ -17,7 +17,8 @@ void Free(Handle block);
 size_t Size(Handle block);
 
 // Test seam: the nth allocation from now (1 = the next) fails as if memory were exhausted; 0 turns it
-// off. Besides the blocks, the arrays, object lists, line indexes and undo records count here. FailingAllocationsLeft answers how many allocations remain before it (0 when off or spent).
+// off. Besides the blocks, the arrays, object lists, line indexes and undo records count here.
+// FailingAllocationsLeft answers how many allocations remain before it (0 when off or spent).
 void FailAllocationAfter(int n);
 int FailingAllocationsLeft();
 // Whether this allocation is the one the seam fails; the platform Allocate asks it first.

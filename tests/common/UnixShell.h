@@ -33,9 +33,10 @@ inline std::string UnixPath(const std::string& windowsPath) {
 
 // Runs a command line through /bin/sh and returns its exit code (-1 when it could not start or did
 // not end within a minute). Wine starts a Unix program like any other but cannot wait for it, so the
-// shell leaves the code in a file when it is done. The command must not contain double quotes.
+// shell leaves the code in a file when it is done, one named for this process (test programs run side
+// by side in one Wine prefix). The command must not contain double quotes.
 inline int RunUnixShell(const std::string& commands) {
-    std::string done = TempPath("tessolin-shell-done");
+    std::string done = TempPath(("tessolin-shell-done-" + std::to_string(::GetCurrentProcessId())).c_str());
     std::string unixDone = UnixPath(done);
     std::string command = "/bin/sh -c \"" + commands + "; echo $? > " + unixDone + ".part && mv " + unixDone +
                           ".part " + unixDone + "\"";

@@ -9,6 +9,7 @@
 #include "documents/DataEditDocs.h"
 #include "documents/HostMessages.h"
 #include "framework/win/MessageBox.h"
+#include "tests/common/FileTestKit.h"
 
 namespace {
 
@@ -231,13 +232,7 @@ TEST_F(DocumentRead, PlainReadingSharesTheFileWhileColouredLoadingDoesNot) {
 
 TEST_F(DocumentRead, AFileTooLargeForATextPositionIsRefusedWithTheMessage) {
     std::string path = folder.Path("huge.dat");
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER size;
-    size.QuadPart = 3LL << 30;
-    ASSERT_TRUE(::SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
-    ASSERT_TRUE(::SetEndOfFile(file));
-    ::CloseHandle(file);
+    ASSERT_TRUE(WriteSparseFile(path, 3LL << 30));
     CDataEditDoc doc;
     EXPECT_EQ(doc.OpenFile(path.c_str()), 0);
     EXPECT_EQ(doc.LoadFile(path.c_str()), 0);

@@ -7,6 +7,7 @@
 
 #include "DocumentTestKit.h"
 #include "documents/BlackEditDoc.h"
+#include "tests/common/FileTestKit.h"
 #include "tests/common/UnixShell.h"
 
 namespace {
@@ -32,18 +33,6 @@ private:
     std::string m_path, m_unix;
     bool m_mounted = false;
 };
-
-// The files whose names start with "tsl" in a folder (the save's temporary files and kept copies).
-int Leftovers(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    int count = 0;
-    HANDLE search = ::FindFirstFileA((folder + "\\tsl*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do ++count;
-    while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return count;
-}
 
 std::string TempFolder() {
     char folder[MAX_PATH];
@@ -94,7 +83,7 @@ TEST_F(DocumentSaveDisk, AFileWithASecondNameIsSavedUnderBothNames) {
     EXPECT_EQ(CScratchFolder::ReadAll(second), "new text\r\n") << "the other name sees the saved text";
     EXPECT_EQ(LinksOf(first), 2u);
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(Leftovers(folder.Path("").substr(0, folder.Path("").size() - 1)), 0);
+    EXPECT_EQ(CountFiles(folder.Path("tsl*")), 0);
     EXPECT_EQ(boxes.GetCount(), 0);
 }
 
@@ -111,7 +100,7 @@ TEST_F(DocumentSaveDisk, AFullDiskRefusesTheSaveAndLeavesTheOldFileAsItWas) {
     EXPECT_EQ(CScratchFolder::ReadAll(target), "old bytes\r\n") << "the original stays byte for byte";
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(boxes.GetCount(), 1);
-    EXPECT_EQ(Leftovers(disk.Path("").substr(0, disk.Path("").size() - 1)), 0) << "no temporary file left";
+    EXPECT_EQ(CountFiles(disk.Path("tsl*")), 0) << "no temporary file left";
     std::string fresh = disk.Path("fresh.dat");
     EXPECT_FALSE(doc.OnSaveDocument(fresh.c_str()));
     EXPECT_EQ(::GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES) << "no half-written new file";
@@ -134,7 +123,7 @@ TEST_F(DocumentSaveDisk, WhereNoNewFileCanBeMadeTheFileIsWrittenInPlaceOrPutBack
         ::CreateFileA(disk.Path("other.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr),
         INVALID_HANDLE_VALUE)
         << "the disk must have no room for another file";
-    int keptBefore = Leftovers(TempFolder().substr(0, TempFolder().size() - 1));
+    int keptBefore = CountFiles(TempFolder() + "tsl*");
 
     OpenWith(Lines(8000)); // about 200 KB: more than the disk holds
     EXPECT_FALSE(doc.OnSaveDocument(target.c_str()));
@@ -146,6 +135,5 @@ TEST_F(DocumentSaveDisk, WhereNoNewFileCanBeMadeTheFileIsWrittenInPlaceOrPutBack
     EXPECT_TRUE(doc.OnSaveDocument(target.c_str()));
     EXPECT_TRUE(CScratchFolder::ReadAll(target) == "short\r\n");
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(Leftovers(TempFolder().substr(0, TempFolder().size() - 1)), keptBefore)
-        << "the copies are gone";
+    EXPECT_EQ(CountFiles(TempFolder() + "tsl*"), keptBefore) << "the copies are gone";
 }

@@ -5,6 +5,7 @@
 #include "documents/BlackEditDoc.h"
 #include "documents/DataEditDocs.h"
 #include "framework/win/MessageBox.h"
+#include "tests/common/FileTestKit.h"
 
 namespace {
 class DocumentSave : public CFileTest {};
@@ -64,15 +65,7 @@ TEST_F(DocumentSave, AFailedSaveShowsTheMessageKeepsTheDocumentModifiedAndTouche
     EXPECT_EQ(CScratchFolder::ReadAll(held), "old bytes\r\n") << "the original stays byte for byte";
     EXPECT_TRUE(doc.IsModified());
 
-    WIN32_FIND_DATAA found;
-    int leftovers = 0;
-    HANDLE search = ::FindFirstFileA(folder.Path("tsl*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do ++leftovers;
-        while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    EXPECT_EQ(leftovers, 0) << "no temporary file is left behind";
+    EXPECT_EQ(CountFiles(folder.Path("tsl*")), 0) << "no temporary file is left behind";
 }
 
 TEST(DocumentLifecycle, ANewDocumentHoldsOnlyTheTerminatorAndClosingTellsTheApplication) {
@@ -124,8 +117,5 @@ TEST_F(DocumentSave, AReadOnlyFileIsRefusedAndAReplacedFileKeepsItsAttributes) {
     EXPECT_NE(::GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u) << "the file stays hidden";
     EXPECT_EQ(boxes.GetCount(), 1);
 
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(folder.Path("tsl*").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no temporary file is left behind";
-    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+    EXPECT_EQ(CountFiles(folder.Path("tsl*")), 0) << "no temporary file is left behind";
 }

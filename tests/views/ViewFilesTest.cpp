@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "documents/HostMessages.h"
+#include "tests/common/FileTestKit.h"
 
 namespace {
 class ViewFiles : public ViewFixture {
@@ -204,13 +205,7 @@ TEST_F(ViewFiles, AFileChangedOnDiskReloadsIntoItsViewWithTheSelectionInTheNewTe
 // A sparse file of 3 GB is more than a text position reaches: refused at once, before any read.
 TEST_F(ViewFiles, AFileOverTwoGigabytesIsRefusedWithTheMessageAndLeavesTheOpenOneAlone) {
     std::string path = Folder() + "tessolin-huge.dat";
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER size;
-    size.QuadPart = 3LL << 30;
-    ASSERT_TRUE(::SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
-    ASSERT_TRUE(::SetEndOfFile(file));
-    ::CloseHandle(file);
+    ASSERT_TRUE(WriteSparseFile(path, 3LL << 30));
     CColorEditView* open = OpenColored("kept\n");
     ASSERT_NE(open, nullptr);
     CModalRecorder boxes(IDOK);
