@@ -36,12 +36,15 @@ void CUndo::SetUndoInfo(CAbstractUndoInfo* record) {
     ClearRedoList();
 }
 
+// A replay the document could not make (memory ran short) is taken back, and the record stays where
+// it was for another try; if even that fails the text stands between two states no record
+// describes, and both histories are forgotten.
 int CUndo::Undo() {
     if (m_undoList.IsEmpty()) return -1;
-    CAbstractUndoInfo* record = AsRecord(m_undoList.RemoveHead());
-    m_bReplayFailed = false;
+    CAbstractUndoInfo* record = AsRecord(m_undoList.GetHead());
     int caret = DoUndo(record);
-    if (m_bReplayFailed) return ForgetAfterFailedReplay(record);
+    if (m_replay != kReplayed) return m_replay == kBroken ? ForgetAfterFailedReplay() : -1;
+    m_undoList.RemoveHead();
     // Short of memory the change is still reversed, but it cannot be redone, and neither can the
     // changes undone before it (they would land on a text without it).
     if (!AddRedo(record)) {
@@ -53,10 +56,10 @@ int CUndo::Undo() {
 
 int CUndo::Redo() {
     if (m_redoList.IsEmpty()) return -1;
-    CAbstractUndoInfo* record = AsRecord(m_redoList.RemoveHead());
-    m_bReplayFailed = false;
+    CAbstractUndoInfo* record = AsRecord(m_redoList.GetHead());
     int caret = DoRedo(record);
-    if (m_bReplayFailed) return ForgetAfterFailedReplay(record);
+    if (m_replay != kReplayed) return m_replay == kBroken ? ForgetAfterFailedReplay() : -1;
+    m_redoList.RemoveHead();
     if (!AddUndo(record)) {
         delete record;
         DestroyAll(m_undoList);
@@ -64,17 +67,22 @@ int CUndo::Redo() {
     return caret;
 }
 
-// A replay the document could not make (memory ran short) leaves the text short of the record's
-// change, so no record on either list describes the text any longer.
-int CUndo::ForgetAfterFailedReplay(CAbstractUndoInfo* record) {
-    delete record;
+int CUndo::ForgetAfterFailedReplay() {
     DestroyAll(m_undoList);
     ClearRedoList();
     return -1;
 }
 
+BOOL CUndo::ApplyRecord(CAbstractUndoInfo* record) {
+    DoRedo(record);
+    if (m_replay == kBroken) ForgetAfterFailedReplay();
+    return m_replay == kReplayed;
+}
+
 void CUndo::Cancel() {
-    if (!m_undoList.IsEmpty()) DoUndo(AsRecord(m_undoList.GetHead()));
+    if (m_undoList.IsEmpty()) return;
+    DoUndo(AsRecord(m_undoList.GetHead()));
+    if (m_replay == kBroken) ForgetAfterFailedReplay();
 }
 
 void CUndo::DisableCheckPoint() {
@@ -102,70 +110,87 @@ void CUndo::ClearRedoList() {
 }
 
 int CUndo::DoUndo(CAbstractUndoInfo* record) {
-    if (record->IsListType()) return UndoList(static_cast<CListUndoInfo*>(record));
+    if (record->IsListType()) return ReplayList(static_cast<CListUndoInfo*>(record), true);
     CUndoInfo* info = static_cast<CUndoInfo*>(record);
-    if (info->m_nKind == UNDO_INSERT) {
-        Delete(info->m_nInsertPos, info->m_nInsertLen);
-        ScrollToCurrent(info->m_nInsertPos);
-        return info->m_nInsertPos;
-    }
-    if (info->m_nKind != UNDO_DELETE) Delete(info->m_nInsertPos, info->m_nInsertLen);
-    Insert(info->m_nRemovePos, info->RemovedText());
-    int caret = info->m_nRemovePos + info->m_nRemoveLen;
+    m_replay = ReplayParts(info->m_nKind, *info, true);
+    if (m_replay != kReplayed) return -1;
+    int caret = info->m_nKind == UNDO_INSERT ? info->m_nInsertPos : info->m_nRemovePos + info->m_nRemoveLen;
     ScrollToCurrent(caret);
     return caret;
 }
 
 int CUndo::DoRedo(CAbstractUndoInfo* record) {
-    if (record->IsListType()) return RedoList(static_cast<CListUndoInfo*>(record));
+    if (record->IsListType()) return ReplayList(static_cast<CListUndoInfo*>(record), false);
     CUndoInfo* info = static_cast<CUndoInfo*>(record);
-    if (info->m_nKind == UNDO_DELETE) {
-        Delete(info->m_nRemovePos, info->m_nRemoveLen);
-        ScrollToCurrent(info->m_nRemovePos);
-        return info->m_nRemovePos;
-    }
-    if (info->m_nKind != UNDO_INSERT) Delete(info->m_nRemovePos, info->m_nRemoveLen);
-    Insert(info->m_nInsertPos, info->InsertedText());
-    ScrollToCurrent(info->m_nInsertPos);
+    m_replay = ReplayParts(info->m_nKind, *info, false);
+    if (m_replay != kReplayed) return -1;
     // A replacement puts the caret in front of the new text but reports the end of it.
-    return info->m_nInsertPos + (info->m_nKind == UNDO_INSERT ? 0 : info->m_nInsertLen);
+    ScrollToCurrent(info->m_nKind == UNDO_DELETE ? info->m_nRemovePos : info->m_nInsertPos);
+    return RedoneCaret(info->m_nKind, *info);
 }
 
-// Newest item first: each item is reversed in the text its own change left behind.
-int CUndo::UndoList(CListUndoInfo* record) {
+// The position a redo reports: the end of the text a replacement put in, the front of an insertion.
+int CUndo::RedoneCaret(int kind, const CUndoParts& parts) {
+    if (kind == UNDO_DELETE) return parts.m_nRemovePos;
+    return parts.m_nInsertPos + (kind == UNDO_INSERT ? 0 : parts.m_nInsertLen);
+}
+
+// Undoing takes out the text the change put in and puts back the text it took out; redoing the
+// reverse. An insertion only puts in and a deletion only takes out.
+CUndo::Replay CUndo::ReplayParts(int kind, const CUndoParts& parts, bool undo) {
+    int outPos = undo ? parts.m_nInsertPos : parts.m_nRemovePos;
+    int outLen = undo ? parts.m_nInsertLen : parts.m_nRemoveLen;
+    const char* outText = undo ? parts.InsertedText() : parts.RemovedText();
+    bool takesOut = kind != (undo ? UNDO_DELETE : UNDO_INSERT);
+    bool putsIn = kind != (undo ? UNDO_INSERT : UNDO_DELETE);
+    m_bReplayFailed = false;
+    if (takesOut) Delete(outPos, outLen);
+    if (m_bReplayFailed) return kRefused;
+    if (putsIn)
+        Insert(undo ? parts.m_nRemovePos : parts.m_nInsertPos,
+               undo ? parts.RemovedText() : parts.InsertedText());
+    if (!m_bReplayFailed) return kReplayed;
+    if (!takesOut) return kRefused;
+    m_bReplayFailed = false;
+    Insert(outPos, outText); // the first step taken back
+    return m_bReplayFailed ? kBroken : kRefused;
+}
+
+// Undoing walks the items newest first, each reversed in the text its own change left behind;
+// redoing walks them oldest first, as each item's positions were taken after the older items had
+// been applied. An item that cannot be replayed has the items before it taken back.
+int CUndo::ReplayList(CListUndoInfo* record, bool undo) {
     int caret = -1;
-    POSITION pos = record->m_items.GetHeadPosition();
+    CObList& items = record->m_items;
+    POSITION pos = undo ? items.GetHeadPosition() : items.GetTailPosition();
     while (pos) {
-        CUndoItem* item = static_cast<CUndoItem*>(record->m_items.GetNext(pos));
-        if (record->m_nKind == UNDO_INSERT) {
-            Delete(item->m_nInsertPos, item->m_nInsertLen);
+        POSITION failed = pos;
+        auto* item = static_cast<CUndoItem*>(undo ? items.GetNext(pos) : items.GetPrev(pos));
+        m_replay = ReplayParts(record->m_nKind, *item, undo);
+        if (m_replay != kReplayed) {
+            if (m_replay == kRefused && !TakeBackList(record, failed, undo)) m_replay = kBroken;
+            return -1;
+        }
+        if (!undo)
+            caret = RedoneCaret(record->m_nKind, *item);
+        else if (record->m_nKind == UNDO_INSERT)
             caret = item->m_nInsertPos + item->m_nInsertLen;
-        } else {
-            if (record->m_nKind != UNDO_DELETE) Delete(item->m_nInsertPos, item->m_nInsertLen);
-            Insert(item->m_nRemovePos, item->RemovedText());
+        else
             caret = item->m_nRemovePos + item->m_nRemoveLen;
-        }
         ScrollToCurrent(caret);
     }
+    m_replay = kReplayed;
     return caret;
 }
 
-// Oldest item first: each item's positions were taken after the older items had been applied,
-// so this order re-applies a run whose replacements change the text's length exactly.
-int CUndo::RedoList(CListUndoInfo* record) {
-    int caret = -1;
-    POSITION pos = record->m_items.GetTailPosition();
+// Replays the other way, newest first, the items a list replay made before the one at failed.
+bool CUndo::TakeBackList(CListUndoInfo* record, POSITION failed, bool undo) {
+    CObList& items = record->m_items;
+    POSITION pos = failed;
+    undo ? items.GetPrev(pos) : items.GetNext(pos);
     while (pos) {
-        CUndoItem* item = static_cast<CUndoItem*>(record->m_items.GetPrev(pos));
-        if (record->m_nKind == UNDO_DELETE) {
-            Delete(item->m_nRemovePos, item->m_nRemoveLen);
-            caret = item->m_nRemovePos;
-        } else {
-            if (record->m_nKind != UNDO_INSERT) Delete(item->m_nRemovePos, item->m_nRemoveLen);
-            Insert(item->m_nInsertPos, item->InsertedText());
-            caret = item->m_nInsertPos + (record->m_nKind == UNDO_INSERT ? 0 : item->m_nInsertLen);
-        }
-        ScrollToCurrent(caret);
+        auto* item = static_cast<CUndoItem*>(undo ? items.GetPrev(pos) : items.GetNext(pos));
+        if (ReplayParts(record->m_nKind, *item, !undo) != kReplayed) return false;
     }
-    return caret;
+    return true;
 }

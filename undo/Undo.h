@@ -36,7 +36,7 @@ public:
     // that a change is refused rather than left without its record).
     BOOL CanTakeRecord() { return m_nSuspendCount > 0 || m_undoList.ReserveNode(); }
     // Reverse the newest change (Undo) or re-apply the newest undone one (Redo); the caret
-    // position reached, or -1 when there was nothing to replay.
+    // position reached, or -1 when there was nothing to replay or the document could not make it.
     int Undo();
     int Redo();
     // Reverses the newest change but keeps it where it is, at the head of the undo list.
@@ -50,6 +50,9 @@ protected:
     ~CUndo();
     // Called by the document when one of its Insert or Delete calls could not change the text.
     void ReplayFailed() { m_bReplayFailed = true; }
+    // Makes the change the record describes as Redo would, taking back what it made when it cannot
+    // make all of it; TRUE when it made all. The record is not listed.
+    BOOL ApplyRecord(CAbstractUndoInfo* record);
 
 private:
     CUndo(const CUndo&) = delete;
@@ -58,11 +61,16 @@ private:
     BOOL AddUndo(CAbstractUndoInfo* record);
     BOOL AddRedo(CAbstractUndoInfo* record);
     void ClearRedoList();
-    int ForgetAfterFailedReplay(CAbstractUndoInfo* record);
+    int ForgetAfterFailedReplay();
+    // How the last replay went: made whole; refused with the text as it was; or failed part way and
+    // could not be taken back.
+    enum Replay { kReplayed, kRefused, kBroken };
     int DoUndo(CAbstractUndoInfo* record);
     int DoRedo(CAbstractUndoInfo* record);
-    int UndoList(CListUndoInfo* record);
-    int RedoList(CListUndoInfo* record);
+    static int RedoneCaret(int kind, const CUndoParts& parts);
+    Replay ReplayParts(int kind, const CUndoParts& parts, bool undo);
+    int ReplayList(CListUndoInfo* record, bool undo);
+    bool TakeBackList(CListUndoInfo* record, POSITION failed, bool undo);
 
     CObList m_undoList{10};
     CObList m_redoList{10};
@@ -70,4 +78,5 @@ private:
     long m_nUndoDepth;
     long m_nSuspendCount = 0;
     bool m_bReplayFailed = false;
+    Replay m_replay = kReplayed;
 };

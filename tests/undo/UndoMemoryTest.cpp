@@ -11,17 +11,19 @@
 #include "undo/UndoInfo.h"
 
 namespace {
-// A model document whose Insert can be made to fail as a document short of memory does.
+// A model document whose insertions fail as a document's do when memory runs short: the nth one from
+// now (1 = the next) or every one.
 class ShortDocument : public ModelDocument {
 public:
     void Insert(int pos, const char* inserted) override {
-        if (failInserts) {
+        if (failEvery || (failing > 0 && --failing == 0)) {
             ReplayFailed();
             return;
         }
         ModelDocument::Insert(pos, inserted);
     }
-    bool failInserts = false;
+    int failing = 0;
+    bool failEvery = false;
 };
 
 // Replaces count bytes at pos by text as the documents do: the record first, the change only when
@@ -89,24 +91,71 @@ TEST_F(UndoMemory, AListRecordMissingAnItemIsShort) {
     }
 }
 
-TEST_F(UndoMemory, AReplayTheDocumentCouldNotMakeForgetsBothHistories) {
+TEST_F(UndoMemory, AReplayTheDocumentCouldNotMakeIsTakenBackAndCanBeTriedAgain) {
     ShortDocument doc;
     doc.logging = false;
     doc.text = "abcdef";
     ASSERT_TRUE(Change(doc, 0, 1, "X"));
     ASSERT_TRUE(Change(doc, 1, 2, "")); // "Xdef": its undo inserts "bc"
-    doc.failInserts = true;
+    doc.failing = 1;
     EXPECT_EQ(doc.Undo(), -1);
     EXPECT_EQ(doc.text, "Xdef");
-    EXPECT_FALSE(doc.CanUndo()) << "the older record would land on a text without the newer one undone";
-    EXPECT_FALSE(doc.CanRedo());
-
-    doc.failInserts = false;
-    ASSERT_TRUE(Change(doc, 0, 1, "Y"));
     doc.Undo();
-    doc.failInserts = true;
+    EXPECT_EQ(doc.text, "Xbcdef") << "the record stayed for another try";
+    doc.Undo();
+    EXPECT_EQ(doc.text, "abcdef");
+
+    doc.Redo();
+    doc.failing = 1; // the redo's "X" fails after its "a" was taken out: the "a" is put back
     EXPECT_EQ(doc.Redo(), -1);
-    EXPECT_EQ(doc.text, "def") << "the redo's deletion went through, its insertion did not";
-    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(doc.text, "Xbcdef");
+    EXPECT_TRUE(doc.CanUndo());
+    doc.Redo();
+    EXPECT_EQ(doc.text, "Xdef");
+    doc.Undo();
+    doc.Undo();
+    EXPECT_EQ(doc.text, "abcdef") << "both records still describe the text";
+}
+
+TEST_F(UndoMemory, AReplayThatCannotBeTakenBackEitherForgetsBothHistories) {
+    ShortDocument doc;
+    doc.logging = false;
+    doc.text = "abcdef";
+    ASSERT_TRUE(Change(doc, 0, 1, "X"));
+    ASSERT_TRUE(Change(doc, 1, 1, "YZ")); // "XYZcdef"
+    doc.Undo();
+    doc.failEvery = true;
+    EXPECT_EQ(doc.Undo(), -1);
+    EXPECT_EQ(doc.text, "bcdef") << "the undo's deletion went through, neither insertion did";
+    EXPECT_FALSE(doc.CanUndo()) << "no record describes the text any longer";
     EXPECT_FALSE(doc.CanRedo());
+}
+
+// A list record whose replay fails at an item has the items already replayed taken back, whichever
+// item fails and in both directions.
+TEST_F(UndoMemory, AListReplayFailingAtAnyItemLeavesTheTextAsItWas) {
+    const std::string original = "one two one two one two";
+    for (int failing = 1; failing <= 3; ++failing) {
+        SCOPED_TRACE("insertion " + std::to_string(failing) + " failing");
+        ShortDocument doc;
+        doc.logging = false;
+        doc.text = original;
+        auto* record = new CListUndoInfo(UNDO_REPLACE);
+        for (int at = 0; (at = (int)doc.text.find("one", (size_t)at)) >= 0; at += 5) {
+            record->Add(at, "one", "three");
+            doc.text.replace((size_t)at, 3, "three");
+        }
+        doc.SetUndoInfo(record);
+        const std::string replaced = doc.text;
+        doc.failing = failing;
+        EXPECT_EQ(doc.Undo(), -1);
+        EXPECT_EQ(doc.text, replaced);
+        EXPECT_GE(doc.Undo(), 0) << "the record stayed for another try";
+        EXPECT_EQ(doc.text, original);
+        doc.failing = failing;
+        EXPECT_EQ(doc.Redo(), -1);
+        EXPECT_EQ(doc.text, original);
+        doc.Redo();
+        EXPECT_EQ(doc.text, replaced);
+    }
 }
