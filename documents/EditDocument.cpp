@@ -171,6 +171,24 @@ BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
         else
             record->Add(kind, pos, GetString(pos, removeCount), inserted);
     }
+    return Commit(record, [&] { return ApplyEdit(pos, removeCount, inserted, insertedLength); });
+}
+
+BOOL CEditDocument::ReplaceRecorded(CUndoInfo* record, int pos, int count, const char* text) {
+    if (text == nullptr) text = "";
+    int length = (int)std::strlen(text);
+    if (!ClampEdit(pos, count, length)) {
+        delete record;
+        return FALSE;
+    }
+    return Commit(record, [&] { return ApplyEdit(pos, count, text, length); });
+}
+
+BOOL CEditDocument::EditList(CListUndoInfo* record) {
+    return Commit(record, [&] { return ApplyRecord(record) != FALSE; });
+}
+
+BOOL CEditDocument::Commit(CAbstractUndoInfo* record, const std::function<bool()>& change) {
     // An edit that could not be recorded whole is refused: its undo would give a wrong text.
     if (record == nullptr || !record->IsComplete() || !CanTakeRecord()) {
         delete record;
@@ -179,7 +197,7 @@ BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
     }
     // The record joins the history only for a change that took place: a refused one would replay
     // bytes that were never there.
-    if (!ApplyEdit(pos, removeCount, inserted, insertedLength)) {
+    if (!change()) {
         delete record;
         return FALSE;
     }

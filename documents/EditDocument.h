@@ -54,9 +54,14 @@ public:
     BOOL Edit(int kind, int pos, int removeCount, const char* inserted);
     void Insert(int pos, const char* text) override;
     void Delete(int pos, int count) override;
-    // The count bytes at pos become text, unrecorded: for callers that hand the undo manager a
-    // record of their own (a replace-all's list record).
+    // The count bytes at pos become text, unrecorded: the undo manager's replay of a replacement.
     void Replace(int pos, int count, const char* text);
+    // Changes recorded by the caller, refused as Edit refuses them; the record is owned here either
+    // way. ReplaceRecorded replaces count bytes at pos by text, listing record as its history (the
+    // Replace command records its find text as the removed one, whatever the bytes replaced).
+    // EditList makes every change of a list record (a replace-all), oldest first, or none of them.
+    BOOL ReplaceRecorded(CUndoInfo* record, int pos, int count, const char* text);
+    BOOL EditList(CListUndoInfo* record);
     // Many edits shown as one (an undo of a list record, a replace-all): inside a batch the views
     // follow the edits without re-laying out or painting and ScrollToCurrent keeps only its last
     // position; the outermost EndBatch re-lays out every view once and then places the caret there.
@@ -127,6 +132,9 @@ private:
     BOOL ClampEdit(int pos, int& removeCount, int insertedLength) const;
     // Changes the buffer, marks the document modified and tells its editor views.
     bool ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength);
+    // Makes change and lists record for it, or refuses both: a record that is missing, not whole or
+    // cannot be listed refuses the change, and a change that fails is not listed.
+    BOOL Commit(CAbstractUndoInfo* record, const std::function<bool()>& change);
     int ReadDocumentFile(LPCSTR path, ReadKind kind);
     // Saving (EditDocumentSave.cpp).
     BOOL WriteWholeText(LPCSTR path, bool inPlace);

@@ -1,9 +1,11 @@
 // Find and replace in both views: the Find, Replace and Find Next commands, the modeless dialog's
 // notifications, one search step, and replace-all as one batch of edits with one undo record.
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "documents/HostMessages.h"
+#include "framework/base/MemoryBlock.h"
 #include "framework/win/FindReplaceDialog.h"
 #include "framework/win/MessageBox.h"
 #include "views/EditScrollView.h"
@@ -139,10 +141,9 @@ void CEditScrollView::ReplaceCurrent(const CString& find, const CString& replace
     if (m_strFind.IsEmpty()) return;
     CEditDocument* doc = GetEditDocument();
     if (m_strFind.Compare(previous) == 0) {
-        auto* record = new CUndoInfo;
-        record->Add(UNDO_REPLACE, m_sel.start, m_strFind, m_strReplace);
-        doc->SetUndoInfo(record);
-        doc->Replace(m_sel.start, m_strFind.GetLength(), m_strReplace);
+        auto* record = memblock::SeamFailsThisAllocation() ? nullptr : new (std::nothrow) CUndoInfo;
+        if (record != nullptr) record->Add(UNDO_REPLACE, m_sel.start, m_strFind, m_strReplace);
+        if (!doc->ReplaceRecorded(record, m_sel.start, m_strFind.GetLength(), m_strReplace)) return;
         doc->SetModifiedFlag(TRUE);
     }
     if (!FindNextHit(matchCase, wholeWord, 0)) Invalidate(FALSE);
@@ -152,17 +153,17 @@ void CEditScrollView::ReplaceAll(const CString& find, const CString& replace, in
     m_strFind = find;
     m_strReplace = replace;
     CEditDocument* doc = GetEditDocument();
-    auto* record = new CListUndoInfo(UNDO_REPLACE);
     std::vector<int> hits = FindAllHits(find, replace, matchCase, wholeWord);
+    auto* record =
+        memblock::SeamFailsThisAllocation() ? nullptr : new (std::nothrow) CListUndoInfo(UNDO_REPLACE);
+    for (size_t i = 0; record != nullptr && i < hits.size() && record->IsComplete(); ++i)
+        record->Add(hits[i], find, replace);
     doc->BeginBatch();
-    int n = find.GetLength(), r = replace.GetLength();
-    for (int pos : hits) {
-        record->Add(pos, find, replace);
-        doc->Replace(pos, n, replace);
-    }
+    BOOL replaced = doc->EditList(record);
     doc->EndBatch();
-    doc->SetUndoInfo(record);
+    if (!replaced) return;
     doc->SetModifiedFlag(TRUE);
+    int r = replace.GetLength();
     // Each hit's steps (select the replacement, scroll it to the fourth row, repaint its line) leave
     // what the last hit's leave: they are done once.
     if (!hits.empty()) ShowHit(hits.back(), hits.back() + r, 3);

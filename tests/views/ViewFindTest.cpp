@@ -6,7 +6,9 @@
 
 #include "ViewFixture.h"
 #include "documents/HostMessages.h"
+#include "framework/base/MemoryBlock.h"
 #include "framework/win/FindReplaceDialog.h"
+#include "framework/win/MessageBox.h"
 
 #include <dlgs.h>
 
@@ -222,4 +224,65 @@ TEST_F(ViewFind, ReplaceAllAgreesWithTheLiteralStepByStepRun) {
         ASSERT_EQ(Text(view), text) << "undo";
     }
     ::DestroyWindow(view->GetFindDialog()->m_hWnd);
+}
+
+// Each allocation of a replace-all and of a replacement failing in turn (the memory layer's seam):
+// the run is made whole, and undone whole, or refused with a message and the text, its history and
+// the modified flag left alone.
+TEST_F(ViewFind, AReplaceThatRunsOutOfMemoryIsWholeOrNotAtAll) {
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "item " + std::to_string(i) + " old value\n";
+    std::string replaced = text;
+    for (size_t at = 0; (at = replaced.find("old", at)) != std::string::npos; at += 12)
+        replaced.replace(at, 3, "a much longer new");
+    ForBothViews(text, [&](CEditScrollView* view) {
+        CEditDocument* doc = view->GetEditDocument();
+        ASSERT_NE(OpenReplace(view, "old", "a much longer new"), nullptr);
+        bool refused = false;
+        for (int n = 1; n < 80; ++n) {
+            SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
+            CModalRecorder boxes(IDOK);
+            memblock::FailAllocationAfter(n);
+            Notify(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE, "old", "a much longer new");
+            bool failedOne = memblock::FailingAllocationsLeft() == 0;
+            memblock::FailAllocationAfter(0);
+            if (Text(view) == text) {
+                refused = true;
+                EXPECT_FALSE(doc->IsModified());
+                EXPECT_FALSE(doc->CanUndo()) << "no record of changes that were never made";
+                EXPECT_GE(boxes.GetCount(), 1) << "the user is told";
+            } else {
+                ASSERT_TRUE(Text(view) == replaced) << "a replace-all is whole";
+                view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+                ASSERT_TRUE(Text(view) == text) << "and undone whole";
+                doc->SetModifiedFlag(FALSE);
+            }
+            if (!failedOne) break;
+        }
+        EXPECT_TRUE(refused) << "some allocation of the run went through the seam";
+
+        const int three = (int)text.find("item 3 ") + 5;
+        Notify(view, FR_REPLACE | FR_DOWN | FR_MATCHCASE, "3", "a replacement longer than a block");
+        std::string once = text;
+        once.replace((size_t)three, 1, "a replacement longer than a block");
+        for (int n = 1; n < 20; ++n) {
+            SCOPED_TRACE("replacement, allocation " + std::to_string(n) + " failing");
+            CModalRecorder boxes(IDOK);
+            view->SetSelection(three, three + 1);
+            memblock::FailAllocationAfter(n);
+            Notify(view, FR_REPLACE | FR_DOWN | FR_MATCHCASE, "3", "a replacement longer than a block");
+            bool failedOne = memblock::FailingAllocationsLeft() == 0;
+            memblock::FailAllocationAfter(0);
+            if (Text(view) == text) {
+                EXPECT_FALSE(doc->CanUndo());
+                EXPECT_EQ(boxes.GetCount(), 1) << "the user is told";
+            } else {
+                ASSERT_TRUE(Text(view) == once);
+                view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+                ASSERT_TRUE(Text(view) == text);
+            }
+            doc->SetModifiedFlag(FALSE);
+            if (!failedOne) break;
+        }
+    });
 }
