@@ -5,6 +5,7 @@
 
 #include "ViewFixture.h"
 
+#include "framework/base/MemoryBlock.h"
 #include "tests/common/ClipboardTestKit.h"
 #include "undo/UndoInfo.h"
 
@@ -53,26 +54,17 @@ protected:
         return out;
     }
     static HANDLE StartPeer(const std::string& arguments) {
-        char path[MAX_PATH];
-        ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string command = path;
-        command =
-            "\"" + command.substr(0, command.find_last_of("\\/") + 1) + "clipboard_peer.exe\" " + arguments;
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
         HANDLE write = nullptr;
         if (!::CreatePipe(&s_output, &write, &inherit, 1 << 16)) return nullptr;
         ::SetHandleInformation(s_output, HANDLE_FLAG_INHERIT, 0);
-        STARTUPINFOA start = {};
-        start.cb = sizeof start;
-        start.dwFlags = STARTF_USESTDHANDLES;
-        start.hStdOutput = start.hStdError = write;
-        PROCESS_INFORMATION info = {};
-        BOOL ok = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
-                                   &info);
+        HANDLE process = StartPeerProgram(arguments, write);
         ::CloseHandle(write);
-        if (!ok) return nullptr;
-        ::CloseHandle(info.hThread);
-        return info.hProcess;
+        if (process == nullptr) {
+            ::CloseHandle(s_output);
+            s_output = nullptr;
+        }
+        return process;
     }
     // Waits for handle with the message queue served, as the clipboard's delayed rendering needs.
     static void WaitServing(HANDLE handle) {
@@ -297,5 +289,45 @@ TEST_F(ViewClipboard, AClipboardHeldOpenOrEmptyElsewhereLosesNothing) {
         Command(ID_EDIT_PASTE);
         EXPECT_EQ(Text(view), "keep this\n");
         EXPECT_FALSE(doc->CanUndo());
+    });
+}
+
+// Each allocation of a paste failing in turn (the memory layer's seam): a paste is either whole, and
+// undone whole, or refused with a message leaving the text, its history and the modified flag alone.
+TEST_F(ViewClipboard, APasteThatRunsOutOfMemoryIsWholeOrNotAtAll) {
+    std::string big;
+    for (int i = 0; i < 8000; ++i) big += "pasted line " + std::to_string(i) + "\r\n";
+    std::string pasted = big;
+    for (size_t at; (at = pasted.find('\r')) != std::string::npos;) pasted.erase(at, 1);
+    ForBothViews("first\nlast\n", [&](CEditScrollView* view) {
+        CEditDocument* doc = view->GetEditDocument();
+        PutClipboardText(big);
+        bool refused = false;
+        for (int n = 1; n < 60; ++n) {
+            SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
+            CModalRecorder boxes(IDOK);
+            view->SetSelection(6, 6);
+            memblock::FailAllocationAfter(n);
+            Command(ID_EDIT_PASTE);
+            bool failedOne = memblock::FailingAllocationsLeft() == 0;
+            memblock::FailAllocationAfter(0);
+            if (Text(view) == "first\nlast\n") {
+                refused = true;
+                EXPECT_FALSE(doc->IsModified());
+                EXPECT_FALSE(doc->CanUndo()) << "no record of bytes that were never there";
+                EXPECT_EQ(boxes.GetCount(), 1) << "the user is told";
+                EXPECT_EQ(doc->GetLineCount(), 3);
+                EXPECT_LE(view->GetSelectionEnd(), doc->GetLength() - 1);
+            } else {
+                ASSERT_TRUE(Text(view) == "first\n" + pasted + "last\n") << "a paste is whole";
+                EXPECT_TRUE(doc->IsModified());
+                EXPECT_EQ(doc->GetLineCount(), 8003);
+                Command(ID_EDIT_UNDO);
+                EXPECT_EQ(Text(view), "first\nlast\n");
+                doc->SetModifiedFlag(FALSE);
+            }
+            if (!failedOne) break;
+        }
+        EXPECT_TRUE(refused) << "some allocation of the paste went through the seam";
     });
 }

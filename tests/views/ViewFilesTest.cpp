@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "documents/HostMessages.h"
+#include "tests/common/ClipboardTestKit.h"
 #include "tests/common/FileTestKit.h"
 
 namespace {
@@ -129,16 +130,8 @@ TEST_F(ViewFiles, AFolderAFileHeldByAnotherProgramAndAMissingOneAreRefusedWithTh
     HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerRelease");
     ::ResetEvent(holding);
     ::ResetEvent(release);
-    char self[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = self;
-    command = "\"" + command.substr(0, command.find_last_of("\\/") + 1) +
-              "clipboard_peer.exe\" hold-file \"" + held + "\"";
-    STARTUPINFOA start = {};
-    start.cb = sizeof start;
-    PROCESS_INFORMATION peer = {};
-    ASSERT_TRUE(
-        ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &peer));
+    HANDLE peer = StartPeerProgram("hold-file \"" + held + "\"");
+    ASSERT_NE(peer, nullptr);
     ASSERT_EQ(::WaitForSingleObject(holding, 10000), WAIT_OBJECT_0) << "the other program holds the file";
 
     CBlackEditView* open = OpenPlain("an open document\n");
@@ -160,9 +153,8 @@ TEST_F(ViewFiles, AFolderAFileHeldByAnotherProgramAndAMissingOneAreRefusedWithTh
         EXPECT_TRUE(open->GetEditDocument()->IsModified());
     }
     ::SetEvent(release);
-    EXPECT_EQ(::WaitForSingleObject(peer.hProcess, 10000), WAIT_OBJECT_0);
-    ::CloseHandle(peer.hProcess);
-    ::CloseHandle(peer.hThread);
+    EXPECT_EQ(::WaitForSingleObject(peer, 10000), WAIT_OBJECT_0);
+    ::CloseHandle(peer);
     std::ifstream back(held, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(back), {}), "held\r\n")
         << "the held file is untouched";
