@@ -41,13 +41,15 @@ inline std::string DataFile(long long bytes) {
     return s;
 }
 
+// The generated data file of the size, written once into the temporary folder; 0 megabytes gives a
+// file of two bytes.
 inline std::string EnsureFile(int megabytes) {
     char folder[MAX_PATH];
     ::GetTempPathA(MAX_PATH, folder);
     std::string path = std::string(folder) + "tessolin-view-bench-" + std::to_string(megabytes) + "mb.dat";
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return path;
-    std::string text = DataFile((long long)megabytes << 20);
+    std::string text = megabytes > 0 ? DataFile((long long)megabytes << 20) : "1\n";
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return std::string();
     std::fwrite(text.data(), 1, text.size(), f);
@@ -167,7 +169,7 @@ public:
         Pump();
     }
 
-private:
+    // The view of the generated file of the size as the template opens it, or null.
     CEditScrollView* OpenView(int megabytes) {
         if (m_template == nullptr) return nullptr;
         std::string path = EnsureFile(megabytes);
@@ -176,7 +178,9 @@ private:
         POSITION position = doc->GetFirstViewPosition();
         return dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
     }
+    CMDIFrameWnd* MainWindow() const { return m_main; }
 
+private:
     CWinApp& m_app;
     CModalRecorder m_boxes{IDCANCEL};
     CMDIFrameWnd* m_main = nullptr;
