@@ -53,6 +53,9 @@ int CEditScrollView::FindTitle(const char* title) {
     if (m_strFind.IsEmpty()) return 0;
     CEditDocument* doc = GetEditDocument();
     int pos = doc->SearchText(0, m_strFind, 0); // SearchString's hit, read where the bytes lie
+    // Bytes made of the second half of one character and the first of the next are not the title,
+    // and the caret must not land between a character's two bytes.
+    while (pos >= 0 && OutsidePair(pos) != pos) pos = doc->SearchText(pos + 1, m_strFind, 0);
     if (pos < 0) return 0;
     SetSelection(pos, pos); // the caret and its point at pos
     UpdateColors();

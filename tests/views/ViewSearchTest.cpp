@@ -59,6 +59,17 @@ TEST_F(ViewSearch, FindTitleShowsTheHeadingOnTheFifthRowWithTheArrowBesideIt) {
     });
 }
 
+// 鹊 (B5 DA) spelled by the second byte of 镜 (BE B5) and the first of 谈 (DA CC) is passed over.
+TEST_F(ViewSearch, ATitleIsNeverFoundBetweenTheTwoBytesOfACharacter) {
+    ForBothViews("\xBE\xB5\xDA\xCC line\nnext \xB5\xDA title\n", [](CEditScrollView* view) {
+        FindTitle(view, 9, "\xB5\xDA| 9");
+        EXPECT_EQ(view->Caret(), 15);
+        EXPECT_EQ(view->GetTitleLine(), 1);
+        EXPECT_EQ(view->FindTitle("\xB5\xDA\xCC"), 0) << "its only bytes straddle two characters";
+        EXPECT_EQ(view->Caret(), 15);
+    });
+}
+
 TEST_F(ViewSearch, AMissingTitleFallsBackToTheChapterNumberInAnyCase) {
     ForBothViews(Chapters(), [](CEditScrollView* view) {
         FindTitle(view, 7, "Missing heading; 7");
