@@ -136,16 +136,34 @@ void CLineIndex::StepTo(int k) {
     m_stepAt = k;
 }
 
+// The lines fall into at most three stretches, cut where the gap is and where the pending shift
+// begins: each is stored in one piece and off its starts by one amount, so it is searched as a plain
+// sorted array. The halving has no branch and fetches both possible next probes early: on large
+// texts the cache misses, not the comparisons, are the cost.
 int CLineIndex::LineOf(int pos) const {
-    int lo = 0, hi = m_count - 1;
-    while (lo < hi) {
-        int mid = lo + (hi - lo + 1) / 2;
-        if (Start(mid) <= pos)
-            lo = mid;
-        else
-            hi = mid - 1;
+    if (m_count <= 1) return 0;
+    int low = std::clamp(std::min(m_gap, m_stepAt), 0, m_count);
+    int high = std::clamp(std::max(m_gap, m_stepAt), 0, m_count);
+    int first = 0, end = m_count;
+    if (high < m_count && Start(high) <= pos) {
+        first = high;
+    } else if (low < high && Start(low) <= pos) {
+        first = low;
+        end = high;
+    } else {
+        end = low > 0 ? low : high; // Start(0) is 0: the first stretch holds pos
     }
-    return lo;
+    const Line* stretch = m_buf + Physical(first);
+    const Line* at = stretch;
+    int value = pos - (first >= m_stepAt ? m_stepBy : 0);
+    for (int n = end - first; n > 1;) {
+        int half = n / 2;
+        __builtin_prefetch(at + half / 2);
+        __builtin_prefetch(at + half + half / 2);
+        at = at[half].start <= value ? at + half : at;
+        n -= half;
+    }
+    return first + (int)(at - stretch);
 }
 
 // Appends scanned lines straight to the entries (the gap at the end) during a full build.

@@ -158,8 +158,11 @@ struct Row {
 std::vector<Row> g_rows;
 
 void Print(const Row& r) {
-    std::printf("%-44s %12.3f %14.3f %9.0fx", r.what.c_str(), r.fast * 1e6, r.reference * 1e6,
-                r.reference / r.fast);
+    if (r.reference > 0)
+        std::printf("%-44s %12.3f %14.3f %9.0fx", r.what.c_str(), r.fast * 1e6, r.reference * 1e6,
+                    r.reference / r.fast);
+    else // no literal run
+        std::printf("%-44s %12.3f %14s %10s", r.what.c_str(), r.fast * 1e6, "-", "-");
     if (r.bound > 0)
         std::printf(" %12.3f %-8s %6.2f\n", r.bound * 1e6, r.boundName, r.fast / r.bound);
     else
@@ -218,6 +221,40 @@ template <class B> double TimeReplaceRun(const std::string& text, int hits, int 
     int done = 0;
     double t = Best([&] { Load(b, text); }, [&] { done = ReplaceRun(b, hits, kMB / kHitsPerMB, limit); });
     return t / done;
+}
+
+// Line of a position at random places, after scattered edits left the line index with a gap and a
+// pending shift, as a view's clicks and paints ask it; the bound is a binary search of a plain array
+// of the same line starts.
+template <class B> double TimeLineOf(const std::string& text, const std::vector<int>& edits) {
+    B b;
+    std::vector<int> probes = RandomPositions((int)text.size() - 64, 1000000);
+    return Best(
+               [&] {
+                   Load(b, text);
+                   RandomEdits(b, edits);
+               },
+               [&] {
+                   long long sum = 0;
+                   for (int pos : probes) sum += b.OffsetToLine(pos);
+                   benchmark::DoNotOptimize(sum);
+               }) /
+           (double)probes.size();
+}
+
+double LineOfBound(const std::string& text) {
+    std::vector<int> starts = {0};
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n') starts.push_back((int)i + 1);
+    std::vector<int> probes = RandomPositions((int)text.size() - 64, 1000000);
+    return Best([] {},
+                [&] {
+                    long long sum = 0;
+                    for (int pos : probes)
+                        sum += std::upper_bound(starts.begin(), starts.end(), pos) - starts.begin() - 1;
+                    benchmark::DoNotOptimize(sum);
+                }) /
+           (double)probes.size();
 }
 
 // Replace-all of hits markers, then the view's rebuild; seconds for the whole command.
@@ -357,6 +394,13 @@ void RunSize(int mb) {
          literalRandom, moveBound, "memmove"});
     Add({tag + "edit at a random place (CColorString)", TimeRandom<CColorString>(text, positions),
          literalRandom, moveBound, "memmove"});
+
+    double lineOfBound = LineOfBound(text);
+    std::vector<int> scattered(positions.begin(), positions.begin() + 100);
+    Add({tag + "line of a position (CBlackString)", TimeLineOf<CBlackString>(text, scattered), 0, lineOfBound,
+         "array"});
+    Add({tag + "line of a position (CColorString)", TimeLineOf<CColorString>(text, scattered), 0, lineOfBound,
+         "array"});
 
     // Replacements every 1000 bytes: 100,000 in 100 MB.
     int run = mb * 1000;
