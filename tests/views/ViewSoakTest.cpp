@@ -1,11 +1,11 @@
 // A seeded soak of random input against both views: keys with modifiers, characters and GBK pairs,
 // IME characters, mouse presses, drags and double clicks anywhere (outside the window too), the
-// wheel, scroll messages, the edit commands, "Find Title" and resizes. After every step the selection,
-// the character boundaries and the line table must hold; after every stretch of edits, undoing
-// them must give the stretch's first text back and redoing them its last.
-// TESSOLIN_SOAK_STEPS and TESSOLIN_SOAK_SEED set the length and the seed (scripts/soak.sh);
-// TESSOLIN_SOAK_HIDDEN=1 hides the main window, so that nothing is painted: a long run then spends
-// its time on the input and the checks rather than on Wine's painting round trips.
+// wheel, scroll messages, the edit commands, the find dialog's buttons, "Find Title" and resizes. After every
+// step the selection, the character boundaries and the line table must hold; after every stretch of edits,
+// undoing them must give the stretch's first text back and redoing them its last. TESSOLIN_SOAK_STEPS and
+// TESSOLIN_SOAK_SEED set the length and the seed (scripts/soak.sh); TESSOLIN_SOAK_HIDDEN=1 hides the main
+// window, so that nothing is painted: a long run then spends its time on the input and the checks rather than
+// on Wine's painting round trips.
 #include "ViewFixture.h"
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include <random>
 
 #include "documents/HostMessages.h"
+#include "framework/win/FindReplaceDialog.h"
 
 namespace {
 class ViewSoak : public ViewFixture {};
@@ -38,7 +39,7 @@ public:
 
     // One random step; the most undo records it may have made (a typed byte makes one).
     int Step() {
-        int kind = Pick(13);
+        int kind = Pick(14);
         last = "kind " + std::to_string(kind);
         switch (kind) {
         case 0:
@@ -87,6 +88,8 @@ public:
             m_view->SetSelection(a, b);
             return 0;
         }
+        case 12:
+            return Find();
         default:
             Key(m_view, Pick(2) ? VK_INSERT : VK_DELETE, Pick(3) == 0, Pick(3) == 0);
             return 1;
@@ -134,6 +137,52 @@ private:
             }
         }
         return bytes;
+    }
+
+    // The find dialog's buttons as its notification reports them, and the Find Next command. The find
+    // texts are ASCII: a search for GBK bytes may by design hit the second byte of one character and
+    // the first of the next. A replacement records the find text as the bytes it removed, whatever
+    // the selection holds and in whatever case the hit was: so that the replay check can hold, the
+    // soak replaces exact matches only, and a single one right after Find Next selected it.
+    int Find() {
+        static const char* const finds[] = {"LINE", "a", " ", "\t", "OVER", "e", "\n"};
+        static const char* const replaces[] = {"", "x", "LINE", "\xB5\xDA", "ab\n"};
+        if (m_view->GetFindDialog() == nullptr) m_view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE, 0);
+        if (m_view->GetFindDialog() == nullptr || Pick(4) == 0) {
+            last += " find next command";
+            m_view->SendMessage(WM_COMMAND, 0x8090, 0);
+            return 0;
+        }
+        const char* find = finds[Pick(7)];
+        const char* replace = replaces[Pick(5)];
+        DWORD whole = Pick(3) == 0 ? FR_WHOLEWORD : 0;
+        last += " find " + ::testing::PrintToString(find) + " -> " + ::testing::PrintToString(replace) +
+                (whole ? " whole" : "");
+        switch (Pick(3)) {
+        case 0:
+            last += " next";
+            Notify(FR_DOWN | (Pick(2) ? FR_MATCHCASE : 0) | whole, find, replace);
+            return 0;
+        case 1: {
+            last += " replace";
+            Notify(FR_DOWN | FR_MATCHCASE | whole, find, replace);
+            int start = m_view->GetSelectionStart(), end = m_view->GetSelectionEnd();
+            if (ViewFixture::Text(m_view).substr((size_t)start, (size_t)(end - start)) != find) return 0;
+            Notify(FR_REPLACE | FR_DOWN | FR_MATCHCASE | whole, find, replace);
+            return 1;
+        }
+        default:
+            last += " replace all";
+            Notify(FR_REPLACEALL | FR_DOWN | FR_MATCHCASE | whole, find, replace);
+            return 1;
+        }
+    }
+    void Notify(DWORD flags, const char* find, const char* replace) {
+        CFindReplaceDialog* dialog = m_view->GetFindDialog();
+        dialog->m_fr.Flags = flags;
+        lstrcpynA(dialog->m_fr.lpstrFindWhat, find, dialog->m_fr.wFindWhatLen);
+        lstrcpynA(dialog->m_fr.lpstrReplaceWith, replace, dialog->m_fr.wReplaceWithLen);
+        m_view->SendMessage(HostMessage(kMsgFindReplace), 0, (LPARAM)&dialog->m_fr);
     }
 
     int Mouse() {
