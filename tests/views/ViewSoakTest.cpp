@@ -9,6 +9,7 @@
 #include "ViewFixture.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -302,6 +303,9 @@ TEST_F(ViewSoak, RandomInputKeepsEveryInvariantAndEveryStretchReplays) {
                 recordsInStretch = 0;
             }
             if (step % 64 == 0) Pump();
+            if (step % 500000 == 499999) // a long run's progress, for its log
+                std::printf("soak: step %ld of %ld in this view, %zu bytes of text\n", step + 1, steps / 2,
+                            text.size());
             if (view->GetEditDocument()->GetLength() > 20000) { // pastes double it: start the text afresh
                 view->SendMessage(WM_COMMAND, ID_EDIT_SELECTALL, 0);
                 view->SendMessage(WM_KEYDOWN, VK_DELETE, 1);
