@@ -190,6 +190,24 @@ double MemmoveBound(const std::string& text, const std::vector<int>& positions) 
            (double)positions.size();
 }
 
+// The gap-move bound: a gap buffer moves the bytes between the previous and the new edit position,
+// here as one memmove of that many bytes in a plain block of the same size.
+double GapMoveBound(const std::string& text, const std::vector<int>& positions) {
+    std::vector<char> block(text.begin(), text.end());
+    block.resize(block.size() + 16);
+    return Best([] {},
+                [&] {
+                    int previous = (int)text.size() / 2;
+                    for (int pos : positions) {
+                        int from = std::min(previous, pos), count = std::abs(pos - previous);
+                        std::memmove(block.data() + from + 1, block.data() + from, (size_t)count);
+                        benchmark::ClobberMemory();
+                        previous = pos;
+                    }
+                }) /
+           (double)positions.size();
+}
+
 double MemchrBound(const std::string& text) {
     return Best([] {},
                 [&] {
@@ -389,11 +407,17 @@ void RunSize(int mb) {
     Add({tag + "typing at one place (CColorString)", TimeTyping<CColorString>(text, typed), literalTyping, 0,
          ""});
 
+    double gapBound = GapMoveBound(text, positions);
+    std::printf("%-44s %12.3f us per edit\n", (tag + "bound: gap moves between the edit positions").c_str(),
+                gapBound * 1e6);
     double literalRandom = TimeRandom<LiteralBuffer>(text, few);
     Add({tag + "edit at a random place (CBlackString)", TimeRandom<CBlackString>(text, positions),
          literalRandom, moveBound, "memmove"});
     Add({tag + "edit at a random place (CColorString)", TimeRandom<CColorString>(text, positions),
          literalRandom, moveBound, "memmove"});
+    std::printf("%-44s x gap-move bound: %.2f (CBlackString), %.2f (CColorString)\n",
+                (tag + "edit at a random place").c_str(), g_rows[g_rows.size() - 2].fast / gapBound,
+                g_rows.back().fast / gapBound);
 
     double lineOfBound = LineOfBound(text);
     std::vector<int> scattered(positions.begin(), positions.begin() + 100);
