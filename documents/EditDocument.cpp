@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 #include "documents/HostMessages.h"
 #include "documents/ProgressBar.h"
@@ -160,7 +159,7 @@ BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
     if (inserted == nullptr) inserted = "";
     int insertedLength = (int)std::strlen(inserted);
     if (!ClampEdit(pos, removeCount, insertedLength)) return FALSE;
-    auto* record = memblock::SeamFailsThisAllocation() ? nullptr : new (std::nothrow) CUndoInfo;
+    auto* record = memblock::New<CUndoInfo>();
     if (record != nullptr) {
         if (kind == UNDO_INSERT && insertedLength == 1)
             record->Add(pos, (unsigned int)(unsigned char)inserted[0]);

@@ -101,9 +101,7 @@ bool CLineIndex::Reserve(int count) {
     long long grown = std::max<long long>(count, (long long)m_cap + m_cap / 2 + 64);
     if (grown > 0x7fffffff / (long long)sizeof(Line)) return false;
     int cap = (int)grown;
-    Line* buf = memblock::SeamFailsThisAllocation()
-                    ? nullptr
-                    : static_cast<Line*>(std::malloc(sizeof(Line) * (size_t)cap));
+    Line* buf = static_cast<Line*>(memblock::Malloc(sizeof(Line) * (size_t)cap));
     if (buf == nullptr) return false;
     int tail = m_count - m_gap;
     if (m_gap > 0) std::memcpy(buf, m_buf, sizeof(Line) * (size_t)m_gap);

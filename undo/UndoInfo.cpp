@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -20,8 +19,7 @@ int BlockCapacity(int size) {
 // The new block is allocated before the old one is freed; its contents are not carried over.
 BOOL ReplaceBlock(char*& block, int& capacity, int size) {
     int newCapacity = BlockCapacity(size);
-    char* newBlock =
-        newCapacity && !memblock::SeamFailsThisAllocation() ? new (std::nothrow) char[newCapacity] : nullptr;
+    char* newBlock = newCapacity ? memblock::NewArray<char>((size_t)newCapacity) : nullptr;
     delete[] block;
     block = newBlock;
     capacity = newBlock ? newCapacity : 0;
@@ -107,7 +105,7 @@ CListUndoInfo::~CListUndoInfo() {
 }
 
 CUndoItem* CListUndoInfo::NewItem() {
-    CUndoItem* item = memblock::SeamFailsThisAllocation() ? nullptr : new (std::nothrow) CUndoItem;
+    CUndoItem* item = memblock::New<CUndoItem>();
     if (item && !m_items.AddHead(item)) {
         delete item;
         return nullptr;

@@ -1,7 +1,6 @@
 // Find and replace in both views: the Find, Replace and Find Next commands, the modeless dialog's
 // notifications, one search step, and replace-all as one batch of edits with one undo record.
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "documents/HostMessages.h"
@@ -141,7 +140,7 @@ void CEditScrollView::ReplaceCurrent(const CString& find, const CString& replace
     if (m_strFind.IsEmpty()) return;
     CEditDocument* doc = GetEditDocument();
     if (m_strFind.Compare(previous) == 0) {
-        auto* record = memblock::SeamFailsThisAllocation() ? nullptr : new (std::nothrow) CUndoInfo;
+        auto* record = memblock::New<CUndoInfo>();
         if (record != nullptr) record->Add(UNDO_REPLACE, m_sel.start, m_strFind, m_strReplace);
         if (!doc->ReplaceRecorded(record, m_sel.start, m_strFind.GetLength(), m_strReplace)) return;
         doc->SetModifiedFlag(TRUE);
@@ -154,8 +153,7 @@ void CEditScrollView::ReplaceAll(const CString& find, const CString& replace, in
     m_strReplace = replace;
     CEditDocument* doc = GetEditDocument();
     std::vector<int> hits = FindAllHits(find, replace, matchCase, wholeWord);
-    auto* record =
-        memblock::SeamFailsThisAllocation() ? nullptr : new (std::nothrow) CListUndoInfo(UNDO_REPLACE);
+    auto* record = memblock::New<CListUndoInfo>(UNDO_REPLACE);
     for (size_t i = 0; record != nullptr && i < hits.size() && record->IsComplete(); ++i)
         record->Add(hits[i], find, replace);
     doc->BeginBatch();

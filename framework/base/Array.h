@@ -73,8 +73,7 @@ template <class TYPE, class ARG_TYPE> bool CArray<TYPE, ARG_TYPE>::SetSize(int n
     if (step == 0) step = m_nSize / 8 < 4 ? 4 : (m_nSize / 8 > 1024 ? 1024 : m_nSize / 8);
     long long wanted = (long long)m_nMaxSize + step;
     int newMax = nNewSize > wanted ? nNewSize : (int)wanted;
-    void* grown =
-        memblock::SeamFailsThisAllocation() ? nullptr : std::realloc(m_pData, sizeof(TYPE) * (size_t)newMax);
+    void* grown = memblock::Realloc(m_pData, sizeof(TYPE) * (size_t)newMax);
     if (grown == nullptr) return false;
     m_pData = static_cast<TYPE*>(grown);
     std::memset(m_pData + m_nSize, 0, sizeof(TYPE) * (size_t)(newMax - m_nSize));

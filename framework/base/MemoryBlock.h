@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
+#include <new>
+#include <utility>
 
 namespace memblock {
 
@@ -23,5 +26,20 @@ void FailAllocationAfter(int n);
 int FailingAllocationsLeft();
 // Whether this allocation is the one the seam fails; the platform Allocate asks it first.
 bool SeamFailsThisAllocation();
+
+// The allocations the seam counts besides the blocks: each answers null, as when memory is short,
+// for the allocation the seam fails.
+inline void* Malloc(size_t bytes) {
+    return SeamFailsThisAllocation() ? nullptr : std::malloc(bytes);
+}
+inline void* Realloc(void* memory, size_t bytes) {
+    return SeamFailsThisAllocation() ? nullptr : std::realloc(memory, bytes);
+}
+template <class T, class... Args> T* New(Args&&... args) {
+    return SeamFailsThisAllocation() ? nullptr : new (std::nothrow) T(std::forward<Args>(args)...);
+}
+template <class T> T* NewArray(size_t count) {
+    return SeamFailsThisAllocation() ? nullptr : new (std::nothrow) T[count];
+}
 
 } // namespace memblock

@@ -14,9 +14,7 @@ CObList::~CObList() {
 BOOL CObList::ReserveNode() {
     if (m_pNodeFree != nullptr) return TRUE;
     // One block: a header followed by m_nBlockSize nodes, all pushed onto the free list.
-    void* raw = memblock::SeamFailsThisAllocation()
-                    ? nullptr
-                    : std::malloc(sizeof(CBlock) + sizeof(CNode) * (size_t)m_nBlockSize);
+    void* raw = memblock::Malloc(sizeof(CBlock) + sizeof(CNode) * (size_t)m_nBlockSize);
     if (raw == nullptr) return FALSE;
     CBlock* block = static_cast<CBlock*>(raw);
     block->pNext = m_pBlocks;
