@@ -1,57 +1,19 @@
-// CLineIndex: the gap-stored line entries, the pending shift, and the rescans of edited lines.
+// CLineIndex: the block directory, its pending shift, and the rescans of edited lines.
 #include "text/LineIndex.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 
-#include "framework/base/MemoryBlock.h"
 #include "text/LineScan.h"
 
-void CWidthCounts::Clear() {
-    std::fill(m_small.begin(), m_small.end(), 0);
-    m_large.clear();
-    m_max = 0;
-}
-
-void CWidthCounts::Add(int width) {
-    if (width < 0) width = 0;
-    if (width < kSmall) {
-        if (m_small.empty()) m_small.assign(kSmall, 0);
-        ++m_small[(size_t)width];
-    } else {
-        ++m_large[width];
-    }
-    if (width > m_max) m_max = width;
-}
-
-void CWidthCounts::Remove(int width) {
-    if (width < 0) width = 0;
-    if (width < kSmall) {
-        if (m_small.empty() || m_small[(size_t)width] == 0) return;
-        --m_small[(size_t)width];
-        if (width != m_max || m_small[(size_t)width] > 0) return;
-    } else {
-        auto it = m_large.find(width);
-        if (it == m_large.end()) return;
-        if (--it->second > 0) return;
-        m_large.erase(it);
-        if (width != m_max) return;
-    }
-    // The widest width is gone: the next one down.
-    if (!m_large.empty()) {
-        m_max = m_large.rbegin()->first;
-        return;
-    }
-    int w = std::min(m_max, kSmall - 1);
-    while (w > 0 && (m_small.empty() || m_small[(size_t)w] == 0)) --w;
-    m_max = w;
-}
+namespace {
+const int kFillLines = CLineBlock::kMaxLines * 3 / 4; // a rewritten block keeps room to grow
+const int kFewLines = CLineBlock::kMaxLines / 8;      // a block this small joins a neighbour
+} // namespace
 
 // Gathers scanned lines into m_scan: each line feed completes the width of the line before it.
-class CLineIndex::Collector : public LineSink {
+class LineCollector : public LineSink {
 public:
-    explicit Collector(std::vector<Line>& lines) : m_lines(lines) {}
+    explicit LineCollector(std::vector<LineEntry>& lines) : m_lines(lines) {}
     bool Take(const LineBatch& batch) override {
         try {
             for (int j = 0; j < batch.n; ++j) {
@@ -65,7 +27,7 @@ public:
     }
 
 private:
-    std::vector<Line>& m_lines;
+    std::vector<LineEntry>& m_lines;
 };
 
 // Lines of the bytes [from, to): m_scan[0] starts at from; the last entry's width is the running
@@ -80,7 +42,7 @@ bool CLineIndex::Scan(const CStringEx& text, int from, int to, int tabSize) {
     const char* piece[2];
     int size[2];
     text.GetPieces(from, to, piece[0], size[0], piece[1], size[1]);
-    Collector sink(m_scan);
+    LineCollector sink(m_scan);
     int width = 0;
     if (!ScanLineWidths(piece[0], from, size[0], tabSize, width, sink)) return false;
     if (!ScanLineWidths(piece[1], from + size[0], size[1], tabSize, width, sink)) return false;
@@ -89,164 +51,253 @@ bool CLineIndex::Scan(const CStringEx& text, int from, int to, int tabSize) {
 }
 
 void CLineIndex::Release() {
-    std::free(m_buf);
-    m_buf = nullptr;
-    m_count = m_cap = m_gap = m_stepAt = m_stepBy = m_lastEdit = 0;
+    std::vector<CLineBlock>().swap(m_blocks);
+    std::vector<int>().swap(m_firsts);
+    std::vector<int>().swap(m_bases);
+    std::vector<LineEntry>().swap(m_scan);
+    m_count = m_stepAt = m_stepBy = m_stepLines = m_lastEdit = 0;
+    m_block.store(0, std::memory_order_relaxed);
     m_widths.Clear();
-    std::vector<Line>().swap(m_scan);
 }
 
-bool CLineIndex::Reserve(int count) {
-    if (count <= m_cap) return true;
-    long long grown = std::max<long long>(count, (long long)m_cap + m_cap / 2 + 64);
-    if (grown > 0x7fffffff / (long long)sizeof(Line)) return false;
-    int cap = (int)grown;
-    Line* buf = static_cast<Line*>(memblock::Malloc(sizeof(Line) * (size_t)cap));
-    if (buf == nullptr) return false;
-    int tail = m_count - m_gap;
-    if (m_gap > 0) std::memcpy(buf, m_buf, sizeof(Line) * (size_t)m_gap);
-    if (tail > 0) std::memcpy(buf + cap - tail, m_buf + m_cap - tail, sizeof(Line) * (size_t)tail);
-    std::free(m_buf);
-    m_buf = buf;
-    m_cap = cap;
-    return true;
+size_t CLineIndex::HeldBytes() const {
+    size_t bytes =
+        sizeof(CLineBlock) * m_blocks.capacity() + sizeof(int) * (m_firsts.capacity() + m_bases.capacity());
+    for (const CLineBlock& block : m_blocks) bytes += block.HeldBytes();
+    return bytes + sizeof(LineEntry) * m_scan.capacity();
 }
 
-void CLineIndex::MoveGap(int k) {
-    int gap = m_cap - m_count;
-    if (gap > 0 && k < m_gap)
-        std::memmove(m_buf + k + gap, m_buf + k, sizeof(Line) * (size_t)(m_gap - k));
-    else if (gap > 0 && k > m_gap)
-        std::memmove(m_buf + m_gap, m_buf + m_gap + gap, sizeof(Line) * (size_t)(k - m_gap));
-    m_gap = k;
+// The last block whose first line is at or before line k; the block of the previous lookup and the
+// one after it are tried first.
+int CLineIndex::BlockOfLine(int k) const {
+    int n = Blocks();
+    int b = m_block.load(std::memory_order_relaxed);
+    for (int c = b; c <= b + 1 && c < n; ++c)
+        if (First(c) <= k && (c + 1 == n || k < First(c + 1))) {
+            if (c != b) m_block.store(c, std::memory_order_relaxed);
+            return c;
+        }
+    int at = 0;
+    for (int left = n; left > 1;) {
+        int half = left / 2;
+        at = First(at + half) <= k ? at + half : at;
+        left -= half;
+    }
+    m_block.store(at, std::memory_order_relaxed);
+    return at;
 }
 
-void CLineIndex::AddToStored(int from, int to, int delta) {
-    int gap = m_cap - m_count;
-    for (int k = from, end = std::min(to, m_gap); k < end; ++k) m_buf[k].start += delta;
-    for (int k = std::max(from, m_gap); k < to; ++k) m_buf[k + gap].start += delta;
+int CLineIndex::BlockOfPos(int pos) const {
+    int n = Blocks();
+    int b = m_block.load(std::memory_order_relaxed);
+    if (b < n && Base(b) <= pos && (b + 1 == n || pos < Base(b + 1))) return b;
+    int at = 0;
+    for (int left = n; left > 1;) {
+        int half = left / 2;
+        at = Base(at + half) <= pos ? at + half : at;
+        left -= half;
+    }
+    return at;
 }
 
-// Moves the pending shift's boundary to k, settling the entries it passes.
-void CLineIndex::StepTo(int k) {
-    if (m_stepBy != 0 && k > m_stepAt) AddToStored(m_stepAt, k, m_stepBy);
-    if (m_stepBy != 0 && k < m_stepAt) AddToStored(k, m_stepAt, -m_stepBy);
-    m_stepAt = k;
+int CLineIndex::Start(int k) const {
+    int b = BlockOfLine(k);
+    return Base(b) + m_blocks[(size_t)b].Offset(k - First(b));
 }
 
-// The lines fall into at most three stretches, cut where the gap is and where the pending shift
-// begins: each is stored in one piece and off its starts by one amount, so it is searched as a plain
-// sorted array. The halving has no branch and fetches both possible next probes early: on large
-// texts the cache misses, not the comparisons, are the cost.
+int CLineIndex::Width(int k) const {
+    int b = BlockOfLine(k);
+    return m_blocks[(size_t)b].Width(k - First(b));
+}
+
 int CLineIndex::LineOf(int pos) const {
     if (m_count <= 1) return 0;
-    int low = std::clamp(std::min(m_gap, m_stepAt), 0, m_count);
-    int high = std::clamp(std::max(m_gap, m_stepAt), 0, m_count);
-    int first = 0, end = m_count;
-    if (high < m_count && Start(high) <= pos) {
-        first = high;
-    } else if (low < high && Start(low) <= pos) {
-        first = low;
-        end = high;
-    } else {
-        end = low > 0 ? low : high; // Start(0) is 0: the first stretch holds pos
-    }
-    const Line* stretch = m_buf + Physical(first);
-    const Line* at = stretch;
-    int value = pos - (first >= m_stepAt ? m_stepBy : 0);
-    for (int n = end - first; n > 1;) {
-        int half = n / 2;
-        __builtin_prefetch(at + half / 2);
-        __builtin_prefetch(at + half + half / 2);
-        at = at[half].start <= value ? at + half : at;
-        n -= half;
-    }
-    return first + (int)(at - stretch);
+    // The edited line is the one a view asks about next (the caret's).
+    int k = m_lastEdit;
+    if (k + 1 < m_count && Start(k) <= pos && pos < Start(k + 1)) return k;
+    int b = BlockOfPos(pos);
+    return First(b) + m_blocks[(size_t)b].Find(pos - Base(b));
 }
 
-// Appends scanned lines straight to the entries (the gap at the end) during a full build.
+int CLineIndex::LineNear(int pos, int hint) const {
+    if (hint < 0 || hint >= m_count) return LineOf(pos);
+    // Typing stays on the hint's line or steps to the next one.
+    for (int k = hint; k <= hint + 1 && k < m_count; ++k)
+        if (Start(k) <= pos && (k + 1 == m_count || pos < Start(k + 1))) return k;
+    int n = Blocks();
+    int b = BlockOfLine(hint);
+    for (int c = std::max(b - 1, 0); c <= b + 1 && c < n; ++c)
+        if (Base(c) <= pos && (c + 1 == n || pos < Base(c + 1)))
+            return First(c) + m_blocks[(size_t)c].Find(pos - Base(c));
+    return LineOf(pos);
+}
+
+// Moves the pending shift's boundary to block b, settling the directory entries it passes.
+void CLineIndex::StepTo(int b) {
+    if (m_stepBy != 0 || m_stepLines != 0) {
+        int sign = b > m_stepAt ? 1 : -1;
+        int lines = sign * m_stepLines, by = sign * m_stepBy;
+        for (int c = std::min(b, m_stepAt), end = std::max(b, m_stepAt); c < end; ++c) {
+            m_firsts[(size_t)c] += lines;
+            m_bases[(size_t)c] += by;
+        }
+    }
+    m_stepAt = b;
+}
+
+// Appends scanned lines to the last block during a full build; a line is stored once its line feed
+// gives its width, so the open line waits in m_open.
 class CLineIndex::Appender : public LineSink {
 public:
     explicit Appender(CLineIndex& index) : m_index(index) {}
     bool Take(const LineBatch& batch) override {
-        CLineIndex& x = m_index;
-        if (!x.Reserve(x.m_count + batch.n)) return false;
         for (int j = 0; j < batch.n; ++j) {
-            x.m_buf[x.m_count - 1].width = batch.widths[j];
-            x.m_widths.Add(batch.widths[j]);
-            x.m_buf[x.m_count++] = {batch.starts[j], 0};
+            if (!Add(batch.widths[j])) return false;
+            m_index.m_widths.Add(batch.widths[j]);
+            m_open = batch.starts[j];
         }
-        x.m_gap = x.m_stepAt = x.m_count;
+        return true;
+    }
+    // Stores the open line with its width.
+    bool Add(int width) {
+        CLineIndex& x = m_index;
+        int b = x.Blocks() - 1;
+        try {
+            if (b < 0 || x.m_blocks.back().Count() == CLineBlock::kMaxLines ||
+                m_open - x.m_bases.back() > CLineBlock::kMaxOffset) {
+                CLineBlock block;
+                if (!block.Reserve(CLineBlock::kMaxLines)) return false;
+                x.m_blocks.push_back(std::move(block));
+                x.m_firsts.push_back(x.m_count);
+                x.m_bases.push_back(m_open);
+                ++b;
+            }
+        } catch (...) {
+            return false;
+        }
+        if (!x.m_blocks.back().Append(m_open - x.m_bases.back(), width)) return false;
+        ++x.m_count;
         return true;
     }
 
 private:
     CLineIndex& m_index;
+    int m_open = 0;
 };
 
 bool CLineIndex::Build(const CStringEx& text, int tabSize, int lines) {
-    // The entries' memory is kept: a rebuild over it touches no fresh pages.
-    m_count = m_gap = m_stepAt = m_stepBy = m_lastEdit = 0;
+    m_blocks.clear();
+    m_firsts.clear();
+    m_bases.clear();
+    m_count = m_stepAt = m_stepBy = m_stepLines = m_lastEdit = 0;
+    m_block.store(0, std::memory_order_relaxed);
     m_widths.Clear();
     int length = std::max(text.GetTextSize(), 0);
-    // A first guess of the line count, so that most texts need no regrowth.
-    if (!Reserve((lines > 0 ? lines : length / 24) + 64)) return false;
-    m_buf[0] = {0, 0};
-    m_count = m_gap = m_stepAt = 1;
+    // A first guess of the line count, so that most texts need no regrowth of the directory.
+    size_t blocks = (size_t)(lines > 0 ? lines : length / 24) / CLineBlock::kMaxLines + 2;
+    try {
+        m_blocks.reserve(blocks);
+        m_firsts.reserve(blocks);
+        m_bases.reserve(blocks);
+    } catch (...) {
+        Release();
+        return false;
+    }
     const char* piece[2];
     int size[2];
     text.GetPieces(0, length, piece[0], size[0], piece[1], size[1]);
     Appender sink(*this);
     int width = 0;
     if (!ScanLineWidths(piece[0], 0, size[0], tabSize, width, sink) ||
-        !ScanLineWidths(piece[1], size[0], size[1], tabSize, width, sink)) {
+        !ScanLineWidths(piece[1], size[0], size[1], tabSize, width, sink) || !sink.Add(width)) {
         Release();
         return false;
     }
-    m_buf[m_count - 1].width = width;
-    TrimGap();
+    m_stepAt = Blocks();
     return true;
 }
 
-// Leaves a small gap after a full build: the first edit moves every entry across the gap, and a gap
-// of untouched memory would cost a page fault per page on that move.
-void CLineIndex::TrimGap() {
-    int cap = m_count + std::max(1024, m_count / 64);
-    if (cap >= m_cap || m_gap != m_count) return;
-    if (Line* buf = static_cast<Line*>(std::realloc(m_buf, sizeof(Line) * (size_t)cap))) {
-        m_buf = buf;
-        m_cap = cap;
+// Rewrites the blocks from fromBlock to toBlock (true directory values) whole: their lines with lines
+// first..last replaced by m_scan and the later ones moved by delta, cut into blocks of room to grow.
+// A result of few lines takes a neighbour in, so deletions do not leave a trail of tiny blocks.
+bool CLineIndex::Repack(int fromBlock, int toBlock, int first, int last, int delta) {
+    int old = 0;
+    for (int b = fromBlock; b <= toBlock; ++b) old += m_blocks[(size_t)b].Count();
+    int total = old - (last - first + 1) + (int)m_scan.size();
+    if (total < kFewLines && toBlock - fromBlock + 1 < Blocks()) {
+        if (toBlock + 1 < Blocks())
+            StepTo(++toBlock + 1);
+        else
+            --fromBlock;
     }
+    int firstLine = First(fromBlock);
+    std::vector<LineEntry> lines; // the rewritten blocks' lines, starts absolute
+    std::vector<CLineBlock> fresh;
+    std::vector<int> bases, firsts;
+    try {
+        for (int b = fromBlock; b <= toBlock; ++b) {
+            const CLineBlock& block = m_blocks[(size_t)b];
+            size_t at = lines.size();
+            lines.resize(at + (size_t)block.Count());
+            block.CopyOut(0, block.Count(), Base(b), lines.data() + at);
+        }
+        auto cut = lines.begin() + (first - firstLine);
+        cut = lines.erase(cut, cut + (last - first + 1));
+        cut = lines.insert(cut, m_scan.begin(), m_scan.end()) + (ptrdiff_t)m_scan.size();
+        for (; cut != lines.end(); ++cut) cut->start += delta;
+        int count = (int)lines.size();
+        int pieces = (count + kFillLines - 1) / kFillLines;
+        int per = (count + pieces - 1) / pieces;
+        for (int j = 0; j < count; ++j) {
+            const LineEntry& line = lines[(size_t)j];
+            if (fresh.empty() || fresh.back().Count() == per ||
+                line.start - bases.back() > CLineBlock::kMaxOffset) {
+                fresh.emplace_back();
+                bases.push_back(line.start);
+                if (!fresh.back().Reserve(std::min(per, count - j))) return false;
+            }
+            if (!fresh.back().Append(line.start - bases.back(), line.width)) return false;
+        }
+        firsts.resize(fresh.size());
+        for (size_t b = 0, line = (size_t)firstLine; b < fresh.size(); line += (size_t)fresh[b++].Count())
+            firsts[b] = (int)line;
+        size_t blocks = m_blocks.size() - (size_t)(toBlock - fromBlock + 1) + fresh.size();
+        m_blocks.reserve(blocks);
+        m_firsts.reserve(blocks);
+        m_bases.reserve(blocks);
+    } catch (...) {
+        return false;
+    }
+    // Nothing below allocates: the directory has its room and the blocks move.
+    auto at = [fromBlock](auto& v) { return v.begin() + fromBlock; };
+    int gone = toBlock - fromBlock + 1;
+    m_blocks.erase(at(m_blocks), at(m_blocks) + gone);
+    m_firsts.erase(at(m_firsts), at(m_firsts) + gone);
+    m_bases.erase(at(m_bases), at(m_bases) + gone);
+    m_firsts.insert(at(m_firsts), firsts.begin(), firsts.end());
+    m_bases.insert(at(m_bases), bases.begin(), bases.end());
+    m_blocks.insert(at(m_blocks), std::make_move_iterator(fresh.begin()),
+                    std::make_move_iterator(fresh.end()));
+    m_stepAt = fromBlock + (int)fresh.size();
+    m_block.store(fromBlock, std::memory_order_relaxed);
+    return true;
 }
 
-int CLineIndex::LineNear(int pos, int hint) const {
-    if (hint < 0 || hint >= m_count) return LineOf(pos);
-    int lo, hi; // Start(lo) <= pos < Start(hi + 1), or hi the last line
-    if (Start(hint) <= pos) {
-        int step = 1;
-        lo = hint;
-        while (lo + step < m_count && Start(lo + step) <= pos) {
-            lo += step;
-            step *= 2;
-        }
-        hi = std::min(lo + step - 1, m_count - 1);
-    } else {
-        int step = 1;
-        hi = hint - 1;
-        while (hi - step >= 0 && Start(hi - step + 1) > pos) {
-            hi -= step;
-            step *= 2;
-        }
-        lo = std::max(hi - step + 1, 0);
+// Lines first..last become m_scan and the later lines move by delta.
+bool CLineIndex::Replace(int first, int last, int delta) {
+    int bf = BlockOfLine(first), bl = BlockOfLine(last);
+    int gone = last - first + 1, added = (int)m_scan.size();
+    StepTo(bl + 1);
+    bool done = false;
+    if (bf == bl) {
+        CLineBlock& block = m_blocks[(size_t)bf];
+        bool tiny = block.Count() - gone + added < kFewLines && Blocks() > 1;
+        done = !tiny && block.Replace(first - First(bf), gone, m_scan.data(), added, Base(bf), delta);
     }
-    while (lo < hi) {
-        int mid = lo + (hi - lo + 1) / 2;
-        if (Start(mid) <= pos)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    return lo;
+    if (!done && !Repack(bf, bl, first, last, delta)) return false;
+    m_stepBy += delta;
+    m_stepLines += added - gone;
+    return true;
 }
 
 bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted, int tabSize) {
@@ -266,28 +317,13 @@ bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted
     }
     int added = (int)m_scan.size(), gone = last - first + 1;
     int count = n - gone + added;
-    if (!Reserve(count)) return false;
     // New widths first, so a shrinking widest line does not send the counts searching downwards.
     for (int j = 0; j < added; ++j)
         if (first + j < count - 1) m_widths.Add(m_scan[(size_t)j].width);
     for (int k = first; k <= last; ++k)
         if (k < n - 1) m_widths.Remove(Width(k));
-    StepTo(last + 1);
-    if (added == gone) {
-        // The same number of lines: overwritten where they are, the gap stays put.
-        for (int j = 0; j < added; ++j) m_buf[Physical(first + j)] = m_scan[(size_t)j];
-        m_stepBy += delta;
-        m_lastEdit = first;
-        return true;
-    }
-    MoveGap(first);
-    m_count -= gone;
-    m_stepAt -= gone;
-    std::memcpy(m_buf + m_gap, m_scan.data(), sizeof(Line) * (size_t)added);
-    m_gap += added;
-    m_count += added;
-    m_stepAt += added;
-    m_stepBy += delta;
+    if (!Replace(first, last, delta)) return false;
+    m_count = count;
     m_lastEdit = first;
     return true;
 }

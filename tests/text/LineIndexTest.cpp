@@ -1,0 +1,194 @@
+// The packed line index against a byte-by-byte scan of the same text: long lines that outgrow a
+// block's two-byte offsets, lines too wide for a width byte, line feeds that split blocks and
+// deletions that empty them, and the memory the entries take.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "framework/base/MemoryBlock.h"
+#include "text/LineIndex.h"
+
+#ifndef TESSOLIN_DIFF_STEPS
+#define TESSOLIN_DIFF_STEPS 100000
+#endif
+
+namespace {
+const int kTab = 4;
+
+// The text twice: in the string the index reads and as a std::string the expectations are made of.
+class IndexedText {
+public:
+    IndexedText() { m_text.SetBufferSize(1 << 16); }
+
+    void Load(const std::string& bytes) {
+        m_mirror = bytes;
+        m_text.Delete(0, m_text.GetTextSize());
+        if (!bytes.empty()) m_text.Insert(0, bytes.c_str());
+        ASSERT_TRUE(m_index.Build(m_text, kTab));
+    }
+    void Replace(int pos, int removed, const std::string& inserted) {
+        m_text.Delete(pos, removed);
+        if (!inserted.empty()) m_text.Insert(pos, inserted.c_str());
+        m_mirror.replace((size_t)pos, (size_t)removed, inserted);
+        ASSERT_TRUE(m_index.Apply(m_text, pos, removed, (int)inserted.size(), kTab));
+    }
+
+    // Every line's start and width, the widest line, and the line of positions around each start.
+    void Check(std::mt19937& rng) const {
+        std::vector<int> starts(1, 0), widths;
+        int width = 0, widest = 0;
+        for (size_t i = 0; i < m_mirror.size(); ++i) {
+            if (m_mirror[i] == '\n') {
+                widths.push_back(width);
+                widest = std::max(widest, width);
+                starts.push_back((int)i + 1);
+                width = 0;
+            } else {
+                width += m_mirror[i] == '\t' ? kTab : 1;
+            }
+        }
+        widths.push_back(width);
+        ASSERT_EQ((int)starts.size(), m_index.Count());
+        ASSERT_EQ(widest, m_index.Widest());
+        for (int k = 0; k < m_index.Count(); ++k) {
+            ASSERT_EQ(starts[(size_t)k], m_index.Start(k)) << "line " << k;
+            ASSERT_EQ(widths[(size_t)k], m_index.Width(k)) << "line " << k;
+        }
+        for (int probe = 0; probe < 64; ++probe) {
+            int k = (int)(rng() % starts.size());
+            int end = k + 1 < (int)starts.size() ? starts[(size_t)k + 1] : (int)m_mirror.size() + 1;
+            for (int pos : {starts[(size_t)k], end - 1, starts[(size_t)k] + (end - starts[(size_t)k]) / 2}) {
+                ASSERT_EQ(k, m_index.LineOf(pos)) << "position " << pos;
+                ASSERT_EQ(k, m_index.LineNear(pos, (int)(rng() % starts.size()))) << "position " << pos;
+            }
+        }
+    }
+
+    int Size() const { return (int)m_mirror.size(); }
+    const CLineIndex& Index() const { return m_index; }
+
+private:
+    CStringEx m_text;
+    std::string m_mirror;
+    CLineIndex m_index;
+};
+
+// Short lines, tab-filled lines wider than a width byte holds, and now and then a line longer than
+// a block's offsets reach.
+std::string Piece(std::mt19937& rng, int longLines) {
+    switch (rng() % 16) {
+    case 0:
+        return std::string(1 + rng() % 4, '\n');
+    case 1:
+        return std::string(70 + rng() % 20, '\t') + "\n";
+    case 2:
+        return longLines > 0 ? std::string(65536 + rng() % 70000, 'L') : "x\n";
+    case 3:
+        return std::string(240 + rng() % 30, 'w') + "\n";
+    default:
+        return std::string(rng() % 30, 'a' + (char)(rng() % 26)) + (rng() % 3 ? "\n" : "");
+    }
+}
+
+TEST(LineIndex, RandomEditsMatchAScanOfTheText) {
+    std::mt19937 rng(20261208);
+    IndexedText t;
+    std::string start;
+    while (start.size() < 200000) start += Piece(rng, 1);
+    t.Load(start);
+    t.Check(rng);
+    int steps = std::max(TESSOLIN_DIFF_STEPS / 20, 100);
+    for (int step = 0; step < steps; ++step) {
+        int pos = (int)(rng() % (unsigned)(t.Size() + 1));
+        int room = t.Size() - pos;
+        int removed = 0;
+        switch (rng() % 4) {
+        case 0:
+            removed = std::min(room, (int)(rng() % 4));
+            break;
+        case 1:
+            removed = std::min(room, (int)(rng() % 20000));
+            break;
+        default:
+            break;
+        }
+        std::string inserted;
+        int pieces = t.Size() > 400000 ? 0 : (int)(rng() % 3);
+        for (int p = 0; p < pieces; ++p) inserted += Piece(rng, rng() % 8 == 0);
+        t.Replace(pos, removed, inserted);
+        t.Check(rng);
+        if (::testing::Test::HasFatalFailure()) FAIL() << "step " << step;
+    }
+}
+
+// Thousands of line feeds typed at one place overflow block after block, and deleting them again
+// joins the blocks they emptied.
+TEST(LineIndex, LinesTypedAndDeletedAtOnePlaceSplitAndJoinBlocks) {
+    std::mt19937 rng(7);
+    IndexedText t;
+    std::string start;
+    for (int k = 0; k < 3000; ++k) start += "line " + std::to_string(k) + "\n";
+    t.Load(start);
+    int at = t.Size() / 2;
+    for (int k = 0; k < 20000; ++k) t.Replace(at + k, 0, "\n");
+    t.Check(rng);
+    for (int k = 0; k < 20000; ++k) t.Replace(at, 1, "");
+    t.Check(rng);
+    t.Replace(0, t.Size(), "");
+    t.Check(rng);
+}
+
+// Deleting most lines of every block must give their room back, not keep blocks sized for the lines
+// they once held.
+TEST(LineIndex, ScatteredDeletionsGiveTheirMemoryBack) {
+    std::mt19937 rng(5);
+    IndexedText t, fresh;
+    std::string text;
+    for (int k = 0; k < 20000; ++k) text += "line " + std::to_string(100000 + k) + "\n"; // 12 bytes a line
+    t.Load(text);
+    for (int k = 19999 - 39; k >= 0; k -= 40) t.Replace(k * 12, 39 * 12, "");
+    t.Check(rng);
+    std::string left; // every 40th line
+    for (int k = 0; k < 20000; k += 40) left += text.substr((size_t)(k + 39) * 12, 12);
+    fresh.Load(left);
+    EXPECT_EQ(fresh.Index().Count(), t.Index().Count());
+    EXPECT_LT(t.Index().HeldBytes(), fresh.Index().HeldBytes() * 3);
+}
+
+// The entries of a text of short lines take about three bytes a line, not eight.
+TEST(LineIndex, ShortLinesTakeAboutThreeBytesEach) {
+    IndexedText t;
+    std::string text;
+    for (int k = 0; k < 200000; ++k) text += "  12   0.500\n";
+    t.Load(text);
+    EXPECT_EQ(200001, t.Index().Count());
+    EXPECT_LT(t.Index().HeldBytes(), 200001u * 7 / 2);
+}
+
+// Under the memory seam every allocation fails in turn: a build or an edit reports it, and the
+// index built again afterwards is right.
+TEST(LineIndex, AnIndexThatRunsOutOfMemoryReportsIt) {
+    std::mt19937 rng(3);
+    std::string text;
+    for (int k = 0; k < 5000; ++k) text += std::string(k % 300, '\t') + "\n";
+    for (int n = 1;; ++n) {
+        CStringEx s;
+        s.SetBufferSize(1 << 16);
+        s.Insert(0, text.c_str());
+        CLineIndex index;
+        memblock::FailAllocationAfter(n);
+        bool built = index.Build(s, kTab);
+        bool reached = memblock::FailingAllocationsLeft() == 0;
+        memblock::FailAllocationAfter(0);
+        if (!reached) {
+            EXPECT_TRUE(built);
+            break;
+        }
+        EXPECT_FALSE(built);
+        EXPECT_EQ(0, index.Count());
+    }
+}
+} // namespace
