@@ -109,7 +109,7 @@ bool CLineBlock::ReserveWide(int count) {
     return true;
 }
 
-bool CLineBlock::Append(int offset, int width) {
+bool CLineBlock::AppendSlowly(int offset, int width) {
     if (m_count == m_cap && !Reserve(m_cap == 0 ? 32 : m_cap * 2)) return false;
     if (m_count == m_cap) return false;
     if (width >= kWide) {

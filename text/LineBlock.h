@@ -39,7 +39,12 @@ public:
     size_t HeldBytes() const { return (size_t)m_cap * 3 + sizeof(Wide) * (size_t)m_wideCap; }
 
     // Appends a line at offset (greater than the last one, at most kMaxOffset); false when memory ran out.
-    bool Append(int offset, int width);
+    bool Append(int offset, int width) {
+        if (m_count == m_cap || width >= kWide || width < 0) return AppendSlowly(offset, width);
+        m_offsets[m_count] = (uint16_t)offset;
+        Widths()[m_count++] = (uint8_t)width;
+        return true;
+    }
     // Makes room for cap lines (at most kMaxLines) so that appends up to it cannot fail.
     bool Reserve(int cap);
     // Replaces the gone lines from line i with the added lines (absolute starts, base being the block's
@@ -58,6 +63,7 @@ private:
     uint8_t* Widths() const { return reinterpret_cast<uint8_t*>(m_offsets + m_cap); }
     int WideRank(int line) const;
     bool ReserveWide(int count);
+    bool AppendSlowly(int offset, int width);
     void Shrink();
     void ReplaceWide(int i, int gone, const LineEntry* lines, int added);
     void Take(CLineBlock& other);

@@ -112,9 +112,6 @@ int CLineIndex::Width(int k) const {
 
 int CLineIndex::LineOf(int pos) const {
     if (m_count <= 1) return 0;
-    // The edited line is the one a view asks about next (the caret's).
-    int k = m_lastEdit;
-    if (k + 1 < m_count && Start(k) <= pos && pos < Start(k + 1)) return k;
     int b = BlockOfPos(pos);
     return First(b) + m_blocks[(size_t)b].Find(pos - Base(b));
 }
@@ -160,28 +157,35 @@ public:
     }
     // Stores the open line with its width.
     bool Add(int width) {
-        CLineIndex& x = m_index;
-        int b = x.Blocks() - 1;
-        try {
-            if (b < 0 || x.m_blocks.back().Count() == CLineBlock::kMaxLines ||
-                m_open - x.m_bases.back() > CLineBlock::kMaxOffset) {
-                CLineBlock block;
-                if (!block.Reserve(CLineBlock::kMaxLines)) return false;
-                x.m_blocks.push_back(std::move(block));
-                x.m_firsts.push_back(x.m_count);
-                x.m_bases.push_back(m_open);
-                ++b;
-            }
-        } catch (...) {
-            return false;
+        if (m_block == nullptr || m_block->Count() == CLineBlock::kMaxLines ||
+            m_open - m_base > CLineBlock::kMaxOffset) {
+            if (!NewBlock()) return false;
         }
-        if (!x.m_blocks.back().Append(m_open - x.m_bases.back(), width)) return false;
-        ++x.m_count;
+        if (!m_block->Append(m_open - m_base, width)) return false;
+        ++m_index.m_count;
         return true;
     }
 
 private:
+    bool NewBlock() {
+        CLineIndex& x = m_index;
+        try {
+            CLineBlock block;
+            if (!block.Reserve(CLineBlock::kMaxLines)) return false;
+            x.m_blocks.push_back(std::move(block));
+            x.m_firsts.push_back(x.m_count);
+            x.m_bases.push_back(m_open);
+        } catch (...) {
+            return false;
+        }
+        m_block = &x.m_blocks.back();
+        m_base = m_open;
+        return true;
+    }
+
     CLineIndex& m_index;
+    CLineBlock* m_block = nullptr; // the last block, where lines are appended
+    int m_base = 0;
     int m_open = 0;
 };
 
