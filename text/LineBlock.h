@@ -19,8 +19,8 @@ struct LineEntry {
 // followed by m_cap width bytes.
 class CLineBlock {
 public:
-    static const int kMaxLines = 512;
-    static const int kMaxOffset = 0xffff;
+    static constexpr int kMaxLines = 512;
+    static constexpr int kMaxOffset = 0xffff;
 
     CLineBlock() = default;
     ~CLineBlock() { Free(); }
@@ -58,7 +58,7 @@ private:
         int line;
         int width;
     };
-    static const int kWide = 0xff;
+    static constexpr int kWide = 0xff;
 
     uint8_t* Widths() const { return reinterpret_cast<uint8_t*>(m_offsets + m_cap); }
     int WideRank(int line) const;
