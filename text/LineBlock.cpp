@@ -122,17 +122,6 @@ bool CLineBlock::AppendSlowly(int offset, int width) {
     return true;
 }
 
-bool CLineBlock::SetLastWidth(int width) {
-    int last = m_count - 1;
-    bool wasWide = Widths()[last] == kWide, wide = width >= kWide;
-    if (wide && !wasWide && !ReserveWide(m_wideCount + 1)) return false;
-    if (wasWide && !wide) --m_wideCount; // the last line's entry ends the list
-    if (wide && !wasWide) m_wide[m_wideCount++] = {last, width};
-    if (wide && wasWide) m_wide[m_wideCount - 1].width = width;
-    Widths()[last] = (uint8_t)std::min(std::max(width, 0), (int)kWide);
-    return true;
-}
-
 // The wide list after Replace: entries before i kept, those of the gone lines dropped, the added
 // lines' own, then the later entries renumbered. The list has room (ReserveWide) beforehand.
 void CLineBlock::ReplaceWide(int i, int gone, const LineEntry* lines, int added) {

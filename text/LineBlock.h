@@ -45,8 +45,6 @@ public:
         Widths()[m_count++] = (uint8_t)width;
         return true;
     }
-    // Sets the width of the last line (a line still being read); false when memory ran out.
-    bool SetLastWidth(int width);
     // Makes room for cap lines (at most kMaxLines) so that appends up to it cannot fail.
     bool Reserve(int cap);
     // Replaces the gone lines from line i with the added lines (absolute starts, base being the block's

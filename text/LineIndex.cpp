@@ -56,7 +56,6 @@ void CLineIndex::Release() {
     std::vector<int>().swap(m_bases);
     std::vector<LineEntry>().swap(m_scan);
     m_count = m_stepAt = m_stepBy = m_stepLines = m_lastEdit = 0;
-    m_readTo = -1;
     m_block.store(0, std::memory_order_relaxed);
     m_widths.Clear();
 }
@@ -143,55 +142,51 @@ void CLineIndex::StepTo(int b) {
     m_stepAt = b;
 }
 
-// Appends scanned lines to the last block during a build or a load. Each line is stored as soon as
-// it starts, with the width it has so far; its line feed then gives its final width.
+// Appends scanned lines to the last block during a full build; a line is stored once its line feed
+// gives its width, so the open line waits in m_open.
 class CLineIndex::Appender : public LineSink {
 public:
-    explicit Appender(CLineIndex& index) : m_index(index) {
-        if (index.Blocks() > 0) {
-            m_block = &index.m_blocks.back();
-            m_base = index.m_bases.back();
-        }
-    }
+    explicit Appender(CLineIndex& index) : m_index(index) {}
     bool Take(const LineBatch& batch) override {
         for (int j = 0; j < batch.n; ++j) {
-            if (!m_block->SetLastWidth(batch.widths[j])) return false;
+            if (!Add(batch.widths[j])) return false;
             m_index.m_widths.Add(batch.widths[j]);
-            if (!Add(batch.starts[j])) return false;
+            m_open = batch.starts[j];
         }
         return true;
     }
-    bool Add(int start) {
+    // Stores the open line with its width.
+    bool Add(int width) {
         if (m_block == nullptr || m_block->Count() == CLineBlock::kMaxLines ||
-            start - m_base > CLineBlock::kMaxOffset) {
-            if (!NewBlock(start)) return false;
+            m_open - m_base > CLineBlock::kMaxOffset) {
+            if (!NewBlock()) return false;
         }
-        if (!m_block->Append(start - m_base, 0)) return false;
+        if (!m_block->Append(m_open - m_base, width)) return false;
         ++m_index.m_count;
         return true;
     }
-    bool Finish(int width) { return m_block->SetLastWidth(width); }
 
 private:
-    bool NewBlock(int start) {
+    bool NewBlock() {
         CLineIndex& x = m_index;
         try {
             CLineBlock block;
             if (!block.Reserve(CLineBlock::kMaxLines)) return false;
             x.m_blocks.push_back(std::move(block));
             x.m_firsts.push_back(x.m_count);
-            x.m_bases.push_back(start);
+            x.m_bases.push_back(m_open);
         } catch (...) {
             return false;
         }
         m_block = &x.m_blocks.back();
-        m_base = start;
+        m_base = m_open;
         return true;
     }
 
     CLineIndex& m_index;
     CLineBlock* m_block = nullptr; // the last block, where lines are appended
     int m_base = 0;
+    int m_open = 0;
 };
 
 bool CLineIndex::Build(const CStringEx& text, int tabSize, int lines) {
@@ -201,7 +196,6 @@ bool CLineIndex::Build(const CStringEx& text, int tabSize, int lines) {
     m_count = m_stepAt = m_stepBy = m_stepLines = m_lastEdit = 0;
     m_block.store(0, std::memory_order_relaxed);
     m_widths.Clear();
-    m_readTo = -1;
     int length = std::max(text.GetTextSize(), 0);
     // A first guess of the line count, so that most texts need no regrowth of the directory.
     size_t blocks = (size_t)(lines > 0 ? lines : length / 24) / CLineBlock::kMaxLines + 2;
@@ -218,32 +212,12 @@ bool CLineIndex::Build(const CStringEx& text, int tabSize, int lines) {
     text.GetPieces(0, length, piece[0], size[0], piece[1], size[1]);
     Appender sink(*this);
     int width = 0;
-    if (!sink.Add(0) || !ScanLineWidths(piece[0], 0, size[0], tabSize, width, sink) ||
-        !ScanLineWidths(piece[1], size[0], size[1], tabSize, width, sink) || !sink.Finish(width)) {
+    if (!ScanLineWidths(piece[0], 0, size[0], tabSize, width, sink) ||
+        !ScanLineWidths(piece[1], size[0], size[1], tabSize, width, sink) || !sink.Add(width)) {
         Release();
         return false;
     }
     m_stepAt = Blocks();
-    return true;
-}
-
-bool CLineIndex::StartReading() {
-    Release();
-    Appender sink(*this);
-    if (!sink.Add(0)) return false;
-    m_readTo = 0;
-    return true;
-}
-
-bool CLineIndex::Read(const char* bytes, int from, int to, int tabSize, int& width) {
-    if (from != m_readTo || to < from || m_count < 1) return false;
-    Appender sink(*this);
-    if (!ScanLineWidths(bytes + from, from, to - from, tabSize, width, sink) || !sink.Finish(width)) {
-        Release();
-        return false;
-    }
-    m_stepAt = Blocks();
-    m_readTo = to;
     return true;
 }
 
@@ -331,7 +305,6 @@ bool CLineIndex::Replace(int first, int last, int delta) {
 }
 
 bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted, int tabSize) {
-    m_readTo = -1;
     int n = m_count;
     int length = text.GetTextSize();
     if (n < 1 || pos < 0 || removed < 0 || inserted < 0) return false;

@@ -32,13 +32,6 @@ public:
     // false when the edit does not fit the index or memory ran out; the index must then be rebuilt.
     bool Apply(const CStringEx& text, int pos, int removed, int inserted, int tabSize);
     void Release();
-    // A load: StartReading makes the index one empty line, then each Read takes the bytes [from, to)
-    // of the block just read (from where the previous read ended), width carrying the running width
-    // of the unfinished line. false when memory ran out (the index is then empty) or the read does not
-    // follow on; an edit or build ends the load.
-    bool StartReading();
-    bool Read(const char* bytes, int from, int to, int tabSize, int& width);
-    bool IsReading(int from) const { return m_readTo >= 0 && m_readTo == from; }
 
     int Count() const { return m_count; }
     int Start(int k) const;
@@ -71,7 +64,6 @@ private:
     int m_stepAt = 0;
     int m_stepBy = 0;
     int m_stepLines = 0;
-    int m_readTo = -1;                   // where the load's last read ended, -1 when no load goes on
     int m_lastEdit = 0;                  // the line of the last edit, where the next one usually is
     mutable std::atomic<int> m_block{0}; // the block last looked up: readers of a page go line by line
     CWidthCounts m_widths;

@@ -106,42 +106,9 @@ bool CLineTable::IsInStep(const CStringEx& text) const {
     return m_indexed && text.GetJournal().IsValid() && text.GetJournal().IsEmpty();
 }
 
-// A load into an empty table goes straight into the index: the plain array would hold four bytes a
-// line and a quarter more in growth room. Without memory for the index the plain array is read from
-// the first byte (start becomes 0).
-bool CLineTable::ReadIntoIndex(CStringEx& text, long& start, long end, int& width) {
-    bool fresh = start == 0 && width == 0 && m_lineCount == 1 && GetTableSize() == 1 && GetLineOffset(0) == 0;
-    if (start >= end || !(fresh || (m_indexed && m_index.IsReading((int)start)))) return false;
-    if (fresh && !m_index.StartReading()) return false;
-    m_indexed = true;
-    if (!m_index.Read(text.GetBuffer(), (int)start, (int)end, g_tabSize, width)) {
-        // The index is gone: the plain array starts over from the first byte.
-        m_indexed = false;
-        m_failed = TRUE;
-        m_starts.SetSize(1);
-        if (m_starts.GetSize() == 1) m_starts[0] = 0;
-        m_widest = width = 0;
-        SetAllCounts(1);
-        start = 0;
-        return false;
-    }
-    m_starts.RemoveAll();
-    int lines = m_index.Count();
-    m_widest = std::max(m_widest, m_index.Widest());
-    text.SetLength((int)end);
-    m_average = (int)(end / lines);
-    m_sorted = true;
-    SetAllCounts(lines);
-    return true;
-}
-
 void CLineTable::CalcTextSize(CStringEx& text, long& start, long& end, int& width) {
-    if (end > text.GetCapacity()) end = text.GetCapacity();
-    if (ReadIntoIndex(text, start, end, width)) {
-        start = end;
-        return;
-    }
     MakePlain();
+    if (end > text.GetCapacity()) end = text.GetCapacity();
     int lines = m_lineCount;
     if (start < end) {
         // A load extends the table chunk by chunk: grow it by a quarter at a time rather than by the

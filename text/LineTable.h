@@ -83,7 +83,6 @@ private:
     void Rebuild(const CStringEx& text);
     void RebuildLiterally(const CStringEx& text);
     void MakePlain();
-    bool ReadIntoIndex(CStringEx& text, long& start, long end, int& width);
     void PatchLiterally(const CStringEx& text, int line);
     int IndexedWidth(const CStringEx& text, int line) const;
 
