@@ -36,6 +36,22 @@ public:
         ASSERT_TRUE(m_index.Apply(m_text, pos, removed, (int)inserted.size(), kTab));
     }
 
+    // The same edit with the index's allocation n failing (the text's own edit is made beforehand);
+    // an index that reports the failure is built again. Returns whether the seam reached allocation n.
+    bool ReplaceFailing(int pos, int removed, const std::string& inserted, int n, bool& applied) {
+        m_text.Delete(pos, removed);
+        if (!inserted.empty()) m_text.Insert(pos, inserted.c_str());
+        m_mirror.replace((size_t)pos, (size_t)removed, inserted);
+        memblock::FailAllocationAfter(n);
+        applied = m_index.Apply(m_text, pos, removed, (int)inserted.size(), kTab);
+        bool reached = memblock::FailingAllocationsLeft() == 0;
+        memblock::FailAllocationAfter(0);
+        if (!applied) {
+            EXPECT_TRUE(m_index.Build(m_text, kTab));
+        }
+        return reached;
+    }
+
     // Every line's start and width, the widest line, and the line of positions around each start.
     void Check(std::mt19937& rng) const {
         std::vector<int> starts(1, 0), widths;
@@ -189,6 +205,24 @@ TEST(LineIndex, AnIndexThatRunsOutOfMemoryReportsIt) {
         }
         EXPECT_FALSE(built);
         EXPECT_EQ(0, index.Count());
+    }
+    // An edit that splits its block (600 line feeds, a line too wide for a width byte) and one that
+    // empties blocks, each allocation of the index failing in turn.
+    for (int removed : {0, 40000}) {
+        for (int n = 1;; ++n) {
+            SCOPED_TRACE("allocation " + std::to_string(n) + " failing, " + std::to_string(removed) +
+                         " removed");
+            IndexedText t;
+            t.Load(text);
+            bool applied = false;
+            bool reached = t.ReplaceFailing(t.Size() / 3, removed,
+                                            std::string(600, '\n') + std::string(300, 'w'), n, applied);
+            t.Check(rng);
+            if (::testing::Test::HasFatalFailure() || !reached) {
+                EXPECT_TRUE(applied);
+                break;
+            }
+        }
     }
 }
 } // namespace
