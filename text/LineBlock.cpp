@@ -86,15 +86,19 @@ void CLineBlock::CopyOut(int i, int n, int base, LineEntry* out) const {
 
 bool CLineBlock::Reserve(int cap) {
     cap = std::min(cap, kMaxLines);
-    if (cap <= m_cap) return true;
-    auto* grown = static_cast<uint16_t*>(memblock::Malloc((size_t)cap * 3));
-    if (grown == nullptr) return false;
+    return cap <= m_cap || Resize(cap);
+}
+
+// Moves the entries into a new allocation of cap lines (cap >= Count()).
+bool CLineBlock::Resize(int cap) {
+    auto* moved = static_cast<uint16_t*>(memblock::Malloc((size_t)cap * 3));
+    if (moved == nullptr) return false;
     if (m_count > 0) {
-        std::memcpy(grown, m_offsets, sizeof(uint16_t) * (size_t)m_count);
-        std::memcpy(reinterpret_cast<uint8_t*>(grown + cap), Widths(), (size_t)m_count);
+        std::memcpy(moved, m_offsets, sizeof(uint16_t) * (size_t)m_count);
+        std::memcpy(reinterpret_cast<uint8_t*>(moved + cap), Widths(), (size_t)m_count);
     }
     std::free(m_offsets);
-    m_offsets = grown;
+    m_offsets = moved;
     m_cap = cap;
     return true;
 }
@@ -117,17 +121,15 @@ bool CLineBlock::AppendSlowly(int offset, int width) {
         m_wide[m_wideCount++] = {m_count, width};
     }
     m_offsets[m_count] = (uint16_t)offset;
-    Widths()[m_count] = (uint8_t)std::min(std::max(width, 0), (int)kWide);
+    Widths()[m_count] = WidthByte(width);
     ++m_count;
     return true;
 }
 
 // The wide list after Replace: entries before i kept, those of the gone lines dropped, the added
 // lines' own, then the later entries renumbered. The list has room (ReserveWide) beforehand.
-void CLineBlock::ReplaceWide(int i, int gone, const LineEntry* lines, int added) {
+void CLineBlock::ReplaceWide(int i, int gone, const LineEntry* lines, int added, int fresh) {
     int lo = WideRank(i), hi = WideRank(i + gone);
-    int fresh = 0;
-    for (int j = 0; j < added; ++j) fresh += lines[j].width >= kWide;
     if (lo == m_wideCount && fresh == 0) return;
     std::memmove(m_wide + lo + fresh, m_wide + hi, sizeof(Wide) * (size_t)(m_wideCount - hi));
     m_wideCount += lo + fresh - hi;
@@ -149,7 +151,7 @@ bool CLineBlock::Replace(int i, int gone, const LineEntry* lines, int added, int
     for (int j = 0; j < added; ++j) fresh += lines[j].width >= kWide;
     if (count > m_cap && !Reserve(count + count / 4)) return false;
     if (!ReserveWide(m_wideCount + fresh)) return false;
-    ReplaceWide(i, gone, lines, added);
+    ReplaceWide(i, gone, lines, added, fresh);
     uint8_t* widths = Widths();
     if (added != gone) {
         std::memmove(m_offsets + i + added, m_offsets + i + gone, sizeof(uint16_t) * (size_t)tail);
@@ -157,7 +159,7 @@ bool CLineBlock::Replace(int i, int gone, const LineEntry* lines, int added, int
     }
     for (int j = 0; j < added; ++j) {
         m_offsets[i + j] = (uint16_t)(lines[j].start - base);
-        widths[i + j] = (uint8_t)std::min(std::max(lines[j].width, 0), (int)kWide);
+        widths[i + j] = WidthByte(lines[j].width);
     }
     if (delta != 0) AddToOffsets(m_offsets, i + added, count, delta);
     m_count = count;
@@ -167,12 +169,5 @@ bool CLineBlock::Replace(int i, int gone, const LineEntry* lines, int added, int
 
 // Gives back the room of a block that lost most of its lines; on failure the block keeps it.
 void CLineBlock::Shrink() {
-    int cap = m_count * 2;
-    auto* smaller = static_cast<uint16_t*>(memblock::Malloc((size_t)cap * 3));
-    if (smaller == nullptr) return;
-    std::memcpy(smaller, m_offsets, sizeof(uint16_t) * (size_t)m_count);
-    std::memcpy(reinterpret_cast<uint8_t*>(smaller + cap), Widths(), (size_t)m_count);
-    std::free(m_offsets);
-    m_offsets = smaller;
-    m_cap = cap;
+    Resize(m_count * 2);
 }

@@ -64,8 +64,11 @@ private:
     int WideRank(int line) const;
     bool ReserveWide(int count);
     bool AppendSlowly(int offset, int width);
+    bool Resize(int cap);
     void Shrink();
-    void ReplaceWide(int i, int gone, const LineEntry* lines, int added);
+    static uint8_t WidthByte(int width) { return (uint8_t)(width < 0 ? 0 : width < kWide ? width : kWide); }
+    // fresh: how many of the added lines are wide.
+    void ReplaceWide(int i, int gone, const LineEntry* lines, int added, int fresh);
     void Take(CLineBlock& other);
 
     uint16_t* m_offsets = nullptr;
