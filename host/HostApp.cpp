@@ -22,6 +22,17 @@ std::string g_screenshotPath;
 bool g_screenshotFailed = false;
 constexpr UINT kScreenshotDelayMs = 2500;
 
+// An unattended run must end: one still running this long after its screenshot says so and stops
+// with a failure code instead of holding its caller until a timeout.
+constexpr DWORD kUnattendedEndMs = 60000;
+
+DWORD WINAPI EndUnattendedRun(void*) {
+    ::Sleep(kUnattendedEndMs);
+    std::fprintf(stderr, "the host did not end within %lu s of its screenshot\n", kUnattendedEndMs / 1000);
+    std::fflush(stderr);
+    ::ExitProcess(3);
+}
+
 void CALLBACK TakeScreenshot(HWND window, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(window, timer);
     bool saved = SaveWindowPng(window, g_screenshotPath);
@@ -29,6 +40,8 @@ void CALLBACK TakeScreenshot(HWND window, UINT, UINT_PTR timer, DWORD) {
     std::fprintf(saved ? stdout : stderr, saved ? "screenshot: %s\n" : "screenshot failed: %s\n",
                  g_screenshotPath.c_str());
     std::fflush(saved ? stdout : stderr);
+    HANDLE watchdog = ::CreateThread(nullptr, 0, &EndUnattendedRun, nullptr, 0, nullptr);
+    if (watchdog != nullptr) ::CloseHandle(watchdog);
     ::PostMessageA(window, WM_CLOSE, 0, 0);
 }
 // Nobody is there to answer a box during a screenshot run: its text goes to stderr, answered Cancel
