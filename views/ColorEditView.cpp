@@ -20,6 +20,19 @@ void CColorEditView::BeforeDrawLines() {
     if (end > doc->GetLength() - 1) end = doc->GetLength() - 1;
     doc->RenderWindow((int)doc->GetLineOffset(m_nFirstLine), (int)end);
     m_bRender = FALSE;
+    m_drawn.Capture(doc, m_nFirstLine, last, m_nEditSerial);
+}
+
+// The colours are the window's own (the scan starts at its first line), so an edit can recolour any
+// line below it: the window is rendered for the edited text now and compared with the copy of the
+// rendering its pixels were drawn from, taken for the text just before this edit.
+bool CColorEditView::LinesBelowKeepColors(int line, int shift) {
+    CWindowColors drawn = std::move(m_drawn);
+    m_drawn.Clear();
+    if (!drawn.Describes(m_nFirstLine, m_nEditSerial - 1)) return false;
+    m_bRender = TRUE;
+    BeforeDrawLines();
+    return m_drawn.Describes(m_nFirstLine, m_nEditSerial) && m_drawn.SameFrom(drawn, line, shift);
 }
 
 int CColorEditView::ColoredTextOut(CDC* pDC, int x, int y, int first, int last, int tabOrigin, int line) {

@@ -3,6 +3,7 @@
 
 #include "documents/ColorEditDoc.h"
 #include "views/EditScrollView.h"
+#include "views/WindowColors.h"
 
 // The render flag asks the next paint to colour the visible window first; edits, scrolls, size
 // changes and title searches set it.
@@ -26,7 +27,9 @@ protected:
     bool ControlBytesTakeACell() const override { return false; }
     bool PaintsEmptyClipBox() const override { return true; }
     void AfterPaste() override { UpdateColors(); }
+    bool LinesBelowKeepColors(int line, int shift) override;
 
 private:
     BOOL m_bRender = FALSE;
+    CWindowColors m_drawn; // the colours of the last rendering
 };

@@ -85,6 +85,9 @@ public:
     void RedrawRect(CRect& rect);
     void InvalidateLine(int line);
     void InvalidateLine(int first, int last);
+    // The repaint after this view's own edit: the unchanged lines below it move by pixel scroll
+    // when that shows what a full repaint would, and only the edited lines are drawn again.
+    void RepaintEdit();
     void UpdateColors() override {}
     void SetRenderFlag(int) override {}
 
@@ -220,6 +223,9 @@ protected:
     // The end of a paste: the plain view re-lays out and scrolls to the caret, the coloured view
     // only asks for its colours.
     virtual void AfterPaste();
+    // Whether the lines from line on, which the last edit moved by shift lines, keep the colours they
+    // were painted in: always for the plain view; the coloured view renders its window again to tell.
+    virtual bool LinesBelowKeepColors(int, int) { return true; }
 
     // Printing steps: the current page's layout and the printer context's mapping (false when the page
     // is too short for one), and the page's lines.
@@ -277,7 +283,10 @@ protected:
     void RememberColumn();
     int VerticalTarget(int line) const;
     void AfterMove(int firstLine, int lastLine, bool wholeWindow);
-    void AfterEdit(bool wholeWindow);
+    void AfterEdit();
+    // The last edit's lines, kept for RepaintEdit.
+    void NoteEdit(int pos, int inserted);
+    bool ScrollBelowEdit();
     void ReplayHistory(bool redo);
     // The word around pos by the double-click rule; false when the byte at pos is white space.
     bool WordBounds(int pos, int& start, int& end) const;
@@ -361,4 +370,21 @@ protected:
     CPoint m_ptLastMouse{0, 0};
     BOOL m_bAutoScroll = FALSE;
     int m_nWheelRemainder = 0; // wheel units times lines per notch not yet scrolled
+
+    // Edits since the view last repainted for one. first ... last are the lines that hold the last
+    // edit's text (numbered after it); the lines after last moved down by shift (up when negative);
+    // firstLine and firstColumn are the scroll position it found. Only a single edit, made outside a
+    // batch with the line count known before it, tells where the unchanged lines went.
+    struct CEditedLines {
+        int edits = 0;
+        int first = 0;
+        int last = 0;
+        int shift = 0;
+        int firstLine = 0;
+        int firstColumn = 0;
+        bool known = false;
+    };
+    CEditedLines m_edited;
+    int m_nKnownLines = -1;     // the line count the view last laid out for; -1 inside a batch
+    unsigned m_nEditSerial = 0; // counts every change of the text this view heard of
 };

@@ -107,7 +107,7 @@ void CEditScrollView::OnEditPaste() {
     else
         ReplaceSelection(text);
     AfterPaste();
-    Invalidate(FALSE);
+    RepaintEdit();
 }
 
 void CEditScrollView::AfterPaste() {

@@ -49,12 +49,9 @@ void CEditScrollView::AfterMove(int firstLine, int lastLine, bool wholeWindow) {
 
 // After an edit, which has already re-laid out the view (OnTextChanged): a scroll to the caret and
 // the repaint.
-void CEditScrollView::AfterEdit(bool wholeWindow) {
+void CEditScrollView::AfterEdit() {
     ScrollToCaret();
-    if (wholeWindow)
-        Invalidate(FALSE);
-    else
-        InvalidateLine(CaretLine());
+    RepaintEdit();
 }
 
 void CEditScrollView::OnKeyDown(UINT nChar, UINT, UINT) {
@@ -201,7 +198,7 @@ void CEditScrollView::TabKey(bool shift) {
     if (m_nOverwrite == 0) {
         InsertLineByte('\t', shift);
         RememberColumn();
-        AfterEdit(false);
+        AfterEdit();
         m_ptCaret = GetCaretPos(m_nLeftMargin);
         return;
     }
@@ -228,7 +225,7 @@ void CEditScrollView::EnterKey() {
     }
     InsertLineByte('\n', false);
     RememberColumn();
-    AfterEdit(true);
+    AfterEdit();
     m_ptCaret = GetCaretPos(m_nLeftMargin);
 }
 
@@ -255,12 +252,12 @@ void CEditScrollView::DeleteSelection(bool scrollToCaret) {
     if (scrollToCaret) ScrollToCaret();
     if (CaretLine() < m_nFirstLine) ScrollToPosition(1);
     m_ptCaret = GetCaretPos(m_nLeftMargin);
-    Invalidate(FALSE);
+    RepaintEdit();
 }
 
 // A one-byte deletion inside a line repaints only that line and ends the key there.
 void CEditScrollView::EndShortDeletion() {
-    InvalidateLine(CaretLine());
+    RepaintEdit();
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     MoveSystemCaret();
 }
@@ -285,7 +282,7 @@ BOOL CEditScrollView::Backspace(bool control) {
         return FALSE;
     }
     RememberColumn();
-    AfterEdit(true);
+    AfterEdit();
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     return TRUE;
 }
@@ -308,7 +305,7 @@ BOOL CEditScrollView::DeleteKey(bool control) {
         EndShortDeletion();
         return FALSE;
     }
-    AfterEdit(true);
+    AfterEdit();
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     return TRUE;
 }
@@ -327,11 +324,11 @@ void CEditScrollView::OnChar(UINT nChar, UINT, UINT) {
         int count = overwrites ? (IsHigh(doc->GetAt(caret)) ? 2 : 1) : m_sel.end - start;
         if (!doc->Edit(UNDO_REPLACE, start, count, typed)) return;
         m_sel.CollapseAt(start + 1);
-        Invalidate(FALSE);
+        RepaintEdit();
     } else {
         if (!doc->Edit(UNDO_INSERT, caret, 0, typed)) return;
         m_sel.CollapseAt(caret + 1);
-        AfterEdit(false);
+        AfterEdit();
     }
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     PlaceCaret();
@@ -355,11 +352,11 @@ void CEditScrollView::OnImeChar(WPARAM wParam) {
         if (!doc->Edit(UNDO_REPLACE, start, m_sel.end - start, pair)) return;
         m_sel.CollapseAt(start + 2);
         ScrollToCaret();
-        Invalidate(FALSE);
+        RepaintEdit();
     } else {
         if (!doc->Edit(UNDO_INSERT, caret, 0, pair)) return;
         m_sel.CollapseAt(caret + 2);
-        AfterEdit(false);
+        AfterEdit();
     }
     UpdateWindow();
     m_ptCaret = GetCaretPos(m_nLeftMargin);
@@ -382,7 +379,7 @@ int CEditScrollView::ReplaceSelection(const char* text) {
     m_sel.CollapseAt(start);
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     PlaceCaret();
-    Invalidate(FALSE);
+    RepaintEdit();
     return 1;
 }
 

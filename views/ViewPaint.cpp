@@ -1,5 +1,6 @@
 // Painting the editor views: the off-screen picture of the clip box, the visible stretches of the
-// visible lines, the selection in inverse video, and the grey margin with the title arrow.
+// visible lines, the selection in inverse video, the grey margin with the title arrow, and the
+// repaint after an edit.
 #include <algorithm>
 
 #include "coloring/ColorArray.h"
@@ -180,6 +181,39 @@ void CEditScrollView::InvalidateLine(int first, int last) {
     CRect rect(m_nLeftMargin, (first - m_nFirstLine) * m_unit.cy, m_nClientWidth,
                (last - m_nFirstLine + 1) * m_unit.cy);
     InvalidateRect(&rect, FALSE);
+}
+
+void CEditScrollView::RepaintEdit() {
+    if (m_edited.edits == 0) return; // the edits have been repainted for already
+    bool scrolled = ScrollBelowEdit();
+    m_edited.edits = 0;
+    if (!scrolled) Invalidate(FALSE);
+}
+
+// A single edit that left the line count as it was changed only its own lines. Otherwise the pixels
+// below it still show the right lines when the view has not scrolled since it, nothing else waits to
+// be painted and the lines keep their colours: they move by the edit's line shift, and the edited
+// lines and the strip the move uncovers are drawn again. The margin stays, as the title arrow marks
+// a row, not a line.
+bool CEditScrollView::ScrollBelowEdit() {
+    const CEditedLines& edit = m_edited;
+    if (m_hWnd == nullptr || edit.edits != 1 || !edit.known) return false;
+    if (edit.shift == 0) {
+        InvalidateLine(edit.first, edit.last);
+        return true;
+    }
+    if (edit.firstLine != m_nFirstLine || edit.firstColumn != m_nFirstColumn) return false;
+    int rows = m_nClientHeight / m_unit.cy + 1;
+    if (edit.first < m_nFirstLine || edit.first - m_nFirstLine >= rows) return false;
+    if (::GetUpdateRect(m_hWnd, nullptr, FALSE) || !LinesBelowKeepColors(edit.last + 1, edit.shift))
+        return false;
+    int below = edit.last + 1 - edit.shift; // the first unchanged line, as numbered before the edit
+    CRect moved = TextArea(), clip = TextArea();
+    moved.top = (below - m_nFirstLine) * m_unit.cy;
+    clip.top = (std::min(below, edit.last + 1) - m_nFirstLine) * m_unit.cy;
+    if (moved.top < moved.bottom) ScrollWindow(0, edit.shift * m_unit.cy, &moved, &clip);
+    InvalidateLine(edit.first, edit.last);
+    return true;
 }
 
 void CEditScrollView::RedrawRect(CRect& rect) {

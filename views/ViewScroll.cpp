@@ -373,10 +373,26 @@ void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
                                  std::max(length - 1, 0));
     // The offsets a press compares against describe the text as it was.
     m_nLastClick = m_nLastDrag = kNoOffset;
+    NoteEdit(pos, inserted);
     if (GetEditDocument()->IsBatching()) return; // OnBatchEnd lays out once for the whole batch
     RecalSize(0);
     CalcScrollSize();
     UpdateColors();
+}
+
+void CEditScrollView::NoteEdit(int pos, int inserted) {
+    CEditDocument* doc = GetEditDocument();
+    bool batching = doc->IsBatching();
+    int lines = (int)doc->GetLineCount();
+    ++m_nEditSerial;
+    m_edited.edits++;
+    m_edited.known = !batching && m_nKnownLines >= 0;
+    m_edited.first = LineOf(pos);
+    m_edited.last = LineOf(pos + inserted);
+    m_edited.shift = lines - m_nKnownLines;
+    m_edited.firstLine = m_nFirstLine;
+    m_edited.firstColumn = m_nFirstColumn;
+    m_nKnownLines = batching ? -1 : lines;
 }
 
 // The document replaced its whole text (a load or a reload): the caret stays where it was if the new
@@ -388,6 +404,9 @@ void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
     m_sel.anchor = m_sel.caret;
     m_nSearchOrigin = std::clamp(m_nSearchOrigin, 0, std::max(length - 1, 0));
     m_nLastClick = m_nLastDrag = kNoOffset;
+    ++m_nEditSerial;
+    m_edited = CEditedLines();
+    m_nKnownLines = (int)GetEditDocument()->GetLineCount();
     if (m_bInitialised) {
         RecalSize(0);
         CalcScrollSize();
@@ -398,6 +417,8 @@ void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
 
 // The document has already brought its line figures up to date.
 void CEditScrollView::OnBatchEnd() {
+    m_nKnownLines = (int)GetEditDocument()->GetLineCount();
+    m_edited = CEditedLines(); // the whole window is repainted for the batch's edits
     CalcScrollSize();
     UpdateColors();
     if (m_hWnd != nullptr) Invalidate(FALSE);

@@ -56,6 +56,9 @@ protected:
         ~Picture();
     };
     void Paint(CEditScrollView* view, Picture& picture);
+    // How many pixels of the view's window on the screen differ from what a full repaint of it
+    // draws now (the colours rendered afresh).
+    int ScreenDiffersFromRepaint(CEditScrollView* view);
 
     CModalRecorder unexpectedBoxes{IDCANCEL};
     static CMDIFrameWnd* main;

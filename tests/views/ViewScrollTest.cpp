@@ -150,24 +150,7 @@ TEST_F(ViewScroll, AfterASmallScrollTheWindowShowsWhatAFullRepaintDraws) {
     view->UpdateWindow();
     Pump();
 
-    CRect client;
-    view->GetClientRect(&client);
-    HDC window = ::GetDC(view->m_hWnd);
-    HDC shot = ::CreateCompatibleDC(window);
-    HBITMAP bits = ::CreateCompatibleBitmap(window, client.Width(), client.Height());
-    HGDIOBJ old = ::SelectObject(shot, bits);
-    ::BitBlt(shot, 0, 0, client.Width(), client.Height(), window, 0, 0, SRCCOPY);
-    ::ReleaseDC(view->m_hWnd, window);
-    view->UpdateColors();
-    Picture repaint;
-    Paint(view, repaint);
-    int differing = 0;
-    for (int y = 0; y < client.Height(); y += 2)
-        for (int x = 0; x < client.Width(); ++x) differing += ::GetPixel(shot, x, y) != repaint.At(x, y);
-    ::SelectObject(shot, old);
-    ::DeleteObject(bits);
-    ::DeleteDC(shot);
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(ScreenDiffersFromRepaint(view), 0);
 }
 
 // Out-of-range arguments from a host or a stale caller: nothing crashes and the view recovers.
