@@ -9,6 +9,7 @@
 #include "documents/DataEditDocs.h"
 #include "framework/base/MemoryBlock.h"
 #include "framework/win/MessageBox.h"
+#include "tests/common/MemorySeamKit.h"
 
 namespace {
 class DocumentMemory : public CFileTest {
@@ -30,10 +31,8 @@ TEST_F(DocumentMemory, AnEditRefusedForWantOfMemoryIsNeitherAppliedNorRecordedNo
             CEditDocument& doc = family == 0 ? (CEditDocument&)plain : (CEditDocument&)colored;
             ASSERT_EQ(doc.OpenFile(path.c_str()), 1);
             boxes.Clear();
-            memblock::FailAllocationAfter(n);
-            BOOL ok = doc.Edit(UNDO_INSERT, 5, 0, big.c_str());
-            bool failedOne = memblock::FailingAllocationsLeft() == 0;
-            memblock::FailAllocationAfter(0);
+            BOOL ok = FALSE;
+            bool failedOne = WithAllocationFailing(n, [&] { ok = doc.Edit(UNDO_INSERT, 5, 0, big.c_str()); });
             if (ok) {
                 EXPECT_EQ(DocumentText(doc), "short" + big + " text\n");
                 EXPECT_TRUE(doc.IsModified());
@@ -58,10 +57,8 @@ TEST_F(DocumentMemory, ALoadThatCannotHaveItsMemoryIsRefusedWithTheMessage) {
         SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
         CDataEditDoc doc;
         boxes.Clear();
-        memblock::FailAllocationAfter(n);
-        int opened = doc.OpenFile(path.c_str());
-        bool failedOne = memblock::FailingAllocationsLeft() == 0;
-        memblock::FailAllocationAfter(0);
+        int opened = 0;
+        bool failedOne = WithAllocationFailing(n, [&] { opened = doc.OpenFile(path.c_str()); });
         if (opened == 1) {
             EXPECT_EQ(doc.GetLineCount(), 20001);
         } else {

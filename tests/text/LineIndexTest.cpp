@@ -10,6 +10,7 @@
 
 #include "framework/base/MemoryBlock.h"
 #include "text/LineIndex.h"
+#include "tests/common/MemorySeamKit.h"
 
 #ifndef TESSOLIN_DIFF_STEPS
 #define TESSOLIN_DIFF_STEPS 100000
@@ -42,10 +43,8 @@ public:
         m_text.Delete(pos, removed);
         if (!inserted.empty()) m_text.Insert(pos, inserted.c_str());
         m_mirror.replace((size_t)pos, (size_t)removed, inserted);
-        memblock::FailAllocationAfter(n);
-        applied = m_index.Apply(m_text, pos, removed, (int)inserted.size(), kTab);
-        bool reached = memblock::FailingAllocationsLeft() == 0;
-        memblock::FailAllocationAfter(0);
+        bool reached = WithAllocationFailing(
+            n, [&] { applied = m_index.Apply(m_text, pos, removed, (int)inserted.size(), kTab); });
         if (!applied) {
             EXPECT_TRUE(m_index.Build(m_text, kTab));
         }
@@ -195,10 +194,8 @@ TEST(LineIndex, AnIndexThatRunsOutOfMemoryReportsIt) {
         s.SetBufferSize(1 << 16);
         s.Insert(0, text.c_str());
         CLineIndex index;
-        memblock::FailAllocationAfter(n);
-        bool built = index.Build(s, kTab);
-        bool reached = memblock::FailingAllocationsLeft() == 0;
-        memblock::FailAllocationAfter(0);
+        bool built = false;
+        bool reached = WithAllocationFailing(n, [&] { built = index.Build(s, kTab); });
         if (!reached) {
             EXPECT_TRUE(built);
             break;

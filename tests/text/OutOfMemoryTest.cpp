@@ -8,6 +8,7 @@
 
 #include "framework/base/MemoryBlock.h"
 #include "text/BlackString.h"
+#include "tests/common/MemorySeamKit.h"
 
 namespace {
 std::string Bytes(const CStringEx& s) {
@@ -24,10 +25,8 @@ void EachAllocationFailing(
         CBlackString s;
         setUp(s);
         std::string before = Bytes(s);
-        memblock::FailAllocationAfter(n);
-        BOOL ok = operation(s);
-        bool failedOne = memblock::FailingAllocationsLeft() == 0;
-        memblock::FailAllocationAfter(0);
+        BOOL ok = FALSE;
+        bool failedOne = WithAllocationFailing(n, [&] { ok = operation(s); });
         check(s, before, ok);
         if (!failedOne) return; // the operation needed fewer than n allocations
     }

@@ -9,6 +9,7 @@
 #include "ModelDocument.h"
 #include "framework/base/MemoryBlock.h"
 #include "undo/UndoInfo.h"
+#include "tests/common/MemorySeamKit.h"
 
 namespace {
 // A model document whose insertions fail as a document's do when memory runs short: the nth one from
@@ -60,10 +61,9 @@ TEST_F(UndoMemory, EveryHistoryLeftByAFailedRecordingUndoesToTheTextsItDescribes
             ASSERT_TRUE(Change(doc, k, 1, std::string(1, (char)('A' + k))));
             texts.push_back(doc.text);
         }
-        memblock::FailAllocationAfter(n);
-        if (Change(doc, 10, 1, last)) texts.push_back(doc.text);
-        bool failedOne = memblock::FailingAllocationsLeft() == 0;
-        memblock::FailAllocationAfter(0);
+        bool failedOne = WithAllocationFailing(n, [&] {
+            if (Change(doc, 10, 1, last)) texts.push_back(doc.text);
+        });
         // Whatever history is left must walk back through exactly the texts that were there.
         ASSERT_EQ(doc.text, texts.back());
         size_t step = texts.size() - 1;
@@ -82,10 +82,9 @@ TEST_F(UndoMemory, EveryHistoryLeftByAFailedRecordingUndoesToTheTextsItDescribes
 TEST_F(UndoMemory, AListRecordMissingAnItemIsShort) {
     for (int n = 1; n < 8; ++n) {
         CListUndoInfo record(UNDO_REPLACE);
-        memblock::FailAllocationAfter(n);
-        for (int k = 0; k < 3; ++k) record.Add(k * 10, "old", "new");
-        bool failedOne = memblock::FailingAllocationsLeft() == 0;
-        memblock::FailAllocationAfter(0);
+        bool failedOne = WithAllocationFailing(n, [&] {
+            for (int k = 0; k < 3; ++k) record.Add(k * 10, "old", "new");
+        });
         EXPECT_EQ(record.IsComplete(), !failedOne) << n;
         if (!failedOne) return;
     }

@@ -8,6 +8,7 @@
 #include "framework/base/MemoryBlock.h"
 #include "tests/common/ClipboardTestKit.h"
 #include "undo/UndoInfo.h"
+#include "tests/common/MemorySeamKit.h"
 
 namespace {
 class ViewClipboard : public ViewFixture {
@@ -307,10 +308,7 @@ TEST_F(ViewClipboard, APasteThatRunsOutOfMemoryIsWholeOrNotAtAll) {
             SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
             CModalRecorder boxes(IDOK);
             view->SetSelection(6, 6);
-            memblock::FailAllocationAfter(n);
-            Command(ID_EDIT_PASTE);
-            bool failedOne = memblock::FailingAllocationsLeft() == 0;
-            memblock::FailAllocationAfter(0);
+            bool failedOne = WithAllocationFailing(n, [&] { Command(ID_EDIT_PASTE); });
             if (Text(view) == "first\nlast\n") {
                 refused = true;
                 EXPECT_FALSE(doc->IsModified());

@@ -9,6 +9,7 @@
 #include "framework/base/MemoryBlock.h"
 #include "framework/win/FindReplaceDialog.h"
 #include "framework/win/MessageBox.h"
+#include "tests/common/MemorySeamKit.h"
 
 #include <dlgs.h>
 
@@ -242,10 +243,8 @@ TEST_F(ViewFind, AReplaceThatRunsOutOfMemoryIsWholeOrNotAtAll) {
         for (int n = 1; n < 80; ++n) {
             SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
             CModalRecorder boxes(IDOK);
-            memblock::FailAllocationAfter(n);
-            Notify(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE, "old", "a much longer new");
-            bool failedOne = memblock::FailingAllocationsLeft() == 0;
-            memblock::FailAllocationAfter(0);
+            bool failedOne = WithAllocationFailing(
+                n, [&] { Notify(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE, "old", "a much longer new"); });
             if (Text(view) == text) {
                 refused = true;
                 EXPECT_FALSE(doc->IsModified());
@@ -269,10 +268,9 @@ TEST_F(ViewFind, AReplaceThatRunsOutOfMemoryIsWholeOrNotAtAll) {
             SCOPED_TRACE("replacement, allocation " + std::to_string(n) + " failing");
             CModalRecorder boxes(IDOK);
             view->SetSelection(three, three + 1);
-            memblock::FailAllocationAfter(n);
-            Notify(view, FR_REPLACE | FR_DOWN | FR_MATCHCASE, "3", "a replacement longer than a block");
-            bool failedOne = memblock::FailingAllocationsLeft() == 0;
-            memblock::FailAllocationAfter(0);
+            bool failedOne = WithAllocationFailing(n, [&] {
+                Notify(view, FR_REPLACE | FR_DOWN | FR_MATCHCASE, "3", "a replacement longer than a block");
+            });
             if (Text(view) == text) {
                 EXPECT_FALSE(doc->CanUndo());
                 EXPECT_EQ(boxes.GetCount(), 1) << "the user is told";
