@@ -248,15 +248,15 @@ void CStringEx::MakeLower() {
 
 // Editing.
 
-// Insertion that needs a larger capacity: a block that already has room only raises the capacity;
-// otherwise the text is built in a new block, with the gap after the inserted bytes.
+// Insertion that needs a larger capacity (s not in this string): a block that already has room
+// raises the capacity; otherwise the text is built in a new block, with the gap after the inserted bytes.
 BOOL CStringEx::Grow(int pos, const char* s, int n) {
     int old = m_nLength;
     int capacity = GrownCapacity(m_nCapacity, n);
     if (capacity < 0 || (long long)old + n >= capacity) return Failed();
     if (capacity <= m_nBlock) {
-        m_nCapacity = capacity;
-        return Insert(pos, s);
+        WidenGap(capacity);
+        return Place(pos, s, n);
     }
     int blockSize = BlockFor(capacity);
     memblock::Handle block = memblock::Allocate((size_t)blockSize, true);
@@ -265,10 +265,9 @@ BOOL CStringEx::Grow(int pos, const char* s, int n) {
         memblock::Free(block);
         return Failed();
     }
-    // Built before the old block goes, so s may point into this string.
     CopyOut(text, 0, pos);
     std::memcpy(text + pos, s, (size_t)n);
-    CopyOut(text + blockSize - (old - pos), pos, old - pos);
+    CopyOut(text + capacity - (old - pos), pos, old - pos);
     Release();
     m_hBlock = block;
     m_pText = text;
@@ -280,25 +279,36 @@ BOOL CStringEx::Grow(int pos, const char* s, int n) {
     return TRUE;
 }
 
+// Raises the capacity inside the block: the bytes after the gap move to the new capacity's end.
+void CStringEx::WidenGap(int capacity) {
+    int after = m_nLength - m_nGap;
+    if (after > 0) std::memmove(m_pText + capacity - after, m_pText + m_nCapacity - after, (size_t)after);
+    m_nCapacity = capacity;
+}
+
 BOOL CStringEx::Insert(int pos, const char* s) {
     if (s == nullptr) return TRUE;
     int n = (int)strnlen(s, INT_MAX / 2);
     if (n == 0) return TRUE;
-    int old = m_nLength;
-    if (pos < 0 || pos > old) return FALSE;
-    if ((long long)old + n >= m_nCapacity) return Grow(pos, s, n);
-    bool aliased = s >= m_pText && s < m_pText + m_nBlock;
+    if (pos < 0 || pos > m_nLength) return FALSE;
+    // Bytes of this string may move before they are copied in: a private copy goes in instead.
     char* copy = nullptr;
-    if (aliased) {
+    if (s >= m_pText && s < m_pText + m_nBlock) {
         copy = static_cast<char*>(std::malloc((size_t)n));
         if (copy == nullptr) return Failed();
         std::memcpy(copy, s, (size_t)n);
         s = copy;
     }
+    BOOL ok = (long long)m_nLength + n >= m_nCapacity ? Grow(pos, s, n) : Place(pos, s, n);
+    std::free(copy);
+    return ok;
+}
+
+// Insertion that fits the capacity.
+BOOL CStringEx::Place(int pos, const char* s, int n) {
     MoveGap(pos);
     std::memcpy(m_pText + pos, s, (size_t)n);
-    std::free(copy);
-    m_nLength = old + n;
+    m_nLength += n;
     m_nGap = pos + n;
     if (m_nGap == m_nLength) m_pText[m_nLength] = 0;
     Note(pos, 0, n);
