@@ -156,6 +156,27 @@ TEST(LineIndex, LinesTypedAndDeletedAtOnePlaceSplitAndJoinBlocks) {
     t.Check(rng);
 }
 
+// Lines growing past 255 bytes and shrinking below again, without the line count changing: the
+// groups of lines that hold them switch between one-byte steps and two-byte starts, in blocks where
+// other such groups lie before and after.
+TEST(LineIndex, LinesCrossingTheStepLimitSwitchTheirGroups) {
+    std::mt19937 rng(17);
+    IndexedText t;
+    std::string text;
+    for (int k = 0; k < 3000; ++k) text += std::string(k % 9 == 0 ? 250 + k % 11 : 8 + k % 5, 'a') + "\n";
+    t.Load(text);
+    for (int step = 0; step < 4000; ++step) {
+        int pos = (int)(rng() % (unsigned)t.Size());
+        if (rng() % 2)
+            t.Replace(pos, 0, std::string(1 + rng() % 12, 'b'));
+        else
+            t.Replace(pos, std::min(t.Size() - pos, (int)(1 + rng() % 12)), std::string(rng() % 3, 'c'));
+        if (step % 50 == 0) t.Check(rng);
+        if (::testing::Test::HasFatalFailure()) FAIL() << "step " << step;
+    }
+    t.Check(rng);
+}
+
 // Deleting most lines of every block must give their room back, not keep blocks sized for the lines
 // they once held.
 TEST(LineIndex, ScatteredDeletionsGiveTheirMemoryBack) {
