@@ -19,8 +19,8 @@ int GrownCapacity(int capacity, int n) {
 }
 
 // The block behind a capacity: a thirty-second more, in whole steps, so that the steps that follow
-// only raise the reported capacity. Kept small because the first move of the gap away from the end
-// touches every page of it.
+// only raise the reported capacity. Kept small because the system commits its pages (they count in
+// the process's private bytes) although nothing touches them until the text grows into them.
 int BlockFor(int capacity) {
     long long block = (long long)capacity + ((long long)capacity / 32 / kStep) * kStep;
     return block > INT_MAX ? capacity : (int)block;
