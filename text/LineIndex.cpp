@@ -170,7 +170,7 @@ private:
     bool NewBlock() {
         CLineIndex& x = m_index;
         try {
-            CLineBlock block;
+            CLineBlock block(x.m_tabSize);
             if (!block.Reserve(CLineBlock::kMaxLines)) return false;
             x.m_blocks.push_back(std::move(block));
             x.m_firsts.push_back(x.m_count);
@@ -190,6 +190,7 @@ private:
 };
 
 bool CLineIndex::Build(const CStringEx& text, int tabSize, int lines) {
+    m_tabSize = tabSize;
     m_blocks.clear();
     m_firsts.clear();
     m_bases.clear();
@@ -256,7 +257,7 @@ bool CLineIndex::Repack(int fromBlock, int toBlock, int first, int last, int del
             const LineEntry& line = lines[(size_t)j];
             if (fresh.empty() || fresh.back().Count() == per ||
                 line.start - bases.back() > CLineBlock::kMaxOffset) {
-                fresh.emplace_back();
+                fresh.emplace_back(m_tabSize);
                 bases.push_back(line.start);
                 if (!fresh.back().Reserve(std::min(per, count - j))) return false;
             }
@@ -284,6 +285,11 @@ bool CLineIndex::Repack(int fromBlock, int toBlock, int first, int last, int del
                     std::make_move_iterator(fresh.end()));
     m_stepAt = fromBlock + (int)fresh.size();
     m_block.store(fromBlock, std::memory_order_relaxed);
+    if (m_blocks.size() * 4 < m_blocks.capacity()) { // a directory left mostly empty by deletions
+        m_blocks.shrink_to_fit();
+        m_firsts.shrink_to_fit();
+        m_bases.shrink_to_fit();
+    }
     return true;
 }
 
@@ -307,7 +313,7 @@ bool CLineIndex::Replace(int first, int last, int delta) {
 bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted, int tabSize) {
     int n = m_count;
     int length = text.GetTextSize();
-    if (n < 1 || pos < 0 || removed < 0 || inserted < 0) return false;
+    if (n < 1 || pos < 0 || removed < 0 || inserted < 0 || tabSize != m_tabSize) return false;
     int first = LineNear(pos, m_lastEdit), last = LineNear(pos + removed, first);
     int delta = inserted - removed;
     int from = Start(first);

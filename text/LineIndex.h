@@ -64,6 +64,7 @@ private:
     int m_stepAt = 0;
     int m_stepBy = 0;
     int m_stepLines = 0;
+    int m_tabSize = 4;                   // what the blocks' widths count a tab as
     int m_lastEdit = 0;                  // the line of the last edit, where the next one usually is
     mutable std::atomic<int> m_block{0}; // the block last looked up: readers of a page go line by line
     CWidthCounts m_widths;

@@ -1,6 +1,6 @@
 // The packed line index against a byte-by-byte scan of the same text: long lines that outgrow a
-// block's two-byte offsets, lines too wide for a width byte, line feeds that split blocks and
-// deletions that empty them, and the memory the entries take.
+// block's two-byte offsets, lines longer than a step byte or with more tabs than a tab count holds,
+// line feeds that split blocks and deletions that empty them, and the memory the entries take.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -83,6 +83,7 @@ public:
     }
 
     int Size() const { return (int)m_mirror.size(); }
+    const std::string& Bytes() const { return m_mirror; }
     const CLineIndex& Index() const { return m_index; }
 
 private:
@@ -91,8 +92,8 @@ private:
     CLineIndex m_index;
 };
 
-// Short lines, tab-filled lines wider than a width byte holds, and now and then a line longer than
-// a block's offsets reach.
+// Short lines, rows with a few tabs, tab-filled lines wider than a width byte holds, and now and
+// then a line longer than a block's offsets reach.
 std::string Piece(std::mt19937& rng, int longLines) {
     switch (rng() % 16) {
     case 0:
@@ -103,6 +104,11 @@ std::string Piece(std::mt19937& rng, int longLines) {
         return longLines > 0 ? std::string(65536 + rng() % 70000, 'L') : "x\n";
     case 3:
         return std::string(240 + rng() % 30, 'w') + "\n";
+    case 4: { // a few tabs among text: up to and past what a line's tab count holds
+        std::string row;
+        for (int k = (int)(rng() % 20); k > 0; --k) row += rng() % 2 ? "\t" : "1.5\t";
+        return row + "\n";
+    }
     default:
         return std::string(rng() % 30, 'a' + (char)(rng() % 26)) + (rng() % 3 ? "\n" : "");
     }
@@ -156,9 +162,9 @@ TEST(LineIndex, LinesTypedAndDeletedAtOnePlaceSplitAndJoinBlocks) {
     t.Check(rng);
 }
 
-// Lines growing past 255 bytes and shrinking below again, without the line count changing: the
-// groups of lines that hold them switch between one-byte steps and two-byte starts, in blocks where
-// other such groups lie before and after.
+// Lines growing past 255 bytes and shrinking below again, and lines replaced by as many others: the
+// groups of lines that hold them switch between one-byte steps and two-byte starts, and their lines'
+// widths between tab counts and the wide list, in blocks where other such groups lie before and after.
 TEST(LineIndex, LinesCrossingTheStepLimitSwitchTheirGroups) {
     std::mt19937 rng(17);
     IndexedText t;
@@ -167,10 +173,22 @@ TEST(LineIndex, LinesCrossingTheStepLimitSwitchTheirGroups) {
     t.Load(text);
     for (int step = 0; step < 4000; ++step) {
         int pos = (int)(rng() % (unsigned)t.Size());
-        if (rng() % 2)
+        int removed = std::min(t.Size() - pos, (int)(1 + rng() % 40));
+        switch (rng() % 3) {
+        case 0:
             t.Replace(pos, 0, std::string(1 + rng() % 12, 'b'));
-        else
-            t.Replace(pos, std::min(t.Size() - pos, (int)(1 + rng() % 12)), std::string(rng() % 3, 'c'));
+            break;
+        case 1:
+            t.Replace(pos, removed, std::string(rng() % 3, 'c'));
+            break;
+        default: { // as many line feeds in as out, some of the lines given tabs
+            std::string in;
+            for (char c : t.Bytes().substr((size_t)pos, (size_t)removed))
+                if (c == '\n') in += std::string(rng() % 300, rng() % 2 ? 't' : '\t') + "\n";
+            t.Replace(pos, removed, in);
+            break;
+        }
+        }
         if (step % 50 == 0) t.Check(rng);
         if (::testing::Test::HasFatalFailure()) FAIL() << "step " << step;
     }
@@ -194,14 +212,14 @@ TEST(LineIndex, ScatteredDeletionsGiveTheirMemoryBack) {
     EXPECT_LT(t.Index().HeldBytes(), fresh.Index().HeldBytes() * 3);
 }
 
-// The entries of a text of short lines take about three bytes a line, not eight.
-TEST(LineIndex, ShortLinesTakeAboutThreeBytesEach) {
+// The entries of a text of short lines take under two bytes a line, not eight.
+TEST(LineIndex, ShortLinesTakeUnderTwoBytesEach) {
     IndexedText t;
     std::string text;
     for (int k = 0; k < 200000; ++k) text += "  12   0.500\n";
     t.Load(text);
     EXPECT_EQ(200001, t.Index().Count());
-    EXPECT_LT(t.Index().HeldBytes(), 200001u * 7 / 2);
+    EXPECT_LT(t.Index().HeldBytes(), 200001u * 2);
 }
 
 // Under the memory seam every allocation fails in turn: a build or an edit reports it, and the
