@@ -107,8 +107,8 @@ private:
     uint8_t* TabBytes() const { return Steps() + m_cap; }
     int Tabs(int i) const { return TabBytes()[i / 2] >> (i % 2 * 4) & 15; }
     void SetTabs(int i, int tabs) {
-        uint8_t& byte = TabBytes()[i / 2];
-        byte = (uint8_t)((byte & ~(15 << (i % 2 * 4))) | tabs << (i % 2 * 4));
+        uint8_t& pair = TabBytes()[i / 2];
+        pair = (uint8_t)((pair & ~(15 << (i % 2 * 4))) | tabs << (i % 2 * 4));
     }
     // The tab count that gives width for a line of length bytes, or kInWide when none does.
     int TabsOf(int width, int length) const {

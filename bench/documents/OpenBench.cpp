@@ -1,5 +1,6 @@
 // Opening a generated 100 MB data file with each document class, against the bound of reading the
-// same file with the C runtime's text-mode fread into one buffer; with each open's peak memory.
+// same file with the C runtime's text-mode fread into one buffer; with each open's peak memory, and
+// what the document holds after 100,000 edits scattered over the text (with their undo records).
 // Each class is measured in a child process of its own, so the peaks do not mix.
 // Usage: bench_documents [--megabytes=N] [--repeats=N]
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "documents/BlackEditDoc.h"
 #include "documents/DataEditDocs.h"
 #include "framework/win/WinApp.h"
+#include "undo/UndoInfo.h"
 
 namespace {
 CWinApp theApp("bench_documents");
@@ -88,7 +90,31 @@ double FreadSeconds(const std::string& path, long& textBytes) {
     return seconds;
 }
 
-// Child: open the file once with the class and print seconds, length, peak and resident megabytes.
+// Edits through the document's recorded road, front to back so the gap moves over the text once: a
+// typed byte, a line feed, a deleted byte and a two-byte replacement in turn.
+void ScatteredEdits(CEditDocument& doc, int edits) {
+    long step = doc.GetLength() / (edits + 1);
+    for (int k = 0; k < edits; ++k) {
+        int pos = (int)(step * (k + 1));
+        switch (k % 4) {
+        case 0:
+            doc.Edit(UNDO_INSERT, pos, 0, "x");
+            break;
+        case 1:
+            doc.Edit(UNDO_INSERT, pos, 0, "\n");
+            break;
+        case 2:
+            doc.Edit(UNDO_DELETE, pos, 1, "");
+            break;
+        default:
+            doc.Edit(UNDO_REPLACE, pos, 1, "yz");
+            break;
+        }
+    }
+}
+
+// Child: open the file once with the class and print seconds, length, peak and private megabytes,
+// the private megabytes before, and after the scattered edits.
 int MeasureOne(const char* className, const std::string& path) {
     double before = PrivateMegabytes();
     auto* doc = dynamic_cast<CEditDocument*>(CRuntimeClass::CreateObject(className));
@@ -96,13 +122,15 @@ int MeasureOne(const char* className, const std::string& path) {
     double start = Now();
     int ok = doc->OpenFile(path.c_str());
     double seconds = Now() - start;
-    std::printf("%.4f %ld %.1f %.1f %.1f\n", seconds, doc->GetLength(), PeakMegabytes(), PrivateMegabytes(),
-                before);
+    double held = PrivateMegabytes();
+    ScatteredEdits(*doc, 100000);
+    std::printf("%.4f %ld %.1f %.1f %.1f %.1f\n", seconds, doc->GetLength(), PeakMegabytes(), held, before,
+                PrivateMegabytes());
     return ok ? 0 : 1;
 }
 
 bool RunChild(const char* className, const std::string& path, double& seconds, long& length, double& peak,
-              double& held, double& base) {
+              double& held, double& base, double& edited) {
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string command = "\"" + std::string(self) + "\" --one=" + className + " \"" + path + "\"";
@@ -129,7 +157,8 @@ bool RunChild(const char* className, const std::string& path, double& seconds, l
     ::WaitForSingleObject(process.hProcess, INFINITE);
     ::CloseHandle(process.hProcess);
     ::CloseHandle(process.hThread);
-    return std::sscanf(output.c_str(), "%lf %ld %lf %lf %lf", &seconds, &length, &peak, &held, &base) == 5;
+    return std::sscanf(output.c_str(), "%lf %ld %lf %lf %lf %lf", &seconds, &length, &peak, &held, &base,
+                       &edited) == 6;
 }
 } // namespace
 
@@ -162,22 +191,23 @@ int main(int argc, char** argv) {
     }
     std::printf("file %d MB (%ld text bytes after CR LF -> LF); text-mode fread bound %.1f ms\n", megabytes,
                 textBytes, bound * 1e3);
-    std::printf("%-15s %10s %8s %14s %14s\n", "class", "open ms", "x fread", "peak/text", "held/text");
+    std::printf("%-15s %10s %8s %14s %14s %14s\n", "class", "open ms", "x fread", "peak/text", "held/text",
+                "after edits");
     for (const char* className : {"CBlackEditDoc", "CColorEditDoc", "CCheckEditDoc", "CDataEditDoc"}) {
-        double best = 1e30, peak = 0, held = 0, base = 0, seconds;
+        double best = 1e30, peak = 0, held = 0, base = 0, edited = 0, seconds;
         long length = 0;
         for (int r = 0; r < repeats; ++r) {
-            double p, h, b;
-            if (!RunChild(className, path, seconds, length, p, h, b)) {
+            double p, h, b, e;
+            if (!RunChild(className, path, seconds, length, p, h, b, e)) {
                 std::printf("%-15s failed\n", className);
                 break;
             }
             if (seconds < best) best = seconds;
-            peak = p, held = h, base = b;
+            peak = p, held = h, base = b, edited = e;
         }
         double text = (double)length / (1 << 20);
-        std::printf("%-15s %10.1f %8.2f %14.2f %14.2f\n", className, best * 1e3, best / bound,
-                    (peak - base) / text, (held - base) / text);
+        std::printf("%-15s %10.1f %8.2f %14.2f %14.2f %14.2f\n", className, best * 1e3, best / bound,
+                    (peak - base) / text, (held - base) / text, (edited - base) / text);
     }
     return 0;
 }
