@@ -50,6 +50,7 @@ CStringEx& CStringEx::operator=(const CStringEx& other) {
         std::memcpy(m_pText, other.m_pText, (size_t)other.m_nCapacity);
     }
     m_nLength = m_nGap = other.m_nLength;
+    EndGapSoon();
     return *this;
 }
 
@@ -63,7 +64,7 @@ void CStringEx::Release() {
     memblock::Free(m_hBlock);
     m_hBlock = nullptr;
     m_pText = nullptr;
-    m_nCapacity = m_nBlock = 0;
+    m_nCapacity = m_nBlock = m_nEnd = 0;
     m_nGap = m_nLength;
 }
 
@@ -185,6 +186,7 @@ BOOL CStringEx::Regrow(int capacity, int keep) {
     m_nCapacity = capacity;
     m_nBlock = blockSize;
     m_nLength = m_nGap = length;
+    EndGapSoon();
     return TRUE;
 }
 
@@ -194,6 +196,7 @@ BOOL CStringEx::SetBufferSize(int size) {
     if (m_nLength == 0) {
         if (!Regrow(size, 0)) return FALSE;
         m_nLength = m_nGap = 1;
+        EndGapSoon();
         return TRUE;
     }
     return Regrow(size, m_nLength);
@@ -203,6 +206,7 @@ void CStringEx::SetLength(int n) {
     Flat();
     m_journal.Invalidate();
     m_nLength = m_nGap = n;
+    EndGapSoon();
 }
 
 void CStringEx::ClearContents() {
@@ -231,6 +235,7 @@ BOOL CStringEx::Append(const char* s) {
     }
     m_nLength += n;
     m_nGap = m_nLength;
+    EndGapSoon();
     return TRUE;
 }
 
@@ -255,7 +260,8 @@ BOOL CStringEx::Grow(int pos, const char* s, int n) {
     int capacity = GrownCapacity(m_nCapacity, n);
     if (capacity < 0 || (long long)old + n >= capacity) return Failed();
     if (capacity <= m_nBlock) {
-        WidenGap(capacity);
+        m_nCapacity = capacity;
+        WidenGap(std::min(capacity, old + n + kStep));
         return Place(pos, s, n);
     }
     int blockSize = BlockFor(capacity);
@@ -267,23 +273,30 @@ BOOL CStringEx::Grow(int pos, const char* s, int n) {
     }
     CopyOut(text, 0, pos);
     std::memcpy(text + pos, s, (size_t)n);
-    CopyOut(text + capacity - (old - pos), pos, old - pos);
+    int end = std::min(capacity, old + n + kStep);
+    CopyOut(text + end - (old - pos), pos, old - pos);
     Release();
     m_hBlock = block;
     m_pText = text;
     m_nCapacity = capacity;
     m_nBlock = blockSize;
+    m_nEnd = end;
     m_nLength = old + n;
     m_nGap = pos + n;
     Note(pos, 0, n);
     return TRUE;
 }
 
-// Raises the capacity inside the block: the bytes after the gap move to the new capacity's end.
-void CStringEx::WidenGap(int capacity) {
+// Moves the bytes after the gap to end a new end (after the old one, within the capacity).
+void CStringEx::WidenGap(int end) {
     int after = m_nLength - m_nGap;
-    if (after > 0) std::memmove(m_pText + capacity - after, m_pText + m_nCapacity - after, (size_t)after);
-    m_nCapacity = capacity;
+    if (after > 0) std::memmove(m_pText + end - after, m_pText + m_nEnd - after, (size_t)after);
+    m_nEnd = end;
+}
+
+// With the text contiguous, the gap may end anywhere: a step past the text, within the capacity.
+void CStringEx::EndGapSoon() {
+    m_nEnd = std::max(m_nLength, std::min(m_nCapacity, m_nLength + kStep));
 }
 
 BOOL CStringEx::Insert(int pos, const char* s) {
@@ -299,7 +312,13 @@ BOOL CStringEx::Insert(int pos, const char* s) {
         std::memcpy(copy, s, (size_t)n);
         s = copy;
     }
-    BOOL ok = (long long)m_nLength + n >= m_nCapacity ? Grow(pos, s, n) : Place(pos, s, n);
+    BOOL ok;
+    if ((long long)m_nLength + n >= m_nCapacity) {
+        ok = Grow(pos, s, n);
+    } else {
+        if (m_nLength + n >= m_nEnd) WidenGap(std::min(m_nCapacity, m_nLength + n + kStep));
+        ok = Place(pos, s, n);
+    }
     std::free(copy);
     return ok;
 }

@@ -11,23 +11,24 @@
 // always leave at least one spare byte. The documents keep their own zero byte inside the length;
 // Insert and Delete carry it along.
 //
-// Gap: the spare bytes of the capacity sit at logical position m_nGap (0 <= m_nGap <= m_nLength), so
-// the bytes [0, m_nGap) lie at the block's start and [m_nGap, m_nLength) end at byte m_nCapacity
-// (the reserve beyond it is not part of the gap: see Block). Edits move the
-// gap to the edit and fill or widen it: typing at one place moves nothing, and edits front to back
-// move each byte once. Whoever takes the text pointer (GetBuffer) gets it contiguous: the gap moves
-// to the end, and after an edit the byte after the text (text[length]) is zero, so the
-// zero-terminated searches never run past the block (bytes a loader wrote past the length stay). GetAt,
-// SetAt, the copies and the line table's scans work across the gap; GetRange makes one short stretch
-// contiguous by moving the gap past it.
+// Gap: the bytes [0, m_nGap) lie at the block's start and [m_nGap, m_nLength) end at byte m_nEnd
+// (0 <= m_nGap <= m_nLength <= m_nEnd <= m_nCapacity), the gap between them. Edits move the gap to
+// the edit and fill or widen it: typing at one place moves nothing, and edits front to back move each
+// byte once. Whoever takes the text pointer (GetBuffer) gets it contiguous: the gap moves to the end,
+// and after an edit the byte after the text (text[length]) is zero, so the zero-terminated searches
+// never run past the block (bytes a loader wrote past the length stay). GetAt, SetAt, the copies and
+// the line table's scans work across the gap; GetRange makes one short stretch contiguous by moving
+// the gap past it.
+// Why the gap is kept to about a step and not all the spare room: a gap move copies the bytes between
+// the old and the new place by the gap's size, and once that distance leaves the processor's caches
+// every written line is fetched first (a 50 MB move by a 3 MB gap takes 1.7 times as long as by 4 KiB);
+// a loaded file's room for the line ends its reading dropped, or the block's reserve, would make the
+// gap megabytes wide, and its first move would touch every page of it. A gap that fills is widened by
+// a step, moving the bytes after it.
 //
 // Block: m_nCapacity is the capacity the string reports and grows by; the block itself (m_nBlock
 // bytes) reserves a little more, so that a large text growing by many small edits is not copied
-// every 64 KiB (the reserve's pages cost nothing until the text grows into them). Growing into the
-// reserve moves the bytes after the gap to the new capacity's end. Why the gap stops at the capacity:
-// a gap move copies the bytes between the old and the new place by the gap's size, and once that
-// distance leaves the processor's caches every written line is fetched first (a 50 MB move by a
-// 3 MB gap takes 1.7 times as long as by 4 KiB); a step's gap keeps the distance near the caches.
+// every 64 KiB (the reserve's pages cost nothing until the text grows into them).
 //
 // Journal: every edit is noted for the line table (CEditJournal), which then catches up without
 // rescanning the whole text. Bytes changed by writing through GetBuffer are the caller's business:
@@ -121,7 +122,7 @@ public:
     CString GetDelimitedField(const char* open, const char* close, int index) const;
 
 private:
-    int GapSize() const { return m_nCapacity - m_nLength; }
+    int GapSize() const { return m_nEnd - m_nLength; }
     int Physical(int i) const { return i < m_nGap ? i : i + GapSize(); }
     void MoveGap(int pos) const;
     char* Flat() const;
@@ -132,7 +133,8 @@ private:
     BOOL Place(int pos, const char* s, int n);
     BOOL Regrow(int capacity, int keep);
     BOOL ReserveFor(int pos, int count, int n);
-    void WidenGap(int capacity);
+    void WidenGap(int end);
+    void EndGapSoon();
     void Release();
     void KeepGuardZero();
     BOOL Failed();
@@ -150,6 +152,7 @@ private:
     int m_nCapacity = 0;
     char* m_pText = nullptr;
     int m_nBlock = 0;
+    int m_nEnd = 0;
     mutable int m_nGap = 0;
     mutable CEditJournal m_journal;
     memblock::Handle m_hBlock = nullptr;

@@ -76,32 +76,38 @@ TEST(StringExBlock, AppendAndSelfInsertion) {
     EXPECT_FALSE(s.AllocationFailed());
 }
 
-// A text of a few MB owns a reserve beyond its capacity: growing into it keeps the block, and the
-// bytes after an open gap follow the capacity's end, also when the inserted bytes are among them.
-TEST(StringExBlock, GrowthIntoTheReserveKeepsTheBytesAfterTheGap) {
-    std::string model;
-    for (int i = 0; model.size() < (8u << 20); ++i) model += std::to_string(i) + (i % 7 ? ' ' : '\n');
-    int mid = (int)model.size() / 2, end = mid + 170000; // a zero byte ends the self-insertion's source
-    model[(size_t)end] = 0;
-    CStringEx s;
-    ASSERT_TRUE(s.SetBufferSize((int)model.size() + 2));
-    std::memcpy(s.GetBuffer(), model.data(), model.size());
-    s.SetLength((int)model.size());
-    const char* block = s.GetBuffer();
+// A text of a few MB owns a reserve beyond its capacity, and a loaded one often spare capacity: the
+// gap is widened a step at a time inside them, the block stays, and the bytes after an open gap
+// follow its end, also when the inserted bytes are among them.
+TEST(StringExBlock, WideningTheGapKeepsTheBytesAfterIt) {
+    for (int room : {2, 1 << 20}) { // growth into the reserve, then room within the capacity
+        SCOPED_TRACE("room " + std::to_string(room));
+        std::string model;
+        for (int i = 0; model.size() < (8u << 20); ++i) model += std::to_string(i) + (i % 7 ? ' ' : '\n');
+        int mid = (int)model.size() / 2, end = mid + 170000; // a zero byte ends the self-insertion's source
+        model[(size_t)end] = 0;
+        CStringEx s;
+        ASSERT_TRUE(s.SetBufferSize((int)model.size() + room));
+        std::memcpy(s.GetBuffer(), model.data(), model.size());
+        s.SetLength((int)model.size());
+        const char* block = s.GetBuffer();
+        int capacity = s.GetCapacity();
 
-    std::string typed(70000, 't'); // more than the gap holds: the capacity grows
-    ASSERT_TRUE(s.Insert(mid, typed.c_str()));
-    model.insert((size_t)mid, typed);
-    end += 70000;
-    const char *source, *rest;
-    int sourceSize, restSize;
-    s.GetPieces(end - 62000, end, source, sourceSize, rest, restSize);
-    ASSERT_EQ(sourceSize, 62000); // behind the gap, more than its room again
-    ASSERT_TRUE(s.Insert(mid + 5, source));
-    model.insert((size_t)mid + 5, model.substr((size_t)end - 62000, 62000));
+        std::string typed(70000, 't'); // more than a gap of a step holds
+        ASSERT_TRUE(s.Insert(mid, typed.c_str()));
+        model.insert((size_t)mid, typed);
+        end += 70000;
+        const char *source, *rest;
+        int sourceSize, restSize;
+        s.GetPieces(end - 70000, end, source, sourceSize, rest, restSize);
+        ASSERT_EQ(sourceSize, 70000); // behind the gap, more than its room again
+        ASSERT_TRUE(s.Insert(mid + 5, source));
+        model.insert((size_t)mid + 5, model.substr((size_t)end - 70000, 70000));
 
-    EXPECT_EQ(s.GetBuffer(), block); // both grew inside the block
-    EXPECT_TRUE(Bytes(s) == model);
+        EXPECT_EQ(s.GetBuffer(), block); // both widened inside the block
+        EXPECT_EQ(s.GetCapacity() == capacity, room > 140000);
+        EXPECT_TRUE(Bytes(s) == model);
+    }
 }
 
 TEST(StringExBlock, ImpossibleGrowthIsReportedNotFatal) {
