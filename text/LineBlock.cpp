@@ -130,24 +130,25 @@ bool CLineBlock::Resize(int cap) {
     return true;
 }
 
-bool CLineBlock::ReserveLong(int count) {
-    if (count <= m_longCap) return true;
-    int cap = std::max(count, m_longCap * 2 + 1);
-    auto* grown = static_cast<LongStarts*>(memblock::Realloc(m_long, sizeof(LongStarts) * (size_t)cap));
-    if (grown == nullptr) return false;
-    m_long = grown;
-    m_longCap = (uint16_t)cap;
+namespace {
+// Room for count entries in a side list, growing it to about twice its size.
+template <class T> bool ReserveList(T*& list, uint16_t& cap, int count) {
+    if (count <= cap) return true;
+    int grown = std::max(count, cap * 2 + 2);
+    auto* moved = static_cast<T*>(memblock::Realloc(list, sizeof(T) * (size_t)grown));
+    if (moved == nullptr) return false;
+    list = moved;
+    cap = (uint16_t)grown;
     return true;
+}
+} // namespace
+
+bool CLineBlock::ReserveLong(int count) {
+    return ReserveList(m_long, m_longCap, count);
 }
 
 bool CLineBlock::ReserveWide(int count) {
-    if (count <= m_wideCap) return true;
-    int cap = std::max(count, m_wideCap * 2 + 4);
-    auto* grown = static_cast<Wide*>(memblock::Realloc(m_wide, sizeof(Wide) * (size_t)cap));
-    if (grown == nullptr) return false;
-    m_wide = grown;
-    m_wideCap = (uint16_t)cap;
-    return true;
+    return ReserveList(m_wide, m_wideCap, count);
 }
 
 bool CLineBlock::AppendSlowly(int offset, int width) {

@@ -18,6 +18,11 @@ int GrownCapacity(int capacity, int n) {
     return grown > INT_MAX ? -1 : (int)grown;
 }
 
+// Where a gap ends that leaves a step of room after bytes of text, within capacity.
+int StepPast(int bytes, int capacity) {
+    return (int)std::min<long long>(capacity, (long long)bytes + kStep);
+}
+
 // The block behind a capacity: a thirty-second more, in whole steps, so that the steps that follow
 // only raise the reported capacity. Kept small because the system commits its pages (they count in
 // the process's private bytes) although nothing touches them until the text grows into them.
@@ -261,7 +266,7 @@ BOOL CStringEx::Grow(int pos, const char* s, int n) {
     if (capacity < 0 || (long long)old + n >= capacity) return Failed();
     if (capacity <= m_nBlock) {
         m_nCapacity = capacity;
-        WidenGap(std::min(capacity, old + n + kStep));
+        WidenGap(StepPast(old + n, capacity));
         return Place(pos, s, n);
     }
     int blockSize = BlockFor(capacity);
@@ -273,7 +278,7 @@ BOOL CStringEx::Grow(int pos, const char* s, int n) {
     }
     CopyOut(text, 0, pos);
     std::memcpy(text + pos, s, (size_t)n);
-    int end = std::min(capacity, old + n + kStep);
+    int end = StepPast(old + n, capacity);
     CopyOut(text + end - (old - pos), pos, old - pos);
     Release();
     m_hBlock = block;
@@ -296,7 +301,7 @@ void CStringEx::WidenGap(int end) {
 
 // With the text contiguous, the gap may end anywhere: a step past the text, within the capacity.
 void CStringEx::EndGapSoon() {
-    m_nEnd = std::max(m_nLength, std::min(m_nCapacity, m_nLength + kStep));
+    m_nEnd = std::max(m_nLength, StepPast(m_nLength, m_nCapacity));
 }
 
 BOOL CStringEx::Insert(int pos, const char* s) {
@@ -316,7 +321,7 @@ BOOL CStringEx::Insert(int pos, const char* s) {
     if ((long long)m_nLength + n >= m_nCapacity) {
         ok = Grow(pos, s, n);
     } else {
-        if (m_nLength + n >= m_nEnd) WidenGap(std::min(m_nCapacity, m_nLength + n + kStep));
+        if (m_nLength + n >= m_nEnd) WidenGap(StepPast(m_nLength + n, m_nCapacity));
         ok = Place(pos, s, n);
     }
     std::free(copy);
