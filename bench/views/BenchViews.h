@@ -41,15 +41,26 @@ inline std::string DataFile(long long bytes) {
     return s;
 }
 
+// The same bytes as one line: every line end a space, and no line feed at all.
+inline std::string OneLine(std::string text) {
+    std::string line;
+    line.reserve(text.size());
+    for (char c : text)
+        if (c != '\r') line += c == '\n' ? ' ' : c;
+    return line;
+}
+
 // The generated data file of the size, written once into the temporary folder; 0 megabytes gives a
-// file of two bytes.
-inline std::string EnsureFile(int megabytes) {
+// file of two bytes; oneLine makes it a single line.
+inline std::string EnsureFile(int megabytes, bool oneLine = false) {
     char folder[MAX_PATH];
     ::GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "tessolin-view-bench-" + std::to_string(megabytes) + "mb.dat";
+    std::string path = std::string(folder) + "tessolin-view-bench-" + std::to_string(megabytes) +
+                       (oneLine ? "mb-one-line.dat" : "mb.dat");
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return path;
     std::string text = megabytes > 0 ? DataFile((long long)megabytes << 20) : "1\n";
+    if (oneLine) text = OneLine(text);
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return std::string();
     std::fwrite(text.data(), 1, text.size(), f);
@@ -95,12 +106,13 @@ inline Replay UndoAndRedo(CEditScrollView* view, const std::string& before, cons
     return r;
 }
 
-// --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView, in any order; sizes without
-// --megabytes are the program's own.
+// --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView --one-line, in any order; sizes
+// without --megabytes are the program's own; --one-line makes each file a single line.
 struct Options {
     std::vector<int> sizes;
     int repeats = 5;
     const char* viewClass = "CColorEditView";
+    bool oneLine = false;
     bool Plain() const { return std::strcmp(viewClass, "CBlackEditView") == 0; }
 
     Options(int argc, char** argv, std::vector<int> defaultSizes = {1, 100})
@@ -115,6 +127,8 @@ struct Options {
                 repeats = std::atoi(argv[i] + 10);
             } else if (std::strncmp(argv[i], "--view=", 7) == 0) {
                 viewClass = argv[i] + 7;
+            } else if (std::strcmp(argv[i], "--one-line") == 0) {
+                oneLine = true;
             }
         }
     }
@@ -124,7 +138,7 @@ struct Options {
 // fill) and one template of the chosen family; message boxes are answered Cancel.
 class Host {
 public:
-    Host(CWinApp& app, const Options& options) : m_app(app) {
+    Host(CWinApp& app, const Options& options) : m_app(app), m_oneLine(options.oneLine) {
         bool plain = options.Plain();
         m_main = new CMDIFrameWnd;
         if (!m_main->LoadFrame(1, WS_OVERLAPPEDWINDOW)) return;
@@ -172,7 +186,7 @@ public:
     // The view of the generated file of the size as the template opens it, or null.
     CEditScrollView* OpenView(int megabytes) {
         if (m_template == nullptr) return nullptr;
-        std::string path = EnsureFile(megabytes);
+        std::string path = EnsureFile(megabytes, m_oneLine);
         CDocument* doc = m_template->OpenDocumentFile(path.c_str());
         if (doc == nullptr) return nullptr;
         POSITION position = doc->GetFirstViewPosition();
@@ -182,6 +196,7 @@ public:
 
 private:
     CWinApp& m_app;
+    bool m_oneLine;
     CModalRecorder m_boxes{IDCANCEL};
     CMDIFrameWnd* m_main = nullptr;
     CStatusBar m_statusBar;

@@ -2,7 +2,14 @@
 // Backspace, Delete of a selected line, Ctrl+V of one line, one drag step or one wheel notch to the end of
 // the resulting UpdateWindow, colouring included, at the top, the middle and the end of 1 MB and 100 MB data
 // files. Nothing on these paths may depend on the file's size. Each figure is the median of the repeats, in
-// milliseconds. Usage: bench_input [--megabytes=1,100] [--repeats=N] [--view=CColorEditView|CBlackEditView]
+// milliseconds. With --one-line each file is a single line (no line feed): typing, Backspace, a drag step
+// along the line and one horizontal scroll step, at its start, middle and end, and the memory the process
+// holds beside the text's size.
+// Usage: bench_input [--megabytes=1,100] [--repeats=N] [--view=CColorEditView|CBlackEditView] [--one-line]
+#include <windows.h>
+
+#include <psapi.h>
+
 #include <algorithm>
 
 #include "BenchViews.h"
@@ -99,6 +106,34 @@ const Action kActions[] = {
          });
      }},
 };
+// On a single line: the drag runs along the line, and the scroll step is horizontal.
+const Action kLineActions[] = {
+    kActions[0],
+    kActions[1],
+    {"drag step",
+     [](CEditScrollView* v, int n) {
+         int lh = v->GetLineHeight(), x = v->GetLeftMargin() + 20 * v->GetCharWidth();
+         v->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(CPoint(x, lh / 2)));
+         double ms = MedianMs(v, n, [v, lh, x](int i) {
+             v->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(x + (1 + i % 6) * 40, lh / 2)));
+         });
+         v->SendMessage(WM_LBUTTONUP, 0, At(CPoint(x, lh / 2)));
+         return ms;
+     }},
+    {"scroll step",
+     [](CEditScrollView* v, int n) {
+         return MedianMs(v, n, [v](int i) {
+             v->SendMessage(WM_HSCROLL, MAKEWPARAM(i % 2 == 0 ? SB_LINERIGHT : SB_LINELEFT, 0), 0);
+         });
+     }},
+};
+
+double PrivateMegabytes() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return (double)counters.PagefileUsage / (1 << 20);
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -108,21 +143,28 @@ int main(int argc, char** argv) {
     std::printf("%s, 1000 x 700 client, median of %d inputs to painted (ms)\n", options.viewClass,
                 options.repeats);
     std::printf("%-8s %-12s %10s %10s %10s\n", "file", "input", "top", "middle", "end");
+    double base = PrivateMegabytes();
     for (int megabytes : options.sizes) {
         CEditScrollView* view = host.Open(megabytes, 1000, 700);
         if (view == nullptr) continue;
         CEditDocument* doc = view->GetEditDocument();
-        for (const Action& action : kActions) {
+        if (options.oneLine)
+            std::printf("%4d MB  one line of %ld bytes; the process holds %.1f MB more than before it\n",
+                        megabytes, doc->GetLength(), PrivateMegabytes() - base);
+        const Action* begin = options.oneLine ? kLineActions : kActions;
+        const Action* end = options.oneLine ? std::end(kLineActions) : std::end(kActions);
+        for (const Action* action = begin; action != end; ++action) {
             double figures[3] = {0, 0, 0};
             for (int k = 0; k < 3; ++k) {
                 // Away from the text's ends, so the wheel can turn both ways and Backspace has bytes.
                 long length = doc->GetLength();
                 long place = k == 0 ? 4000 : k == 1 ? length / 2 : length - 4000;
+                if (options.oneLine) place = k == 0 ? 40 : k == 1 ? length / 2 : length - 40;
                 view->SetSelection((int)place, (int)place);
                 view->SetCurrentPosition((int)place);
-                figures[k] = action.measure(view, options.repeats);
+                figures[k] = action->measure(view, options.repeats);
             }
-            std::printf("%4d MB  %-12s %10.3f %10.3f %10.3f\n", megabytes, action.name, figures[0],
+            std::printf("%4d MB  %-12s %10.3f %10.3f %10.3f\n", megabytes, action->name, figures[0],
                         figures[1], figures[2]);
         }
         bench::Host::Close(view);
