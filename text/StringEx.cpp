@@ -24,8 +24,9 @@ int StepPast(int bytes, int capacity) {
 }
 
 // The block behind a capacity: a thirty-second more, in whole steps, so that the steps that follow
-// only raise the reported capacity. Kept small because the system commits its pages (they count in
-// the process's private bytes) although nothing touches them until the text grows into them.
+// only raise the reported capacity. Kept small: where the system commits a block's pages when it is
+// allocated they count in the process's private bytes before the text grows into them (under Wine,
+// which commits them as they are touched, a reserve of half the size measured no less).
 int BlockFor(int capacity) {
     long long block = (long long)capacity + ((long long)capacity / 32 / kStep) * kStep;
     return block > INT_MAX ? capacity : (int)block;

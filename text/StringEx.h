@@ -22,9 +22,9 @@
 // Why the gap is kept to about a step and not all the spare room: a gap move copies the bytes between
 // the old and the new place by the gap's size, and once that distance leaves the processor's caches
 // every written line is fetched first (a 50 MB move by a 3 MB gap takes 1.7 times as long as by 4 KiB);
-// a loaded file's room for the line ends its reading dropped, or the block's reserve, would make the
-// gap megabytes wide, and its first move would touch every page of it. A gap that fills is widened by
-// a step, moving the bytes after it.
+// the room a loaded file kept for the CR bytes its reading dropped, or the block's reserve, would make
+// the gap megabytes wide, and its first move would touch every page of it. A gap that fills is widened
+// by a step, moving the bytes after it.
 //
 // Block: m_nCapacity is the capacity the string reports and grows by; the block itself (m_nBlock
 // bytes) reserves a little more, so that a large text growing by many small edits is not copied
