@@ -94,23 +94,19 @@ double FreadSeconds(const std::string& path, long& textBytes) {
 // byte and a two-byte replacement in turn; through the document's recorded road, or unrecorded as
 // the undo manager replays them.
 void ScatteredEdits(CEditDocument& doc, int edits, bool recorded) {
+    static const struct {
+        int kind, removed;
+        const char* inserted;
+    } kEdits[] = {
+        {UNDO_INSERT, 0, "x"}, {UNDO_INSERT, 0, "\n"}, {UNDO_DELETE, 1, ""}, {UNDO_REPLACE, 1, "yz"}};
     long step = doc.GetLength() / (edits + 1);
     for (int k = 0; k < edits; ++k) {
         int pos = (int)(step * (k + 1));
-        switch (k % 4) {
-        case 0:
-            recorded ? (void)doc.Edit(UNDO_INSERT, pos, 0, "x") : doc.Insert(pos, "x");
-            break;
-        case 1:
-            recorded ? (void)doc.Edit(UNDO_INSERT, pos, 0, "\n") : doc.Insert(pos, "\n");
-            break;
-        case 2:
-            recorded ? (void)doc.Edit(UNDO_DELETE, pos, 1, "") : doc.Delete(pos, 1);
-            break;
-        default:
-            recorded ? (void)doc.Edit(UNDO_REPLACE, pos, 1, "yz") : doc.Replace(pos, 1, "yz");
-            break;
-        }
+        const auto& e = kEdits[k % 4];
+        if (recorded)
+            doc.Edit(e.kind, pos, e.removed, e.inserted);
+        else
+            doc.Replace(pos, e.removed, e.inserted);
     }
 }
 

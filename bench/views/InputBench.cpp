@@ -63,6 +63,17 @@ bool PutLineOnClipboard(HWND owner) {
     return block != nullptr;
 }
 
+// One drag step: the mouse pressed halfLines half lines down at the 20th column, each step moved to
+// to(i, that x, the line height), released where it was pressed.
+template <class To> double DragStepMs(CEditScrollView* v, int n, int halfLines, To to) {
+    int lh = v->GetLineHeight(), x = v->GetLeftMargin() + 20 * v->GetCharWidth();
+    v->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(CPoint(x, halfLines * lh / 2)));
+    double ms =
+        MedianMs(v, n, [v, lh, x, to](int i) { v->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(to(i, x, lh))); });
+    v->SendMessage(WM_LBUTTONUP, 0, At(CPoint(x, halfLines * lh / 2)));
+    return ms;
+}
+
 struct Action {
     const char* name;
     double (*measure)(CEditScrollView* view, int repeats);
@@ -87,13 +98,9 @@ const Action kActions[] = {
      }},
     {"drag step",
      [](CEditScrollView* v, int n) {
-         int lh = v->GetLineHeight(), x = v->GetLeftMargin() + 20 * v->GetCharWidth();
-         v->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(CPoint(x, 2 * lh)));
-         double ms = MedianMs(v, n, [v, lh, x](int i) {
-             v->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(x + (i % 3) * 8, (6 + i % 4) * lh + lh / 2)));
+         return DragStepMs(v, n, 4, [](int i, int x, int lh) {
+             return CPoint(x + (i % 3) * 8, (6 + i % 4) * lh + lh / 2);
          });
-         v->SendMessage(WM_LBUTTONUP, 0, At(CPoint(x, 2 * lh)));
-         return ms;
      }},
     {"wheel notch",
      [](CEditScrollView* v, int n) {
@@ -112,13 +119,8 @@ const Action kLineActions[] = {
     kActions[1],
     {"drag step",
      [](CEditScrollView* v, int n) {
-         int lh = v->GetLineHeight(), x = v->GetLeftMargin() + 20 * v->GetCharWidth();
-         v->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(CPoint(x, lh / 2)));
-         double ms = MedianMs(v, n, [v, lh, x](int i) {
-             v->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(CPoint(x + (1 + i % 6) * 40, lh / 2)));
-         });
-         v->SendMessage(WM_LBUTTONUP, 0, At(CPoint(x, lh / 2)));
-         return ms;
+         return DragStepMs(v, n, 1,
+                           [](int i, int x, int lh) { return CPoint(x + (1 + i % 6) * 40, lh / 2); });
      }},
     {"scroll step",
      [](CEditScrollView* v, int n) {
@@ -128,6 +130,7 @@ const Action kLineActions[] = {
      }},
 };
 
+// The committed private memory, as the document bench counts it.
 double PrivateMegabytes() {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof counters;
