@@ -1,6 +1,7 @@
 // The colouring scanner: recognisers for blanks, comments, quotes, keywords, titles and other text.
 #include "coloring/ColorScanner.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -32,22 +33,25 @@ int CColorScanner::ParseTextColor(int start, int end, const char* listingPath) {
         if (start < 0) start = 0;
         if (end > m_length) end = m_length;
         m_runs.StartPos() = start;
-        for (int pos = start; pos < end;) {
-            int before = pos;
-            if (!ParseBlank(pos, end) && !ParseComments(pos, end) && !ParseQuotes(pos, end) &&
-                !ParseKeywords(pos, end) && !ParseTitle(pos, end))
-                ParseUnknown(pos, end);
-            if (pos == before) {
-                // Nothing recognised here: the character becomes a plain run so every pass advances.
-                pos += (IsLead(At(pos)) && pos + 2 <= m_length) ? 2 : 1;
-                Append(pos, m_rules.GetTextColor());
-            }
-        }
+        for (int pos = start; pos < end;) pos = ScanPass(pos, end);
         if (listingPath != nullptr) WriteListing(listingPath);
     } catch (...) {
         // Out of memory while copying words: the runs so far stand, the rest stays uncoloured.
     }
     return 1;
+}
+
+int CColorScanner::ScanPass(int pos, int end) {
+    int before = pos;
+    if (!ParseBlank(pos, end) && !ParseComments(pos, end) && !ParseQuotes(pos, end) &&
+        !ParseKeywords(pos, end) && !ParseTitle(pos, end))
+        ParseUnknown(pos, end);
+    if (pos == before) {
+        // Nothing recognised here: the character becomes a plain run so every pass advances.
+        pos += (IsLead(At(pos)) && pos + 2 <= m_length) ? 2 : 1;
+        Append(pos, m_rules.GetTextColor());
+    }
+    return pos;
 }
 
 int CColorScanner::ParseBlank(int& pos, int end) {
@@ -172,13 +176,15 @@ int CColorScanner::Delimited(const CString& begin, const CString& endMarker, COL
     int q = m_markers.Find(m_text, endMarker, a);
     if (q >= 0) {
         e = q + endMarker.GetLength();
-    } else if (needEnd) {
-        return pos;
-    } else if ((q = m_markers.Find(m_text, "\n", a)) >= 0) {
-        e = q;
     } else {
-        int zero = m_markers.FindZero(m_text, a);
-        e = zero < 0 ? m_length : zero + 1;
+        if (m_misses != nullptr) m_misses->Missed(endMarker, pos);
+        if (needEnd) return pos;
+        if ((q = m_markers.Find(m_text, "\n", a)) >= 0) {
+            e = q;
+        } else {
+            int zero = m_markers.FindZero(m_text, a);
+            e = zero < 0 ? m_length : zero + 1;
+        }
     }
     length = e - pos;
     if (e + 1 < m_length && At(e) == '\n') ++e;
@@ -272,6 +278,19 @@ int CColorScanner::GetToken(CString& word, int start, int end, int flag) const {
         word.Empty();
     }
     return p;
+}
+
+int CColorScanner::LongestMarker() const {
+    int longest = 1;
+    for (int i = 0; i < m_rules.GetCommentCount(); ++i) {
+        const CCommentInfo* rule = m_rules.GetComment(i);
+        longest = std::max({longest, rule->Begin().GetLength(), rule->End().GetLength()});
+    }
+    for (int i = 0; i < m_rules.GetQuoteCount(); ++i) {
+        const CQuoteInfo* rule = m_rules.GetQuote(i);
+        longest = std::max({longest, rule->Begin().GetLength(), rule->End().GetLength()});
+    }
+    return longest;
 }
 
 int CColorScanner::IsComment(int pos) const {

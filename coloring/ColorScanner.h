@@ -6,6 +6,15 @@
 #include "coloring/MarkerIndex.h"
 #include "framework/base/String.h"
 
+// Told of every end-marker search that found nothing: marker does not occur after position from.
+class CMarkerMisses {
+public:
+    virtual void Missed(const CString& marker, int from) = 0;
+
+protected:
+    ~CMarkerMisses() = default;
+};
+
 // One scan over a text of length bytes (the last normally the terminating zero) with a rule set,
 // writing into a run list. The scanner is a short-lived view: the owner keeps the text, the rules, the
 // run list and the marker index (which remembers end-marker positions between scans of an unchanged
@@ -24,6 +33,15 @@ public:
 
     // Rebuilds the run list for start ... end; writes the run listing when a path is given. Returns 1.
     int ParseTextColor(int start, int end, const char* listingPath = nullptr);
+
+    // One pass of the scan at pos (the recognisers in their order, or a one-character plain run when
+    // none moves): the position where the next pass starts, always beyond pos.
+    int ScanPass(int pos, int end);
+    // Misses are reported to misses (null: to nobody).
+    void ReportMisses(CMarkerMisses* misses) { m_misses = misses; }
+    // The longest begin or end marker of the rules, in bytes.
+    int LongestMarker() const;
+    void ClearRuns() { m_runs.Reset(); }
 
     int ParseBlank(int& pos, int end);
     int ParseComments(int& pos, int end);
@@ -67,4 +85,5 @@ private:
     CColorArray& m_runs;
     const CColorRuleSet& m_rules;
     CMarkerIndex& m_markers;
+    CMarkerMisses* m_misses = nullptr;
 };

@@ -1,6 +1,7 @@
 // Coloured buffer: edits with the update bracket, line access through the shared line table, scanning.
 #include "coloring/ColorString.h"
 
+#include <algorithm>
 #include <cstring>
 
 CColorString::CColorString(int) {
@@ -94,6 +95,46 @@ int CColorString::GetQuote(int rule, CString& begin, CString& end, int& length, 
     return Scanner().GetQuote(rule, begin, end, length, pos, limit);
 }
 
+int CColorString::RenderWindow(int start, int end) {
+    if (!m_bCheckpoints) return ParseTextColor(start, end);
+    if (m_checkpointLength != GetTextSize()) m_checkpoints.Clear();
+    m_checkpointLength = GetTextSize();
+    CColorScanner scanner(Pieces(), m_checkpointRuns, m_rules, m_markers);
+    int from = start;
+    try {
+        from = m_checkpoints.StartFor(start, scanner, GetTextSize());
+    } catch (...) {
+        m_checkpoints.Clear(); // out of memory: coloured from the window's start as without them
+    }
+    m_checkpointRuns.Reset();
+    return ParseTextColor(from, end);
+}
+
+void CColorString::UseScanCheckpoints(BOOL on) {
+    m_bCheckpoints = on;
+    m_checkpoints.Clear();
+    m_checkpointLength = -1;
+}
+
+bool CColorString::HasZero(int pos, int count) const {
+    return count > 0 && Pieces().Find('\0', pos, pos + count) >= 0;
+}
+
+void CColorString::TextEdited(int pos, int removed, int inserted, bool removedZero, int sizeBefore) {
+    TextChanged();
+    if (!m_bCheckpoints) return;
+    if (GetTextSize() != sizeBefore - removed + inserted || m_checkpointLength != sizeBefore) {
+        m_checkpoints.Clear();
+    } else {
+        try {
+            m_checkpoints.Edited(Pieces(), pos, removed, inserted, removedZero);
+        } catch (...) {
+            m_checkpoints.Clear();
+        }
+    }
+    m_checkpointLength = GetTextSize();
+}
+
 void CColorString::SetRunListing(const char* path) {
     try {
         m_listingPath = path ? path : "";
@@ -105,8 +146,11 @@ void CColorString::SetRunListing(const char* path) {
 CColorString& CColorString::Insert(int pos, const char* text) {
     if (text == nullptr || pos < 0 || pos > GetTextSize()) return *this;
     BeginUpdate(0, 1);
+    int before = GetTextSize();
+    int length = (int)std::strlen(text);
     // A refused insertion (no memory for the block) leaves the run list in step with the text.
-    if (CStringEx::Insert(pos, text)) m_runs.InsertAt(pos, m_rules.GetTextColor(), (int)std::strlen(text));
+    if (CStringEx::Insert(pos, text)) m_runs.InsertAt(pos, m_rules.GetTextColor(), length);
+    TextEdited(pos, 0, length, false, before);
     int n = GetTextSize();
     Reset(0);
     EndUpdate(pos, n - pos);
@@ -120,7 +164,7 @@ CColorString& CColorString::Insert(int pos, char c) {
     bool inStep = m_lines.IsInStep(*this);
     int before = GetTextSize();
     CStringEx::Insert(pos, c);
-    TextChanged();
+    TextEdited(pos, 0, 1, false, before);
     if (GetTextSize() != before) m_lines.PatchInsertedByte(*this, pos, line, inStep);
     int n = GetTextSize();
     EndUpdate(pos, n - pos);
@@ -130,7 +174,9 @@ CColorString& CColorString::Insert(int pos, char c) {
 CColorString& CColorString::Return(int pos) {
     if (pos < 0 || pos > GetTextSize()) return *this;
     BeginUpdate(0, 1);
+    int before = GetTextSize();
     CStringEx::Insert(pos, '\n');
+    TextEdited(pos, 0, 1, false, before);
     int n = GetTextSize();
     Reset(0);
     EndUpdate(pos, n - pos);
@@ -139,14 +185,23 @@ CColorString& CColorString::Return(int pos) {
 
 CColorString& CColorString::Delete(int pos, int count) {
     if (pos < 0) return *this;
+    int before = GetTextSize();
+    int removed = std::max(0, std::min(count, before - pos));
+    bool zero = HasZero(pos, removed);
     CStringEx::Delete(pos, count);
+    TextEdited(pos, removed, 0, zero, before);
     Reset(0);
     return *this;
 }
 
 CColorString& CColorString::Replace(int pos, int count, const char* text) {
     if (pos < 0 || pos > GetTextSize()) return *this;
-    CStringEx::Replace(pos, count, text ? text : "");
+    if (text == nullptr) text = "";
+    int before = GetTextSize();
+    int removed = std::max(0, std::min(count, before - pos));
+    bool zero = HasZero(pos, removed);
+    CStringEx::Replace(pos, count, text);
+    TextEdited(pos, removed, (int)std::strlen(text), zero, before);
     Reset(0);
     return *this;
 }
@@ -159,38 +214,46 @@ CColorString& CColorString::Replace(int pos, int count, char c) {
 void CColorString::SetAt(int pos, char c) {
     if (pos < 0 || pos >= GetTextSize()) return;
     BeginUpdate(0, 1);
+    int before = GetTextSize();
+    bool zero = GetAt(pos) == 0;
     CStringEx::SetAt(pos, c);
-    TextChanged();
+    TextEdited(pos, 1, 1, zero, before);
     m_runs.SetAt(pos, m_rules.GetTextColor());
     EndUpdate(pos, 1);
 }
 
 int CColorString::FindReplace(const char* find, const char* repl, int all) {
     TextChanged();
+    m_checkpoints.Clear();
     return CStringEx::FindReplace(find, repl, all);
 }
 
 int CColorString::FindReplaceNoCase(const char* find, const char* repl, int all) {
     TextChanged();
+    m_checkpoints.Clear();
     return CStringEx::FindReplaceNoCase(find, repl, all);
 }
 
 void CColorString::MakeUpper() {
     TextChanged();
+    m_checkpoints.Clear();
     CStringEx::MakeUpper();
 }
 
 void CColorString::MakeLower() {
     TextChanged();
+    m_checkpoints.Clear();
     CStringEx::MakeLower();
 }
 
 BOOL CColorString::Append(const char* s) {
     TextChanged();
+    m_checkpoints.Clear();
     return CStringEx::Append(s);
 }
 
 void CColorString::ClearContents() {
     TextChanged();
+    m_checkpoints.Clear();
     CStringEx::ClearContents();
 }

@@ -6,6 +6,7 @@
 #include "coloring/ColorScanner.h"
 #include "coloring/ColorUpdate.h"
 #include "coloring/MarkerIndex.h"
+#include "coloring/ScanCheckpoints.h"
 #include "framework/base/Geometry.h"
 #include "framework/base/String.h"
 #include "text/LineTable.h"
@@ -83,6 +84,16 @@ public:
     }
     int IsComment(int pos) { return Scanner().IsComment(pos); }
     int IsQuote(int pos) { return Scanner().IsQuote(pos); }
+    // Colours start ... end: from start itself, or, with scan checkpoints on, as a scan of the whole
+    // text colours it (from the nearest checkpoint before start, so a comment or quote opened above is
+    // seen).
+    int RenderWindow(int start, int end);
+    // Scan checkpoints: off by default; switching forgets the ones found.
+    void UseScanCheckpoints(BOOL on);
+    BOOL UsesScanCheckpoints() const { return m_bCheckpoints; }
+    // Forgets the checkpoints after the text was replaced behind the buffer's back (a load).
+    void ForgetScanCheckpoints() { m_checkpoints.Clear(); }
+    const CScanCheckpoints& GetScanCheckpoints() const { return m_checkpoints; }
     // The run listing: written after every scan to path, or not at all when path is null (the default).
     void SetRunListing(const char* path);
 
@@ -124,6 +135,10 @@ public:
 private:
     CColorScanner Scanner();
     void TextChanged() { m_markers.Invalidate(); }
+    // [pos, pos + removed) became inserted bytes (or, for a change of a size other than the one
+    // expected, something unknown).
+    void TextEdited(int pos, int removed, int inserted, bool removedZero, int sizeBefore);
+    bool HasZero(int pos, int count) const;
 
     CColorArray m_runs;
     CColorRuleSet m_rules;
@@ -135,4 +150,8 @@ private:
     CCommentArray m_comments;
     CMarkerIndex m_markers;
     CString m_listingPath;
+    BOOL m_bCheckpoints = FALSE;
+    CScanCheckpoints m_checkpoints;
+    CColorArray m_checkpointRuns; // the checkpoint scan's runs, discarded
+    int m_checkpointLength = -1;  // the text length the checkpoints were last told of
 };

@@ -29,6 +29,7 @@ BOOL CColorEditDoc::ReadText(CStdioFile& file, long size, ReadKind kind, CProgre
         m_buffer.SetLength((int)(ownTerminator ? total : total + 1));
         if (!ownTerminator) m_buffer.GetBuffer()[total] = 0;
     }
+    m_buffer.ForgetScanCheckpoints();
     m_buffer.Reset(0);
     return TRUE;
 }

@@ -17,7 +17,7 @@ public:
 
     void DoColorStringUpdate(int modified) override;
     COLORREF GetColor(long pos) const { return m_buffer.GetColor((int)pos); }
-    void RenderWindow(int start, int end) { m_buffer.ParseTextColor(start, end); }
+    void RenderWindow(int start, int end) { m_buffer.RenderWindow(start, end); }
     // Appends the runs from pos to the end of the line; 1 when some were added.
     int GetLineColorTable(int line, int pos, CColorTable& table);
     void DispatchColor(int run, int pos, int end, CColorArray& runs, CColorTable& table);

@@ -1,0 +1,154 @@
+// Scan checkpoints: found by scanning forward lazily, cut back by edits, taken up again after them.
+#include "coloring/ScanCheckpoints.h"
+
+#include <algorithm>
+
+namespace {
+
+// Whether marker may occur in [lo, hi) of the text, raw bytes compared (a superset of the
+// occurrences at character boundaries the scanner's search accepts).
+bool MayOccur(const TextPieces& text, const std::string& marker, int lo, int hi) {
+    int n = (int)marker.size();
+    if (lo < 0) lo = 0;
+    if (hi > text.length) hi = text.length;
+    for (int p = lo; p + n <= hi; ++p) {
+        int k = 0;
+        while (k < n && text.At(p + k) == marker[(size_t)k]) ++k;
+        if (k == n) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void CScanCheckpoints::Clear() {
+    m_points.clear();
+    m_valid = 0;
+    m_dirtyEnd = INT_MIN;
+    m_misses.clear();
+}
+
+void CScanCheckpoints::Missed(const CString& marker, int from) {
+    for (MissFact& fact : m_misses) {
+        if (fact.marker.size() == (size_t)marker.GetLength() && fact.marker == (const char*)marker) {
+            fact.from = std::min(fact.from, from);
+            return;
+        }
+    }
+    m_misses.push_back(MissFact{std::string(marker, (size_t)marker.GetLength()), from});
+}
+
+void CScanCheckpoints::Invalidate(size_t first) {
+    m_valid = std::min(m_valid, std::max<size_t>(first, 1));
+}
+
+void CScanCheckpoints::Edited(const TextPieces& text, int pos, int removed, int inserted, bool removedZero) {
+    if (m_points.empty()) return;
+    // A valid checkpoint stays valid while nothing its passes read has changed.
+    auto firstTouched = std::upper_bound(m_points.begin(), m_points.begin() + (long)m_valid, pos,
+                                         [](int p, const Point& point) { return p < point.reach; });
+    Invalidate((size_t)(firstTouched - m_points.begin()));
+    ShiftMisses(text, pos, removed, inserted, removedZero);
+    ShiftStale(pos, removed, inserted);
+    int end = pos + inserted;
+    m_dirtyEnd = m_dirtyEnd >= pos + removed ? std::max(m_dirtyEnd + inserted - removed, end)
+                                             : std::max(m_dirtyEnd, end);
+}
+
+// A search that found no marker stays right unless the edit made one: in the bytes it wrote, across
+// its two edges, or by changing the pairing of the lead bytes that follow it.
+void CScanCheckpoints::ShiftMisses(const TextPieces& text, int pos, int removed, int inserted,
+                                   bool removedZero) {
+    int after = pos + inserted;
+    while (after < text.length && (unsigned char)text.At(after) >= 0x80) ++after;
+    for (MissFact& fact : m_misses) {
+        if (fact.from == INT_MAX) continue;
+        int n = (int)fact.marker.size();
+        if (fact.from < after && (removedZero || MayOccur(text, fact.marker, pos - n + 1, after + n))) {
+            // The passes from the miss on may now find the marker: every checkpoint after it goes.
+            auto first = std::upper_bound(m_points.begin(), m_points.begin() + (long)m_valid, fact.from,
+                                          [](int p, const Point& point) { return p < point.pos; });
+            Invalidate((size_t)(first - m_points.begin()));
+            fact.from = INT_MAX;
+        } else if (fact.from >= pos + removed) {
+            fact.from += inserted - removed;
+        } else if (fact.from > pos) {
+            fact.from = pos;
+        }
+    }
+}
+
+// Stale entries move with the text; one inside the replaced bytes is no pass start any more.
+void CScanCheckpoints::ShiftStale(int pos, int removed, int inserted) {
+    size_t out = m_valid;
+    for (size_t k = m_valid; k < m_points.size(); ++k) {
+        Point point = m_points[k];
+        if (point.pos >= pos && point.pos < pos + removed) continue;
+        if (point.pos >= pos + removed) point.pos += inserted - removed;
+        if (point.reach > pos) point.reach = std::max(point.reach + inserted - removed, pos + inserted);
+        m_points[out++] = point;
+    }
+    m_points.resize(out);
+}
+
+bool CScanCheckpoints::MeetsStale(size_t& cursor, int pass) const {
+    while (cursor < m_points.size() && m_points[cursor].pos < pass) ++cursor;
+    return cursor < m_points.size() && m_points[cursor].pos == pass;
+}
+
+// The scan has met the earlier scan again past every edit: from here on the two are the same scan,
+// so the stale entries from staleIndex on hold (their reaches raised to the new passes' own).
+void CScanCheckpoints::Resync(std::vector<Point>& fresh, size_t staleIndex, int reach) {
+    for (size_t k = staleIndex; k < m_points.size(); ++k)
+        m_points[k].reach = std::max(m_points[k].reach, reach);
+    m_points.erase(m_points.begin() + (long)m_valid, m_points.begin() + (long)staleIndex);
+    m_points.insert(m_points.begin() + (long)m_valid, fresh.begin(), fresh.end());
+    m_valid = m_points.size();
+    m_dirtyEnd = INT_MIN;
+    fresh.clear();
+}
+
+int CScanCheckpoints::StartFor(int pos, CColorScanner& scanner, int textLength) {
+    if (m_valid == 0) {
+        m_points.insert(m_points.begin(), Point{0, 0});
+        m_valid = 1;
+    }
+    auto after = std::upper_bound(m_points.begin(), m_points.begin() + (long)m_valid, pos,
+                                  [](int p, const Point& point) { return p < point.pos; });
+    if (after != m_points.begin() + (long)m_valid) return (after - 1)->pos;
+
+    m_lookahead = scanner.LongestMarker() + 1;
+    scanner.ReportMisses(this);
+    std::vector<Point> fresh;
+    Point last = m_points[m_valid - 1];
+    int answer = last.pos;
+    int reach = last.reach;
+    size_t cursor = m_valid;
+    int end = textLength - 1;
+    int passes = 0;
+    for (int p = last.pos; p < end && p <= pos;) {
+        p = scanner.ScanPass(p, end);
+        reach = std::max(reach, p + m_lookahead);
+        if (++passes % 4096 == 0) scanner.ClearRuns();
+        if (p >= end) break;
+        if (p >= m_dirtyEnd && MeetsStale(cursor, p)) {
+            Resync(fresh, cursor, reach);
+            scanner.ReportMisses(nullptr);
+            return StartFor(pos, scanner, textLength);
+        }
+        if (p - last.pos >= kSpacing) {
+            last = Point{p, reach};
+            fresh.push_back(last);
+            if (p <= pos) answer = p;
+        }
+    }
+    scanner.ReportMisses(nullptr);
+    // The fresh entries replace the stale ones they passed.
+    size_t passed = m_valid;
+    int lastFresh = fresh.empty() ? INT_MIN : fresh.back().pos;
+    while (passed < m_points.size() && m_points[passed].pos <= lastFresh) ++passed;
+    m_points.erase(m_points.begin() + (long)m_valid, m_points.begin() + (long)passed);
+    m_points.insert(m_points.begin() + (long)m_valid, fresh.begin(), fresh.end());
+    m_valid += fresh.size();
+    return answer;
+}
