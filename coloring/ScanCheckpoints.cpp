@@ -24,7 +24,7 @@ bool MayOccur(const TextPieces& text, const std::string& marker, int lo, int hi)
 void CScanCheckpoints::Clear() {
     m_points.clear();
     m_valid = 0;
-    m_dirtyEnd = INT_MIN;
+    m_edits.clear();
     m_misses.clear();
 }
 
@@ -48,34 +48,66 @@ void CScanCheckpoints::Edited(const TextPieces& text, int pos, int removed, int 
     auto firstTouched = std::upper_bound(m_points.begin(), m_points.begin() + (long)m_valid, pos,
                                          [](int p, const Point& point) { return p < point.reach; });
     Invalidate((size_t)(firstTouched - m_points.begin()));
-    ShiftMisses(text, pos, removed, inserted, removedZero);
+    bool madeMarker = ShiftMisses(text, pos, removed, inserted, removedZero);
     ShiftStale(pos, removed, inserted);
-    int end = pos + inserted;
-    m_dirtyEnd = m_dirtyEnd >= pos + removed ? std::max(m_dirtyEnd + inserted - removed, end)
-                                             : std::max(m_dirtyEnd, end);
+    AddEditedRange(pos, removed, inserted, madeMarker);
+}
+
+// The ranges move with the text; the new one merges with those it touches.
+void CScanCheckpoints::AddEditedRange(int pos, int removed, int inserted, bool madeMarker) {
+    EditedRange added{pos, pos + inserted, madeMarker};
+    std::vector<EditedRange> ranges;
+    for (EditedRange r : m_edits) {
+        if (r.start >= pos + removed) {
+            r.start += inserted - removed;
+            r.end += inserted - removed;
+        }
+        if (r.end < added.start || r.start > added.end) {
+            ranges.push_back(r);
+            continue;
+        }
+        added.start = std::min(added.start, r.start);
+        added.end = std::max(added.end, r.end >= pos + removed ? r.end + inserted - removed : pos + inserted);
+        added.madeMarker = added.madeMarker || r.madeMarker;
+    }
+    int lastValid = m_points[m_valid - 1].pos;
+    auto at = std::lower_bound(ranges.begin(), ranges.end(), added.start,
+                               [](const EditedRange& r, int p) { return r.start < p; });
+    ranges.insert(at, added);
+    // Ranges wholly behind the valid checkpoints matter to no resync any more.
+    ranges.erase(
+        std::remove_if(ranges.begin(), ranges.end(), [&](const EditedRange& r) { return r.end < lastValid; }),
+        ranges.end());
+    m_edits.swap(ranges);
 }
 
 // A search that found no marker stays right unless the edit made one: in the bytes it wrote, across
 // its two edges, or by changing the pairing of the lead bytes that follow it.
-void CScanCheckpoints::ShiftMisses(const TextPieces& text, int pos, int removed, int inserted,
+bool CScanCheckpoints::ShiftMisses(const TextPieces& text, int pos, int removed, int inserted,
                                    bool removedZero) {
+    bool made = false;
     int after = pos + inserted;
     while (after < text.length && (unsigned char)text.At(after) >= 0x80) ++after;
     for (MissFact& fact : m_misses) {
-        if (fact.from == INT_MAX) continue;
         int n = (int)fact.marker.size();
-        if (fact.from < after && (removedZero || MayOccur(text, fact.marker, pos - n + 1, after + n))) {
+        if (!removedZero && !MayOccur(text, fact.marker, pos - n + 1, after + n)) {
+            if (fact.from >= pos + removed && fact.from != INT_MAX) {
+                fact.from += inserted - removed;
+            } else if (fact.from > pos && fact.from != INT_MAX) {
+                fact.from = pos;
+            }
+            continue;
+        }
+        made = true;
+        if (fact.from < after) {
             // The passes from the miss on may now find the marker: every checkpoint after it goes.
             auto first = std::upper_bound(m_points.begin(), m_points.begin() + (long)m_valid, fact.from,
                                           [](int p, const Point& point) { return p < point.pos; });
             Invalidate((size_t)(first - m_points.begin()));
-            fact.from = INT_MAX;
-        } else if (fact.from >= pos + removed) {
-            fact.from += inserted - removed;
-        } else if (fact.from > pos) {
-            fact.from = pos;
         }
+        fact.from = INT_MAX;
     }
+    return made;
 }
 
 // Stale entries move with the text; one inside the replaced bytes is no pass start any more.
@@ -96,15 +128,30 @@ bool CScanCheckpoints::MeetsStale(size_t& cursor, int pass) const {
     return cursor < m_points.size() && m_points[cursor].pos == pass;
 }
 
-// The scan has met the earlier scan again past every edit: from here on the two are the same scan,
-// so the stale entries from staleIndex on hold (their reaches raised to the new passes' own).
-void CScanCheckpoints::Resync(std::vector<Point>& fresh, size_t staleIndex, int reach) {
-    for (size_t k = staleIndex; k < m_points.size(); ++k)
-        m_points[k].reach = std::max(m_points[k].reach, reach);
+int CScanCheckpoints::StaleLimit(int pass) const {
+    for (const EditedRange& r : m_edits) {
+        if (r.end <= pass && r.start < pass) continue;
+        return r.start <= pass || r.madeMarker ? pass : r.start;
+    }
+    return INT_MAX;
+}
+
+// The scan has met the earlier scan again at the stale entry staleIndex: from there to the next edit
+// the two are the same scan, so the stale entries whose passes read nothing of it hold again.
+void CScanCheckpoints::Resync(std::vector<Point>& fresh, size_t staleIndex, int reach, int limit) {
+    m_points[staleIndex].reach = reach;
+    size_t held = staleIndex + 1;
+    while (held < m_points.size() && std::max(m_points[held].reach, reach) <= limit) {
+        m_points[held].reach = std::max(m_points[held].reach, reach);
+        ++held;
+    }
+    if (limit == INT_MAX) {
+        for (; held < m_points.size(); ++held) m_points[held].reach = std::max(m_points[held].reach, reach);
+        m_edits.clear();
+    }
     m_points.erase(m_points.begin() + (long)m_valid, m_points.begin() + (long)staleIndex);
     m_points.insert(m_points.begin() + (long)m_valid, fresh.begin(), fresh.end());
-    m_valid = m_points.size();
-    m_dirtyEnd = INT_MIN;
+    m_valid += fresh.size() + (held - staleIndex);
     fresh.clear();
 }
 
@@ -113,28 +160,39 @@ int CScanCheckpoints::StartFor(int pos, CColorScanner& scanner, int textLength) 
         m_points.insert(m_points.begin(), Point{0, 0});
         m_valid = 1;
     }
-    auto after = std::upper_bound(m_points.begin(), m_points.begin() + (long)m_valid, pos,
-                                  [](int p, const Point& point) { return p < point.pos; });
-    if (after != m_points.begin() + (long)m_valid) return (after - 1)->pos;
-
     m_lookahead = scanner.LongestMarker() + 1;
     scanner.ReportMisses(this);
+    int answer = 0;
+    while (!ScanToward(pos, scanner, textLength - 1, answer)) {
+    }
+    scanner.ReportMisses(nullptr);
+    return answer;
+}
+
+// One stretch of the forward scan from the last valid checkpoint: false when it stopped at a resync,
+// after which the valid checkpoints reach further and the search starts again.
+bool CScanCheckpoints::ScanToward(int pos, CColorScanner& scanner, int end, int& answer) {
+    auto after = std::upper_bound(m_points.begin(), m_points.begin() + (long)m_valid, pos,
+                                  [](int p, const Point& point) { return p < point.pos; });
+    if (after != m_points.begin() + (long)m_valid) {
+        answer = (after - 1)->pos;
+        return true;
+    }
     std::vector<Point> fresh;
     Point last = m_points[m_valid - 1];
-    int answer = last.pos;
+    answer = last.pos;
     int reach = last.reach;
     size_t cursor = m_valid;
-    int end = textLength - 1;
     int passes = 0;
     for (int p = last.pos; p < end && p <= pos;) {
         p = scanner.ScanPass(p, end);
         reach = std::max(reach, p + m_lookahead);
         if (++passes % 4096 == 0) scanner.ClearRuns();
         if (p >= end) break;
-        if (p >= m_dirtyEnd && MeetsStale(cursor, p)) {
-            Resync(fresh, cursor, reach);
-            scanner.ReportMisses(nullptr);
-            return StartFor(pos, scanner, textLength);
+        int limit = 0;
+        if (MeetsStale(cursor, p) && (limit = StaleLimit(p)) > p) {
+            Resync(fresh, cursor, reach, limit);
+            return false;
         }
         if (p - last.pos >= kSpacing) {
             last = Point{p, reach};
@@ -142,7 +200,6 @@ int CScanCheckpoints::StartFor(int pos, CColorScanner& scanner, int textLength) 
             if (p <= pos) answer = p;
         }
     }
-    scanner.ReportMisses(nullptr);
     // The fresh entries replace the stale ones they passed.
     size_t passed = m_valid;
     int lastFresh = fresh.empty() ? INT_MIN : fresh.back().pos;
@@ -150,5 +207,5 @@ int CScanCheckpoints::StartFor(int pos, CColorScanner& scanner, int textLength) 
     m_points.erase(m_points.begin() + (long)m_valid, m_points.begin() + (long)passed);
     m_points.insert(m_points.begin() + (long)m_valid, fresh.begin(), fresh.end());
     m_valid += fresh.size();
-    return answer;
+    return true;
 }

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -136,6 +137,78 @@ void BM_Window100MBFarQuotes(benchmark::State& state) {
     delete buffer;
 }
 BENCHMARK(BM_Window100MBFarQuotes)->Unit(benchmark::kMicrosecond);
+
+// A 100 MB coloured buffer of the data file with scan checkpoints on, every window seen once.
+struct CheckpointedBuffer {
+    CColorString buffer;
+    double firstSightMs = 0;
+
+    CheckpointedBuffer() {
+        AddDataFileRules(buffer);
+        std::string text = DataFile(100u << 20);
+        buffer.SetBufferSize((int)text.size() + (1 << 20));
+        std::memcpy(buffer.GetBuffer(), text.data(), text.size());
+        buffer.SetLength((int)text.size());
+        buffer.Reset(0);
+        buffer.BeginUpdate(0, 0); // the document's loading bracket, left open as it leaves it
+        buffer.UseScanCheckpoints(TRUE);
+        auto start = std::chrono::steady_clock::now();
+        RenderLines(buffer.GetLineCount() - 61);
+        firstSightMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
+    void RenderLines(int first) {
+        buffer.RenderWindow(buffer.GetLineOffset(first), buffer.GetLineEndOffset(first + 59));
+    }
+};
+
+// One 60-line window at a random place, coloured as the whole-text scan colours it.
+void BM_CheckpointWindow100MB(benchmark::State& state) {
+    CheckpointedBuffer b;
+    std::mt19937 rng(11);
+    int lines = b.buffer.GetLineCount() - 61;
+    for (auto _ : state) {
+        b.RenderLines((int)(rng() % (unsigned)lines));
+        benchmark::DoNotOptimize(b.buffer.GetColorNumber());
+    }
+    state.counters["first_sight_ms"] = b.firstSightMs;
+    state.counters["checkpoint_bytes"] = (double)b.buffer.GetScanCheckpoints().MemoryBytes();
+}
+BENCHMARK(BM_CheckpointWindow100MB)->Unit(benchmark::kMicrosecond);
+
+// A byte typed in the window, then the window coloured again: the edit and the repaint's colouring.
+// Sixteen keys at each place, as a user types (the first moves the text's gap there).
+void BM_CheckpointTypeInWindow100MB(benchmark::State& state) {
+    CheckpointedBuffer b;
+    std::mt19937 rng(13);
+    int lines = b.buffer.GetLineCount() - 61;
+    int first = 0, caret = 0, typed = 16;
+    for (auto _ : state) {
+        if (typed == 16) {
+            first = (int)(rng() % (unsigned)lines);
+            caret = b.buffer.GetLineOffset(first + 30) + 2;
+            typed = 0;
+        }
+        b.buffer.Insert(caret + typed++, 'x');
+        b.RenderLines(first);
+        benchmark::DoNotOptimize(b.buffer.GetColorNumber());
+    }
+}
+BENCHMARK(BM_CheckpointTypeInWindow100MB)->Unit(benchmark::kMicrosecond);
+
+// A word typed near the top, then a window near the end coloured (as a second view of the same
+// document shows it): the rescan stops where it meets the earlier scan again.
+void BM_CheckpointEditFarAbove100MB(benchmark::State& state) {
+    CheckpointedBuffer b;
+    std::mt19937 rng(17);
+    int lines = b.buffer.GetLineCount();
+    for (auto _ : state) {
+        b.buffer.Insert(b.buffer.GetLineOffset((int)(rng() % 1000u)), "NPOIN ");
+        b.RenderLines(lines - 61 - (int)(rng() % 1000u));
+        benchmark::DoNotOptimize(b.buffer.GetColorNumber());
+    }
+}
+BENCHMARK(BM_CheckpointEditFarAbove100MB)->Unit(benchmark::kMicrosecond);
 
 // The run list widened to one colour per byte of a 100 MB text after an edit: entries that hold memory.
 void BM_RunListWidenedTo100MB(benchmark::State& state) {

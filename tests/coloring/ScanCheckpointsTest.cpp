@@ -169,26 +169,30 @@ TEST_F(ScanCheckpoints, ALeadByteThatFreesAMarkerClosesTheQuoteAbove) {
     ExpectWindowLikeWholeText(2000, 30);
 }
 
+void RandomEdit(CColorString& text, std::mt19937& rng) {
+    int pos = (int)(rng() % (unsigned)text.GetLength());
+    switch (rng() % 4) {
+    case 0:
+        text.Insert(pos, Piece(rng).c_str());
+        break;
+    case 1:
+        text.Delete(pos, (int)(rng() % 40));
+        break;
+    case 2:
+        text.Replace(pos, (int)(rng() % 8), Piece(rng).c_str());
+        break;
+    default:
+        text.Insert(pos, "\"'"[rng() % 2]);
+        break;
+    }
+}
+
 TEST_F(ScanCheckpoints, RandomWindowsAfterRandomEditsMatchTheWholeTextScan) {
     std::mt19937 rng(20261208);
     Load(RandomText(rng, 60000));
-    for (int round = 0; round < 150; ++round) {
-        int length = m_text.GetLength() - 1;
-        int pos = (int)(rng() % (unsigned)(length + 1));
-        switch (rng() % 4) {
-        case 0:
-            m_text.Insert(pos, Piece(rng).c_str());
-            break;
-        case 1:
-            m_text.Delete(pos, (int)(rng() % 40));
-            break;
-        case 2:
-            m_text.Replace(pos, (int)(rng() % 8), Piece(rng).c_str());
-            break;
-        default:
-            m_text.Insert(pos, "\"'"[rng() % 2]);
-            break;
-        }
+    for (int round = 0; round < 200; ++round) {
+        // Up to three edits between two windows, so that some rescans meet edits still ahead.
+        for (int edits = 1 + (int)(rng() % 3); edits > 0; --edits) RandomEdit(m_text, rng);
         int lines = m_text.GetLineCount();
         ExpectWindowLikeWholeText((int)(rng() % (unsigned)lines), 25);
         if (HasFatalFailure()) return;
@@ -209,6 +213,34 @@ TEST_F(ScanCheckpoints, AnEditFarAboveCostsOnlyTheLinesItChanged) {
     ExpectWindowLikeWholeText(300, 30);
     EXPECT_GE(m_text.GetScanCheckpoints().ValidCount(), all);
     ExpectWindowLikeWholeText(19900, 30);
+}
+
+// Two edits far apart: a window between them takes up the checkpoints between them again.
+TEST_F(ScanCheckpoints, AWindowBetweenTwoEditsTakesUpTheCheckpointsBetweenThem) {
+    std::string body;
+    for (int k = 0; k < 20000; ++k) body += "END NODE abc 'q' ; r\n";
+    Load(body);
+    ExpectWindowLikeWholeText(19900, 30);
+    int all = m_text.GetScanCheckpoints().ValidCount();
+    m_text.Insert(m_text.GetLineOffset(100), "NODE ");
+    m_text.Insert(m_text.GetLineOffset(19000), "NODE ");
+    ExpectWindowLikeWholeText(18000, 30);
+    EXPECT_GT(m_text.GetScanCheckpoints().ValidCount(), all * 9 / 10);
+    ExpectWindowLikeWholeText(19900, 30);
+}
+
+// The second of two edits closes a quote opened between them: the old checkpoints between the
+// edits read as if the quote were still open, so none of them may be taken up again.
+TEST_F(ScanCheckpoints, AQuoteClosedBelowAWindowIsSeenThoughAnEditAboveCameFirst) {
+    std::string body;
+    for (int k = 0; k < 15000; ++k) body += k == 5000 ? "x 'open\n" : "END abc\n";
+    Load(body);
+    ExpectWindowLikeWholeText(14900, 30);
+    m_text.Insert(m_text.GetLineOffset(100), "NODE ");
+    m_text.Insert(m_text.GetLineOffset(12000), '\'');
+    ExpectWindowLikeWholeText(10000, 30);
+    int inside = m_text.GetLineOffset(10000);
+    EXPECT_EQ(kQuote, ColorsOf(m_text, inside, inside + 1)[0]);
 }
 
 TEST_F(ScanCheckpoints, OffColoursFromTheWindowStartAsBefore) {
