@@ -62,7 +62,6 @@ void CColorString::AddLineOffset(int offset) {
 }
 
 void CColorString::Reset(int) {
-    TextChanged();
     m_lines.Reset(*this);
 }
 
@@ -121,9 +120,17 @@ bool CColorString::HasZero(int pos, int count) const {
 }
 
 void CColorString::TextEdited(int pos, int removed, int inserted, bool removedZero, int sizeBefore) {
-    TextChanged();
+    if (GetTextSize() != sizeBefore - removed + inserted) {
+        TextReplaced(); // not the change expected: nothing learnt is trusted
+        return;
+    }
+    try {
+        m_markers.Edited(Pieces(), pos, removed, inserted, removedZero);
+    } catch (...) {
+        m_markers.Invalidate();
+    }
     if (!m_bCheckpoints) return;
-    if (GetTextSize() != sizeBefore - removed + inserted || m_checkpointLength != sizeBefore) {
+    if (m_checkpointLength != sizeBefore) {
         m_checkpoints.Clear();
     } else {
         try {
@@ -223,37 +230,31 @@ void CColorString::SetAt(int pos, char c) {
 }
 
 int CColorString::FindReplace(const char* find, const char* repl, int all) {
-    TextChanged();
-    m_checkpoints.Clear();
+    TextReplaced();
     return CStringEx::FindReplace(find, repl, all);
 }
 
 int CColorString::FindReplaceNoCase(const char* find, const char* repl, int all) {
-    TextChanged();
-    m_checkpoints.Clear();
+    TextReplaced();
     return CStringEx::FindReplaceNoCase(find, repl, all);
 }
 
 void CColorString::MakeUpper() {
-    TextChanged();
-    m_checkpoints.Clear();
+    TextReplaced();
     CStringEx::MakeUpper();
 }
 
 void CColorString::MakeLower() {
-    TextChanged();
-    m_checkpoints.Clear();
+    TextReplaced();
     CStringEx::MakeLower();
 }
 
 BOOL CColorString::Append(const char* s) {
-    TextChanged();
-    m_checkpoints.Clear();
+    TextReplaced();
     return CStringEx::Append(s);
 }
 
 void CColorString::ClearContents() {
-    TextChanged();
-    m_checkpoints.Clear();
+    TextReplaced();
     CStringEx::ClearContents();
 }

@@ -16,7 +16,8 @@
 // component); on top sit the rules, the run list the scanner fills, an update bracket whose outermost
 // close widens the run list to one entry per byte and rebuilds the lines, and the observer list.
 // The marker index remembers end-marker positions for the scanner; every edit that passes through
-// this class, and every Reset, forgets them, so the scanner never sees a stale position.
+// this class tells it what changed, and whole-text changes make it forget. Text written behind the
+// class's back (through GetBuffer, as the loaders do) must be followed by ForgetScanCheckpoints.
 class CColorString : public CStringEx {
 public:
     explicit CColorString(int unused = 1);
@@ -91,8 +92,9 @@ public:
     // Scan checkpoints: off by default; switching forgets the ones found.
     void UseScanCheckpoints(BOOL on);
     BOOL UsesScanCheckpoints() const { return m_bCheckpoints; }
-    // Forgets the checkpoints after the text was replaced behind the buffer's back (a load).
-    void ForgetScanCheckpoints() { m_checkpoints.Clear(); }
+    // Forgets the checkpoints and what the marker searches learnt, after the text was replaced
+    // behind the buffer's back (a load).
+    void ForgetScanCheckpoints() { TextReplaced(); }
     const CScanCheckpoints& GetScanCheckpoints() const { return m_checkpoints; }
     // The run listing: written after every scan to path, or not at all when path is null (the default).
     void SetRunListing(const char* path);
@@ -134,7 +136,10 @@ public:
 
 private:
     CColorScanner Scanner();
-    void TextChanged() { m_markers.Invalidate(); }
+    void TextReplaced() {
+        m_markers.Invalidate();
+        m_checkpoints.Clear();
+    }
     // [pos, pos + removed) became inserted bytes (or, for a change of a size other than the one
     // expected, something unknown).
     void TextEdited(int pos, int removed, int inserted, bool removedZero, int sizeBefore);

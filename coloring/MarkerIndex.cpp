@@ -1,17 +1,59 @@
 // Marker search with per-block summaries.
 #include "coloring/MarkerIndex.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/base/Mbcs936.h"
 
-// Every edit invalidates, and a large text has many blocks: clearing them again while nothing was
-// learnt since would cost each keystroke the text's size.
-void CMarkerIndex::Invalidate() {
+// Every edit drops the summaries, and a large text has many blocks: clearing them again while nothing
+// was learnt since would cost each keystroke the text's size.
+void CMarkerIndex::DropSummaries() {
     if (!m_learnt) return;
     for (Marker& m : m_markers) m.blocks.assign(m.blocks.size(), kUnknown);
     m_zero.blocks.assign(m_zero.blocks.size(), kUnknown);
     m_learnt = false;
+}
+
+void CMarkerIndex::Invalidate() {
+    DropSummaries();
+    for (Marker& m : m_markers) m.emptyFrom = m.emptyTo = -1;
+}
+
+bool CMarkerIndex::MayHaveMade(const TextPieces& text, const std::string& marker, int pos, int inserted) {
+    int n = (int)marker.size();
+    int after = pos + inserted;
+    while (after < text.length && (unsigned char)text.At(after) >= 0x80) ++after;
+    int lo = pos - n + 1 > 0 ? pos - n + 1 : 0, hi = after + n < text.length ? after + n : text.length;
+    for (int p = lo; p + n <= hi; ++p) {
+        int k = 0;
+        while (k < n && text.At(p + k) == marker[(size_t)k]) ++k;
+        if (k == n) return true;
+    }
+    return false;
+}
+
+void CMarkerIndex::Edited(const TextPieces& text, int pos, int removed, int inserted, bool removedZero) {
+    DropSummaries();
+    int delta = inserted - removed;
+    for (Marker& m : m_markers) {
+        if (m.emptyFrom < 0 || pos > m.emptyTo) continue;
+        bool zeroGone = removedZero && pos + removed > m.emptyTo;
+        if (zeroGone || MayHaveMade(text, m.bytes, pos, inserted)) {
+            m.emptyFrom = m.emptyTo = -1;
+            continue;
+        }
+        m.emptyFrom = m.emptyFrom >= pos + removed ? m.emptyFrom + delta : std::min(m.emptyFrom, pos);
+        m.emptyTo += delta;
+    }
+}
+
+void CMarkerIndex::NoteEmpty(Marker& m, int from) {
+    int zero = NextRaw(m_zero, from, m_length);
+    if (zero < 0) return;
+    if (m.emptyFrom >= 0 && m.emptyTo == zero && m.emptyFrom < from) from = m.emptyFrom;
+    m.emptyFrom = from;
+    m.emptyTo = zero;
 }
 
 void CMarkerIndex::Bind(const TextPieces& text) {
@@ -111,9 +153,18 @@ int CMarkerIndex::FirstAtBoundary(int from, NextMarker nextMarker, NextZero next
 
 int CMarkerIndex::FindIndexed(const char* marker, int from) {
     Marker& m = Slot(marker);
-    return FirstAtBoundary(
+    if (m.emptyFrom >= 0) {
+        // A stretch moved by edits the index was not told of no longer ends at its zero byte.
+        if (m.emptyTo >= m_length || m_text.At(m.emptyTo) != 0) m.emptyFrom = m.emptyTo = -1;
+        // A start inside a pair (as the walk from the stretch's start pairs the bytes) walks differently.
+        if (m.emptyFrom >= 0 && m.emptyFrom <= from && from <= m.emptyTo && IsBoundary(m.emptyFrom, from))
+            return -1;
+    }
+    int x = FirstAtBoundary(
         from, [&](int lo, int hi) { return NextRaw(m, lo, hi); },
         [&](int lo, int hi) { return NextRaw(m_zero, lo, hi); });
+    if (x < 0) NoteEmpty(m, from);
+    return x;
 }
 
 int CMarkerIndex::Find(const TextPieces& text, const char* marker, int from) {

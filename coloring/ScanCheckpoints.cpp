@@ -3,24 +3,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Whether marker may occur in [lo, hi) of the text, raw bytes compared (a superset of the
-// occurrences at character boundaries the scanner's search accepts).
-bool MayOccur(const TextPieces& text, const std::string& marker, int lo, int hi) {
-    int n = (int)marker.size();
-    if (lo < 0) lo = 0;
-    if (hi > text.length) hi = text.length;
-    for (int p = lo; p + n <= hi; ++p) {
-        int k = 0;
-        while (k < n && text.At(p + k) == marker[(size_t)k]) ++k;
-        if (k == n) return true;
-    }
-    return false;
-}
-
-} // namespace
-
 void CScanCheckpoints::Clear() {
     m_points.clear();
     m_valid = 0;
@@ -81,16 +63,12 @@ void CScanCheckpoints::AddEditedRange(int pos, int removed, int inserted, bool m
     m_edits.swap(ranges);
 }
 
-// A search that found no marker stays right unless the edit made one: in the bytes it wrote, across
-// its two edges, or by changing the pairing of the lead bytes that follow it.
+// A search that found no marker stays right unless the edit may have made one.
 bool CScanCheckpoints::ShiftMisses(const TextPieces& text, int pos, int removed, int inserted,
                                    bool removedZero) {
     bool made = false;
-    int after = pos + inserted;
-    while (after < text.length && (unsigned char)text.At(after) >= 0x80) ++after;
     for (MissFact& fact : m_misses) {
-        int n = (int)fact.marker.size();
-        if (!removedZero && !MayOccur(text, fact.marker, pos - n + 1, after + n)) {
+        if (!removedZero && !CMarkerIndex::MayHaveMade(text, fact.marker, pos, inserted)) {
             if (fact.from >= pos + removed && fact.from != INT_MAX) {
                 fact.from += inserted - removed;
             } else if (fact.from > pos && fact.from != INT_MAX) {
@@ -99,12 +77,10 @@ bool CScanCheckpoints::ShiftMisses(const TextPieces& text, int pos, int removed,
             continue;
         }
         made = true;
-        if (fact.from < after) {
-            // The passes from the miss on may now find the marker: every checkpoint after it goes.
-            auto first = std::upper_bound(m_points.begin(), m_points.begin() + (long)m_valid, fact.from,
-                                          [](int p, const Point& point) { return p < point.pos; });
-            Invalidate((size_t)(first - m_points.begin()));
-        }
+        // The passes from the miss on may now find the marker: every checkpoint after it goes.
+        auto first = std::upper_bound(m_points.begin(), m_points.begin() + (long)m_valid, fact.from,
+                                      [](int p, const Point& point) { return p < point.pos; });
+        Invalidate((size_t)(first - m_points.begin()));
         fact.from = INT_MAX;
     }
     return made;

@@ -49,6 +49,20 @@ BOOL CColorEditDoc::ReadChunks(CStdioFile& file, long size, CProgressBar& bar) {
     }
 }
 
+// The long-line option colours a long line's visible part from a scan checkpoint too.
+void CColorEditDoc::OptionsChanged() {
+    BOOL checkpoints = HasOption(kOptionWholeTextColors) || HasOption(kOptionLongLines);
+    if (checkpoints != m_buffer.UsesScanCheckpoints()) m_buffer.UseScanCheckpoints(checkpoints);
+}
+
+void CColorEditDoc::RenderWindow(int start, int end, int visible) {
+    if (visible < start) visible = start;
+    if (HasOption(kOptionWholeTextColors) || (HasOption(kOptionLongLines) && visible > start))
+        m_buffer.RenderWindow(visible, end);
+    else
+        m_buffer.ParseTextColor(start, end);
+}
+
 // Inside a batch the views repaint once at its end instead.
 void CColorEditDoc::DoColorStringUpdate(int modified) {
     POSITION position = IsBatching() ? nullptr : GetFirstViewPosition();

@@ -17,7 +17,10 @@ public:
 
     void DoColorStringUpdate(int modified) override;
     COLORREF GetColor(long pos) const { return m_buffer.GetColor((int)pos); }
-    void RenderWindow(int start, int end) { m_buffer.RenderWindow(start, end); }
+    // Colours the window start ... end (visible: its first visible byte, later than start on a long
+    // line scrolled sideways): from start, as the standard scan does, or with the whole-text colours
+    // option (and for a long line with the long-line option) from the scan checkpoint before visible.
+    void RenderWindow(int start, int end, int visible = -1);
     // Appends the runs from pos to the end of the line; 1 when some were added.
     int GetLineColorTable(int line, int pos, CColorTable& table);
     void DispatchColor(int run, int pos, int end, CColorArray& runs, CColorTable& table);
@@ -26,6 +29,7 @@ public:
 protected:
     BOOL ReadText(CStdioFile& file, long size, ReadKind kind, CProgressBar& bar) override;
     const char* LoadBarText() const override;
+    void OptionsChanged() override;
     UINT ReadSharing(ReadKind kind) const override;
 
     DECLARE_MESSAGE_MAP()

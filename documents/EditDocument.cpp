@@ -55,7 +55,32 @@ IMPLEMENT_DYNAMIC(CEditDocument, CDocument)
 
 BEGIN_MESSAGE_MAP(CEditDocument, CDocument)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+ON_COMMAND_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_LONG_LINES, OnOption)
+ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_LONG_LINES, OnUpdateOption)
 END_MESSAGE_MAP()
+
+namespace {
+EditOption OptionOf(UINT id) {
+    return (EditOption)(1u << (id - ID_OPTION_GBK_CHARACTERS));
+}
+} // namespace
+
+void CEditDocument::SetOption(EditOption option, BOOL on) {
+    unsigned options = on ? (m_options | option) : (m_options & ~(unsigned)option);
+    if (options == m_options) return;
+    m_options = options;
+    OptionsChanged();
+    UpdateAllViews(nullptr);
+}
+
+void CEditDocument::OnOption(UINT id) {
+    SetOption(OptionOf(id), !HasOption(OptionOf(id)));
+}
+
+void CEditDocument::OnUpdateOption(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(HasOption(OptionOf(pCmdUI->m_nID)) ? 1 : 0);
+}
 
 CEditDocument::CEditDocument() : CUndo(kUndoDepth, kUndoSecondLimit) {
     EnableAutomation();

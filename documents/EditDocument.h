@@ -15,6 +15,21 @@
 class CProgressBar;
 class CStdioFile;
 
+// Options beyond the editor's standard behaviour, each off until the host switches it on: GBK
+// characters found from the line's start with the code page's own lead-byte table, colours that do
+// not depend on where the window is, and lines of megabytes that stay quick to edit. The commands
+// toggle them for the active document; their menu items show a check while on.
+enum EditOption : unsigned {
+    kOptionGbkCharacters = 1,
+    kOptionWholeTextColors = 2,
+    kOptionLongLines = 4,
+};
+enum : UINT {
+    ID_OPTION_GBK_CHARACTERS = 0x8110,
+    ID_OPTION_WHOLE_TEXT_COLORS = 0x8111,
+    ID_OPTION_LONG_LINES = 0x8112,
+};
+
 // The twin documents differ only in their buffer (reached here through the string and line-table
 // references the derived class hands in, and through the few virtual operations below), in how
 // they read a file and in the view class they talk to.
@@ -44,6 +59,7 @@ public:
     // letters' case ignored; -1 when none. The text is read where it lies (it is not made contiguous).
     int SearchText(long pos, const char* find, int matchCase) const;
     CSize GetTotalWidth() const { return m_lines->GetTotalWidth(); }
+    const CStringEx& GetText() const { return *m_text; }
     virtual void RecalcScrollSize() = 0;
     // The one road by which the text changes. Edit replaces the removeCount bytes at pos by inserted
     // after handing the undo manager a record of the kind (UNDO_INSERT, UNDO_DELETE or UNDO_REPLACE);
@@ -72,6 +88,10 @@ public:
     int CalcCaretColumn(long line, int column) const;
     // The first view of the class or of one derived from it; null when there is none.
     CView* SearchView(CRuntimeClass* viewClass) const;
+
+    BOOL HasOption(EditOption option) const { return (m_options & option) != 0; }
+    // Switches an option and repaints the views.
+    void SetOption(EditOption option, BOOL on);
 
     // Files. Each answers 1 on success and 0 after showing the read-error message.
     int OpenFile(LPCSTR path);
@@ -143,6 +163,12 @@ private:
     static BOOL PutInPlaceOf(LPCSTR target, LPCSTR written, DWORD attributes);
     void ShowReadError(LPCSTR path) const;
 
+    // An option changed (the coloured document switches its buffer's scan checkpoints).
+    virtual void OptionsChanged() {}
+    void OnOption(UINT id);
+    void OnUpdateOption(CCmdUI* pCmdUI);
+
+    unsigned m_options = 0;
     int m_nBatchDepth = 0;
     BOOL m_bBatchChanged = FALSE;
     int m_nBatchCaret = -1; // the last ScrollToCurrent of the batch, -1 when none came

@@ -1,6 +1,8 @@
 // The coloured view's drawing: colouring the visible window on demand and drawing by colour runs.
 #include "views/ColorEditView.h"
 
+#include <algorithm>
+
 #include "coloring/ColorArray.h"
 
 IMPLEMENT_DYNCREATE(CColorEditView, CEditScrollView)
@@ -16,11 +18,26 @@ void CColorEditView::BeforeDrawLines() {
     if (count <= 0 || doc->GetLength() <= 0) return;
     int last = m_nClientHeight / m_unit.cy + m_nFirstLine;
     if (last > count - 1) last = count - 1;
+    int start = (int)doc->GetLineOffset(m_nFirstLine);
     long end = doc->GetLineOffset(last) + LineLength(last);
     if (end > doc->GetLength() - 1) end = doc->GetLength() - 1;
-    doc->RenderWindow((int)doc->GetLineOffset(m_nFirstLine), (int)end);
+    int visible = start;
+    if (doc->HasOption(kOptionLongLines)) VisibleStretch(last, visible, end);
+    doc->RenderWindow(start, (int)end, visible);
     m_bRender = FALSE;
     m_drawn.Capture(doc, m_nFirstLine, last, m_nEditSerial);
+}
+
+// With the long-line option, a long first line is coloured from its first visible byte and a long
+// last line up to its last: the window scan then costs the visible stretch, not the lines' lengths.
+void CColorEditView::VisibleStretch(int last, int& visible, long& end) {
+    CRange range;
+    if (LineLength(m_nFirstLine) >= CLineColumns::kLongLine &&
+        GetTextRange(m_nFirstLine, m_nLeftMargin, m_nClientWidth, TextOrigin(), range) >= 0)
+        visible = range.first;
+    if (LineLength(last) >= CLineColumns::kLongLine &&
+        GetTextRange(last, m_nLeftMargin, m_nClientWidth, TextOrigin(), range) >= 0)
+        end = std::max((long)visible, std::min(end, (long)range.last));
 }
 
 // The colours are the window's own (the scan starts at its first line), so an edit can recolour any

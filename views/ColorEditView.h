@@ -30,6 +30,8 @@ protected:
     bool LinesBelowKeepColors(int line, int shift) override;
 
 private:
+    void VisibleStretch(int last, int& visible, long& end);
+
     BOOL m_bRender = FALSE;
     CWindowColors m_drawn; // the colours of the last rendering
 };

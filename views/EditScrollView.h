@@ -7,6 +7,7 @@
 #include "framework/win/Dc.h"
 #include "framework/win/Gdi.h"
 #include "framework/win/View.h"
+#include "text/LineColumns.h"
 #include "views/TextSelection.h"
 
 #include <climits>
@@ -261,6 +262,8 @@ protected:
     int ScrollRowsToShow(int y, bool textAreaOnly);
     int ScrollColumnsToShow(int x, bool textAreaOnly);
     void RepaintForJump(bool textAreaOnly);
+    // The point after the bytes of line before offset (GetExtent of them, with left added).
+    CPoint PointOf(int offset, int line, int left);
     // The caret's line and column in the host's status bar, written only when the text changes.
     void ShowLineAndColumn(int line, int column);
 
@@ -387,4 +390,5 @@ protected:
     CEditedLines m_edited;
     int m_nKnownLines = -1;     // the line count the view last laid out for; -1 inside a batch
     unsigned m_nEditSerial = 0; // counts every change of the text this view heard of
+    CLineColumns m_columns{4};  // the long-line option's column checkpoints, moved with every edit
 };

@@ -1,4 +1,5 @@
 // The editor views' font and the conversions between text positions and client pixels.
+#include <algorithm>
 #include <cstdio>
 
 #include "framework/win/StatusBar.h"
@@ -39,6 +40,7 @@ int CEditScrollView::InitFont() {
     // A font that measured nothing would divide by zero everywhere else.
     m_unit = CSize(cell.cx > 0 ? cell.cx : 1, cell.cy > 0 ? cell.cy : 1);
     m_nTabWidth = m_unit.cx * GetTabSize();
+    m_columns = CLineColumns(GetTabSize());
     m_nLeftMargin = m_unit.cx * m_nMarginColumns;
     CalcScrollSize();
     ::SelectObject(dc, old);
@@ -78,20 +80,32 @@ void CEditScrollView::ShowLineAndColumn(int line, int column) {
     if (bar->GetPaneText(kCaretPane).Compare(text) != 0) bar->SetPaneText(kCaretPane, text, TRUE);
 }
 
+// The extent of the line's bytes before offset; with the long-line option the walk starts at the
+// line's last column checkpoint before offset instead of copying the bytes from the line's start.
+CPoint CEditScrollView::PointOf(int offset, int line, int left) {
+    CEditDocument* doc = GetEditDocument();
+    long start = doc->GetLineOffset(line);
+    if (!doc->HasOption(kOptionLongLines))
+        return GetExtent(doc->GetString(start, (int)(offset - start)), left, line);
+    int end = (int)start + LineLength(line) - 1;
+    offset = std::max((int)start, std::min(offset, end));
+    CColumnState state = m_columns.Before(doc->GetText(), (int)start, end, offset);
+    while (state.offset < offset) state.Step((unsigned char)doc->GetAt(state.offset), GetTabSize());
+    int origin = -(m_nFirstColumn * m_unit.cx);
+    return CPoint(origin + state.cells * m_unit.cx + left, (line - m_nFirstLine) * m_unit.cy);
+}
+
 CPoint CEditScrollView::GetCaretPos(int left) {
     CEditDocument* doc = GetEditDocument();
     int line = (int)doc->OffsetToLine(m_sel.caret);
-    long start = doc->GetLineOffset(line);
-    CPoint point = GetExtent(doc->GetString(start, (int)(m_sel.caret - start)), left, line);
+    CPoint point = PointOf(m_sel.caret, line, left);
     ShowLineAndColumn(line + 1, (point.x - m_nLeftMargin) / m_unit.cx + 1);
     return point;
 }
 
 CPoint CEditScrollView::TextPositionToScreenCoord(int offset) {
     CEditDocument* doc = GetEditDocument();
-    int line = (int)doc->OffsetToLine(offset);
-    long start = doc->GetLineOffset(line);
-    return GetExtent(doc->GetString(start, (int)(offset - start)), m_nLeftMargin, line);
+    return PointOf(offset, (int)doc->OffsetToLine(offset), m_nLeftMargin);
 }
 
 int CEditScrollView::SelectionPoint(CPoint point) {
@@ -106,7 +120,14 @@ int CEditScrollView::SelectionPoint(CPoint point) {
     if (line < 0) line = 0;
     if (line > doc->GetLineCount() - 1) return length - 1;
     int start = (int)doc->GetLineOffset(line);
-    int x0 = TextOrigin(), x = x0, half = m_unit.cx / 2, column = 0, high = 0, p = start;
+    int x0 = TextOrigin(), half = m_unit.cx / 2;
+    CColumnState from{start};
+    if (doc->HasOption(kOptionLongLines)) {
+        from = m_columns.LastWhere(
+            doc->GetText(), start, start + LineLength(line) - 1,
+            [&](const CColumnState& s) { return x0 + s.cells * m_unit.cx + half < point.x; });
+    }
+    int x = x0 + from.cells * m_unit.cx, column = from.counted, high = from.highs, p = from.offset;
     while (x + half < point.x) {
         unsigned char b = (unsigned char)doc->GetAt(p);
         if (p >= length - 1) break;
@@ -126,7 +147,13 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
     CEditDocument* doc = GetEditDocument();
     int start = (int)doc->GetLineOffset(line), n = LineLength(line) - 1;
     if (left < m_nLeftMargin) left = m_nLeftMargin;
-    int x = x0, i = 0, high = 0;
+    CColumnState from{start};
+    if (x0 + m_unit.cx <= left && doc->HasOption(kOptionLongLines)) {
+        from = m_columns.LastWhere(doc->GetText(), start, start + n, [&](const CColumnState& s) {
+            return x0 + s.visibleCells * m_unit.cx + m_unit.cx <= left && s.offset - start < n;
+        });
+    }
+    int x = x0 + from.visibleCells * m_unit.cx, i = from.offset - start, high = from.highs;
     if (x0 + m_unit.cx <= left) {
         while (x + m_unit.cx <= left) {
             if (i >= n) return -1;

@@ -373,6 +373,7 @@ void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
                                  std::max(length - 1, 0));
     // The offsets a press compares against describe the text as it was.
     m_nLastClick = m_nLastDrag = kNoOffset;
+    m_columns.Edited(pos, removed, inserted);
     NoteEdit(pos, inserted);
     if (GetEditDocument()->IsBatching()) return; // OnBatchEnd lays out once for the whole batch
     RecalSize(0);
@@ -404,6 +405,7 @@ void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
     m_sel.anchor = m_sel.caret;
     m_nSearchOrigin = std::clamp(m_nSearchOrigin, 0, std::max(length - 1, 0));
     m_nLastClick = m_nLastDrag = kNoOffset;
+    m_columns.Clear();
     ++m_nEditSerial;
     m_edited = CEditedLines();
     m_nKnownLines = (int)GetEditDocument()->GetLineCount();

@@ -106,13 +106,15 @@ inline Replay UndoAndRedo(CEditScrollView* view, const std::string& before, cons
     return r;
 }
 
-// --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView --one-line, in any order; sizes
-// without --megabytes are the program's own; --one-line makes each file a single line.
+// --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView --one-line
+// --options=gbk,colors,long, in any order; sizes without --megabytes are the program's own;
+// --one-line makes each file a single line; --options switches the documents' options on as they open.
 struct Options {
     std::vector<int> sizes;
     int repeats = 5;
     const char* viewClass = "CColorEditView";
     bool oneLine = false;
+    unsigned editOptions = 0;
     bool Plain() const { return std::strcmp(viewClass, "CBlackEditView") == 0; }
 
     Options(int argc, char** argv, std::vector<int> defaultSizes = {1, 100})
@@ -129,6 +131,11 @@ struct Options {
                 viewClass = argv[i] + 7;
             } else if (std::strcmp(argv[i], "--one-line") == 0) {
                 oneLine = true;
+            } else if (std::strncmp(argv[i], "--options=", 10) == 0) {
+                const char* list = argv[i] + 10;
+                if (std::strstr(list, "gbk")) editOptions |= kOptionGbkCharacters;
+                if (std::strstr(list, "colors")) editOptions |= kOptionWholeTextColors;
+                if (std::strstr(list, "long")) editOptions |= kOptionLongLines;
             }
         }
     }
@@ -138,7 +145,8 @@ struct Options {
 // fill) and one template of the chosen family; message boxes are answered Cancel.
 class Host {
 public:
-    Host(CWinApp& app, const Options& options) : m_app(app), m_oneLine(options.oneLine) {
+    Host(CWinApp& app, const Options& options)
+        : m_app(app), m_oneLine(options.oneLine), m_options(options.editOptions) {
         bool plain = options.Plain();
         m_main = new CMDIFrameWnd;
         if (!m_main->LoadFrame(1, WS_OVERLAPPEDWINDOW)) return;
@@ -189,6 +197,8 @@ public:
         std::string path = EnsureFile(megabytes, m_oneLine);
         CDocument* doc = m_template->OpenDocumentFile(path.c_str());
         if (doc == nullptr) return nullptr;
+        for (unsigned option = 1; option <= kOptionLongLines; option <<= 1)
+            if (m_options & option) static_cast<CEditDocument*>(doc)->SetOption((EditOption)option, TRUE);
         POSITION position = doc->GetFirstViewPosition();
         return dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
     }
@@ -197,6 +207,7 @@ public:
 private:
     CWinApp& m_app;
     bool m_oneLine;
+    unsigned m_options;
     CModalRecorder m_boxes{IDCANCEL};
     CMDIFrameWnd* m_main = nullptr;
     CStatusBar m_statusBar;

@@ -6,6 +6,7 @@
 // along the line and one horizontal scroll step, at its start, middle and end, and the memory the process
 // holds beside the text's size.
 // Usage: bench_input [--megabytes=1,100] [--repeats=N] [--view=CColorEditView|CBlackEditView] [--one-line]
+//                    [--options=gbk,colors,long]
 #include <windows.h>
 
 #include <psapi.h>
@@ -170,6 +171,9 @@ int main(int argc, char** argv) {
             std::printf("%4d MB  %-12s %10.3f %10.3f %10.3f\n", megabytes, action->name, figures[0],
                         figures[1], figures[2]);
         }
+        if (options.oneLine)
+            std::printf("%4d MB  after the inputs the process holds %.1f MB more than before the file\n",
+                        megabytes, PrivateMegabytes() - base);
         bench::Host::Close(view);
     }
     return 0;

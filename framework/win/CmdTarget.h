@@ -48,6 +48,9 @@ struct AFX_MSGCALL {
     }
     bool IsMessage(UINT m) const { return !isCommand && message == m; }
     bool IsCommandFor(UINT id, int code) const { return isCommand && nID == id && nCode == code; }
+    bool IsCommandIn(UINT first, UINT last, int code) const {
+        return isCommand && nID >= first && nID <= last && nCode == code;
+    }
     // A command handler matched: report it when only asked, else let the caller run it.
     bool OnlyAsking(CCmdTarget* target) const {
         if (pHandlerInfo == nullptr) return false;
@@ -155,6 +158,19 @@ protected:                                                                      
 
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                                  \
     if (call.IsCommandFor((UINT)(id), CN_UPDATE_COMMAND_UI)) {                                               \
+        if (!call.OnlyAsking(self)) self->memberFxn(static_cast<CCmdUI*>(call.pExtra));                      \
+        return TRUE;                                                                                         \
+    }
+
+// A range of commands: the handler takes the command's id.
+#define ON_COMMAND_RANGE(first, last, memberFxn)                                                             \
+    if (call.IsCommandIn((UINT)(first), (UINT)(last), CN_COMMAND)) {                                         \
+        if (!call.OnlyAsking(self)) self->memberFxn(call.nID);                                               \
+        return TRUE;                                                                                         \
+    }
+
+#define ON_UPDATE_COMMAND_UI_RANGE(first, last, memberFxn)                                                   \
+    if (call.IsCommandIn((UINT)(first), (UINT)(last), CN_UPDATE_COMMAND_UI)) {                               \
         if (!call.OnlyAsking(self)) self->memberFxn(static_cast<CCmdUI*>(call.pExtra));                      \
         return TRUE;                                                                                         \
     }

@@ -60,7 +60,9 @@ TEST(MarkerIndex, StopsAtAnEmbeddedZeroAndMatchesOnlyAtBoundaries) {
 }
 
 TEST(MarkerIndex, AMarkerSplitBetweenThePiecesIsFound) {
-    std::string left = "xx\xB5", right = std::string("\xDA" "a;") + '\0';
+    std::string left = "xx\xB5", right = std::string("\xDA"
+                                                     "a;") +
+                                         '\0';
     TextPieces pieces{left.data(), 3, right.data(), 7};
     CMarkerIndex index;
     EXPECT_EQ(index.Find(pieces, "\xB5\xDA", 0), 2);
@@ -99,6 +101,36 @@ TEST(MarkerIndex, RandomTextsAgreeWithTheSubstringSearch) {
                 << "round " << round << " from " << from << " split " << split;
             int zero = (int)text.find('\0', (size_t)from);
             ASSERT_EQ(splitIndex.FindZero(pieces, from), zero) << "split " << split;
+        }
+    }
+}
+
+// Searches between random edits that the index is told of: what it keeps of earlier searches (the
+// stretches found empty) must never hide an occurrence an edit made, by its bytes, by pairing the
+// lead bytes after it differently or by removing a zero byte that ended a stretch.
+TEST(MarkerIndex, EditsItIsToldOfNeverHideAnOccurrence) {
+    std::mt19937 rng(2412);
+    const char alphabet[] = {'a', ';', '"', '\x81', '\xB5', '\xDA', ' ', '\0'};
+    const char* markers[] = {";", "\"", "\xB5\xDA", "a;", "\x81;"};
+    for (int round = 0; round < 40; ++round) {
+        std::string text;
+        for (int n = 1 + (int)(rng() % 3000); n > 0; --n) text += alphabet[rng() % 7];
+        text += '\0';
+        CMarkerIndex index;
+        for (int step = 0; step < 300; ++step) {
+            for (int q = 0; q < 3; ++q) {
+                const char* marker = markers[rng() % 5];
+                int from = (int)(rng() % text.size());
+                ASSERT_EQ(index.Find(Whole(text), marker, from), Reference(text, marker, from))
+                    << "round " << round << " step " << step << " from " << from;
+            }
+            int pos = (int)(rng() % text.size()); // never past the terminating zero
+            int removed = std::min((int)(rng() % 4), (int)text.size() - 1 - pos);
+            std::string inserted;
+            for (int n = (int)(rng() % 3); n > 0; --n) inserted += alphabet[rng() % (rng() % 20 ? 7 : 8)];
+            bool zero = text.substr((size_t)pos, (size_t)removed).find('\0') != std::string::npos;
+            text.replace((size_t)pos, (size_t)removed, inserted);
+            index.Edited(Whole(text), pos, removed, (int)inserted.size(), zero);
         }
     }
 }
