@@ -18,6 +18,7 @@ void CMarkerIndex::DropSummaries() {
 void CMarkerIndex::Invalidate() {
     DropSummaries();
     for (Marker& m : m_markers) m.emptyFrom = m.emptyTo = -1;
+    m_zero.emptyFrom = m_zero.emptyTo = -1;
 }
 
 bool CMarkerIndex::MayHaveMade(const TextPieces& text, const std::string& marker, int pos, int inserted) {
@@ -35,21 +36,39 @@ bool CMarkerIndex::MayHaveMade(const TextPieces& text, const std::string& marker
 
 void CMarkerIndex::Edited(const TextPieces& text, int pos, int removed, int inserted, bool removedZero) {
     DropSummaries();
-    int delta = inserted - removed;
-    for (Marker& m : m_markers) {
-        if (m.emptyFrom < 0 || pos > m.emptyTo) continue;
-        bool zeroGone = removedZero && pos + removed > m.emptyTo;
-        if (zeroGone || MayHaveMade(text, m.bytes, pos, inserted)) {
-            m.emptyFrom = m.emptyTo = -1;
-            continue;
-        }
-        m.emptyFrom = m.emptyFrom >= pos + removed ? m.emptyFrom + delta : std::min(m.emptyFrom, pos);
-        m.emptyTo += delta;
+    m_zero.bytes.assign(1, '\0');
+    MoveEmptyStretch(m_zero, text, pos, removed, inserted, removedZero);
+    for (Marker& m : m_markers) MoveEmptyStretch(m, text, pos, removed, inserted, removedZero);
+}
+
+void CMarkerIndex::MoveEmptyStretch(Marker& m, const TextPieces& text, int pos, int removed, int inserted,
+                                    bool removedZero) {
+    if (m.emptyFrom < 0 || pos > m.emptyTo) return;
+    bool zeroGone = removedZero && pos + removed > m.emptyTo;
+    if (zeroGone || MayHaveMade(text, m.bytes, pos, inserted)) {
+        m.emptyFrom = m.emptyTo = -1;
+        return;
     }
+    int delta = inserted - removed;
+    m.emptyFrom = m.emptyFrom >= pos + removed ? m.emptyFrom + delta : std::min(m.emptyFrom, pos);
+    m.emptyTo += delta;
+}
+
+// The first zero byte from from on; the stretch before it is remembered as holding none.
+int CMarkerIndex::FirstZeroFrom(int from) {
+    if (m_zero.emptyFrom >= 0 && (m_zero.emptyTo >= m_length || m_text.At(m_zero.emptyTo) != 0))
+        m_zero.emptyFrom = m_zero.emptyTo = -1;
+    if (m_zero.emptyFrom >= 0 && m_zero.emptyFrom <= from && from <= m_zero.emptyTo) return m_zero.emptyTo;
+    int zero = NextRaw(m_zero, from, m_length);
+    if (zero >= 0) {
+        m_zero.emptyFrom = from;
+        m_zero.emptyTo = zero;
+    }
+    return zero;
 }
 
 void CMarkerIndex::NoteEmpty(Marker& m, int from) {
-    int zero = NextRaw(m_zero, from, m_length);
+    int zero = FirstZeroFrom(from);
     if (zero < 0) return;
     if (m.emptyFrom >= 0 && m.emptyTo == zero && m.emptyFrom < from) from = m.emptyFrom;
     m.emptyFrom = from;
@@ -162,7 +181,10 @@ int CMarkerIndex::FindIndexed(const char* marker, int from) {
     }
     int x = FirstAtBoundary(
         from, [&](int lo, int hi) { return NextRaw(m, lo, hi); },
-        [&](int lo, int hi) { return NextRaw(m_zero, lo, hi); });
+        [&](int lo, int hi) {
+            int zero = FirstZeroFrom(lo);
+            return zero >= 0 && zero < hi ? zero : -1;
+        });
     if (x < 0) NoteEmpty(m, from);
     return x;
 }
@@ -190,7 +212,7 @@ int CMarkerIndex::FindZero(const TextPieces& text, int from) {
     if (text.first == nullptr || from < 0 || from >= text.length) return -1;
     try {
         Bind(text);
-        return NextRaw(m_zero, from, m_length);
+        return FirstZeroFrom(from);
     } catch (...) {
         return text.Find('\0', from, text.length);
     }

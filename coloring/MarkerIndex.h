@@ -60,6 +60,9 @@ private:
     template <class NextMarker, class NextZero>
     int FirstAtBoundary(int from, NextMarker nextMarker, NextZero nextZero) const;
     int FindIndexed(const char* marker, int from);
+    int FirstZeroFrom(int from);
+    void MoveEmptyStretch(Marker& m, const TextPieces& text, int pos, int removed, int inserted,
+                          bool removedZero);
     // Remembers a search from from that found nothing (the stretch up to the next zero byte).
     void NoteEmpty(Marker& m, int from);
 

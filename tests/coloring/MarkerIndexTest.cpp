@@ -123,6 +123,7 @@ TEST(MarkerIndex, EditsItIsToldOfNeverHideAnOccurrence) {
                 int from = (int)(rng() % text.size());
                 ASSERT_EQ(index.Find(Whole(text), marker, from), Reference(text, marker, from))
                     << "round " << round << " step " << step << " from " << from;
+                ASSERT_EQ(index.FindZero(Whole(text), from), (int)text.find('\0', (size_t)from));
             }
             int pos = (int)(rng() % text.size()); // never past the terminating zero
             int removed = std::min((int)(rng() % 4), (int)text.size() - 1 - pos);
