@@ -97,6 +97,15 @@ int CColorScanner::WordLength(int start, int stop) const {
 
 // The rest of a title's line, up to (not including) its line feed, never past the last byte.
 int CColorScanner::RestOfLine(int pos) const {
+    if (m_lines != nullptr && pos >= 0 && pos < m_length) {
+        // The line's end from the table, taken when the text agrees with it at both of the line's ends.
+        int line = m_lines->OffsetToLine(pos);
+        int start = m_lines->GetLineOffset(line);
+        int end = line + 1 < m_lines->GetLineCount() ? m_lines->GetLineOffset(line + 1) - 1 : m_length - 1;
+        bool startAgrees = start <= pos && (start == 0 || At(start - 1) == '\n');
+        if (startAgrees && end >= pos && end < m_length && (At(end) == '\n' || end == m_length - 1))
+            return end;
+    }
     while (At(pos) != '\n' && pos + 1 < m_length) ++pos;
     return pos;
 }

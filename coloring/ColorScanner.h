@@ -5,6 +5,7 @@
 #include "coloring/ColorRules.h"
 #include "coloring/MarkerIndex.h"
 #include "framework/base/String.h"
+#include "text/LineTable.h"
 
 // Told of every end-marker search that found nothing: marker does not occur after position from.
 class CMarkerMisses {
@@ -39,6 +40,8 @@ public:
     int ScanPass(int pos, int end);
     // Misses are reported to misses (null: to nobody).
     void ReportMisses(CMarkerMisses* misses) { m_misses = misses; }
+    // A line table in step with the text lets the rest of a title's line be found without walking it.
+    void UseLines(const CLineTable* lines) { m_lines = lines; }
     // The longest begin or end marker of the rules, in bytes.
     int LongestMarker() const;
     void ClearRuns() { m_runs.Reset(); }
@@ -86,4 +89,5 @@ private:
     const CColorRuleSet& m_rules;
     CMarkerIndex& m_markers;
     CMarkerMisses* m_misses = nullptr;
+    const CLineTable* m_lines = nullptr;
 };

@@ -78,7 +78,9 @@ CTitleInfo* CColorString::TitleLookup(const CString& word) const {
 }
 
 CColorScanner CColorString::Scanner() {
-    return CColorScanner(Pieces(), m_runs, m_rules, m_markers); // read where it lies: no gap move
+    CColorScanner scanner(Pieces(), m_runs, m_rules, m_markers); // read where it lies: no gap move
+    scanner.UseLines(&m_lines);
+    return scanner;
 }
 
 int CColorString::ParseTextColor(int start, int end) {
@@ -99,6 +101,7 @@ int CColorString::RenderWindow(int start, int end) {
     if (m_checkpointLength != GetTextSize()) m_checkpoints.Clear();
     m_checkpointLength = GetTextSize();
     CColorScanner scanner(Pieces(), m_checkpointRuns, m_rules, m_markers);
+    scanner.UseLines(&m_lines);
     int from = start;
     try {
         from = m_checkpoints.StartFor(start, scanner, GetTextSize());

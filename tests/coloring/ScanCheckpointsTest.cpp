@@ -12,7 +12,7 @@ namespace {
 
 const COLORREF kPlain = 1, kRemark = 2, kQuote = 3, kKeyword = 4, kTitle = 5;
 
-void AddRules(CColorString& s) {
+template <class Rules> void AddRules(Rules& s) {
     s.SetDefaults(kPlain, 0, 0);
     s.AddComment(";", "\n", kRemark);
     s.AddComment("\"", "\"", kRemark);
@@ -24,9 +24,8 @@ void AddRules(CColorString& s) {
 }
 
 // The colour of every byte of [from, to) by the run list the last scan left.
-std::vector<COLORREF> ColorsOf(CColorString& s, int from, int to) {
+std::vector<COLORREF> ColorsOf(CColorArray& runs, int from, int to) {
     std::vector<COLORREF> colors((size_t)(to - from), 0);
-    CColorArray& runs = s.GetColorArray();
     int previous = runs.StartPos();
     for (int k = 0; k < runs.GetColorNumber(); ++k) {
         int end = runs.GetColorPos(k);
@@ -55,7 +54,7 @@ class ScanCheckpoints : public ::testing::Test {
 protected:
     void Load(const std::string& body) {
         AddRules(m_text);
-        AddRules(m_whole);
+        AddRules(m_wholeRules);
         m_text.Append(body.c_str());
         m_text.Reset(0);
         m_text.UseScanCheckpoints(TRUE);
@@ -70,25 +69,27 @@ protected:
         int start = m_text.GetLineOffset(first);
         int end = std::min(m_text.GetLineOffset(last) + m_text.GetLineSize(last), m_text.GetLength() - 1);
         m_text.RenderWindow(start, end);
-        std::vector<COLORREF> window = ColorsOf(m_text, start, end);
-        CopyText();
-        m_whole.RenderText();
-        ASSERT_EQ(window, ColorsOf(m_whole, start, end)) << "window at line " << first;
+        std::vector<COLORREF> window = ColorsOf(m_text.GetColorArray(), start, end);
+        ScanWholeText();
+        ASSERT_EQ(window, ColorsOf(m_wholeRuns, start, end)) << "window at line " << first;
     }
 
-    // The text's bytes, zero bytes and all, into the whole-text buffer, read without moving the gap.
-    void CopyText() {
+    // The scan of the whole text, by a scanner over a copy of its bytes (zero bytes and all) that
+    // knows nothing of lines or checkpoints.
+    void ScanWholeText() {
         TextPieces pieces = m_text.Pieces();
-        std::string bytes;
-        for (int p = 0; p < pieces.length; ++p) bytes += pieces.At(p);
-        m_whole.ClearContents();
-        ASSERT_TRUE(m_whole.SetBufferSize((int)bytes.size() + 1));
-        std::memcpy(m_whole.GetBuffer(), bytes.data(), bytes.size());
-        m_whole.SetLength((int)bytes.size());
+        m_wholeBytes.clear();
+        for (int p = 0; p < pieces.length; ++p) m_wholeBytes += pieces.At(p);
+        CMarkerIndex markers;
+        int length = (int)m_wholeBytes.size();
+        CColorScanner(m_wholeBytes.data(), length, m_wholeRuns, m_wholeRules, markers)
+            .ParseTextColor(0, length - 1);
     }
 
     CColorString m_text;
-    CColorString m_whole;
+    CColorRuleSet m_wholeRules;
+    CColorArray m_wholeRuns;
+    std::string m_wholeBytes;
 };
 
 TEST_F(ScanCheckpoints, ACommentOpenedFarAboveColoursTheWindow) {
@@ -98,7 +99,7 @@ TEST_F(ScanCheckpoints, ACommentOpenedFarAboveColoursTheWindow) {
     Load(body);
     ExpectWindowLikeWholeText(1500, 20);
     int inside = m_text.GetLineOffset(1500);
-    EXPECT_EQ(kRemark, ColorsOf(m_text, inside, inside + 1)[0]);
+    EXPECT_EQ(kRemark, ColorsOf(m_text.GetColorArray(), inside, inside + 1)[0]);
 }
 
 // Typing the closing quote of an unclosed quote far above the window recolours the window; typing
@@ -114,7 +115,7 @@ TEST_F(ScanCheckpoints, AMarkerTypedAfterAnUnclosedQuoteRecoloursTheLinesAfterIt
     ExpectWindowLikeWholeText(2900, 30);
     int inside = m_text.GetLineOffset(1500);
     m_text.RenderWindow(inside, inside + 5);
-    EXPECT_EQ(kQuote, ColorsOf(m_text, inside, inside + 1)[0]);
+    EXPECT_EQ(kQuote, ColorsOf(m_text.GetColorArray(), inside, inside + 1)[0]);
 }
 
 // A zero byte ends every marker search: deleting one can close a comment that was open.
@@ -148,10 +149,9 @@ TEST_F(ScanCheckpoints, ChangingTheByteAPassStoppedAtMovesTheCheckpointThere) {
         m_text.SetAt(pos, '\xB0');
         ++changed;
         m_text.RenderWindow(pos, pos + 8);
-        std::vector<COLORREF> window = ColorsOf(m_text, pos, pos + 8);
-        CopyText();
-        m_whole.RenderText();
-        EXPECT_EQ(ColorsOf(m_whole, pos, pos + 8), window) << "at " << pos;
+        std::vector<COLORREF> window = ColorsOf(m_text.GetColorArray(), pos, pos + 8);
+        ScanWholeText();
+        EXPECT_EQ(ColorsOf(m_wholeRuns, pos, pos + 8), window) << "at " << pos;
         EXPECT_EQ(kQuote, window[3]);
     }
     EXPECT_GT(changed, 0);
@@ -240,7 +240,7 @@ TEST_F(ScanCheckpoints, AQuoteClosedBelowAWindowIsSeenThoughAnEditAboveCameFirst
     m_text.Insert(m_text.GetLineOffset(12000), '\'');
     ExpectWindowLikeWholeText(10000, 30);
     int inside = m_text.GetLineOffset(10000);
-    EXPECT_EQ(kQuote, ColorsOf(m_text, inside, inside + 1)[0]);
+    EXPECT_EQ(kQuote, ColorsOf(m_text.GetColorArray(), inside, inside + 1)[0]);
 }
 
 TEST_F(ScanCheckpoints, OffColoursFromTheWindowStartAsBefore) {
@@ -249,7 +249,7 @@ TEST_F(ScanCheckpoints, OffColoursFromTheWindowStartAsBefore) {
     m_text.UseScanCheckpoints(FALSE);
     int line = m_text.GetLineOffset(1);
     m_text.RenderWindow(line, line + 3);
-    EXPECT_EQ(kKeyword, ColorsOf(m_text, line, line + 1)[0]);
+    EXPECT_EQ(kKeyword, ColorsOf(m_text.GetColorArray(), line, line + 1)[0]);
     EXPECT_EQ(0, m_text.GetScanCheckpoints().ValidCount());
 }
 
