@@ -60,6 +60,8 @@ public:
     int SearchText(long pos, const char* find, int matchCase) const;
     CSize GetTotalWidth() const { return m_lines->GetTotalWidth(); }
     const CStringEx& GetText() const { return *m_text; }
+    // The line's width in cells as the widest line counts it (a tab four cells).
+    int GetLineWidth(long line) const { return m_lines->GetLineWidth(*m_text, (int)line); }
     virtual void RecalcScrollSize() = 0;
     // The one road by which the text changes. Edit replaces the removeCount bytes at pos by inserted
     // after handing the undo manager a record of the kind (UNDO_INSERT, UNDO_DELETE or UNDO_REPLACE);

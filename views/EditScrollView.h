@@ -77,6 +77,8 @@ public:
     int OffsetToScreenLine(int offset);
     void RecalSize(int);
     CSize GetScrollSize();
+    // The text's width (the widest line, in cells) and height (in lines), as the scroll sizes count them.
+    CSize TextSize();
     void CalcScrollSize();
 
     // Painting.

@@ -189,8 +189,20 @@ void CEditScrollView::RecalSize(int) {
     GetEditDocument()->RecalcScrollSize();
 }
 
+// The document's size in cells and lines. The widest line leaves the last line out (it has no line
+// feed); with the long-line option the last line counts too (measured as the others are), so a file of
+// one long line scrolls.
+CSize CEditScrollView::TextSize() {
+    CEditDocument* doc = GetEditDocument();
+    CSize total = doc->GetTotalWidth();
+    if (!doc->HasOption(kOptionLongLines)) return total;
+    int last = doc->GetLineWidth(doc->GetLineCount() - 1);
+    if (last > total.cx) total.cx = last;
+    return total;
+}
+
 CSize CEditScrollView::GetScrollSize() {
-    CSize total = GetEditDocument()->GetTotalWidth();
+    CSize total = TextSize();
     CSize limit(total.cx + m_nLeftMargin / m_unit.cx - m_nClientWidth / m_unit.cx + 1,
                 total.cy - m_nClientHeight / m_unit.cy + 1);
     if (limit.cx < 0) limit.cx = 0;
@@ -200,7 +212,7 @@ CSize CEditScrollView::GetScrollSize() {
 
 void CEditScrollView::CalcScrollSize() {
     m_scrollLimit = GetScrollSize();
-    CSize total = GetEditDocument()->GetTotalWidth();
+    CSize total = TextSize();
     m_extent = CSize(total.cx + (m_nLeftMargin + m_nHScrollStep) / m_unit.cx, total.cy);
     if (m_nFirstColumn >= m_extent.cx) m_nFirstColumn = m_extent.cx - 1;
     if (m_nFirstLine >= m_extent.cy) m_nFirstLine = m_extent.cy - 1;

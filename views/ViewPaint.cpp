@@ -73,7 +73,7 @@ void CEditScrollView::DrawPrintPage(CDC* pDC) {
 void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
     CEditDocument* doc = GetEditDocument();
     int count = (int)doc->GetLineCount();
-    CSize size = doc->GetTotalWidth();
+    CSize size = TextSize();
     if (m_nFirstLine > size.cy) m_nFirstLine = size.cy;
     if (m_nFirstColumn > size.cx) m_nFirstColumn = size.cx;
     auto clampLine = [count](int line) { return line >= count ? count - 1 : (line < 0 ? 0 : line); };

@@ -234,7 +234,7 @@ void CEditScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
         dx = cw;
         break;
     case SB_LINERIGHT:
-        if (m_nFirstColumn >= GetEditDocument()->GetTotalWidth().cx) break;
+        if (m_nFirstColumn >= TextSize().cx) break;
         ++m_nFirstColumn;
         SetBarPosition(SB_HORZ, m_nFirstColumn);
         ScrollTextArea(-cw, 0);
