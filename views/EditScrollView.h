@@ -120,6 +120,10 @@ public:
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     // offset, or the end of the character it falls inside.
     int OutsidePair(int offset) const;
+    // The start of the character holding offset, by the GBK option's rule (walked from the line's
+    // start with the code page's lead and trail bytes); offset itself when the option is off.
+    int CharStartAt(int offset) const;
+    bool GbkCharacters() const { return GetEditDocument()->HasOption(kOptionGbkCharacters); }
     void OnBatchEnd() override;
 
     // Mouse selection.
@@ -299,6 +303,7 @@ protected:
     // Find and replace steps.
     int SearchStep(const char* find, int& origin, int matchCase, const std::function<bool(int pos)>& isWhole);
     bool TakeFindText(int& start, int& end);
+    std::function<bool(int)> WholeCharacters(int n, const std::function<bool(int)>& accept) const;
     BOOL FindNextHit(int matchCase, int wholeWord, int originStep);
     void ShowHit(int start, int end, int row);
     void ReplaceCurrent(const CString& find, const CString& replace, int matchCase, int wholeWord);

@@ -104,6 +104,17 @@ int CEditScrollView::SearchStep(const char* find, int& origin, int matchCase,
     return pos;
 }
 
+// With the GBK option, a hit must start and end on character boundaries as well as pass accept (when
+// there is one); otherwise accept as it is.
+std::function<bool(int)> CEditScrollView::WholeCharacters(int n,
+                                                          const std::function<bool(int)>& accept) const {
+    if (!GbkCharacters()) return accept;
+    return [this, n, accept](int pos) {
+        return pos >= 0 && CharStartAt(pos) == pos && CharStartAt(pos + n) == pos + n &&
+               (!accept || accept(pos));
+    };
+}
+
 // Selects the next hit of the find text and shows it on the fifth row; the origin goes to the hit
 // plus originStep. Without a hit the origin goes back to the top. FALSE when nothing was found.
 BOOL CEditScrollView::FindNextHit(int matchCase, int wholeWord, int originStep) {
@@ -112,7 +123,7 @@ BOOL CEditScrollView::FindNextHit(int matchCase, int wholeWord, int originStep) 
     int n = m_strFind.GetLength();
     std::function<bool(int)> isWhole;
     if (wholeWord) isWhole = [this, n](int pos) { return IsStringWholeWord(pos, n) != 0; };
-    int pos = SearchStep(m_strFind, m_nSearchOrigin, matchCase, isWhole);
+    int pos = SearchStep(m_strFind, m_nSearchOrigin, matchCase, WholeCharacters(n, isWhole));
     if (pos < 0) {
         m_nSearchOrigin = 0;
         return FALSE;
@@ -188,6 +199,7 @@ std::vector<int> CEditScrollView::FindAllHits(const CString& find, const CString
             return at >= 0 &&
                    WholeWordRule(at + shift == 0, at + n < length - 1, before(at), doc->GetAt(at + n));
         };
+    isWhole = WholeCharacters(n, isWhole);
     for (;;) {
         int pos = SearchStep(find, origin, matchCase, isWhole);
         if (pos < 0) break;

@@ -137,10 +137,10 @@ int CEditScrollView::SelectionPoint(CPoint point) {
         x = CellEnd(b, x, x0, takesCell);
         ++p;
     }
-    if (IsHigh((unsigned char)doc->GetAt(p)) && high % 2 == 1) --column;
+    if (!GbkCharacters() && IsHigh((unsigned char)doc->GetAt(p)) && high % 2 == 1) --column;
     int lineLength = LineLength(line);
     if (column > lineLength - 1) column = lineLength - 1;
-    return start + (column > 0 ? column : 0);
+    return CharStartAt(start + (column > 0 ? column : 0));
 }
 
 int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange& range) {
@@ -165,7 +165,8 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
     }
     range.first = start + i;
     int result = x;
-    if (high % 2 == 1) {
+    bool cutsLeft = GbkCharacters() ? CharStartAt(range.first) != range.first : high % 2 == 1;
+    if (cutsLeft) {
         --range.first;
         result -= m_unit.cx;
     }
@@ -177,7 +178,7 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
         ++i;
     }
     range.last = start + i;
-    if (high % 2 == 1) ++range.last;
+    if (GbkCharacters() ? CharStartAt(range.last) != range.last : high % 2 == 1) ++range.last;
     return result;
 }
 

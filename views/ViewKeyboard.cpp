@@ -5,6 +5,8 @@
 #include "undo/UndoInfo.h"
 #include "views/EditScrollView.h"
 
+#include "text/CharBoundaries.h"
+
 namespace {
 bool Held(int key) {
     return (::GetKeyState(key) & 0x8000) != 0;
@@ -114,6 +116,9 @@ void CEditScrollView::SideKey(bool right, bool shift) {
     int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
     int step =
         right ? (IsHigh(doc->GetAt(m_sel.caret)) ? 2 : 1) : (IsHigh(doc->GetAt(m_sel.caret - 1)) ? -2 : -1);
+    if (GbkCharacters())
+        step =
+            right ? gbk::CharLength(doc->GetText(), m_sel.caret) : CharStartAt(m_sel.caret - 1) - m_sel.caret;
     int target = std::clamp(m_sel.caret + step, 0, length - 1);
     if (shift) {
         m_sel.caret = target;
@@ -273,6 +278,7 @@ BOOL CEditScrollView::Backspace(bool control) {
     if (caret <= 0) return TRUE;
     char before = doc->GetAt(caret - 1);
     bool word = control && !IsWordStop(before), pair = !word && IsHigh(before) && caret >= 2;
+    if (GbkCharacters()) pair = !word && CharStartAt(caret - 1) == caret - 2;
     int start = caret - (pair ? 2 : 1);
     while (word && start > 0 && !IsWordStop(doc->GetAt(start - 1))) --start;
     doc->Edit(UNDO_DELETE, start, caret - start, "");
@@ -297,6 +303,7 @@ BOOL CEditScrollView::DeleteKey(bool control) {
     if (caret < 0 || caret + 1 >= length) return TRUE;
     char at = doc->GetAt(caret);
     bool word = control && !IsWordStop(at), pair = !word && IsHigh(at) && caret + 2 < length;
+    if (GbkCharacters()) pair = !word && gbk::CharLength(doc->GetText(), caret) == 2 && caret + 2 < length;
     int end = caret + (pair ? 2 : 1);
     while (word && end < length - 1 && !IsWordStop(doc->GetAt(end))) ++end;
     doc->Edit(UNDO_DELETE, caret, end - caret, "");
@@ -321,7 +328,10 @@ void CEditScrollView::OnChar(UINT nChar, UINT, UINT) {
     bool overwrites = m_nOverwrite != 0 && caret < doc->GetLength() - 1 && doc->GetAt(caret) != '\n';
     if (overwrites || (m_nOverwrite == 0 && !m_sel.IsEmpty())) {
         // Overwriting takes the width of the character at the caret, whatever stands at the start.
-        int count = overwrites ? (IsHigh(doc->GetAt(caret)) ? 2 : 1) : m_sel.end - start;
+        int pairWidth = GbkCharacters()             ? gbk::CharLength(doc->GetText(), caret)
+                        : IsHigh(doc->GetAt(caret)) ? 2
+                                                    : 1;
+        int count = overwrites ? pairWidth : m_sel.end - start;
         if (!doc->Edit(UNDO_REPLACE, start, count, typed)) return;
         m_sel.CollapseAt(start + 1);
         RepaintEdit();

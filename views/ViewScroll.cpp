@@ -5,6 +5,8 @@
 
 #include "views/EditScrollView.h"
 
+#include "text/CharBoundaries.h"
+
 void CEditScrollView::OnInitialUpdate() {
     CView::OnInitialUpdate();
     m_bInitialised = TRUE;
@@ -356,8 +358,18 @@ void CEditScrollView::SetCurrentPosition(int pos) {
 
 // An offset that an edit left between the two bytes of a character moves behind the character: a run
 // of bytes with bit 7 set pairs up from its start. Runs longer than a few pages are taken as they are.
+int CEditScrollView::CharStartAt(int offset) const {
+    CEditDocument* doc = GetEditDocument();
+    if (!GbkCharacters() || offset <= 0 || offset >= doc->GetLength()) return offset;
+    return gbk::CharStart(doc->GetText(), (int)doc->GetLineOffset(doc->OffsetToLine(offset)), offset);
+}
+
 int CEditScrollView::OutsidePair(int offset) const {
     CEditDocument* doc = GetEditDocument();
+    if (GbkCharacters()) {
+        int start = CharStartAt(offset);
+        return start == offset ? offset : std::min(start + 2, (int)doc->GetLength() - 1);
+    }
     const int kLongestRun = 8192;
     int run = 0;
     while (run < kLongestRun && offset - run > 0 && (doc->GetAt(offset - run - 1) & 0x80) != 0) ++run;
