@@ -1,5 +1,6 @@
 // The demo host: an MDI application that opens the files named on its command line in the
 // editor's documents and views, found by their class names, and can leave a screenshot behind.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,6 +15,7 @@
 #include "host/ListingView.h"
 #include "host/MainFrame.h"
 #include "host/Screenshot.h"
+#include "views/EditScrollView.h"
 
 namespace {
 // Path for the screenshot taken once the windows have painted; empty when none is asked for.
@@ -53,6 +55,22 @@ BOOL AnswerUnattended(void*, const AFX_MODAL_REQUEST& request, INT_PTR* answer) 
 }
 } // namespace
 
+// Scrolls the editor view so that line (counted from 1) is its first line, the caret at its start.
+static void GoToLine(CView* view, int line) {
+    auto* editor = dynamic_cast<CEditScrollView*>(view);
+    if (editor == nullptr || line < 1) return;
+    CEditDocument* doc = editor->GetEditDocument();
+    long last = doc->GetLineCount() - 1;
+    long target = std::min<long>(line - 1, last);
+    // The caret is put on the last of the lines that should show, then back on the first: the view
+    // scrolls down just far enough for the first move and not at all for the second.
+    CRect client;
+    editor->GetClientRect(&client);
+    long rows = client.Height() / std::max(editor->GetLineHeight(), 1);
+    editor->SetCurrentPosition((int)doc->GetLineOffset(std::min(target + rows - 1, last)));
+    editor->SetCurrentPosition((int)doc->GetLineOffset(target));
+}
+
 class CHostApp : public CWinApp {
 public:
     // 编辑器演示 (editor demo)
@@ -62,21 +80,27 @@ public:
 
 protected:
     void OnHostCommand();
+    void OnAllOptions();
     DECLARE_MESSAGE_MAP()
 
 private:
     // Adds a template when the library provides both classes; FALSE when either is missing.
     BOOL AddTemplateByName(UINT resourceId, const char* documentClass, const char* viewClass);
-    // Takes --screenshot PATH, --find-title HEADING and --print-preview PATH (a screenshot of the
-    // active document's print preview) out of the arguments and keeps the rest as files to open.
+    // Takes --screenshot PATH, --find-title HEADING, --print-preview PATH (a screenshot of the active
+    // document's print preview), --options (every option of the documents on) and --goto-line N (the
+    // active view scrolled to show line N, counted from 1, as its first line) out of the arguments and
+    // keeps the rest as files to open.
     void ParseCommandLine();
     std::vector<std::string> m_files;
     std::string m_findTitle;
     bool m_printPreview = false;
+    bool m_allOptions = false;
+    int m_gotoLine = -1;
 };
 
 BEGIN_MESSAGE_MAP(CHostApp, CWinApp)
 ON_COMMAND(ID_HOST_COMMAND, OnHostCommand)
+ON_COMMAND(ID_VIEW_ALL_OPTIONS, OnAllOptions)
 END_MESSAGE_MAP()
 
 CHostApp theApp;
@@ -108,7 +132,10 @@ BOOL CHostApp::InitInstance() {
     frame->UpdateWindow();
     for (const std::string& file : m_files)
         if (OpenDocumentFile(file.c_str()) == nullptr) std::fprintf(stderr, "cannot open %s\n", file.c_str());
-    if (m_files.size() > 1) frame->MDITile(MDITILE_VERTICAL);
+    if (!m_files.empty()) frame->MDITile(MDITILE_VERTICAL); // one file fills the frame
+
+    if (m_allOptions) OnAllOptions();
+    if (m_gotoLine >= 0) GoToLine(frame->GetActiveView(), m_gotoLine);
     if (!m_findTitle.empty()) SendFindTitle(frame->GetActiveView(), m_findTitle, 0);
     if (m_printPreview && frame->GetActiveView() != nullptr)
         frame->GetActiveView()->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
@@ -125,9 +152,33 @@ void CHostApp::ParseCommandLine() {
             m_findTitle = __argv[++i];
         else if (argument == "--print-preview" && i + 1 < __argc)
             m_printPreview = true, g_screenshotPath = __argv[++i];
+        else if (argument == "--options")
+            m_allOptions = true;
+        else if (argument == "--goto-line" && i + 1 < __argc)
+            m_gotoLine = std::atoi(__argv[++i]);
         else
             m_files.push_back(argument);
     }
+}
+
+void CHostApp::OnAllOptions() {
+    POSITION templates = GetFirstDocTemplatePosition();
+    while (templates != nullptr) {
+        CDocTemplate* docTemplate = GetNextDocTemplate(templates);
+        POSITION docs = docTemplate->GetFirstDocPosition();
+        while (docs != nullptr) {
+            auto* doc = dynamic_cast<CEditDocument*>(docTemplate->GetNextDoc(docs));
+            if (doc == nullptr) continue;
+            for (EditOption option : {kOptionGbkCharacters, kOptionWholeTextColors, kOptionLongLines})
+                doc->SetOption(option, TRUE);
+        }
+    }
+    // 查看选项已全部开启：按 GBK 字符边界、按全文着色、长行快速编辑
+    if (CMainFrame* frame = dynamic_cast<CMainFrame*>(m_pMainWnd))
+        frame->SetMessageText(
+            "\xB2\xE9\xBF\xB4\xD1\xA1\xCF\xEE\xD2\xD1\xC8\xAB\xB2\xBF\xBF\xAA\xC6\xF4\xA3\xBA\xB0\xB4 GBK "
+            "\xD7\xD6\xB7\xFB\xB1\xDF\xBD\xE7\xA1\xA2\xB0\xB4\xC8\xAB\xCE\xC4\xD7\xC5\xC9\xAB\xA1\xA2\xB3\xA4"
+            "\xD0\xD0\xBF\xEC\xCB\xD9\xB1\xE0\xBC\xAD");
 }
 
 void CHostApp::OnHostCommand() {
