@@ -48,7 +48,7 @@ int CColorScanner::ScanPass(int pos, int end) {
         ParseUnknown(pos, end);
     if (pos == before) {
         // Nothing recognised here: the character becomes a plain run so every pass advances.
-        pos += (IsLead(At(pos)) && pos + 2 <= m_length) ? 2 : 1;
+        pos += (StartsPair(pos) && pos + 2 <= m_length) ? 2 : 1;
         Append(pos, m_rules.GetTextColor());
     }
     return pos;
@@ -134,7 +134,7 @@ int CColorScanner::ParseKeywords(int& pos, int end) {
 
 int CColorScanner::ParseTitle(int& pos, int end) {
     unsigned char c = At(pos);
-    if (!IsLead(c) && c != '*') return 0;
+    if (!StartsTitle(c) && c != '*') return 0;
     int start = pos;
     int stop = TitleEnd(start, end);
     if (stop == start) return 0;
@@ -155,7 +155,7 @@ int CColorScanner::ParseUnknown(int& pos, int end) {
     if (!IsWordChar(At(p), 1)) {
         for (;;) {
             if (At(p) == '\n' || IsQuote(p) || IsComment(p) || p >= m_length - 1) break;
-            p += IsLead(At(p)) ? 2 : 1;
+            p += StartsPair(p) ? 2 : 1;
             if (IsWordChar(At(p), 1)) break;
         }
     }
@@ -241,7 +241,7 @@ int CColorScanner::TitleEnd(int start, int end) const {
     if (At(p) == ' ') return p;
     for (;;) {
         if (At(p) == '\n' || p > end) break;
-        int step = IsLead(At(p)) ? 2 : 1;
+        int step = StartsPair(p) ? 2 : 1;
         if (p + step >= m_length) {
             ++p;
             break;

@@ -5,6 +5,7 @@
 #include "coloring/ColorRules.h"
 #include "coloring/MarkerIndex.h"
 #include "framework/base/String.h"
+#include "text/CharBoundaries.h"
 #include "text/LineTable.h"
 
 // Told of every end-marker search that found nothing: marker does not occur after position from.
@@ -40,6 +41,9 @@ public:
     int ScanPass(int pos, int end);
     // Misses are reported to misses (null: to nobody).
     void ReportMisses(CMarkerMisses* misses) { m_misses = misses; }
+    // With GBK characters on, a character is two bytes only when a lead byte of the code page is
+    // followed by one of its trail bytes; otherwise every byte with bit 7 set leads a pair.
+    void UseGbkCharacters(bool on) { m_gbk = on; }
     // A line table in step with the text lets the rest of a title's line be found without walking it.
     void UseLines(const CLineTable* lines) { m_lines = lines; }
     // The longest begin or end marker of the rules, in bytes.
@@ -68,6 +72,10 @@ public:
 
 private:
     unsigned char At(int p) const { return (p >= 0 && p < m_length) ? (unsigned char)m_text.At(p) : 0; }
+    bool StartsPair(int p) const {
+        return m_gbk ? gbk::IsLead(At(p)) && gbk::IsTrail(At(p + 1)) : IsLead(At(p));
+    }
+    bool StartsTitle(unsigned char c) const { return m_gbk ? gbk::IsLead(c) : IsLead(c); }
     bool Matches(int pos, const CString& marker) const;
     // A comment's or quote's (quote = true) span at pos under the rule; pos when there is no rule.
     int GetDelimited(const CDelimitedInfo* info, bool quote, CString& begin, CString& end, int& length,
@@ -90,4 +98,5 @@ private:
     CMarkerIndex& m_markers;
     CMarkerMisses* m_misses = nullptr;
     const CLineTable* m_lines = nullptr;
+    bool m_gbk = false;
 };

@@ -80,6 +80,7 @@ CTitleInfo* CColorString::TitleLookup(const CString& word) const {
 CColorScanner CColorString::Scanner() {
     CColorScanner scanner(Pieces(), m_runs, m_rules, m_markers); // read where it lies: no gap move
     scanner.UseLines(&m_lines);
+    scanner.UseGbkCharacters(m_bGbk != FALSE);
     return scanner;
 }
 
@@ -102,6 +103,7 @@ int CColorString::RenderWindow(int start, int end) {
     m_checkpointLength = GetTextSize();
     CColorScanner scanner(Pieces(), m_checkpointRuns, m_rules, m_markers);
     scanner.UseLines(&m_lines);
+    scanner.UseGbkCharacters(m_bGbk != FALSE);
     int from = start;
     try {
         from = m_checkpoints.StartFor(start, scanner, GetTextSize());
@@ -110,6 +112,11 @@ int CColorString::RenderWindow(int start, int end) {
     }
     m_checkpointRuns.Reset();
     return ParseTextColor(from, end);
+}
+
+void CColorString::UseGbkCharacters(BOOL on) {
+    m_bGbk = on;
+    m_checkpoints.Clear();
 }
 
 void CColorString::UseScanCheckpoints(BOOL on) {

@@ -89,6 +89,10 @@ public:
     // text colours it (from the nearest checkpoint before start, so a comment or quote opened above is
     // seen).
     int RenderWindow(int start, int end);
+    // GBK characters for the scanner (off by default, see CColorScanner); switching forgets the
+    // scan checkpoints.
+    void UseGbkCharacters(BOOL on);
+    BOOL UsesGbkCharacters() const { return m_bGbk; }
     // Scan checkpoints: off by default; switching forgets the ones found.
     void UseScanCheckpoints(BOOL on);
     BOOL UsesScanCheckpoints() const { return m_bCheckpoints; }
@@ -156,6 +160,7 @@ private:
     CMarkerIndex m_markers;
     CString m_listingPath;
     BOOL m_bCheckpoints = FALSE;
+    BOOL m_bGbk = FALSE;
     CScanCheckpoints m_checkpoints;
     CColorArray m_checkpointRuns; // the checkpoint scan's runs, discarded
     int m_checkpointLength = -1;  // the text length the checkpoints were last told of

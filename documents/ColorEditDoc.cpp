@@ -49,10 +49,13 @@ BOOL CColorEditDoc::ReadChunks(CStdioFile& file, long size, CProgressBar& bar) {
     }
 }
 
-// The long-line option colours a long line's visible part from a scan checkpoint too.
+// The long-line option colours a long line's visible part from a scan checkpoint too; the GBK option
+// reaches the scanner.
 void CColorEditDoc::OptionsChanged() {
     BOOL checkpoints = HasOption(kOptionWholeTextColors) || HasOption(kOptionLongLines);
     if (checkpoints != m_buffer.UsesScanCheckpoints()) m_buffer.UseScanCheckpoints(checkpoints);
+    if (HasOption(kOptionGbkCharacters) != m_buffer.UsesGbkCharacters())
+        m_buffer.UseGbkCharacters(HasOption(kOptionGbkCharacters));
 }
 
 void CColorEditDoc::RenderWindow(int start, int end, int visible) {

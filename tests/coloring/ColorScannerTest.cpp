@@ -57,6 +57,34 @@ TEST(Scanner, TitlesOnlyAfterLeadByteOrStar) {
     for (size_t k = 4; k < runs.size(); ++k) EXPECT_NE(runs[k].second, T);
 }
 
+// With GBK characters on, a byte with bit 7 set pairs only as the code page pairs: a lead byte
+// before a space stands alone (the space ends its title token), and 0x80 leads nothing, so the quote
+// mark after it opens a quote.
+TEST(Scanner, GbkCharactersPairOnlyALeadByteWithATrailByte) {
+    ScanFixture f("\xB0 END \x80'q'\n");
+    f.rules.SetDefaults(P, 0, 0);
+    f.rules.AddKeyword("END", K);
+    f.rules.AddQuote("'", "'", Q);
+    auto colorAt = [&](int pos) {
+        int previous = f.runs.StartPos();
+        for (auto run : f.Runs()) {
+            if (previous <= pos && pos < run.first) return run.second;
+            previous = run.first;
+        }
+        return (COLORREF)0;
+    };
+    f.Scan(0, f.Length() - 1);
+    EXPECT_EQ(colorAt(2), P) << "the space after 0xB0 is its second byte: END is part of the token";
+    EXPECT_EQ(colorAt(7), P) << "0x80 takes the quote mark after it";
+    CColorScanner gbkScanner = f.Scanner();
+    gbkScanner.UseGbkCharacters(true);
+    gbkScanner.ParseTextColor(0, f.Length() - 1);
+    EXPECT_EQ(colorAt(2), K);
+    EXPECT_EQ(colorAt(6), P) << "0x80 is a byte of its own";
+    EXPECT_EQ(colorAt(7), Q) << "and the quote after it opens";
+    EXPECT_EQ(colorAt(8), Q);
+}
+
 TEST(Scanner, AsciiTitleMatchedAsAWord) {
     ScanFixture f("Chapter 3 intro\nnext");
     f.rules.SetDefaults(P, 0, 0);
