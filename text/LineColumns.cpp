@@ -6,6 +6,7 @@
 void CColumnState::Step(unsigned char b, int tabSize) {
     ++offset;
     highs += IsHigh(b) ? 1 : 0;
+    gbkOpen = !(gbkOpen && gbk::IsTrail(b)) && gbk::IsLead(b);
     if (b == '\t') {
         cells = (cells / tabSize + 1) * tabSize;
         visibleCells = (visibleCells / tabSize + 1) * tabSize;

@@ -5,20 +5,25 @@
 #include <algorithm>
 #include <vector>
 
+#include "text/CharBoundaries.h"
 #include "text/StringEx.h"
 
 // What a walk over a line's bytes has counted when it reaches offset. A byte takes one cell, a tab
 // moves to the next tab stop; the two cell counts differ in the control bytes they count: cells
 // counts the white-space controls (carriage return, form feed, vertical tab) as a cell, visibleCells
 // counts printable bytes and bytes with bit 7 set only. counted is the number of bytes that took a
-// cell in cells or were tabs, highs the number of bytes with bit 7 set.
+// cell in cells or were tabs, highs the number of bytes with bit 7 set. gbkOpen tells that the byte
+// before offset is a GBK lead byte not yet paired, so that the last character boundary by the code
+// page's rule is offset - 1 rather than offset.
 struct CColumnState {
     int offset = 0;
     int cells = 0;
     int visibleCells = 0;
     int counted = 0;
     int highs = 0;
+    bool gbkOpen = false;
 
+    int GbkBoundary() const { return gbkOpen ? offset - 1 : offset; }
     // The state one byte further on.
     void Step(unsigned char b, int tabSize);
     static bool IsPrintable(unsigned char b) { return b >= 0x20 && b < 0x7F; }

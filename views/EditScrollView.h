@@ -397,5 +397,6 @@ protected:
     CEditedLines m_edited;
     int m_nKnownLines = -1;     // the line count the view last laid out for; -1 inside a batch
     unsigned m_nEditSerial = 0; // counts every change of the text this view heard of
-    CLineColumns m_columns{4};  // the long-line option's column checkpoints, moved with every edit
+    // The long-line option's column checkpoints, moved with every edit; a cache, filled by const queries.
+    mutable CLineColumns m_columns{4};
 };

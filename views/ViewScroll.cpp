@@ -361,7 +361,13 @@ void CEditScrollView::SetCurrentPosition(int pos) {
 int CEditScrollView::CharStartAt(int offset) const {
     CEditDocument* doc = GetEditDocument();
     if (!GbkCharacters() || offset <= 0 || offset >= doc->GetLength()) return offset;
-    return gbk::CharStart(doc->GetText(), (int)doc->GetLineOffset(doc->OffsetToLine(offset)), offset);
+    long line = doc->OffsetToLine(offset);
+    int start = (int)doc->GetLineOffset(line);
+    // With the long-line option the walk starts at the last character boundary its checkpoints know.
+    if (doc->HasOption(kOptionLongLines))
+        start =
+            m_columns.Before(doc->GetText(), start, start + LineLength((int)line) - 1, offset).GbkBoundary();
+    return gbk::CharStart(doc->GetText(), start, offset);
 }
 
 int CEditScrollView::OutsidePair(int offset) const {

@@ -202,10 +202,31 @@ TEST_F(HostFrame, TheMenuBarShowsTheDocumentMenuOnlyWhileADocumentIsOpen) {
     EXPECT_EQ(::GetMenuItemCount(frameMenu), 3);
     CColorEditView* view = Open("x\n");
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(::GetMenuItemCount(::GetMenu(s_main->m_hWnd)), 4) << "文件 编辑 窗口 帮助";
+    EXPECT_EQ(::GetMenuItemCount(::GetMenu(s_main->m_hWnd)), 5) << "文件 编辑 查看 窗口 帮助";
     theApp.CloseAllDocuments(FALSE);
     Pump();
     EXPECT_EQ(::GetMenu(s_main->m_hWnd), frameMenu);
+}
+
+// The 查看 menu's items reach the active document and show its options with a check.
+TEST_F(HostFrame, TheViewMenuSwitchesTheActiveDocumentsOptions) {
+    CColorEditView* view = Open("x\n");
+    ASSERT_NE(view, nullptr);
+    CEditDocument* doc = view->GetEditDocument();
+    HMENU options = ::GetSubMenu(::GetMenu(s_main->m_hWnd), 2);
+    auto checked = [&](UINT id) {
+        s_main->SendMessage(WM_INITMENUPOPUP, (WPARAM)options, MAKELPARAM(2, FALSE));
+        return (::GetMenuState(options, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_FALSE(checked(ID_OPTION_LONG_LINES));
+    s_main->SendMessage(WM_COMMAND, ID_OPTION_LONG_LINES);
+    EXPECT_TRUE(doc->HasOption(kOptionLongLines));
+    EXPECT_TRUE(checked(ID_OPTION_LONG_LINES));
+    EXPECT_FALSE(checked(ID_OPTION_GBK_CHARACTERS));
+    s_main->SendMessage(WM_COMMAND, ID_OPTION_LONG_LINES);
+    EXPECT_FALSE(doc->HasOption(kOptionLongLines));
+    theApp.CloseAllDocuments(FALSE);
+    Pump();
 }
 
 TEST(ChapterHeadings, AreRecognisedByTheirFirstCharacters) {

@@ -28,6 +28,9 @@ CColumnState WalkTo(const CStringEx& text, int start, int pos) {
         state.counted += (b == '\t' || high || printable || space) ? 1 : 0;
         state.highs += high ? 1 : 0;
     }
+    // A lead byte just before pos whose character is not closed: the walk by the code page's rule.
+    state.gbkOpen = pos > start && gbk::CharStart(text, start, pos - 1) == pos - 1 &&
+                    gbk::IsLead((unsigned char)text.GetAt(pos - 1));
     state.offset = pos;
     return state;
 }
@@ -38,6 +41,7 @@ void ExpectSame(const CColumnState& expected, const CColumnState& got) {
     EXPECT_EQ(expected.visibleCells, got.visibleCells);
     EXPECT_EQ(expected.counted, got.counted);
     EXPECT_EQ(expected.highs, got.highs);
+    EXPECT_EQ(expected.gbkOpen, got.gbkOpen);
 }
 
 // Bytes of every class the walk tells apart: printable, tab, high, white-space and other controls.
