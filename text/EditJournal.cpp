@@ -16,13 +16,18 @@ void CEditJournal::Invalidate() {
 // One range from the first start to the last end; its old length follows from the summed growth.
 void CEditJournal::FoldAll() {
     long long growth = 0;
-    for (const Range& r : m_ranges) growth += (long long)(r.hi - r.lo) - r.oldLength;
-    Range all = {m_ranges.front().lo, m_ranges.back().hi, 0};
+    Range all = {m_ranges.front().lo, m_ranges.back().hi, 0, 0, false};
+    for (const Range& r : m_ranges) {
+        growth += (long long)(r.hi - r.lo) - r.oldLength;
+        all.tabDelta += r.tabDelta;
+        all.feedsChanged = all.feedsChanged || r.feedsChanged;
+    }
     all.oldLength = (int)((long long)(all.hi - all.lo) - growth);
     m_ranges.assign(1, all);
 }
 
-void CEditJournal::Record(int pos, int removed, int inserted, bool lineFeedBefore) {
+void CEditJournal::Record(int pos, int removed, int inserted, bool lineFeedBefore, int tabDelta,
+                          bool feedsChanged) {
     if (!m_valid) return;
     try {
         if (!m_ranges.empty()) {
@@ -31,13 +36,13 @@ void CEditJournal::Record(int pos, int removed, int inserted, bool lineFeedBefor
                 if (m_ranges.size() >= kMaxRanges)
                     FoldAll();
                 else {
-                    m_ranges.push_back({pos, pos + inserted, removed});
+                    m_ranges.push_back({pos, pos + inserted, removed, tabDelta, feedsChanged});
                     return;
                 }
             }
             if (pos < m_ranges.back().lo) FoldAll();
         } else {
-            m_ranges.push_back({pos, pos + inserted, removed});
+            m_ranges.push_back({pos, pos + inserted, removed, tabDelta, feedsChanged});
             return;
         }
         // Widen the last range over this edit: its growth changes by inserted - removed.
@@ -47,6 +52,8 @@ void CEditJournal::Record(int pos, int removed, int inserted, bool lineFeedBefor
         r.lo = std::min(r.lo, pos);
         r.hi = std::max(mappedHi, pos + inserted);
         r.oldLength = (int)((long long)(r.hi - r.lo) - growth);
+        r.tabDelta += tabDelta;
+        r.feedsChanged = r.feedsChanged || feedsChanged;
     } catch (...) {
         Invalidate();
     }

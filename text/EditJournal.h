@@ -12,10 +12,14 @@
 // outside, a new block) makes the journal invalid, and the table then rebuilds from the whole text.
 class CEditJournal {
 public:
+    // tabDelta: tabs in [lo, hi) less tabs in the oldLength bytes they replaced; feedsChanged: some edit
+    // of the range inserted or removed a line feed (then the range's lines must be scanned again).
     struct Range {
         int lo;
         int hi;
         int oldLength;
+        int tabDelta;
+        bool feedsChanged;
     };
 
     bool IsValid() const { return m_valid; }
@@ -25,8 +29,9 @@ public:
     int LastEnd() const { return m_ranges.empty() ? -1 : m_ranges.back().hi; }
 
     // removed bytes at pos became inserted bytes; lineFeedBefore tells whether the text between the
-    // last range's end and pos holds a line feed (asked only when pos lies past that end).
-    void Record(int pos, int removed, int inserted, bool lineFeedBefore);
+    // last range's end and pos holds a line feed (asked only when pos lies past that end); tabDelta
+    // and feedsChanged describe the edit's bytes as a range's do.
+    void Record(int pos, int removed, int inserted, bool lineFeedBefore, int tabDelta, bool feedsChanged);
     void Clear();
     void Invalidate();
 

@@ -310,7 +310,8 @@ bool CLineIndex::Replace(int first, int last, int delta) {
     return true;
 }
 
-bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted, int tabSize) {
+bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted, int tabSize, int tabDelta,
+                       bool feedsChanged) {
     int n = m_count;
     int length = text.GetTextSize();
     if (n < 1 || pos < 0 || removed < 0 || inserted < 0 || tabSize != m_tabSize) return false;
@@ -320,10 +321,19 @@ bool CLineIndex::Apply(const CStringEx& text, int pos, int removed, int inserted
     bool tail = last + 1 < n; // a line after the change keeps its entry
     int to = tail ? Start(last + 1) + delta : length;
     if (to < pos + inserted || to > length || (tail && text.GetAt(to - 1) != '\n')) return false;
-    if (!Scan(text, from, to, tabSize)) return false;
-    if (tail) {
-        if (m_scan.size() < 2 || m_scan.back().start != to) return false;
-        m_scan.pop_back();
+    if (!feedsChanged && first == last) {
+        // One line, its line feeds untouched: a line of megabytes is not scanned for a typed byte.
+        try {
+            m_scan.assign(1, LineEntry{from, Width(first) + delta + (tabSize - 1) * tabDelta});
+        } catch (...) {
+            return false;
+        }
+    } else {
+        if (!Scan(text, from, to, tabSize)) return false;
+        if (tail) {
+            if (m_scan.size() < 2 || m_scan.back().start != to) return false;
+            m_scan.pop_back();
+        }
     }
     int added = (int)m_scan.size(), gone = last - first + 1;
     int count = n - gone + added;

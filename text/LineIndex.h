@@ -30,7 +30,10 @@ public:
     // After removed bytes at pos became inserted bytes of text (the index describing the text before):
     // rescans only the lines from the one holding pos to the one holding the end of the change.
     // false when the edit does not fit the index or memory ran out; the index must then be rebuilt.
-    bool Apply(const CStringEx& text, int pos, int removed, int inserted, int tabSize);
+    // tabDelta and feedsChanged as the edit journal's range has them: a change inside one line that
+    // moved no line feed takes its line's new width from them instead of scanning the line.
+    bool Apply(const CStringEx& text, int pos, int removed, int inserted, int tabSize, int tabDelta = 0,
+               bool feedsChanged = true);
     void Release();
 
     int Count() const { return m_count; }

@@ -57,7 +57,8 @@ bool CLineTable::CatchUp(const CStringEx& text) {
     const CEditJournal& journal = text.GetJournal();
     if (!m_indexed || !journal.IsValid()) return false;
     for (const CEditJournal::Range& r : journal.Ranges())
-        if (!m_index.Apply(text, r.lo, r.oldLength, r.hi - r.lo, g_tabSize)) return false;
+        if (!m_index.Apply(text, r.lo, r.oldLength, r.hi - r.lo, g_tabSize, r.tabDelta, r.feedsChanged))
+            return false;
     return true;
 }
 

@@ -163,11 +163,21 @@ void CStringEx::CopyOut(char* dest, int from, int count) const {
     if (size[1] > 0) std::memcpy(dest + size[0], piece[1], (size_t)size[1]);
 }
 
-void CStringEx::Note(int pos, int removed, int inserted) {
+void CStringEx::Note(int pos, int removed, int inserted, int tabDelta, bool feedsChanged) {
     if (!m_journal.IsValid()) return;
     int last = m_journal.LastEnd();
     bool lineFeed = last >= 0 && pos > last && HasByte('\n', last, pos);
-    m_journal.Record(pos, removed, inserted, lineFeed);
+    m_journal.Record(pos, removed, inserted, lineFeed, tabDelta, feedsChanged);
+}
+
+// The inserted bytes' share of a journal entry: their tabs, and whether a line feed is among them.
+void CStringEx::NoteInserted(int pos, const char* s, int n) {
+    if (!m_journal.IsValid()) return;
+    int tabs = 0;
+    for (const char* p = s;
+         (p = static_cast<const char*>(std::memchr(p, '\t', (size_t)(s + n - p)))) != nullptr; ++p)
+        ++tabs;
+    Note(pos, 0, n, tabs, std::memchr(s, '\n', (size_t)n) != nullptr);
 }
 
 // Block.
@@ -289,7 +299,7 @@ BOOL CStringEx::Grow(int pos, const char* s, int n) {
     m_nEnd = end;
     m_nLength = old + n;
     m_nGap = pos + n;
-    Note(pos, 0, n);
+    NoteInserted(pos, s, n);
     return TRUE;
 }
 
@@ -336,7 +346,7 @@ BOOL CStringEx::Place(int pos, const char* s, int n) {
     m_nLength += n;
     m_nGap = pos + n;
     if (m_nGap == m_nLength) m_pText[m_nLength] = 0;
-    Note(pos, 0, n);
+    NoteInserted(pos, s, n);
     return TRUE;
 }
 
@@ -349,13 +359,15 @@ void CStringEx::Delete(int pos, int count) {
     if (pos >= m_nLength || pos < 0 || m_pText == nullptr || m_nLength > m_nBlock) return;
     if (count < 0 || count > m_nLength - pos) count = m_nLength - pos;
     if (count == 0) return;
+    int tabs = m_journal.IsValid() ? CountByte('\t', pos, pos + count) : 0;
+    bool feeds = m_journal.IsValid() && HasByte('\n', pos, pos + count);
     // The deleted bytes join the gap: only the bytes between the gap and the range move.
     if (m_nGap > pos + count) MoveGap(pos + count);
     if (m_nGap < pos) MoveGap(pos);
     m_nGap = pos;
     m_nLength -= count;
     if (m_nGap == m_nLength) m_pText[m_nLength] = 0;
-    Note(pos, count, 0);
+    Note(pos, count, 0, -tabs, feeds);
 }
 
 BOOL CStringEx::Replace(int pos, int count, const char* s) {
@@ -390,8 +402,9 @@ BOOL CStringEx::ReserveFor(int pos, int count, int n) {
 
 void CStringEx::SetAt(int i, char c) {
     if (i >= 0 && i < m_nLength && m_nLength <= m_nBlock) {
+        char old = m_pText[Physical(i)];
         m_pText[Physical(i)] = c;
-        Note(i, 1, 1);
+        Note(i, 1, 1, (c == '\t') - (old == '\t'), (c == '\n') != (old == '\n'));
         return;
     }
     m_journal.Invalidate();

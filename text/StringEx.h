@@ -128,7 +128,8 @@ private:
     char* Flat() const;
     char FlatAt(int i) const;
     void CopyOut(char* dest, int from, int count) const;
-    void Note(int pos, int removed, int inserted);
+    void Note(int pos, int removed, int inserted, int tabDelta, bool feedsChanged);
+    void NoteInserted(int pos, const char* s, int n);
     BOOL Grow(int pos, const char* s, int n);
     BOOL Place(int pos, const char* s, int n);
     BOOL Regrow(int capacity, int keep);
