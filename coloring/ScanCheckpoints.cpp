@@ -35,21 +35,24 @@ void CScanCheckpoints::Edited(const TextPieces& text, int pos, int removed, int 
     AddEditedRange(pos, removed, inserted, madeMarker);
 }
 
-// The ranges move with the text; the new one merges with those it touches.
+// The ranges move with the text; the new one merges with those it touches. Past kMaxRanges they
+// become one range over them all, so a long series of edits (an undo of a replace-all, newest hit
+// first) costs each edit a bounded amount; the only loss is that no resync falls inside that range.
 void CScanCheckpoints::AddEditedRange(int pos, int removed, int inserted, bool madeMarker) {
+    const size_t kMaxRanges = 64;
+    int delta = inserted - removed;
     EditedRange added{pos, pos + inserted, madeMarker};
     std::vector<EditedRange> ranges;
+    ranges.reserve(m_edits.size() + 1);
     for (EditedRange r : m_edits) {
-        if (r.start >= pos + removed) {
-            r.start += inserted - removed;
-            r.end += inserted - removed;
-        }
+        r.start = r.start >= pos + removed ? r.start + delta : std::min(r.start, pos);
+        r.end = r.end >= pos + removed ? r.end + delta : (r.end > pos ? pos + inserted : r.end);
         if (r.end < added.start || r.start > added.end) {
             ranges.push_back(r);
             continue;
         }
         added.start = std::min(added.start, r.start);
-        added.end = std::max(added.end, r.end >= pos + removed ? r.end + inserted - removed : pos + inserted);
+        added.end = std::max(added.end, r.end);
         added.madeMarker = added.madeMarker || r.madeMarker;
     }
     int lastValid = m_points[m_valid - 1].pos;
@@ -60,6 +63,14 @@ void CScanCheckpoints::AddEditedRange(int pos, int removed, int inserted, bool m
     ranges.erase(
         std::remove_if(ranges.begin(), ranges.end(), [&](const EditedRange& r) { return r.end < lastValid; }),
         ranges.end());
+    if (ranges.size() > kMaxRanges) {
+        EditedRange all{ranges.front().start, ranges.front().end, false};
+        for (const EditedRange& r : ranges) {
+            all.end = std::max(all.end, r.end);
+            all.madeMarker = all.madeMarker || r.madeMarker;
+        }
+        ranges.assign(1, all);
+    }
     m_edits.swap(ranges);
 }
 
