@@ -26,15 +26,6 @@ protected:
         return dialog->m_hWnd;
     }
     static void Press(HWND dialog, int button) { ::SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0); }
-    // The dialog's notification with the given flags and texts, as the dialog would send it.
-    static void Notify(CEditScrollView* view, DWORD flags, const char* find, const char* replace) {
-        CFindReplaceDialog* dialog = view->GetFindDialog();
-        ASSERT_NE(dialog, nullptr);
-        dialog->m_fr.Flags = flags;
-        lstrcpynA(dialog->m_fr.lpstrFindWhat, find, dialog->m_fr.wFindWhatLen);
-        lstrcpynA(dialog->m_fr.lpstrReplaceWith, replace, dialog->m_fr.wReplaceWithLen);
-        view->SendMessage(HostMessage(kMsgFindReplace), 0, (LPARAM)&dialog->m_fr);
-    }
 };
 
 // Replace-all done literally: each search on the text as the replacements before it left it.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "documents/HostMessages.h"
 #include "framework/win/FindReplaceDialog.h"
 
 CWinApp theApp("ViewTests");
@@ -84,6 +85,15 @@ int ViewFixture::UpdateState(CCmdTarget* target, UINT id) {
     ui.m_nID = id;
     target->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
     return ui.enabled;
+}
+
+void ViewFixture::Notify(CEditScrollView* view, DWORD flags, const char* find, const char* replace) {
+    CFindReplaceDialog* dialog = view->GetFindDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->m_fr.Flags = flags;
+    lstrcpynA(dialog->m_fr.lpstrFindWhat, find, dialog->m_fr.wFindWhatLen);
+    lstrcpynA(dialog->m_fr.lpstrReplaceWith, replace, dialog->m_fr.wReplaceWithLen);
+    view->SendMessage(HostMessage(kMsgFindReplace), 0, (LPARAM)&dialog->m_fr);
 }
 
 CPoint ViewFixture::PointOf(CEditScrollView* view, int offset) {

@@ -29,6 +29,8 @@ public:
     // What the command's update handler, asked through target, made of it: 1 enabled, 0 greyed,
     // -1 no handler answered.
     static int UpdateState(CCmdTarget* target, UINT id);
+    // The find dialog's notification with the given flags and texts, as the dialog would send it.
+    static void Notify(CEditScrollView* view, DWORD flags, const char* find, const char* replace);
     // The client point of a text offset, in the middle of its cell's height.
     static CPoint PointOf(CEditScrollView* view, int offset);
 

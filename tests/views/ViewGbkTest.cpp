@@ -29,7 +29,15 @@ protected:
     static std::string Line(std::mt19937& rng, int characters) {
         static const std::vector<std::string> pairs = Pairs();
         // A lead byte before a byte that is no trail stands alone.
-        static const char* const singles[] = {"@", "\\", "a", "A", " ", "_", "\xB0 ", "\xC8" "5"};
+        static const char* const singles[] = {"@",
+                                              "\\",
+                                              "a",
+                                              "A",
+                                              " ",
+                                              "_",
+                                              "\xB0 ",
+                                              "\xC8"
+                                              "5"};
         std::string line;
         for (int k = 0; k < characters; ++k)
             line += rng() % 3 ? pairs[rng() % pairs.size()] : std::string(singles[rng() % 8]);
@@ -48,14 +56,6 @@ protected:
         }
         starts.push_back(to);
         return starts;
-    }
-    static void Notify(CEditScrollView* view, DWORD flags, const char* find, const char* replace) {
-        CFindReplaceDialog* dialog = view->GetFindDialog();
-        ASSERT_NE(dialog, nullptr);
-        dialog->m_fr.Flags = flags;
-        lstrcpynA(dialog->m_fr.lpstrFindWhat, find, dialog->m_fr.wFindWhatLen);
-        lstrcpynA(dialog->m_fr.lpstrReplaceWith, replace, dialog->m_fr.wReplaceWithLen);
-        view->SendMessage(HostMessage(kMsgFindReplace), 0, (LPARAM)&dialog->m_fr);
     }
 };
 } // namespace
