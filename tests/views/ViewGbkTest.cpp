@@ -137,3 +137,43 @@ TEST_F(ViewGbk, FindAndReplaceAllTakeOnlyHitsOnCharacterBoundaries) {
         EXPECT_EQ(Text(view), replaced + "\n");
     });
 }
+
+// A double click selects a word by spaces, line feeds and tabs, none of which is ever a second byte:
+// wherever the click falls, the word's ends are character boundaries; a whole-word search takes only
+// the hits that also stand on boundaries.
+TEST_F(ViewGbk, DoubleClicksAndWholeWordsStayOnCharacterBoundaries) {
+    std::mt19937 rng(84);
+    std::string line = Line(rng, 40) + " @ " + Line(rng, 40) + " @";
+    ForBothViews(line + "\n", [&](CEditScrollView* view) {
+        view->GetEditDocument()->SetOption(kOptionGbkCharacters, TRUE);
+        std::vector<int> starts = Boundaries(line, 0, (int)line.size());
+        std::set<int> boundary(starts.begin(), starts.end());
+        int cw = view->GetCharWidth(), m = view->GetLeftMargin(), y = view->GetLineHeight() / 2;
+        for (int cell = 0; cell < (int)line.size() && cell < 70; cell += 3) {
+            LPARAM at = MAKELPARAM(m + cell * cw + 1, y);
+            view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+            view->SendMessage(WM_LBUTTONUP, 0, at);
+            view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            view->SendMessage(WM_LBUTTONUP, 0, at);
+            EXPECT_TRUE(boundary.count(view->GetSelectionStart())) << "cell " << cell;
+            EXPECT_TRUE(boundary.count(view->GetSelectionEnd())) << "cell " << cell;
+        }
+        std::vector<int> expected;
+        for (int p = 0; p < (int)line.size(); ++p) {
+            bool alone = (p == 0 || line[(size_t)p - 1] == ' ') &&
+                         (p + 1 == (int)line.size() || line[(size_t)p + 1] == ' ');
+            if (line[(size_t)p] == '@' && boundary.count(p) && alone) expected.push_back(p);
+        }
+        ASSERT_FALSE(expected.empty());
+        view->SetSelection(0, 0);
+        view->SendMessage(WM_COMMAND, ID_EDIT_FIND);
+        std::vector<int> found;
+        for (size_t k = 0; k < expected.size() + 1; ++k) {
+            Notify(view, FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD, "@", "");
+            if (!found.empty() && view->GetSelectionStart() <= found.back()) break;
+            if (view->GetSelectionStart() == view->GetSelectionEnd()) break;
+            found.push_back(view->GetSelectionStart());
+        }
+        EXPECT_EQ(found, expected);
+    });
+}
