@@ -181,9 +181,12 @@ void CHostApp::OnAllOptions() {
             "\xD0\xD0\xBF\xEC\xCB\xD9\xB1\xE0\xBC\xAD");
 }
 
+// Every editor document sends command 100 as it closes: the host says so in its status bar, not in a
+// box the user would have to answer for each document closed.
 void CHostApp::OnHostCommand() {
     // 主机收到命令 100 (the host received command 100)
-    AfxMessageBox("\xD6\xF7\xBB\xFA\xCA\xD5\xB5\xBD\xC3\xFC\xC1\xEE 100", MB_OK | MB_ICONINFORMATION);
+    if (CMainFrame* frame = dynamic_cast<CMainFrame*>(m_pMainWnd))
+        frame->SetMessageText("\xD6\xF7\xBB\xFA\xCA\xD5\xB5\xBD\xC3\xFC\xC1\xEE 100");
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
