@@ -78,7 +78,11 @@ CTitleInfo* CColorString::TitleLookup(const CString& word) const {
 }
 
 CColorScanner CColorString::Scanner() {
-    CColorScanner scanner(Pieces(), m_runs, m_rules, m_markers); // read where it lies: no gap move
+    return ScannerInto(m_runs);
+}
+
+CColorScanner CColorString::ScannerInto(CColorArray& runs) {
+    CColorScanner scanner(Pieces(), runs, m_rules, m_markers); // read where it lies: no gap move
     scanner.UseLines(&m_lines);
     scanner.UseGbkCharacters(m_bGbk != FALSE);
     return scanner;
@@ -101,9 +105,7 @@ int CColorString::RenderWindow(int start, int end) {
     if (!m_bCheckpoints) return ParseTextColor(start, end);
     if (m_checkpointLength != GetTextSize()) m_checkpoints.Clear();
     m_checkpointLength = GetTextSize();
-    CColorScanner scanner(Pieces(), m_checkpointRuns, m_rules, m_markers);
-    scanner.UseLines(&m_lines);
-    scanner.UseGbkCharacters(m_bGbk != FALSE);
+    CColorScanner scanner = ScannerInto(m_checkpointRuns);
     int from = start;
     try {
         from = m_checkpoints.StartFor(start, scanner, GetTextSize());
@@ -203,7 +205,7 @@ CColorString& CColorString::Return(int pos) {
 CColorString& CColorString::Delete(int pos, int count) {
     if (pos < 0) return *this;
     int before = GetTextSize();
-    int removed = std::max(0, std::min(count, before - pos));
+    int removed = RemovedCount(pos, count);
     bool zero = HasZero(pos, removed);
     CStringEx::Delete(pos, count);
     TextEdited(pos, removed, 0, zero, before);
@@ -215,7 +217,7 @@ CColorString& CColorString::Replace(int pos, int count, const char* text) {
     if (pos < 0 || pos > GetTextSize()) return *this;
     if (text == nullptr) text = "";
     int before = GetTextSize();
-    int removed = std::max(0, std::min(count, before - pos));
+    int removed = RemovedCount(pos, count);
     bool zero = HasZero(pos, removed);
     CStringEx::Replace(pos, count, text);
     TextEdited(pos, removed, (int)std::strlen(text), zero, before);

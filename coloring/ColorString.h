@@ -140,6 +140,8 @@ public:
 
 private:
     CColorScanner Scanner();
+    // A scanner over this text and its rules, lines and character rule, writing into runs.
+    CColorScanner ScannerInto(CColorArray& runs);
     void TextReplaced() {
         m_markers.Invalidate();
         m_checkpoints.Clear();

@@ -392,7 +392,7 @@ BOOL CStringEx::Replace(int pos, int count, const char* s) {
 // Room for replacing count bytes at pos (as Delete counts them) by n bytes, taken before anything
 // changes, so that a replacement refused for want of memory has removed nothing either.
 BOOL CStringEx::ReserveFor(int pos, int count, int n) {
-    int removed = pos >= m_nLength ? 0 : (count < 0 || count > m_nLength - pos) ? m_nLength - pos : count;
+    int removed = RemovedCount(pos, count);
     long long needed = (long long)m_nLength - removed + n;
     if (needed < m_nCapacity) return TRUE;
     int capacity = GrownCapacity(m_nCapacity, (int)std::min<long long>(needed - m_nLength + 1, INT_MAX));

@@ -60,6 +60,13 @@ public:
         return i < m_nLength ? m_pText[i + GapSize()] : FlatAt(i);
     }
     void SetAt(int i, char c);
+    // How many bytes Delete(pos, count) removes: none past the text, the rest of it for a count below
+    // zero or beyond it.
+    int RemovedCount(int pos, int count) const {
+        return pos >= m_nLength || pos < 0              ? 0
+               : (count < 0 || count > m_nLength - pos) ? m_nLength - pos
+                                                        : count;
+    }
     // Occurrences of c among the bytes [from, to) of the text, across the gap.
     int CountByte(char c, int from, int to) const;
     bool HasByte(char c, int from, int to) const;
