@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs, with apt and only when missing, what the native and win64 builds and their tests need.
-# Safe to run again: it does nothing when everything is present.
+# Installs, with apt and only when missing, what the native, win64 and win32 builds and their tests
+# need. Safe to run again: it does nothing when everything is present.
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-          wine wine64 xvfb xauth fonts-arphic-uming locales libpcre2-dev clang ccache
+          g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
+          wine wine64 wine32:i386 xvfb xauth fonts-arphic-uming locales libpcre2-dev clang ccache
           ghostscript doxygen)
 
 missing=()
@@ -15,6 +16,12 @@ done
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
+# The win32 build's tests run in Wine's 32-bit loader (wine32), which comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: adding the i386 architecture"
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
