@@ -10,7 +10,7 @@ set(TESSOLIN_DOC_DIR share/doc/tessolin)
 install(TARGETS tessolin_framework tessolin tessolin_host
         RUNTIME DESTINATION bin
         ARCHIVE DESTINATION lib)
-foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+foreach(dll ${TESSOLIN_RUNTIME_DLLS})
   install(FILES ${CMAKE_BINARY_DIR}/bin/${dll} DESTINATION bin)
 endforeach()
 
@@ -48,7 +48,7 @@ set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Tessolin)
 set(CPACK_PACKAGE_VENDOR Tessolin)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_SYSTEM_NAME win64)
+set(CPACK_SYSTEM_NAME ${TESSOLIN_WINDOWS_NAME})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Text-editor component for Windows hosts")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(CPACK_STRIP_FILES TRUE) # the debug information stays in the build tree

@@ -24,6 +24,12 @@ if(TESSOLIN_FUZZ)
 endif()
 
 if(TESSOLIN_WIN32)
+  # win64 (x86-64) or win32 (i686): the name of the ZIP and of the build tree.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(TESSOLIN_WINDOWS_NAME win64)
+  else()
+    set(TESSOLIN_WINDOWS_NAME win32)
+  endif()
   # Products and tests land side by side so Wine finds every DLL without a search path.
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
@@ -31,12 +37,28 @@ if(TESSOLIN_WIN32)
   configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
   # The mingw runtime DLLs go beside the executables, so host and library share one C++ runtime.
+  # The GCC runtime's name follows the target's exception model: libgcc_s_seh-1.dll on x86-64,
+  # libgcc_s_dw2-1.dll on i686 (libgcc_s_sjlj-1.dll from a toolchain built that way); the compiler
+  # names the path of the one it has and echoes the name back for the others.
   file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+  set(TESSOLIN_RUNTIME_DLLS)
+  foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libgcc_s_dw2-1.dll libgcc_s_sjlj-1.dll
+              libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
                     OUTPUT_VARIABLE dll_path OUTPUT_STRIP_TRAILING_WHITESPACE)
-    file(COPY ${dll_path} DESTINATION ${CMAKE_BINARY_DIR}/bin)
+    if(IS_ABSOLUTE "${dll_path}" AND EXISTS "${dll_path}")
+      file(COPY ${dll_path} DESTINATION ${CMAKE_BINARY_DIR}/bin)
+      list(APPEND TESSOLIN_RUNTIME_DLLS ${dll})
+    endif()
   endforeach()
+  foreach(dll libstdc++-6.dll libwinpthread-1.dll)
+    if(NOT dll IN_LIST TESSOLIN_RUNTIME_DLLS)
+      message(FATAL_ERROR "${CMAKE_CXX_COMPILER} has no ${dll}")
+    endif()
+  endforeach()
+  if(NOT TESSOLIN_RUNTIME_DLLS MATCHES "libgcc_s_")
+    message(FATAL_ERROR "${CMAKE_CXX_COMPILER} has no libgcc_s_*.dll")
+  endif()
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 endif()
 
@@ -56,7 +78,7 @@ function(tessolin_library name)
   endif()
 endfunction()
 
-# GoogleTest: Debian's package natively, compiled from its sources for win64.
+# GoogleTest: Debian's package natively, compiled from its sources for Windows.
 if(TESSOLIN_WIN32)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
