@@ -1,11 +1,26 @@
 #!/usr/bin/env bash
-# The package as a host developer meets it: installs the win64 build into a fresh prefix, builds
-# examples/minimal-host against it with find_package(Tessolin) alone, runs the host under Wine on the
-# data-file sample with "Find Title", then makes the ZIP with CPack and checks what it holds.
-# Usage: check-package.sh SOURCE_DIR BUILD_DIR
+# The package as a host developer meets it: installs the build (win64 or win32) into a fresh prefix,
+# checks that its DLLs are of the build's machine, builds examples/minimal-host against it with
+# find_package(Tessolin) alone and the build's toolchain, runs the host under Wine on the data-file
+# sample with "Find Title", then makes the ZIP with CPack and checks what it holds.
+# Usage: check-package.sh SOURCE_DIR BUILD_DIR TOOLCHAIN_FILE win64|win32
 set -euo pipefail
 src=$1
 build=$2
+toolchain=$3
+name=$4
+case $name in
+  win64) machine=8664 pointer=8 ;;
+  win32) machine=14c pointer=4 ;;
+  *) echo "unknown build: $name" >&2; exit 2 ;;
+esac
+
+# The machine field of a PE file's header, in hex (8664: x86-64, 14c: i386).
+pe_machine() {
+  local header
+  header=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+  od -An -t x2 -j $((header + 4)) -N 2 "$1" | tr -d ' ' | sed 's/^0*//'
+}
 prefix="$build/package-check/prefix"
 host_build="$build/package-check/minimal-host"
 rm -rf "$build/package-check"
@@ -21,9 +36,18 @@ if [ -e "$prefix/include/tessolin/views/PaintSurface.h" ]; then
   echo "an internal header was installed" >&2
   exit 1
 fi
+for f in "$prefix"/bin/*.dll "$prefix"/bin/*.exe; do
+  [ "$(pe_machine "$f")" = "$machine" ] || { echo "$f is not a $name file" >&2; exit 1; }
+done
+ls "$prefix"/bin/libgcc_s_*.dll >/dev/null 2>&1 || { echo "no GCC runtime DLL installed" >&2; exit 1; }
+# The version file turns down a project whose pointers are of the other size.
+grep -q "CMAKE_SIZEOF_VOID_P STREQUAL \"$pointer\"" "$prefix/lib/cmake/Tessolin/TessolinConfigVersion.cmake" || {
+  echo "the package's version file is not for $pointer-byte pointers" >&2
+  exit 1
+}
 
 cmake -S "$src/examples/minimal-host" -B "$host_build" -Wno-dev -DCMAKE_PREFIX_PATH="$prefix" \
-  -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$host_build" -j 2 >/dev/null
 output=$("$build/wine-run.sh" "$host_build/minimal_host.exe" "$prefix/share/tessolin/samples/bridge.dat" \
            --find-title 第五章 2>/dev/null | tr -d '\r')
@@ -31,7 +55,7 @@ echo "minimal host: $(echo "$output" | iconv -f gbk -t utf-8)"
 echo "$output" | grep -q 'title line [1-9]' || { echo "the minimal host did not find the title" >&2; exit 1; }
 
 (cd "$build" && cpack -G ZIP >/dev/null)
-zip=$(ls "$build"/package/Tessolin-*-win64.zip)
+zip=$(ls "$build"/package/Tessolin-*-"$name".zip)
 listing=$(cmake -E tar tf "$zip")
 for f in bin/libtessolin.dll bin/tessolin_host.exe lib/cmake/Tessolin/TessolinConfig.cmake \
          include/tessolin/framework/win/Frame.h share/tessolin/samples/bridge.dat \
