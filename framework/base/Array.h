@@ -73,6 +73,8 @@ template <class TYPE, class ARG_TYPE> bool CArray<TYPE, ARG_TYPE>::SetSize(int n
     if (step == 0) step = m_nSize / 8 < 4 ? 4 : (m_nSize / 8 > 1024 ? 1024 : m_nSize / 8);
     long long wanted = (long long)m_nMaxSize + step;
     int newMax = nNewSize > wanted ? nNewSize : (int)wanted;
+    // With 32-bit sizes an element count that fits an int can still overflow the byte count.
+    if ((size_t)newMax > (size_t)-1 / sizeof(TYPE)) return false;
     void* grown = memblock::Realloc(m_pData, sizeof(TYPE) * (size_t)newMax);
     if (grown == nullptr) return false;
     m_pData = static_cast<TYPE*>(grown);

@@ -30,6 +30,20 @@ TEST(Array, GrowsBySizeOverEightBoundedToFourAndThousandTwentyFour) {
     EXPECT_EQ(stepped.GetAllocatedSize(), 50);
 }
 
+TEST(Array, AnElementCountWhoseBytesPassTheSizeTypeIsRefused) {
+    struct Wide {
+        long long a, b;
+    };
+    if (sizeof(size_t) > 4) GTEST_SKIP() << "an int count of 16-byte elements fits a 64-bit size";
+    // 0x10000001 elements are 0x100000010 bytes: 16 once cut to 32 bits.
+    const int count = (int)((size_t)-1 / sizeof(Wide)) + 2;
+    CArray<Wide, const Wide&> a;
+    a.Add(Wide{1, 2});
+    EXPECT_FALSE(a.SetSize(count));
+    EXPECT_EQ(a.GetSize(), 1);
+    EXPECT_EQ(a[0].b, 2);
+}
+
 TEST(Array, NewElementsAreZeroEvenAfterShrinkAndRegrow) {
     CDWordArray a;
     a.SetSize(6);
