@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs every test: native, native with sanitizers,
-# win64 under Wine; builds the fuzz targets, replays the inputs they once failed on and gives
-# each a short smoke run.
+# win64 and win32 under Wine; builds the fuzz targets, replays the inputs they once failed on and
+# gives each a short smoke run.
 # Build trees live under build/ and are reused, so a second run is incremental.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,6 +28,9 @@ build_and_test build/asan -DCMAKE_BUILD_TYPE=Debug -DTESSOLIN_SANITIZE=ON
 
 step "win64 build and tests under Wine"
 build_and_test build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+step "win32 build and tests under Wine"
+build_and_test build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 step "fuzz targets (clang, libFuzzer): build and a short smoke run each"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -Wno-dev -DCMAKE_BUILD_TYPE=RelWithDebInfo \
