@@ -23,15 +23,20 @@ bool IsHigh(unsigned char b) {
 }
 } // namespace
 
-int CEditScrollView::InitFont() {
-    HWND desktop = ::GetDesktopWindow();
-    HDC dc = ::GetDC(desktop);
+LOGFONTA CEditScrollView::ViewFont() const {
     LOGFONTA font = {};
     font.lfHeight = 18;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = GB2312_CHARSET;
     font.lfPitchAndFamily = FIXED_PITCH;
     memcpy(font.lfFaceName, kSongFace, sizeof kSongFace);
+    return font;
+}
+
+int CEditScrollView::InitFont() {
+    HWND desktop = ::GetDesktopWindow();
+    HDC dc = ::GetDC(desktop);
+    LOGFONTA font = ViewFont();
     m_font.DeleteObject();
     m_font.CreateFontIndirect(&font);
     HGDIOBJ old = ::SelectObject(dc, m_font.GetSafeHandle());

@@ -5,6 +5,7 @@
 
 #include "coloring/ColorArray.h"
 #include "views/EditScrollView.h"
+#include "views/GridText.h"
 #include "views/PaintSurface.h"
 
 namespace {
@@ -63,11 +64,16 @@ void CEditScrollView::DrawPrintPage(CDC* pDC) {
     CEditDocument* doc = GetEditDocument();
     CSelection font(pDC->m_hDC, m_font.GetSafeHandle());
     long lines = doc->GetLineCount();
+    int tabOrigin = m_nLeftMargin - (m_nLeftMargin / m_nTabWidth + 1) * m_nTabWidth;
+    CGridText& grid = CGridText::Scratch();
+    int oldMode = pDC->SetBkMode(TRANSPARENT);
     for (int line = m_nPrintFirstLine; line <= m_nPrintLastLine && line < lines; ++line) {
         CString text = doc->GetLine(line);
         int count = std::min(text.GetLength(), m_nPrintLineBytes);
-        pDC->TextOut(m_nLeftMargin, (line - m_nPrintFirstLine) * m_unit.cy, text, count);
+        grid.LayOut(text, count, m_nLeftMargin, PaintGrid(tabOrigin));
+        grid.Draw(pDC, (line - m_nPrintFirstLine) * m_unit.cy, 0, count);
     }
+    pDC->SetBkMode(oldMode);
 }
 
 void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
@@ -82,54 +88,61 @@ void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
     BeforeDrawLines();
     int x0 = TextOrigin();
     int tabOrigin = x0 - (x0 / m_nTabWidth + 1) * m_nTabWidth;
+    // The range's scans take a byte for a cell wide and count the right-hand tab stops from the
+    // client's edge, not from x0: drawn from a tab and a cell before the rectangle to a tab and a cell
+    // past it, every byte whose cell or glyph reaches into the rectangle is drawn as a full repaint
+    // draws it.
+    int margin = m_nTabWidth + m_unit.cx, left = rect.left - margin, right = rect.right + margin;
     for (int line = top; line <= bottom && line < count; ++line) {
         CRange range;
-        int x = GetTextRange(line, rect.left, rect.right, x0, range);
+        int x = GetTextRange(line, left, right, x0, range);
         if (x >= 0)
             DrawTextRun(pDC, x, (line - m_nFirstLine) * m_unit.cy, range.first, range.last, tabOrigin, line);
     }
 }
 
-int CEditScrollView::TabbedOut(CDC* pDC, int x, int y, int first, int last, int tabOrigin) {
-    CString text = GetEditDocument()->GetString(first, last - first);
-    return pDC->TabbedTextOut(x, y, text, 1, &m_nTabWidth, tabOrigin).cx;
+CGridText::Grid CEditScrollView::PaintGrid(int tabOrigin) const {
+    return CGridText::Grid{(int)m_unit.cx, m_nTabWidth, tabOrigin, GbkCharacters()};
 }
 
 int CEditScrollView::DrawEndOfLineCell(CDC* pDC, int x, int y, int first) {
-    if (m_sel.start <= first && first < m_sel.end) {
-        COLORREF old = pDC->SetBkColor(kBlack);
-        pDC->TextOut(x, y, " ", 1);
-        pDC->SetBkColor(old);
-    } else {
-        pDC->TextOut(x, y, " ", 1);
-    }
+    if (m_sel.start <= first && first < m_sel.end) pDC->FillSolidRect(x, y, m_unit.cx, m_unit.cy, kBlack);
     return 0;
 }
 
-// Draws [first, last) run by run (one black run without a table), each run cut into the parts
-// before, inside and after the selection; the selected part in the inverted colour on black.
+// Draws [first, last) on the cell grid: the selected cells' black ground first, then the glyphs run by
+// run (one black run without a table) over it, the selected ones in the inverted colour. Grounds
+// before glyphs, so a glyph reaching into its neighbour's cell is drawn the same whichever repaint
+// drew it.
 int CEditScrollView::DrawSelectedRuns(CDC* pDC, int x, int y, int first, int last, int tabOrigin,
                                       const CColorTable* runs) {
+    CString bytes = GetEditDocument()->GetString(first, last - first);
+    CGridText& grid = CGridText::Scratch();
+    grid.LayOut(bytes, bytes.GetLength(), x, PaintGrid(tabOrigin));
+    int selStart = std::max(first, std::min(last, m_sel.start)) - first;
+    int selEnd = std::max(first, std::min(last, m_sel.end)) - first;
+    if (selStart < selEnd)
+        pDC->FillSolidRect(grid.X(selStart), y, grid.X(selEnd) - grid.X(selStart), m_unit.cy, kBlack);
+    int oldMode = pDC->SetBkMode(TRANSPARENT);
+    COLORREF oldText = pDC->GetTextColor();
     int count = runs != nullptr ? runs->GetColorCount() : 1;
     int p = first;
     for (int i = 0; i < count && p < last; ++i) {
         int end = runs != nullptr ? runs->GetColorPos(i) : last;
         COLORREF color = runs != nullptr ? runs->GetColor(i) : kBlack;
-        int stop = end < last ? end : last; // one past the run's last drawn byte
+        int stop = std::min(end, last); // one past the run's last drawn byte
         if (stop <= p) continue;
         int cuts[4] = {p, std::max(p, std::min(stop, m_sel.start)), std::max(p, std::min(stop, m_sel.end)),
                        stop};
         for (int part = 0; part < 3; ++part) {
             if (cuts[part + 1] <= cuts[part]) continue;
-            bool selected = part == 1;
-            COLORREF oldText = pDC->SetTextColor(selected ? color ^ kWhite : color);
-            COLORREF oldBack = selected ? pDC->SetBkColor(kBlack) : 0;
-            x += TabbedOut(pDC, x, y, cuts[part], cuts[part + 1], tabOrigin);
-            if (selected) pDC->SetBkColor(oldBack);
-            pDC->SetTextColor(oldText);
+            pDC->SetTextColor(part == 1 ? color ^ kWhite : color);
+            grid.Draw(pDC, y, cuts[part] - first, cuts[part + 1] - first);
         }
         p = stop;
     }
+    pDC->SetTextColor(oldText);
+    pDC->SetBkMode(oldMode);
     return 1;
 }
 

@@ -173,43 +173,6 @@ void ViewFixture::Paint(CEditScrollView* view, Picture& picture) {
     view->OnDraw(CDC::FromHandle(picture.dc));
 }
 
-namespace {
-// The 32-bit pixels of a bitmap, top row first.
-std::vector<DWORD> Pixels(HDC dc, HBITMAP bitmap, int width, int height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> pixels((size_t)width * (size_t)height);
-    ::GetDIBits(dc, bitmap, 0, (UINT)height, pixels.data(), &info, DIB_RGB_COLORS);
-    return pixels;
-}
-} // namespace
-
 int ViewFixture::ScreenDiffersFromRepaint(CEditScrollView* view) {
-    CRect client;
-    view->GetClientRect(&client);
-    int width = client.Width(), height = client.Height();
-    HDC window = ::GetDC(view->m_hWnd);
-    HDC shot = ::CreateCompatibleDC(window);
-    HBITMAP bits = ::CreateCompatibleBitmap(window, width, height);
-    HGDIOBJ old = ::SelectObject(shot, bits);
-    ::BitBlt(shot, 0, 0, width, height, window, 0, 0, SRCCOPY);
-    ::ReleaseDC(view->m_hWnd, window);
-    ::SelectObject(shot, old);
-    std::vector<DWORD> screen = Pixels(shot, bits, width, height);
-    ::DeleteObject(bits);
-    ::DeleteDC(shot);
-    view->UpdateColors();
-    Picture repaint;
-    Paint(view, repaint);
-    ::SelectObject(repaint.dc, repaint.old);
-    std::vector<DWORD> drawn = Pixels(repaint.dc, repaint.bitmap, width, height);
-    repaint.old = ::SelectObject(repaint.dc, repaint.bitmap);
-    int differing = 0;
-    for (size_t i = 0; i < screen.size(); ++i) differing += (screen[i] & 0xFFFFFF) != (drawn[i] & 0xFFFFFF);
-    return differing;
+    return ::ScreenDiffersFromRepaint(view);
 }

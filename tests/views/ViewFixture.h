@@ -12,6 +12,7 @@
 #include "framework/win/MessageBox.h"
 #include "framework/win/StatusBar.h"
 #include "framework/win/WinApp.h"
+#include "tests/common/PaintTestKit.h"
 #include "views/BlackEditView.h"
 #include "views/ColorEditView.h"
 
