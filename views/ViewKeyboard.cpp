@@ -168,8 +168,8 @@ void CEditScrollView::LineEndKey(bool end, bool control, bool shift) {
         m_sel.FromAnchor();
     else
         m_sel.Collapse();
-    if (control)
-        AfterMove(-1, -1, shift);
+    if (control && shift)
+        AfterMove(-1, -1, true);
     else if (shift)
         AfterMove(CaretLine(), CaretLine(), false);
     else

@@ -14,6 +14,17 @@ void CEditScrollView::OnInitialUpdate() {
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     LoadArrow();
     m_rectMargin = CRect(0, 0, m_nLeftMargin, m_nClientHeight);
+    // The MDI child's activation gives the view the focus before this: its caret was made one pixel
+    // high, the line height of a view without a font.
+    if (m_bFocus) NewCaret();
+}
+
+void CEditScrollView::NewCaret() {
+    CreateSolidCaret(2, m_unit.cy);
+    m_bCaretShown = FALSE;       // a new caret is hidden
+    m_bSystemCaretKnown = false; // and starts at the client's origin
+    MoveSystemCaret();
+    ShowCaretByPosition();
 }
 
 void CEditScrollView::OnSize(UINT, int cx, int cy) {
@@ -21,6 +32,10 @@ void CEditScrollView::OnSize(UINT, int cx, int cy) {
     if (m_bInitialised && (cx != m_nClientWidth || cy != m_nClientHeight)) {
         UpdateColors();
         CalcScrollSize();
+        // The size can move the first line or column (the scroll limit), and the pixels the window
+        // keeps are not always its own: a maximised MDI child brought forward grows from behind the
+        // last one, and the system copies what stood there. All of it is painted anew.
+        Invalidate(FALSE);
     }
     m_nClientWidth = cx;
     m_nClientHeight = cy;
@@ -30,10 +45,9 @@ void CEditScrollView::OnSize(UINT, int cx, int cy) {
 void CEditScrollView::OnSetFocus(CWnd*) {
     Default();
     m_bFocus = TRUE;
-    CreateSolidCaret(2, m_unit.cy);
-    m_bSystemCaretKnown = false; // a new caret starts at the client's origin
-    MoveSystemCaret();
-    ShowCaret();
+    NewCaret();
+    // The status bar shows the position of the view that has the focus, not of the last one typed in.
+    if (m_bInitialised && GetEditDocument() != nullptr) GetCaretPos(m_nLeftMargin);
 }
 
 void CEditScrollView::OnKillFocus(CWnd*) {

@@ -39,6 +39,16 @@ CDocument::~CDocument() {
 
 void CDocument::SetTitle(LPCSTR title) {
     m_strTitle = title;
+    UpdateFrameTitles();
+}
+
+void CDocument::SetModifiedFlag(BOOL modified) {
+    bool changed = (m_bModified != FALSE) != (modified != FALSE);
+    m_bModified = modified;
+    if (changed) UpdateFrameTitles();
+}
+
+void CDocument::UpdateFrameTitles() {
     POSITION position = GetFirstViewPosition();
     while (position != nullptr) {
         CFrameWnd* frame = GetNextView(position)->GetParentFrame();

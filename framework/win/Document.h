@@ -43,7 +43,8 @@ public:
     CDocTemplate* GetDocTemplate() const { return m_pDocTemplate; }
 
     virtual BOOL IsModified() { return m_bModified; }
-    virtual void SetModifiedFlag(BOOL modified = TRUE) { m_bModified = modified; }
+    // A change of the flag shows in the views' frame captions (the unsaved-changes mark).
+    virtual void SetModifiedFlag(BOOL modified = TRUE);
 
     void AddView(CView* view);
     void RemoveView(CView* view);
@@ -78,6 +79,8 @@ public:
 
 protected:
     DECLARE_MESSAGE_MAP()
+    // The captions of the frames that show the document, after its title or modified flag changed.
+    void UpdateFrameTitles();
 
     CString m_strTitle;
     CString m_strPathName;

@@ -121,6 +121,10 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD style, CWnd* parent, CCreat
 
     CREATESTRUCTA cs = {};
     cs.style = style & ~WS_CHILD;
+    // A new child joins maximised children maximised; created plain, it would restore them all.
+    BOOL maximized = FALSE;
+    mdiFrame->MDIGetActive(&maximized);
+    if (maximized) cs.style |= WS_MAXIMIZE;
     if (!PreCreateWindow(cs)) {
         PostNcDestroy();
         return FALSE;
@@ -168,10 +172,19 @@ BOOL CMDIChildWnd::PreTranslateMessage(MSG* msg) {
     return CFrameWnd::PreTranslateMessage(msg);
 }
 
+// The document's name, with "*" after it while it has unsaved changes; the window list of the
+// Window menu is refreshed with it, as the MDI client only reads the names when it builds the list.
 void CMDIChildWnd::OnUpdateFrameTitle(BOOL addToTitle) {
     CDocument* doc = GetActiveDocument();
     CString title = doc != nullptr && !doc->GetTitle().IsEmpty() ? doc->GetTitle() : m_strTitle;
-    if (GetWindowText().Compare(title) != 0) SetWindowText(title);
+    if (doc != nullptr && doc->IsModified()) title += "*";
+    if (GetWindowText().Compare(title) == 0) return;
+    SetWindowText(title);
+    HWND client = ::GetParent(m_hWnd);
+    CMDIFrameWnd* frame = GetMDIFrame();
+    if (client == nullptr || frame == nullptr) return;
+    ::SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
+    ::DrawMenuBar(frame->m_hWnd);
 }
 
 CMDIChildWnd::~CMDIChildWnd() {

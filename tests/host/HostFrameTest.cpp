@@ -18,6 +18,7 @@
 #include "host/MainFrame.h"
 #include "views/ColorEditView.h"
 #include "tests/common/ClipboardTestKit.h"
+#include "tests/common/PaintTestKit.h"
 
 CWinApp theApp("HostFrameTests");
 
@@ -41,10 +42,10 @@ protected:
         Pump();
         EXPECT_EQ(m_boxes.GetCount(), 0);
     }
-    CColorEditView* Open(const std::string& text) {
+    CColorEditView* Open(const std::string& text, const char* name = "tessolin-host-test.dat") {
         char folder[MAX_PATH];
         ::GetTempPathA(MAX_PATH, folder);
-        std::string path = std::string(folder) + "tessolin-host-test.dat";
+        std::string path = std::string(folder) + name;
         FILE* f = std::fopen(path.c_str(), "wb");
         if (f == nullptr) return nullptr;
         std::fwrite(text.data(), 1, text.size(), f);
@@ -97,6 +98,21 @@ protected:
         s_main->SendMessage(WM_INITMENUPOPUP, (WPARAM)edit, MAKELPARAM(1, FALSE));
         return ::GetMenuState(edit, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED);
     }
+
+    static HWND MdiClient() { return s_main->m_hWndMDIClient; }
+    static CEditScrollView* ActiveView() { return static_cast<CEditScrollView*>(s_main->GetActiveView()); }
+    // The text of the Window menu's list entry for the first MDI child (the list numbers them).
+    static std::string WindowListEntry() {
+        HMENU bar = ::GetMenu(s_main->m_hWnd);
+        for (int i = 0; i < ::GetMenuItemCount(bar); ++i) {
+            char text[256] = "";
+            if (::GetMenuStringA(::GetSubMenu(bar, i), AFX_IDW_MDICLIENT_FIRST_CHILD, text, sizeof text,
+                                 MF_BYCOMMAND) > 0)
+                return text;
+        }
+        return "<no entry>";
+    }
+    static std::string Caption(CWnd* window) { return (LPCSTR)window->GetWindowText(); }
 
     CModalRecorder m_boxes{IDCANCEL};
     static CMainFrame* s_main;
@@ -227,6 +243,64 @@ TEST_F(HostFrame, TheViewMenuSwitchesTheActiveDocumentsOptions) {
     EXPECT_FALSE(doc->HasOption(kOptionLongLines));
     theApp.CloseAllDocuments(FALSE);
     Pump();
+}
+
+// Maximised documents: Ctrl+Tab through the frame's accelerators shows the next one whole, closing the
+// active one shows the one left whole, and a document opened meanwhile joins them maximised.
+TEST_F(HostFrame, MaximisedDocumentsAreShownWholeWhenSwitchedOpenedAndClosed) {
+    std::string first, second;
+    for (int i = 0; i < 40; ++i) first += "  NPOIN\t" + std::to_string(i) + "\tfirst document\n";
+    for (int i = 0; i < 40; ++i) second += "\xB5\xDA\xB6\xFE\t" + std::to_string(i * 7) + "\tSECOND\n";
+    CColorEditView* a = Open(first, "tessolin-host-a.dat");
+    CColorEditView* b = Open(second, "tessolin-host-b.dat");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    ::SendMessageA(MdiClient(), WM_MDIMAXIMIZE, (WPARAM)b->GetParentFrame()->m_hWnd, 0);
+    Pump();
+    BOOL maximized = FALSE;
+    s_main->MDIGetActive(&maximized);
+    ASSERT_TRUE(maximized);
+
+    Press(b, VK_TAB, true, false);
+    ASSERT_EQ(ActiveView(), a) << "Ctrl+Tab activates the other document";
+    a->UpdateWindow();
+    EXPECT_EQ(ScreenDiffersFromRepaint(a), 0) << "after Ctrl+Tab";
+    Press(a, VK_TAB, true, false);
+    ASSERT_EQ(ActiveView(), b);
+    b->UpdateWindow();
+    EXPECT_EQ(ScreenDiffersFromRepaint(b), 0) << "after Ctrl+Tab back";
+
+    CColorEditView* c = Open("third\n", "tessolin-host-c.dat");
+    ASSERT_NE(c, nullptr);
+    s_main->MDIGetActive(&maximized);
+    EXPECT_TRUE(maximized) << "a document opened among maximised ones is maximised too";
+    EXPECT_TRUE(::IsZoomed(c->GetParentFrame()->m_hWnd));
+    s_main->SendMessage(WM_COMMAND, ID_FILE_CLOSE);
+    Pump();
+    CEditScrollView* left = ActiveView();
+    ASSERT_NE(left, nullptr);
+    ASSERT_NE(left, c);
+    s_main->MDIGetActive(&maximized);
+    EXPECT_TRUE(maximized);
+    left->UpdateWindow();
+    EXPECT_EQ(ScreenDiffersFromRepaint(left), 0) << "after closing the maximised active document";
+}
+
+// The caption and the Window menu's list name the document from its opening on, with "*" after the
+// name while it has unsaved changes.
+TEST_F(HostFrame, TheCaptionAndTheWindowListMarkUnsavedChanges) {
+    CColorEditView* view = Open("alpha\n", "tessolin-host-mark.dat");
+    ASSERT_NE(view, nullptr);
+    CFrameWnd* frame = view->GetParentFrame();
+    EXPECT_EQ(Caption(frame), "tessolin-host-mark.dat");
+    EXPECT_NE(WindowListEntry().find("tessolin-host-mark.dat"), std::string::npos) << WindowListEntry();
+    view->SendMessage(WM_CHAR, 'x', 1);
+    EXPECT_EQ(Caption(frame), "tessolin-host-mark.dat*");
+    EXPECT_NE(WindowListEntry().find("tessolin-host-mark.dat*"), std::string::npos) << WindowListEntry();
+    CDocument* doc = view->GetDocument();
+    ASSERT_TRUE(doc->OnSaveDocument(doc->GetPathName()));
+    EXPECT_EQ(Caption(frame), "tessolin-host-mark.dat");
+    EXPECT_EQ(WindowListEntry().find('*'), std::string::npos) << WindowListEntry();
 }
 
 TEST(ChapterHeadings, AreRecognisedByTheirFirstCharacters) {
