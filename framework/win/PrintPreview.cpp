@@ -127,6 +127,7 @@ BOOL CPreviewView::Open() {
     ::SetWindowLongPtrA(m_hWnd, GWLP_ID, AFX_IDW_PANE_FIRST);
     ShowWindow(SW_SHOW);
     CreateButtons();
+    CreateScrollBars();
     m_pFrame->RecalcLayout();
     UpdateButtons();
     ShowPageText();
@@ -339,7 +340,30 @@ CRect CPreviewView::PageArea() const {
     CRect client;
     GetClientRect(&client);
     client.top = std::min(client.bottom, (LONG)kBarHeight);
+    if (Scrolls()) {
+        client.right = std::max(client.left, client.right - ::GetSystemMetrics(SM_CXVSCROLL));
+        client.bottom = std::max(client.top, client.bottom - ::GetSystemMetrics(SM_CYHSCROLL));
+    }
     return client;
+}
+
+void CPreviewView::CreateScrollBars() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    m_hVertBar = ::CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, 0, 0, 0, 0, m_hWnd, nullptr,
+                                   instance, nullptr);
+    m_hHorzBar = ::CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_HORZ, 0, 0, 0, 0, m_hWnd, nullptr,
+                                   instance, nullptr);
+    LayoutScrollBars();
+}
+
+void CPreviewView::LayoutScrollBars() {
+    if (m_hVertBar == nullptr || m_hHorzBar == nullptr) return;
+    CRect area = PageArea();
+    int show = Scrolls() ? SW_SHOWNA : SW_HIDE;
+    ::MoveWindow(m_hVertBar, area.right, area.top, ::GetSystemMetrics(SM_CXVSCROLL), area.Height(), TRUE);
+    ::MoveWindow(m_hHorzBar, area.left, area.bottom, area.Width(), ::GetSystemMetrics(SM_CYHSCROLL), TRUE);
+    ::ShowWindow(m_hVertBar, show);
+    ::ShowWindow(m_hHorzBar, show);
 }
 
 int CPreviewView::ScalePerMille() const {
@@ -389,11 +413,10 @@ void CPreviewView::UpdateScrollBars() {
                            (UINT)std::max(0, area.Height()),
                            m_scroll.y,
                            0};
-    bool scrolls = m_zoom != kWholePage;
-    ::ShowScrollBar(m_hWnd, SB_BOTH, scrolls ? TRUE : FALSE);
-    if (scrolls) {
-        ::SetScrollInfo(m_hWnd, SB_HORZ, &horizontal, TRUE);
-        ::SetScrollInfo(m_hWnd, SB_VERT, &vertical, TRUE);
+    LayoutScrollBars();
+    if (Scrolls() && m_hHorzBar != nullptr && m_hVertBar != nullptr) {
+        ::SetScrollInfo(m_hHorzBar, SB_CTL, &horizontal, TRUE);
+        ::SetScrollInfo(m_hVertBar, SB_CTL, &vertical, TRUE);
     }
 }
 
@@ -407,17 +430,17 @@ void CPreviewView::ScrollBy(int dx, int dy) {
               std::max(0, std::min(maxY, (int)m_scroll.y + dy)));
     if (to == m_scroll) return;
     m_scroll = to;
-    ::SetScrollPos(m_hWnd, SB_HORZ, m_scroll.x, TRUE);
-    ::SetScrollPos(m_hWnd, SB_VERT, m_scroll.y, TRUE);
+    if (m_hHorzBar != nullptr) ::SetScrollPos(m_hHorzBar, SB_CTL, m_scroll.x, TRUE);
+    if (m_hVertBar != nullptr) ::SetScrollPos(m_hVertBar, SB_CTL, m_scroll.y, TRUE);
     InvalidateRect(&area, FALSE);
 }
 
 void CPreviewView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
-    ScrollBy(ScrollDelta(m_hWnd, SB_HORZ, nSBCode, PageArea().Width()), 0);
+    ScrollBy(ScrollDelta(m_hHorzBar, SB_CTL, nSBCode, PageArea().Width()), 0);
 }
 
 void CPreviewView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
-    ScrollBy(0, ScrollDelta(m_hWnd, SB_VERT, nSBCode, PageArea().Height()));
+    ScrollBy(0, ScrollDelta(m_hVertBar, SB_CTL, nSBCode, PageArea().Height()));
 }
 
 void CPreviewView::OnSize(UINT nType, int cx, int cy) {

@@ -99,6 +99,11 @@ private:
     // The scale of the current zoom, screen pixels per page pixel at actual size, times 1000.
     int ScalePerMille() const;
     CRect PageArea() const;
+    // The scroll bars are controls of their own below the button row (a window's own bars would run
+    // up beside the buttons), shown at the zooms that scroll.
+    bool Scrolls() const { return m_zoom != kWholePage; }
+    void CreateScrollBars();
+    void LayoutScrollBars();
     void UpdateScrollBars();
     void ScrollBy(int dx, int dy);
     HENHMETAFILE RecordPage(UINT page);
@@ -117,5 +122,7 @@ private:
     HWND m_hSavedPane = nullptr;
     bool m_bViewGoing = false; // closing because the view is being destroyed: no focus back to it
     std::vector<HWND> m_buttons;
+    HWND m_hVertBar = nullptr;
+    HWND m_hHorzBar = nullptr;
     std::vector<RecordedPage> m_pages; // the few pages recorded last
 };

@@ -120,6 +120,47 @@ TEST_F(PrintPreview, TakesTheFramesPaneStepsThroughThePagesAndGivesThePaneBack) 
     EXPECT_EQ(Text(view), NumberedLines(140)) << "nothing typed into the document";
 }
 
+// At the zooms that scroll, the scroll bars stand below the row of buttons and scroll the pages.
+TEST_F(PrintPreview, TheScrollBarsLieBelowTheButtonsAndScrollThePages) {
+    CBlackEditView* view = OpenPlain(NumberedLines(140));
+    ASSERT_NE(view, nullptr);
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+    CPreviewView* preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    Click(preview, AFX_ID_PREVIEW_ZOOMIN);
+    Click(preview, AFX_ID_PREVIEW_ZOOMIN);
+    ASSERT_EQ(preview->GetZoom(), CPreviewView::kActualSize);
+    CRect buttons(0, 0, 0, 0), vertical(0, 0, 0, 0);
+    HWND verticalBar = nullptr;
+    for (HWND child = ::GetWindow(preview->m_hWnd, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char name[32] = "";
+        ::GetClassNameA(child, name, sizeof name);
+        CRect r;
+        ::GetWindowRect(child, &r);
+        if (lstrcmpiA(name, "Button") == 0) buttons.UnionRect(buttons, r);
+        if (lstrcmpiA(name, "ScrollBar") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SBS_VERT) &&
+            ::IsWindowVisible(child)) {
+            verticalBar = child;
+            vertical = r;
+        }
+    }
+    ASSERT_NE(verticalBar, nullptr) << "a vertical scroll bar at a zoom that scrolls";
+    EXPECT_GE(vertical.top, buttons.bottom) << "it starts below the buttons";
+    CRect pane;
+    preview->GetWindowRect(&pane);
+    EXPECT_EQ(vertical.right, pane.right);
+    int top = preview->PageRect(0).top;
+    preview->SendMessage(WM_VSCROLL, SB_PAGEDOWN, (LPARAM)verticalBar);
+    EXPECT_LT(preview->PageRect(0).top, top) << "its page-down scrolls the pages";
+    EXPECT_GT(::GetScrollPos(verticalBar, SB_CTL), 0);
+    Click(preview, AFX_ID_PREVIEW_ZOOMOUT);
+    Click(preview, AFX_ID_PREVIEW_ZOOMOUT);
+    EXPECT_FALSE(::IsWindowVisible(verticalBar)) << "the whole page does not scroll";
+    preview->SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump();
+}
+
 TEST_F(PrintPreview, OnePageDocumentsAndClosingTheDocumentUnderThePreview) {
     CColorEditView* view = OpenColored("short\n");
     ASSERT_NE(view, nullptr);
