@@ -1,6 +1,8 @@
 // The colouring scanner: recognisers for blanks, comments, quotes, keywords, titles and other text.
 #include "coloring/ColorScanner.h"
 
+#include "framework/base/ByteClass.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -112,7 +114,7 @@ int CColorScanner::RestOfLine(int pos) const {
 
 int CColorScanner::ParseKeywords(int& pos, int end) {
     unsigned char c = At(pos);
-    if (!IsWordChar(c, 1) || IsLead(c)) return 0;
+    if (!IsWordChar(c, 1) || byteclass::IsHalfOfPair(c)) return 0;
     int start = pos;
     int stop = WordEnd(start, end, 1);
     if (stop == start) return 0;

@@ -1,6 +1,7 @@
 // The colouring scanner: assigns a colour to every byte of a stretch of text, as a run list.
 #pragma once
 
+#include "framework/base/ByteClass.h"
 #include "coloring/ColorArray.h"
 #include "coloring/ColorRules.h"
 #include "coloring/MarkerIndex.h"
@@ -68,14 +69,16 @@ public:
     // Character classes of the scanner.
     static bool IsWordChar(unsigned char c, int digitFlag);
     static bool IsBlank(unsigned char c);
-    static bool IsLead(unsigned char c) { return c >= 0x80; }
 
 private:
     unsigned char At(int p) const { return (p >= 0 && p < m_length) ? (unsigned char)m_text.At(p) : 0; }
     bool StartsPair(int p) const {
-        return m_gbk ? gbk::IsLead(At(p)) && gbk::IsTrail(At(p + 1)) : IsLead(At(p));
+        return m_gbk ? byteclass::IsGbkLead(At(p)) && byteclass::IsGbkTrail(At(p + 1))
+                     : byteclass::IsHalfOfPair(At(p));
     }
-    bool StartsTitle(unsigned char c) const { return m_gbk ? gbk::IsLead(c) : IsLead(c); }
+    bool StartsTitle(unsigned char c) const {
+        return m_gbk ? byteclass::IsGbkLead(c) : byteclass::IsHalfOfPair(c);
+    }
     bool Matches(int pos, const CString& marker) const;
     // A comment's or quote's (quote = true) span at pos under the rule; pos when there is no rule.
     int GetDelimited(const CDelimitedInfo* info, bool quote, CString& begin, CString& end, int& length,

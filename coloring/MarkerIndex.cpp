@@ -1,6 +1,8 @@
 // Marker search with per-block summaries.
 #include "coloring/MarkerIndex.h"
 
+#include "framework/base/ByteClass.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -154,7 +156,7 @@ int CMarkerIndex::NextRaw(Marker& m, int from, int limit) {
 // Whether x starts a character when the text is walked from from.
 bool CMarkerIndex::IsBoundary(int from, int x) const {
     int p = x;
-    while (p > from && cp936::IsLeadByte((unsigned char)m_text.At(p - 1))) --p;
+    while (p > from && byteclass::IsGbkLead((unsigned char)m_text.At(p - 1))) --p;
     return (x - p) % 2 == 0;
 }
 

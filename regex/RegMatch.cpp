@@ -5,6 +5,7 @@
 // entered at most once per position and search: a second arrival would only repeat a failure, since
 // any success ends the search. That bounds the work by program size x subject length while leaving
 // the match and its groups exactly those of plain recursive backtracking.
+#include "framework/base/ByteClass.h"
 #include "regex/RegExp.h"
 #include "regex/RegMatchState.h"
 
@@ -215,7 +216,7 @@ int CRegExp::SetRun(const char* node) const {
     for (;;) {
         unsigned char c = *p;
         if (c == 0) break;
-        if (cp936::IsLeadByte(c) && p[1] != 0) {
+        if (byteclass::IsGbkLead(c) && p[1] != 0) {
             bool member = set.hasPairs && SetHoldsPair(OPERAND(node), reinterpret_cast<const char*>(p));
             if (member != anyOf) break;
             p += 2;
@@ -460,7 +461,7 @@ public:
 private:
     bool IsStart(const unsigned char* q) {
         const unsigned char* p = q;
-        while (p > m_known && cp936::IsLeadByte(p[-1])) --p;
+        while (p > m_known && byteclass::IsGbkLead(p[-1])) --p;
         bool start = (q - p) % 2 == 0;
         m_known = start ? q : q + 1;
         return start;

@@ -1,11 +1,16 @@
 // Character boundaries by the GBK code page's rule, walked over the text where it lies.
 #include "text/CharBoundaries.h"
 
+#include "framework/base/ByteClass.h"
+
 namespace gbk {
 
 int CharLength(const CStringEx& text, int pos) {
     if (pos < 0 || pos + 1 >= text.GetTextSize()) return 1;
-    return IsLead((unsigned char)text.GetAt(pos)) && IsTrail((unsigned char)text.GetAt(pos + 1)) ? 2 : 1;
+    return byteclass::IsGbkLead((unsigned char)text.GetAt(pos)) &&
+                   byteclass::IsGbkTrail((unsigned char)text.GetAt(pos + 1))
+               ? 2
+               : 1;
 }
 
 int CharStart(const CStringEx& text, int from, int pos) {
@@ -19,9 +24,9 @@ int CharStart(const CStringEx& text, int from, int pos) {
     for (int k = 0; k < 2; ++k) {
         for (int i = 0; i < sizes[k]; ++i, ++p) {
             unsigned char b = (unsigned char)pieces[k][i];
-            bool trail = open && IsTrail(b);
+            bool trail = open && byteclass::IsGbkTrail(b);
             if (p == pos) return trail ? pos - 1 : pos;
-            open = !trail && IsLead(b);
+            open = !trail && byteclass::IsGbkLead(b);
         }
     }
     return pos;

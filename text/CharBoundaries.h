@@ -2,16 +2,11 @@
 // after it (0x40-0x7E or 0x80-0xFE) are one character, found by walking from a known boundary.
 #pragma once
 
+#include "framework/base/ByteClass.h"
 #include "text/StringEx.h"
 
 namespace gbk {
 
-inline bool IsLead(unsigned char b) {
-    return b >= 0x81 && b <= 0xFE;
-}
-inline bool IsTrail(unsigned char b) {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFE);
-}
 // The length (1 or 2) of the character at pos, a character boundary.
 int CharLength(const CStringEx& text, int pos);
 // The start of the character holding pos, walking from from (a boundary at or before pos: a line's

@@ -1,20 +1,22 @@
 // Cell columns along long lines: the checkpoints, found lazily and kept through edits before them.
 #include "text/LineColumns.h"
 
+#include "framework/base/ByteClass.h"
+
 #include <algorithm>
 
 void CColumnState::Step(unsigned char b, int tabSize) {
     ++offset;
-    highs += IsHigh(b) ? 1 : 0;
-    gbkOpen = !(gbkOpen && gbk::IsTrail(b)) && gbk::IsLead(b);
+    highs += byteclass::IsHalfOfPair(b) ? 1 : 0;
+    gbkOpen = !(gbkOpen && byteclass::IsGbkTrail(b)) && byteclass::IsGbkLead(b);
     if (b == '\t') {
         cells = (cells / tabSize + 1) * tabSize;
         visibleCells = (visibleCells / tabSize + 1) * tabSize;
         ++counted;
         return;
     }
-    bool visible = IsPrintable(b) || IsHigh(b);
-    if (visible || IsWhiteSpace(b)) {
+    bool visible = byteclass::IsPrintableAscii(b) || byteclass::IsHalfOfPair(b);
+    if (visible || byteclass::IsWhiteSpace(b)) {
         ++cells;
         ++counted;
     }

@@ -2,6 +2,7 @@
 // place asked for instead of from the line's start.
 #pragma once
 
+#include "framework/base/ByteClass.h"
 #include <algorithm>
 #include <vector>
 
@@ -26,9 +27,6 @@ struct CColumnState {
     int GbkBoundary() const { return gbkOpen ? offset - 1 : offset; }
     // The state one byte further on.
     void Step(unsigned char b, int tabSize);
-    static bool IsPrintable(unsigned char b) { return b >= 0x20 && b < 0x7F; }
-    static bool IsWhiteSpace(unsigned char b) { return b == ' ' || (b >= 9 && b <= 13); }
-    static bool IsHigh(unsigned char b) { return b >= 0x80; }
 };
 
 // Per long line, the walk's state every kStep bytes from the line's start, found lazily as far as

@@ -1,4 +1,5 @@
 // CStringEx searches: forward, reverse and case-blind finds, and the replace loops.
+#include "framework/base/ByteClass.h"
 #include "text/StringEx.h"
 
 #include <cctype>
@@ -232,7 +233,7 @@ int CStringEx::ReplaceLowered(const char* key, int lf, const char* with, int lr,
 // every replacement.
 bool CStringEx::StartsCharacter(int o, int& known, long long shift) const {
     int p = o;
-    while (p > known && textsearch::IsLead((unsigned char)GetAt((int)(p - 1 + shift)))) --p;
+    while (p > known && byteclass::IsGbkLead((unsigned char)GetAt((int)(p - 1 + shift)))) --p;
     bool boundary = ((o - p) % 2) == 0;
     known = boundary ? o : o + 1;
     return boundary;

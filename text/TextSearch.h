@@ -2,6 +2,7 @@
 // a large text for its end on every hit.
 #pragma once
 
+#include "framework/base/ByteClass.h"
 #include <cstddef>
 #include <cstring>
 
@@ -23,10 +24,6 @@ const char* FindBytes(const char* s, const char* end, const char* sub, size_t n,
 size_t LowerCopy(char* dest, const char* src, size_t n, bool& trail, bool* zero);
 
 namespace textsearch {
-inline bool IsLead(unsigned char c) {
-    return c >= 0x81 && c <= 0xFE;
-}
-
 // Decides whether candidate positions, visited in increasing order, start a character: the byte
 // before a run of k lead-range bytes ends a character, so the position after the run is a boundary
 // iff k is even. The walk back never passes the last proven boundary, so the work stays linear.
@@ -35,7 +32,7 @@ public:
     explicit Boundaries(const char* start) : m_known(start) {}
     bool At(const char* q) {
         const char* p = q;
-        while (p > m_known && IsLead((unsigned char)p[-1])) --p;
+        while (p > m_known && byteclass::IsGbkLead((unsigned char)p[-1])) --p;
         bool boundary = ((q - p) % 2) == 0;
         m_known = boundary ? q : q + 1;
         return boundary;
@@ -64,7 +61,7 @@ inline bool LowerByte(char c, char& out, bool& trail) {
     unsigned char u = (unsigned char)c;
     if (trail) {
         trail = false;
-    } else if (IsLead(u)) {
+    } else if (byteclass::IsGbkLead(u)) {
         trail = true;
     } else if (u >= 'A' && u <= 'Z') {
         c = (char)(u + ('a' - 'A'));

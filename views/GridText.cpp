@@ -1,17 +1,10 @@
 // Laying a line's bytes out on the cell grid and drawing them there with explicit advances.
 #include "views/GridText.h"
 
-#include "text/CharBoundaries.h"
+#include "framework/base/ByteClass.h"
 
 namespace {
 const UINT kGbkCodePage = 936;
-
-bool IsPrintable(unsigned char b) {
-    return b >= 0x20 && b < 0x7F;
-}
-bool IsWhiteSpace(unsigned char b) {
-    return b == ' ' || (b >= 9 && b <= 13);
-}
 } // namespace
 
 CGridText& CGridText::Scratch() {
@@ -44,16 +37,17 @@ void CGridText::LayOut(const char* bytes, int count, int x, const Grid& grid) {
         m_glyphAt[(size_t)i] = (int)m_glyphs.size();
         if (b < 0x80) {
             int end = b == '\t' ? grid.tabOrigin + ((x - grid.tabOrigin) / grid.tabWidth + 1) * grid.tabWidth
-                      : IsPrintable(b) || IsWhiteSpace(b) ? x + grid.cellWidth
-                                                          : x;
-            if (end > x) AddGlyph(IsPrintable(b) ? (wchar_t)b : L' ', x, end - x);
+                      : byteclass::IsPrintableAscii(b) || byteclass::IsWhiteSpace(b) ? x + grid.cellWidth
+                                                                                     : x;
+            if (end > x) AddGlyph(byteclass::IsPrintableAscii(b) ? (wchar_t)b : L' ', x, end - x);
             x = end;
             ++i;
             continue;
         }
         unsigned char next = i + 1 < m_count ? (unsigned char)bytes[i + 1] : 0;
         bool paired =
-            i + 1 < m_count && (grid.gbkPairs ? gbk::IsLead(b) && gbk::IsTrail(next) : next >= 0x80);
+            i + 1 < m_count && (grid.gbkPairs ? byteclass::IsGbkLead(b) && byteclass::IsGbkTrail(next)
+                                              : byteclass::IsHalfOfPair(next));
         wchar_t glyph = L'?';
         if (paired && Decode(bytes + i, 2, glyph) == 1) {
             AddGlyph(glyph, x, 2 * grid.cellWidth);

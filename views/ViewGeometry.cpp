@@ -1,4 +1,5 @@
 // The editor views' font and the conversions between text positions and client pixels.
+#include "framework/base/ByteClass.h"
 #include <algorithm>
 #include <cstdio>
 
@@ -12,15 +13,6 @@ const int kCaretPane = 1;
 // The font's face: 宋体 (Song) in GB2312.
 const char kSongFace[] = "\xCB\xCE\xCC\xE5";
 
-bool IsPrintable(unsigned char b) {
-    return b >= 0x20 && b < 0x7F;
-}
-bool IsWhiteSpace(unsigned char b) {
-    return b == ' ' || (b >= 9 && b <= 13);
-}
-bool IsHigh(unsigned char b) {
-    return b >= 0x80;
-}
 } // namespace
 
 LOGFONTA CEditScrollView::ViewFont() const {
@@ -57,7 +49,9 @@ CPoint CEditScrollView::GetExtent(const CString& text, int left, int line) const
     int origin = -(m_nFirstColumn * m_unit.cx), x = origin;
     for (int i = 0; i < text.GetLength(); ++i) {
         unsigned char b = (unsigned char)text[i];
-        x = CellEnd(b, x, origin, IsPrintable(b) || IsHigh(b) || IsWhiteSpace(b));
+        x = CellEnd(b, x, origin,
+                    byteclass::IsPrintableAscii(b) || byteclass::IsHalfOfPair(b) ||
+                        byteclass::IsWhiteSpace(b));
     }
     return CPoint(x + left, (line - m_nFirstLine) * m_unit.cy);
 }
@@ -136,13 +130,14 @@ int CEditScrollView::SelectionPoint(CPoint point) {
     while (x + half < point.x) {
         unsigned char b = (unsigned char)doc->GetAt(p);
         if (p >= length - 1) break;
-        bool takesCell = IsHigh(b) || IsPrintable(b) || IsWhiteSpace(b);
+        bool takesCell =
+            byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b) || byteclass::IsWhiteSpace(b);
         if (takesCell || b == '\t') ++column; // other control bytes are not counted
-        high += IsHigh(b) ? 1 : 0;
+        high += byteclass::IsHalfOfPair(b) ? 1 : 0;
         x = CellEnd(b, x, x0, takesCell);
         ++p;
     }
-    if (!GbkCharacters() && IsHigh((unsigned char)doc->GetAt(p)) && high % 2 == 1) --column;
+    if (!GbkCharacters() && byteclass::IsHalfOfPair((unsigned char)doc->GetAt(p)) && high % 2 == 1) --column;
     int lineLength = LineLength(line);
     if (column > lineLength - 1) column = lineLength - 1;
     return CharStartAt(start + (column > 0 ? column : 0));
@@ -163,8 +158,8 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
         while (x + m_unit.cx <= left) {
             if (i >= n) return -1;
             unsigned char b = (unsigned char)doc->GetAt(start + i);
-            high += IsHigh(b) ? 1 : 0;
-            x = CellEnd(b, x, x0, IsHigh(b) || IsPrintable(b));
+            high += byteclass::IsHalfOfPair(b) ? 1 : 0;
+            x = CellEnd(b, x, x0, byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b));
             ++i;
         }
     }
@@ -177,9 +172,10 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
     }
     while (x < right && i < n) {
         unsigned char b = (unsigned char)doc->GetAt(start + i);
-        high += IsHigh(b) ? 1 : 0;
+        high += byteclass::IsHalfOfPair(b) ? 1 : 0;
         // This scan counts its tab stops from the client's left edge, not from the text origin.
-        x = CellEnd(b, x, 0, IsHigh(b) || IsPrintable(b) || ControlBytesTakeACell());
+        x = CellEnd(b, x, 0,
+                    byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b) || ControlBytesTakeACell());
         ++i;
     }
     range.last = start + i;

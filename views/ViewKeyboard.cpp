@@ -1,5 +1,6 @@
 // Keyboard navigation and typing in the editor views: caret moves, Shift selection, insert and
 // overwrite typing, Enter, Tab, Backspace, Delete and input-method characters, each recorded for undo.
+#include "framework/base/ByteClass.h"
 #include <algorithm>
 
 #include "undo/UndoInfo.h"
@@ -10,9 +11,6 @@
 namespace {
 bool Held(int key) {
     return (::GetKeyState(key) & 0x8000) != 0;
-}
-bool IsHigh(char c) {
-    return ((unsigned char)c & 0x80) != 0;
 }
 bool IsWordStop(char c) {
     return c == ' ' || c == '\n';
@@ -114,8 +112,8 @@ void CEditScrollView::SideKey(bool right, bool shift) {
     int length = (int)doc->GetLength();
     if (right ? m_sel.caret >= length - 1 : m_sel.caret <= 0) return;
     int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
-    int step =
-        right ? (IsHigh(doc->GetAt(m_sel.caret)) ? 2 : 1) : (IsHigh(doc->GetAt(m_sel.caret - 1)) ? -2 : -1);
+    int step = right ? (byteclass::IsHalfOfPair((unsigned char)doc->GetAt(m_sel.caret)) ? 2 : 1)
+                     : (byteclass::IsHalfOfPair((unsigned char)doc->GetAt(m_sel.caret - 1)) ? -2 : -1);
     if (GbkCharacters())
         step =
             right ? gbk::CharLength(doc->GetText(), m_sel.caret) : CharStartAt(m_sel.caret - 1) - m_sel.caret;
@@ -210,7 +208,8 @@ void CEditScrollView::TabKey(bool shift) {
     int width = 0;
     for (int p = start; p < m_sel.caret; ++p) width += doc->GetAt(p) == '\t' ? GetTabSize() : 1;
     int target = start + (width / GetTabSize() + 1) * GetTabSize(), high = 0;
-    for (int p = start; p < target; ++p) high += IsHigh(doc->GetAt(p)) ? 1 : 0;
+    for (int p = start; p < target; ++p)
+        high += byteclass::IsHalfOfPair((unsigned char)doc->GetAt(p)) ? 1 : 0;
     if (high % 2 == 1) ++target;
     // The stop may lie past the line's end; the caret still stays inside the text.
     m_sel.CollapseAt(std::min(target, (int)doc->GetLength() - 1));
@@ -277,7 +276,8 @@ BOOL CEditScrollView::Backspace(bool control) {
     int caret = m_sel.caret;
     if (caret <= 0) return TRUE;
     char before = doc->GetAt(caret - 1);
-    bool word = control && !IsWordStop(before), pair = !word && IsHigh(before) && caret >= 2;
+    bool word = control && !IsWordStop(before),
+         pair = !word && byteclass::IsHalfOfPair((unsigned char)before) && caret >= 2;
     if (GbkCharacters()) pair = !word && CharStartAt(caret - 1) == caret - 2;
     int start = caret - (pair ? 2 : 1);
     while (word && start > 0 && !IsWordStop(doc->GetAt(start - 1))) --start;
@@ -302,7 +302,8 @@ BOOL CEditScrollView::DeleteKey(bool control) {
     int caret = m_sel.caret, length = (int)doc->GetLength();
     if (caret < 0 || caret + 1 >= length) return TRUE;
     char at = doc->GetAt(caret);
-    bool word = control && !IsWordStop(at), pair = !word && IsHigh(at) && caret + 2 < length;
+    bool word = control && !IsWordStop(at),
+         pair = !word && byteclass::IsHalfOfPair((unsigned char)at) && caret + 2 < length;
     if (GbkCharacters()) pair = !word && gbk::CharLength(doc->GetText(), caret) == 2 && caret + 2 < length;
     int end = caret + (pair ? 2 : 1);
     while (word && end < length - 1 && !IsWordStop(doc->GetAt(end))) ++end;
@@ -328,9 +329,9 @@ void CEditScrollView::OnChar(UINT nChar, UINT, UINT) {
     bool overwrites = m_nOverwrite != 0 && caret < doc->GetLength() - 1 && doc->GetAt(caret) != '\n';
     if (overwrites || (m_nOverwrite == 0 && !m_sel.IsEmpty())) {
         // Overwriting takes the width of the character at the caret, whatever stands at the start.
-        int pairWidth = GbkCharacters()             ? gbk::CharLength(doc->GetText(), caret)
-                        : IsHigh(doc->GetAt(caret)) ? 2
-                                                    : 1;
+        int pairWidth = GbkCharacters() ? gbk::CharLength(doc->GetText(), caret)
+                        : byteclass::IsHalfOfPair((unsigned char)doc->GetAt(caret)) ? 2
+                                                                                    : 1;
         int count = overwrites ? pairWidth : m_sel.end - start;
         if (!doc->Edit(UNDO_REPLACE, start, count, typed)) return;
         m_sel.CollapseAt(start + 1);

@@ -12,7 +12,9 @@ unsigned int CharValue(const unsigned char* s, size_t& len) {
     return len == 2 ? (unsigned(s[0]) << 8 | s[1]) : s[0];
 }
 
-unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+unsigned char FoldAscii(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 
 // Shared body of the bounded comparisons. A pair cut by the byte limit compares its lead byte only.
 int CompareBounded(const unsigned char* a, const unsigned char* b, size_t n, bool fold) {
@@ -49,7 +51,7 @@ public:
 
     bool IsBoundary(const unsigned char* q) {
         const unsigned char* p = q;
-        while (p > m_known && IsLeadByte(p[-1])) --p;
+        while (p > m_known && byteclass::IsGbkLead(p[-1])) --p;
         bool boundary = ((q - p) % 2) == 0;
         m_known = boundary ? q : q + 1;
         return boundary;
@@ -91,11 +93,17 @@ const unsigned char* mbsstr(const unsigned char* s, const unsigned char* sub) {
     return nullptr;
 }
 
-int mbsnbcmp(const unsigned char* a, const unsigned char* b, size_t n) { return CompareBounded(a, b, n, false); }
+int mbsnbcmp(const unsigned char* a, const unsigned char* b, size_t n) {
+    return CompareBounded(a, b, n, false);
+}
 
-int mbsnbicmp(const unsigned char* a, const unsigned char* b, size_t n) { return CompareBounded(a, b, n, true); }
+int mbsnbicmp(const unsigned char* a, const unsigned char* b, size_t n) {
+    return CompareBounded(a, b, n, true);
+}
 
-int mbscmp(const unsigned char* a, const unsigned char* b) { return CompareBounded(a, b, (size_t)-1, false); }
+int mbscmp(const unsigned char* a, const unsigned char* b) {
+    return CompareBounded(a, b, (size_t)-1, false);
+}
 
 unsigned char* mbslwr(unsigned char* s) {
     for (unsigned char* p = s; *p; p += CharLength(p))

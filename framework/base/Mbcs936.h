@@ -7,14 +7,15 @@
 // changes a trail byte. Comparisons order characters by value (lead * 256 + trail for a pair).
 #pragma once
 
+#include "framework/base/ByteClass.h"
 #include <cstddef>
 
 namespace cp936 {
 
-inline bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
 // Length in bytes (1 or 2) of the character at s; s must not point at the terminator.
-inline size_t CharLength(const unsigned char* s) { return (IsLeadByte(s[0]) && s[1] != 0) ? 2 : 1; }
+inline size_t CharLength(const unsigned char* s) {
+    return (byteclass::IsGbkLead(s[0]) && s[1] != 0) ? 2 : 1;
+}
 
 // First character c (a one-byte value, or a pair given as lead * 256 + trail) at a character
 // boundary of s; c == 0 finds the terminator. Null when absent.
@@ -45,8 +46,12 @@ inline const char* mbsstr(const char* s, const char* sub) {
 inline const char* mbschr(const char* s, unsigned int c) {
     return reinterpret_cast<const char*>(mbschr(reinterpret_cast<const unsigned char*>(s), c));
 }
-inline char* mbslwr(char* s) { return reinterpret_cast<char*>(mbslwr(reinterpret_cast<unsigned char*>(s))); }
-inline char* mbsupr(char* s) { return reinterpret_cast<char*>(mbsupr(reinterpret_cast<unsigned char*>(s))); }
+inline char* mbslwr(char* s) {
+    return reinterpret_cast<char*>(mbslwr(reinterpret_cast<unsigned char*>(s)));
+}
+inline char* mbsupr(char* s) {
+    return reinterpret_cast<char*>(mbsupr(reinterpret_cast<unsigned char*>(s)));
+}
 inline int mbsnbcmp(const char* a, const char* b, size_t n) {
     return mbsnbcmp(reinterpret_cast<const unsigned char*>(a), reinterpret_cast<const unsigned char*>(b), n);
 }

@@ -30,7 +30,7 @@ CColumnState WalkTo(const CStringEx& text, int start, int pos) {
     }
     // A lead byte just before pos whose character is not closed: the walk by the code page's rule.
     state.gbkOpen = pos > start && gbk::CharStart(text, start, pos - 1) == pos - 1 &&
-                    gbk::IsLead((unsigned char)text.GetAt(pos - 1));
+                    byteclass::IsGbkLead((unsigned char)text.GetAt(pos - 1));
     state.offset = pos;
     return state;
 }
