@@ -6,16 +6,21 @@
 # Wine's round trips more than on the processor) and prints each run's result; a failing run's seed
 # and step reproduce it. TESSOLIN_SOAK_HIDDEN=1 runs with the window hidden (no painting), about
 # three times faster. The runs use a copy of the programs, so the build can go on meanwhile.
-# Logs go to build/win64/soak/run-K.log.
+# Logs go to build/win64/soak/run-K.log. TESSOLIN_SOAK_BUILD=win32 soaks the 32-bit build in
+# build/win32 instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 steps=${1:-10000000}
 seed=${2:-$(date +%s)}
 runs=${3:-4}
-build=build/win64
+case ${TESSOLIN_SOAK_BUILD:-win64} in
+  win64) build=build/win64 toolchain=cmake/mingw-w64-x86_64.cmake ;;
+  win32) build=build/win32 toolchain=cmake/mingw-w64-i686.cmake ;;
+  *) echo "TESSOLIN_SOAK_BUILD: win64 or win32" >&2; exit 2 ;;
+esac
 bash scripts/setup.sh
-cmake -S . -B "$build" -Wno-dev -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+cmake -S . -B "$build" -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)" --target view_tests
 "$build/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true # prepares the build's prefix
