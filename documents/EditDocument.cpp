@@ -198,18 +198,26 @@ BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
     return Commit(record, [&] { return ApplyEdit(pos, removeCount, inserted, insertedLength); });
 }
 
-BOOL CEditDocument::ReplaceRecorded(CUndoInfo* record, int pos, int count, const char* text) {
-    if (text == nullptr) text = "";
-    int length = (int)std::strlen(text);
-    if (!ClampEdit(pos, count, length)) {
-        delete record;
-        return FALSE;
-    }
-    return Commit(record, [&] { return ApplyEdit(pos, count, text, length); });
+BOOL CEditDocument::ReplaceFound(int pos, const char* found, const char* replacement) {
+    if (found == nullptr) found = "";
+    if (replacement == nullptr) replacement = "";
+    int count = (int)std::strlen(found), length = (int)std::strlen(replacement);
+    if (!ClampEdit(pos, count, length)) return FALSE;
+    auto* record = memblock::New<CUndoInfo>();
+    if (record != nullptr) record->Add(UNDO_REPLACE, pos, found, replacement);
+    return Commit(record, [&] { return ApplyEdit(pos, count, replacement, length); });
 }
 
-BOOL CEditDocument::EditList(CListUndoInfo* record) {
-    return Commit(record, [&] { return ApplyRecord(record) != FALSE; });
+BOOL CEditDocument::ReplaceEach(const std::vector<int>& hits, const char* found, const char* replacement) {
+    auto* record = memblock::New<CListUndoInfo>(UNDO_REPLACE);
+    for (size_t i = 0; record != nullptr && i < hits.size() && record->IsComplete(); ++i)
+        record->Add(hits[i], found, replacement);
+    BeginBatch();
+    BOOL replaced = Commit(record, [&] { return ApplyRecord(record) != FALSE; });
+    EndBatch();
+    // A replace-all marks the document even when it found nothing: it recorded an (empty) step.
+    if (replaced) SetModifiedFlag(TRUE);
+    return replaced;
 }
 
 BOOL CEditDocument::Commit(CAbstractUndoInfo* record, const std::function<bool()>& change) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "documents/EditViewLink.h"
 #include "framework/base/Geometry.h"
@@ -74,12 +75,12 @@ public:
     void Delete(int pos, int count) override;
     // The count bytes at pos become text, unrecorded: the undo manager's replay of a replacement.
     void Replace(int pos, int count, const char* text);
-    // Changes recorded by the caller, refused as Edit refuses them; the record is owned here either
-    // way. ReplaceRecorded replaces count bytes at pos by text, listing record as its history (the
-    // Replace command records its find text as the removed one, whatever the bytes replaced).
-    // EditList makes every change of a list record (a replace-all), oldest first, or none of them.
-    BOOL ReplaceRecorded(CUndoInfo* record, int pos, int count, const char* text);
-    BOOL EditList(CListUndoInfo* record);
+    // The find-and-replace commands' changes, refused as Edit refuses them. ReplaceFound replaces as
+    // many bytes at pos as found has by replacement, one UNDO_REPLACE record holding found as the
+    // removed text. ReplaceEach replaces found by replacement at each of hits (each a place in the
+    // text as the replacements before it left it), as one batch and one list record, all or none.
+    BOOL ReplaceFound(int pos, const char* found, const char* replacement);
+    BOOL ReplaceEach(const std::vector<int>& hits, const char* found, const char* replacement);
     // Many edits shown as one (an undo of a list record, a replace-all): inside a batch the views
     // follow the edits without re-laying out or painting and ScrollToCurrent keeps only its last
     // position; the outermost EndBatch re-lays out every view once and then places the caret there.

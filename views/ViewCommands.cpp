@@ -96,7 +96,6 @@ void CEditScrollView::OnEditCut() {
     ::GlobalUnlock(block);
     if (!PutTextBlock(block)) return;
     ReplaceSelection("");
-    doc->SetModifiedFlag(TRUE);
 }
 
 void CEditScrollView::OnEditPaste() {

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "documents/HostMessages.h"
-#include "framework/base/MemoryBlock.h"
 #include "framework/win/FindReplaceDialog.h"
 #include "framework/win/MessageBox.h"
 #include "views/EditScrollView.h"
@@ -151,10 +150,7 @@ void CEditScrollView::ReplaceCurrent(const CString& find, const CString& replace
     if (m_strFind.IsEmpty()) return;
     CEditDocument* doc = GetEditDocument();
     if (m_strFind.Compare(previous) == 0) {
-        auto* record = memblock::New<CUndoInfo>();
-        if (record != nullptr) record->Add(UNDO_REPLACE, m_sel.start, m_strFind, m_strReplace);
-        if (!doc->ReplaceRecorded(record, m_sel.start, m_strFind.GetLength(), m_strReplace)) return;
-        doc->SetModifiedFlag(TRUE);
+        if (!doc->ReplaceFound(m_sel.start, m_strFind, m_strReplace)) return;
     }
     if (!FindNextHit(matchCase, wholeWord, 0)) Invalidate(FALSE);
 }
@@ -164,14 +160,7 @@ void CEditScrollView::ReplaceAll(const CString& find, const CString& replace, in
     m_strReplace = replace;
     CEditDocument* doc = GetEditDocument();
     std::vector<int> hits = FindAllHits(find, replace, matchCase, wholeWord);
-    auto* record = memblock::New<CListUndoInfo>(UNDO_REPLACE);
-    for (size_t i = 0; record != nullptr && i < hits.size() && record->IsComplete(); ++i)
-        record->Add(hits[i], find, replace);
-    doc->BeginBatch();
-    BOOL replaced = doc->EditList(record);
-    doc->EndBatch();
-    if (!replaced) return;
-    doc->SetModifiedFlag(TRUE);
+    if (!doc->ReplaceEach(hits, find, replace)) return;
     int r = replace.GetLength();
     // Each hit's steps (select the replacement, scroll it to the fourth row, repaint its line) leave
     // what the last hit's leave: they are done once.

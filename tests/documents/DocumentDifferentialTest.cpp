@@ -76,14 +76,12 @@ private:
         static const char* const kWith[] = {"", "b", "AB", "\n\n", "\xb0\xa1"};
         std::string find = kFind[Pick(6)], with = kWith[Pick(5)];
         std::string before = m_model.text, after = before;
-        auto* record = new CListUndoInfo(UNDO_REPLACE);
+        std::vector<int> hits;
         for (size_t at = 0; (at = after.find(find, at)) != std::string::npos; at += with.size()) {
-            record->Add((int)at, find.c_str(), with.c_str());
+            hits.push_back((int)at);
             after.replace(at, find.size(), with);
         }
-        m_doc.BeginBatch();
-        ASSERT_TRUE(m_doc.EditList(record)) << Where();
-        m_doc.EndBatch();
+        ASSERT_TRUE(m_doc.ReplaceEach(hits, find.c_str(), with.c_str())) << Where();
         m_model.text = after;
         m_model.Changed(before);
     }
