@@ -12,13 +12,8 @@
 // A colour no paint uses: pixels a paint leaves alone keep it.
 const DWORD kUnpaintedPixel = 0x00123456;
 
-// The 32-bit pixels (0x00RRGGBB, top row first) of the view's client as OnDraw paints it into a memory
-// context clipped to clip, or unclipped when clip is null.
-inline std::vector<DWORD> RenderClient(CEditScrollView* view, const RECT* clip = nullptr) {
-    RECT client;
-    ::GetClientRect(view->m_hWnd, &client);
-    int width = client.right, height = client.bottom;
-    HDC dc = ::CreateCompatibleDC(nullptr);
+// A 32-bit top-down bitmap of width x height selectable into dc; bits points at its pixels.
+inline HBITMAP NewPixelBitmap(HDC dc, int width, int height, void** bits) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -26,8 +21,18 @@ inline std::vector<DWORD> RenderClient(CEditScrollView* view, const RECT* clip =
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// The 32-bit pixels (0x00RRGGBB, top row first) of the view's client as OnDraw paints it into a memory
+// context clipped to clip, or unclipped when clip is null.
+inline std::vector<DWORD> RenderClient(CEditScrollView* view, const RECT* clip = nullptr) {
+    RECT client;
+    ::GetClientRect(view->m_hWnd, &client);
+    int width = client.right, height = client.bottom;
+    HDC dc = ::CreateCompatibleDC(nullptr);
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = NewPixelBitmap(dc, width, height, &bits);
     std::vector<DWORD> pixels((size_t)width * (size_t)height, kUnpaintedPixel);
     if (bitmap == nullptr) {
         ::DeleteDC(dc);
@@ -53,15 +58,8 @@ inline std::vector<DWORD> ScreenClient(CEditScrollView* view) {
     int width = client.right, height = client.bottom;
     HDC window = ::GetDC(view->m_hWnd);
     HDC shot = ::CreateCompatibleDC(window);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(shot, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = NewPixelBitmap(shot, width, height, &bits);
     std::vector<DWORD> pixels((size_t)width * (size_t)height);
     HGDIOBJ old = ::SelectObject(shot, bitmap);
     bool caretHidden = ::HideCaret(view->m_hWnd) != FALSE;
