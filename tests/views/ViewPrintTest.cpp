@@ -167,3 +167,23 @@ TEST_F(ViewPrint, CancellingTheDialogPrintsNothingAndDirectPrintingAsksNothing) 
     EXPECT_TRUE(Contains(pages[1], "LINE0057"));
     EXPECT_TRUE(Contains(pages[1], "LINE0059"));
 }
+
+// Paper has the screen's cell grid: a line with tabs prints as the same line with each tab turned
+// into the blanks that reach its stop.
+TEST_F(ViewPrint, PrintedTabsReachTheirStopsAsOnTheScreen) {
+    CBlackEditView* view = OpenPlain("abcd\tx\t1.5\n  NPOIN\t128\nabcd    x   1.5\n  NPOIN 128\n");
+    ASSERT_NE(view, nullptr);
+    CPrintAnswers answers;
+    answers.outputFile = TempPath("tessolin-tabs.ps");
+    view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+    CGreyImage page;
+    ASSERT_TRUE(RenderPrintedPage(answers.outputFile, 1, 96, page));
+    int lh = view->GetLineHeight(), differing = 0, inked = 0;
+    for (int y = 0; y < 2 * lh; ++y)
+        for (int x = 0; x < page.width; ++x) {
+            differing += page.At(x, y) != page.At(x, y + 2 * lh);
+            inked += page.At(x, y) < 128;
+        }
+    EXPECT_GT(inked, 50) << "the lines were printed";
+    EXPECT_EQ(differing, 0) << "the tabs' lines against the blanks' lines";
+}
