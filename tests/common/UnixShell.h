@@ -46,8 +46,13 @@ inline int RunUnixShell(const std::string& commands) {
     if (!::CreateProcessA("Z:\\bin\\sh", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process))
         return -1;
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    // For a Unix program the 32-bit Wine answers no process handle and a thread handle that is not
+    // one it made: closing that closed one of this process's own (its desktop's), after which no
+    // window could be created. Handles are closed only when a process handle came back with them.
+    if (process.hProcess != nullptr) {
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
     for (int waited = 0; waited < 60000 && ::GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES;
          waited += 20)
         ::Sleep(20);

@@ -199,6 +199,7 @@ TEST_F(ViewGridPaint, AFontsOwnAdvancesDoNotMoveTheGlyphsOffTheirCells) {
         std::fwrite(text.data(), 1, text.size(), f);
         std::fclose(f);
         CDocument* doc = ProportionalTemplate()->OpenDocumentFile(path.c_str());
+        if (doc == nullptr) return (CEditScrollView*)nullptr;
         POSITION position = doc->GetFirstViewPosition();
         auto* view = static_cast<CEditScrollView*>(doc->GetNextView(position));
         view->GetParent()->MoveWindow(0, 0, 700, 460);
@@ -206,6 +207,7 @@ TEST_F(ViewGridPaint, AFontsOwnAdvancesDoNotMoveTheGlyphsOffTheirCells) {
         return view;
     };
     CEditScrollView* narrow = open("iiiiiW\n");
+    ASSERT_NE(narrow, nullptr);
     int cw = narrow->GetCharWidth(), lh = narrow->GetLineHeight(), m = narrow->GetLeftMargin();
     {
         LOGFONTA description = ProportionalFont();
@@ -224,6 +226,7 @@ TEST_F(ViewGridPaint, AFontsOwnAdvancesDoNotMoveTheGlyphsOffTheirCells) {
     EXPECT_EQ(PartialRepaintsDiffering(narrow, random, 30), 0);
     theApp.CloseAllDocuments(FALSE);
     CEditScrollView* blank = open("     W\n");
+    ASSERT_NE(blank, nullptr);
     std::vector<DWORD> afterBlanks = RenderClient(blank, nullptr);
     CRect client;
     blank->GetClientRect(&client);
