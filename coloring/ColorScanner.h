@@ -1,10 +1,10 @@
 // The colouring scanner: assigns a colour to every byte of a stretch of text, as a run list.
 #pragma once
 
-#include "framework/base/ByteClass.h"
 #include "coloring/ColorArray.h"
 #include "coloring/ColorRules.h"
 #include "coloring/MarkerIndex.h"
+#include "framework/base/ByteClass.h"
 #include "framework/base/String.h"
 #include "text/CharBoundaries.h"
 #include "text/LineTable.h"

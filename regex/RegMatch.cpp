@@ -5,13 +5,13 @@
 // entered at most once per position and search: a second arrival would only repeat a failure, since
 // any success ends the search. That bounds the work by program size x subject length while leaving
 // the match and its groups exactly those of plain recursive backtracking.
-#include "framework/base/ByteClass.h"
 #include "regex/RegExp.h"
 #include "regex/RegMatchState.h"
 
 #include <cstring>
 #include <new>
 
+#include "framework/base/ByteClass.h"
 #include "framework/base/Mbcs936.h"
 
 namespace {

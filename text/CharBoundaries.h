@@ -2,7 +2,6 @@
 // after it (0x40-0x7E or 0x80-0xFE) are one character, found by walking from a known boundary.
 #pragma once
 
-#include "framework/base/ByteClass.h"
 #include "text/StringEx.h"
 
 namespace gbk {

@@ -16,7 +16,7 @@ void CColumnState::Step(unsigned char b, int tabSize) {
         return;
     }
     bool visible = byteclass::IsPrintableAscii(b) || byteclass::IsHalfOfPair(b);
-    if (visible || byteclass::IsWhiteSpace(b)) {
+    if (byteclass::TakesOneCell(b)) {
         ++cells;
         ++counted;
     }

@@ -2,7 +2,6 @@
 // place asked for instead of from the line's start.
 #pragma once
 
-#include "framework/base/ByteClass.h"
 #include <algorithm>
 #include <vector>
 

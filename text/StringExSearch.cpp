@@ -1,5 +1,4 @@
 // CStringEx searches: forward, reverse and case-blind finds, and the replace loops.
-#include "framework/base/ByteClass.h"
 #include "text/StringEx.h"
 
 #include <cctype>
@@ -9,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/base/ByteClass.h"
 #include "framework/base/Mbcs936.h"
 #include "text/TextSearch.h"
 

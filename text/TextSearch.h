@@ -2,9 +2,10 @@
 // a large text for its end on every hit.
 #pragma once
 
-#include "framework/base/ByteClass.h"
 #include <cstddef>
 #include <cstring>
+
+#include "framework/base/ByteClass.h"
 
 // First occurrence of sub (n > 0 bytes, no zero byte) at a character boundary of code page 936 in
 // [s, end), s being a boundary, before the first zero byte; null when there is none. The same answer

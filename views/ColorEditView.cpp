@@ -74,7 +74,7 @@ CPoint CColorEditView::DrawTextA(CDC* pDC, CPoint point, int line, int selection
         pDC->SetBkColor(selected ? 0x000000 : 0xFFFFFF);
         pDC->SetTextColor(selected ? color ^ 0xFFFFFF : color);
         if (b == '\t') {
-            x = (x / m_nTabWidth + 1) * m_nTabWidth;
+            x = NextTabStop(x, 0);
         } else if ((b >= 0x20 && b < 0x7F) || b >= 0x80) {
             char c = (char)b;
             pDC->TextOut(x, point.y, &c, 1);

@@ -256,9 +256,7 @@ protected:
     void ShowCaretByPosition();
     // A caret of the line's height at the caret point, shown unless it stands in the margin.
     void NewCaret();
-    int NextTabStop(int x, int origin) const {
-        return origin + ((x - origin) / m_nTabWidth + 1) * m_nTabWidth;
-    }
+    int NextTabStop(int x, int origin) const { return ::NextTabStop(x, origin, m_nTabWidth); }
     // Where the cell of byte b drawn at x ends: a tab goes to the next stop counted from tabOrigin, any
     // other byte takes one cell when takesCell and none otherwise. Every walk over a line's cells
     // (measuring, hit testing, the visible range) steps with it.

@@ -36,9 +36,9 @@ void CGridText::LayOut(const char* bytes, int count, int x, const Grid& grid) {
         m_x[(size_t)i] = x;
         m_glyphAt[(size_t)i] = (int)m_glyphs.size();
         if (b < 0x80) {
-            int end = b == '\t' ? grid.tabOrigin + ((x - grid.tabOrigin) / grid.tabWidth + 1) * grid.tabWidth
-                      : byteclass::IsPrintableAscii(b) || byteclass::IsWhiteSpace(b) ? x + grid.cellWidth
-                                                                                     : x;
+            int end = b == '\t'                    ? NextTabStop(x, grid.tabOrigin, grid.tabWidth)
+                      : byteclass::TakesOneCell(b) ? x + grid.cellWidth
+                                                   : x;
             if (end > x) AddGlyph(byteclass::IsPrintableAscii(b) ? (wchar_t)b : L' ', x, end - x);
             x = end;
             ++i;

@@ -16,6 +16,15 @@
 // Invariant after LayOut: X(i) is the left edge of byte i's cell (X(count) the end of the last one);
 // a two-byte character is one glyph at its first byte's x, two cells wide; blanks (tab, white space)
 // are glyph-less advances; control bytes take no cell and draw nothing.
+// The first tab stop strictly right of x, the stops lying at origin + k x width.
+inline int NextTabStop(int x, int origin, int width) {
+    return origin + ((x - origin) / width + 1) * width;
+}
+// A point of x0's tab grid left of x0, for the tab origin the drawing calls take.
+inline int TabOriginLeftOf(int x0, int width) {
+    return x0 - (x0 / width + 1) * width;
+}
+
 class CGridText {
 public:
     struct Grid {
@@ -29,7 +38,6 @@ public:
     static CGridText& Scratch();
 
     void LayOut(const char* bytes, int count, int x, const Grid& grid);
-    int Count() const { return m_count; }
     int X(int i) const { return m_x[(size_t)i]; }
     // Draws the glyphs of bytes [from, to) in the context's text colour at row y, leaving the ground
     // as it is. A character whose first byte is in the range is drawn whole.

@@ -1,8 +1,8 @@
 // The editor views' font and the conversions between text positions and client pixels.
-#include "framework/base/ByteClass.h"
 #include <algorithm>
 #include <cstdio>
 
+#include "framework/base/ByteClass.h"
 #include "framework/win/StatusBar.h"
 #include "framework/win/WinApp.h"
 #include "views/EditScrollView.h"
@@ -49,9 +49,7 @@ CPoint CEditScrollView::GetExtent(const CString& text, int left, int line) const
     int origin = -(m_nFirstColumn * m_unit.cx), x = origin;
     for (int i = 0; i < text.GetLength(); ++i) {
         unsigned char b = (unsigned char)text[i];
-        x = CellEnd(b, x, origin,
-                    byteclass::IsPrintableAscii(b) || byteclass::IsHalfOfPair(b) ||
-                        byteclass::IsWhiteSpace(b));
+        x = CellEnd(b, x, origin, byteclass::TakesOneCell(b));
     }
     return CPoint(x + left, (line - m_nFirstLine) * m_unit.cy);
 }
@@ -130,8 +128,7 @@ int CEditScrollView::SelectionPoint(CPoint point) {
     while (x + half < point.x) {
         unsigned char b = (unsigned char)doc->GetAt(p);
         if (p >= length - 1) break;
-        bool takesCell =
-            byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b) || byteclass::IsWhiteSpace(b);
+        bool takesCell = byteclass::TakesOneCell(b);
         if (takesCell || b == '\t') ++column; // other control bytes are not counted
         high += byteclass::IsHalfOfPair(b) ? 1 : 0;
         x = CellEnd(b, x, x0, takesCell);

@@ -1,8 +1,8 @@
 // Keyboard navigation and typing in the editor views: caret moves, Shift selection, insert and
 // overwrite typing, Enter, Tab, Backspace, Delete and input-method characters, each recorded for undo.
-#include "framework/base/ByteClass.h"
 #include <algorithm>
 
+#include "framework/base/ByteClass.h"
 #include "undo/UndoInfo.h"
 #include "views/EditScrollView.h"
 

@@ -64,7 +64,7 @@ void CEditScrollView::DrawPrintPage(CDC* pDC) {
     CEditDocument* doc = GetEditDocument();
     CSelection font(pDC->m_hDC, m_font.GetSafeHandle());
     long lines = doc->GetLineCount();
-    int tabOrigin = m_nLeftMargin - (m_nLeftMargin / m_nTabWidth + 1) * m_nTabWidth;
+    int tabOrigin = TabOriginLeftOf(m_nLeftMargin, m_nTabWidth);
     CGridText& grid = CGridText::Scratch();
     int oldMode = pDC->SetBkMode(TRANSPARENT);
     for (int line = m_nPrintFirstLine; line <= m_nPrintLastLine && line < lines; ++line) {
@@ -87,7 +87,7 @@ void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
     int bottom = clampLine(rect.bottom / m_unit.cy + m_nFirstLine);
     BeforeDrawLines();
     int x0 = TextOrigin();
-    int tabOrigin = x0 - (x0 / m_nTabWidth + 1) * m_nTabWidth;
+    int tabOrigin = TabOriginLeftOf(x0, m_nTabWidth);
     // The range's scans take a byte for a cell wide and count the right-hand tab stops from the
     // client's edge, not from x0: drawn from a tab and a cell before the rectangle to a tab and a cell
     // past it, every byte whose cell or glyph reaches into the rectangle is drawn as a full repaint

@@ -26,5 +26,10 @@ inline bool IsPrintableAscii(unsigned char b) {
 inline bool IsWhiteSpace(unsigned char b) {
     return b == ' ' || (b >= 9 && b <= 13);
 }
+// The bytes the views' cell walk gives one cell each; a tab goes to its stop instead, and any other
+// control byte takes no cell.
+inline bool TakesOneCell(unsigned char b) {
+    return IsPrintableAscii(b) || IsWhiteSpace(b) || IsHalfOfPair(b);
+}
 
 } // namespace byteclass

@@ -7,8 +7,9 @@
 // changes a trail byte. Comparisons order characters by value (lead * 256 + trail for a pair).
 #pragma once
 
-#include "framework/base/ByteClass.h"
 #include <cstddef>
+
+#include "framework/base/ByteClass.h"
 
 namespace cp936 {
 

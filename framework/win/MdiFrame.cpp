@@ -180,10 +180,9 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL addToTitle) {
     if (doc != nullptr && doc->IsModified()) title += "*";
     if (GetWindowText().Compare(title) == 0) return;
     SetWindowText(title);
-    HWND client = ::GetParent(m_hWnd);
     CMDIFrameWnd* frame = GetMDIFrame();
-    if (client == nullptr || frame == nullptr) return;
-    ::SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
+    if (frame == nullptr) return;
+    ::SendMessageA(frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
     ::DrawMenuBar(frame->m_hWnd);
 }
 

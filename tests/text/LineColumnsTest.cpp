@@ -4,6 +4,7 @@
 #include <random>
 #include <string>
 
+#include "framework/base/ByteClass.h"
 #include "text/LineColumns.h"
 
 namespace {

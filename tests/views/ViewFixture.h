@@ -63,13 +63,14 @@ protected:
     // draws now (the colours rendered afresh).
     int ScreenDiffersFromRepaint(CEditScrollView* view);
 
+    // Opens text (written with CR LF line ends) through docTemplate; the view's client is made
+    // width x height. Null when it could not be opened.
+    CView* Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height);
+
     CModalRecorder unexpectedBoxes{IDCANCEL};
     static CMDIFrameWnd* main;
     static CStatusBar* statusBar;
     static CMultiDocTemplate* coloredTemplate;
     static CMultiDocTemplate* checkTemplate;
     static CMultiDocTemplate* plainTemplate;
-
-private:
-    CView* Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height);
 };

@@ -192,19 +192,7 @@ TEST_F(ViewGridPaint, ASelectionBlackensExactlyItsCells) {
 
 TEST_F(ViewGridPaint, AFontsOwnAdvancesDoNotMoveTheGlyphsOffTheirCells) {
     auto open = [&](const std::string& text) {
-        char folder[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, folder);
-        std::string path = std::string(folder) + "tessolin-grid-test.dat";
-        FILE* f = std::fopen(path.c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-        CDocument* doc = ProportionalTemplate()->OpenDocumentFile(path.c_str());
-        if (doc == nullptr) return (CEditScrollView*)nullptr;
-        POSITION position = doc->GetFirstViewPosition();
-        auto* view = static_cast<CEditScrollView*>(doc->GetNextView(position));
-        view->GetParent()->MoveWindow(0, 0, 700, 460);
-        Pump();
-        return view;
+        return static_cast<CEditScrollView*>(Open(ProportionalTemplate(), text, 640, 400));
     };
     CEditScrollView* narrow = open("iiiiiW\n");
     ASSERT_NE(narrow, nullptr);
