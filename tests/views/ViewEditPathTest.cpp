@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "ViewFixture.h"
+#include "framework/win/FindReplaceDialog.h"
 
 namespace {
 using ViewEditPath = ViewFixture;
@@ -59,6 +60,20 @@ const EditCase kEdits[] = {
      [](CEditScrollView* v) {
          v->SetSelection(1, 4);
          v->SendMessage(WM_IME_CHAR, 0xB5DA, 1);
+     }},
+    // The document records and marks these two itself.
+    {"Replace through the find dialog",
+     [](CEditScrollView* v) {
+         v->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
+         ViewFixture::Notify(v, FR_REPLACE | FR_DOWN, "bcd", "--"); // a new find text: finds
+         ViewFixture::Notify(v, FR_REPLACE | FR_DOWN, "bcd", "--"); // the same again: replaces
+         ::DestroyWindow(v->GetFindDialog()->m_hWnd);
+     }},
+    {"Replace All through the find dialog",
+     [](CEditScrollView* v) {
+         v->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
+         ViewFixture::Notify(v, FR_REPLACEALL | FR_DOWN, "y", "--");
+         ::DestroyWindow(v->GetFindDialog()->m_hWnd);
      }},
 };
 } // namespace
