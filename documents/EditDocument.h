@@ -9,6 +9,7 @@
 #include "framework/base/Geometry.h"
 #include "framework/win/Document.h"
 #include "framework/win/View.h"
+#include "text/EditText.h"
 #include "text/LineTable.h"
 #include "text/StringEx.h"
 #include "undo/Undo.h"
@@ -38,19 +39,19 @@ enum : UINT {
 // Invariants: once constructed, m_text and m_lines point at the buffer of the derived document
 // (CEditDocumentOf binds them) and stay there for the document's life. Every access for the views checks its
 // position, so a stale position answers an empty value instead of reading outside the text.
-class CEditDocument : public CDocument, public CUndo {
+class CEditDocument : public CDocument, public CUndo, public CEditText {
     DECLARE_DYNAMIC(CEditDocument)
 public:
     ~CEditDocument() override;
 
     // Text access for the views.
-    long GetLength() const { return m_text->GetTextSize(); }
-    long GetLineCount() const { return m_lines->GetLineCount(); }
-    long GetLineOffset(long line) const;
-    long OffsetToLine(long pos) const;
+    long GetLength() const final { return m_text->GetTextSize(); }
+    long GetLineCount() const final { return m_lines->GetLineCount(); }
+    long GetLineOffset(long line) const final;
+    long OffsetToLine(long pos) const final;
     int GetLineSize(long line) const;
     CString GetLine(long line) const;
-    char GetAt(long pos) const;
+    char GetAt(long pos) const final;
     CString GetString(long pos, int count) const;
     CString Range(long start, long end) const;
     void Range(long start, long end, char* out) const;
@@ -60,7 +61,7 @@ public:
     // letters' case ignored; -1 when none. The text is read where it lies (it is not made contiguous).
     int SearchText(long pos, const char* find, int matchCase) const;
     CSize GetTotalWidth() const { return m_lines->GetTotalWidth(); }
-    const CStringEx& GetText() const { return *m_text; }
+    const CStringEx& GetText() const final { return *m_text; }
     // The line's width in cells as the widest line counts it (a tab four cells).
     int GetLineWidth(long line) const { return m_lines->GetLineWidth(*m_text, (int)line); }
     virtual void RecalcScrollSize() = 0;
@@ -88,11 +89,19 @@ public:
     void EndBatch();
     BOOL IsBatching() const { return m_nBatchDepth > 0; }
     // The column moved forward to a character boundary of the line.
-    int CalcCaretColumn(long line, int column) const;
+    int CalcCaretColumn(long line, int column) const final;
     // The first view of the class or of one derived from it; null when there is none.
     CView* SearchView(CRuntimeClass* viewClass) const;
 
     BOOL HasOption(EditOption option) const { return (m_options & option) != 0; }
+    bool GbkCharacters() const final { return HasOption(kOptionGbkCharacters); }
+    bool LongLines() const final { return HasOption(kOptionLongLines); }
+    // The editing rules' changes, recorded as Edit records them.
+    bool InsertText(int pos, const char* text) final { return Edit(UNDO_INSERT, pos, 0, text) != FALSE; }
+    bool DeleteText(int pos, int count) final { return Edit(UNDO_DELETE, pos, count, "") != FALSE; }
+    bool ReplaceText(int pos, int count, const char* text) final {
+        return Edit(UNDO_REPLACE, pos, count, text) != FALSE;
+    }
     // Switches an option and repaints the views.
     void SetOption(EditOption option, BOOL on);
 

@@ -16,24 +16,24 @@ void CColorEditView::BeforeDrawLines() {
     CColorEditDoc* doc = GetDocument();
     int count = (int)doc->GetLineCount();
     if (count <= 0 || doc->GetLength() <= 0) return;
-    int last = m_nClientHeight / m_unit.cy + m_nFirstLine;
+    int last = m_nClientHeight / m_unit.cy + m_model.First().line;
     if (last > count - 1) last = count - 1;
-    int start = (int)doc->GetLineOffset(m_nFirstLine);
+    int start = (int)doc->GetLineOffset(m_model.First().line);
     long end = doc->GetLineOffset(last) + LineLength(last);
     if (end > doc->GetLength() - 1) end = doc->GetLength() - 1;
     int visible = start;
     if (doc->HasOption(kOptionLongLines)) VisibleStretch(last, visible, end);
     doc->RenderWindow(start, (int)end, visible);
     m_bRender = FALSE;
-    m_drawn.Capture(doc, m_nFirstLine, last, m_nEditSerial);
+    m_drawn.Capture(doc, m_model.First().line, last, m_nEditSerial);
 }
 
 // With the long-line option, a long first line is coloured from its first visible byte and a long
 // last line up to its last: the window scan then costs the visible stretch, not the lines' lengths.
 void CColorEditView::VisibleStretch(int last, int& visible, long& end) {
     CRange range;
-    if (LineLength(m_nFirstLine) >= CLineColumns::kLongLine &&
-        GetTextRange(m_nFirstLine, m_nLeftMargin, m_nClientWidth, TextOrigin(), range) >= 0)
+    if (LineLength(m_model.First().line) >= CLineColumns::kLongLine &&
+        GetTextRange(m_model.First().line, m_nLeftMargin, m_nClientWidth, TextOrigin(), range) >= 0)
         visible = range.first;
     if (LineLength(last) >= CLineColumns::kLongLine &&
         GetTextRange(last, m_nLeftMargin, m_nClientWidth, TextOrigin(), range) >= 0)
@@ -46,17 +46,17 @@ void CColorEditView::VisibleStretch(int last, int& visible, long& end) {
 bool CColorEditView::LinesBelowKeepColors(int line, int shift) {
     CWindowColors drawn = std::move(m_drawn);
     m_drawn.Clear();
-    if (!drawn.Describes(m_nFirstLine, m_nEditSerial - 1)) return false;
+    if (!drawn.Describes(m_model.First().line, m_nEditSerial - 1)) return false;
     m_bRender = TRUE;
     BeforeDrawLines();
-    return m_drawn.Describes(m_nFirstLine, m_nEditSerial) && m_drawn.SameFrom(drawn, line, shift);
+    return m_drawn.Describes(m_model.First().line, m_nEditSerial) && m_drawn.SameFrom(drawn, line, shift);
 }
 
 int CColorEditView::ColoredTextOut(CDC* pDC, int x, int y, int first, int last, int tabOrigin, int line) {
     CColorTable table;
     GetDocument()->GetLineColorTable(line, first, table);
     if (table.GetColorCount() == 0) {
-        if (m_sel.start == m_sel.end) return 1;
+        if (m_model.Selection().start == m_model.Selection().end) return 1;
         return DrawEndOfLineCell(pDC, x, y, first);
     }
     return DrawSelectedRuns(pDC, x, y, first, last, tabOrigin, &table);
@@ -70,7 +70,7 @@ CPoint CColorEditView::DrawTextA(CDC* pDC, CPoint point, int line, int selection
         unsigned char b = (unsigned char)doc->GetAt(pos);
         if (b == '\n' || b == 0) break;
         COLORREF color = doc->GetColor(pos);
-        bool selected = selection != 0 && m_sel.start <= pos && pos < m_sel.end;
+        bool selected = selection != 0 && m_model.Selection().start <= pos && pos < m_model.Selection().end;
         pDC->SetBkColor(selected ? 0x000000 : 0xFFFFFF);
         pDC->SetTextColor(selected ? color ^ 0xFFFFFF : color);
         if (b == '\t') {

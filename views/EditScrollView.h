@@ -9,7 +9,7 @@
 #include "framework/win/View.h"
 #include "text/LineColumns.h"
 #include "views/GridText.h"
-#include "views/TextSelection.h"
+#include "views/model/EditModel.h"
 
 #include <climits>
 #include <functional>
@@ -45,10 +45,10 @@ struct CPrintPageLayout {
 // in the few virtual operations at the end (how a visible stretch of a line is drawn, whether the
 // view colours its window before painting, and two details of measuring).
 //
-// Invariants: the scroll position is the pair (m_nFirstLine, m_nFirstColumn), never negative once a
-// scroll or a size change has clamped it; m_ptCaret is the client pixel position of m_sel.caret as last
-// computed; m_sel keeps its own invariant against the text's length; after SetScaledScrollSizes neither
-// dimension of m_totalLog exceeds 32767; m_bCaretShown implies m_bFocus.
+// Invariants: the model's first visible line and column are never negative once a scroll or a size
+// change has clamped them; m_ptCaret is the client pixel position of the model's caret as last
+// computed; after SetScaledScrollSizes neither dimension of m_totalLog exceeds 32767; m_bCaretShown
+// implies m_bFocus.
 class CEditScrollView : public CView, public CEditViewLink {
     DECLARE_DYNAMIC(CEditScrollView)
 public:
@@ -108,8 +108,8 @@ public:
     void OnInitialUpdate() override;
     void ShowCaret();
     void HideCaret();
-    int Caret() const { return m_sel.caret; }
-    int CurrentPosition() const { return m_sel.caret; }
+    int Caret() const { return m_model.Selection().caret; }
+    int CurrentPosition() const { return m_model.Selection().caret; }
     int ScrollToCaret();
     int ScrollToSelection();
     void ScrollToPosition(int row);
@@ -119,12 +119,7 @@ public:
     void AutoScrollToCaret();
     void OnTextChanged(int pos, int removed, int inserted) override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
-    // offset, or the end of the character it falls inside.
-    int OutsidePair(int offset) const;
-    // The start of the character holding offset, by the GBK option's rule (walked from the line's
-    // start with the code page's lead and trail bytes); offset itself when the option is off.
-    int CharStartAt(int offset) const;
-    bool GbkCharacters() const { return GetEditDocument()->HasOption(kOptionGbkCharacters); }
+    void OnDocumentChanged() override { m_model.Attach(GetEditDocument()); }
     void OnBatchEnd() override;
 
     // Mouse selection.
@@ -133,7 +128,7 @@ public:
     // Keyboard editing.
     int ReplaceSelection(const char* text);
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL IsOverwrite() const { return m_nOverwrite != 0; }
+    BOOL IsOverwrite() const { return m_model.IsOverwrite(); }
 
     // Searching. The substring searches use no view state: text + start is searched, the result
     // counts from text; case-blind unless matchCase. The reverse search looks back from start.
@@ -165,15 +160,16 @@ public:
     void EnableCheckPoint();
 
     // Read by tests and the host.
-    int GetFirstLine() const { return m_nFirstLine; }
-    int GetFirstColumn() const { return m_nFirstColumn; }
+    const CEditModel& Model() const { return m_model; }
+    int GetFirstLine() const { return m_model.First().line; }
+    int GetFirstColumn() const { return m_model.First().column; }
     int GetCharWidth() const { return m_unit.cx; }
     int GetLineHeight() const { return m_unit.cy; }
     int GetLeftMargin() const { return m_nLeftMargin; }
     CPoint GetCaretPoint() const { return m_ptCaret; }
-    int GetSelectionStart() const { return m_sel.start; }
-    int GetSelectionEnd() const { return m_sel.end; }
-    int GetAnchor() const { return m_sel.anchor; }
+    int GetSelectionStart() const { return m_model.Selection().start; }
+    int GetSelectionEnd() const { return m_model.Selection().end; }
+    int GetAnchor() const { return m_model.Selection().anchor; }
     BOOL IsCaretShown() const { return m_bCaretShown; }
     BOOL IsAutoScrolling() const { return m_bAutoScroll; }
     void SetTitleLine(int line) { m_nTitleLine = line; }
@@ -263,8 +259,8 @@ protected:
     int CellEnd(unsigned char b, int x, int tabOrigin, bool takesCell) const {
         return b == '\t' ? NextTabStop(x, tabOrigin) : takesCell ? x + (int)m_unit.cx : x;
     }
-    int TextOrigin() const { return m_nLeftMargin - m_nFirstColumn * m_unit.cx; }
-    int LineLength(int line) const;
+    int TextOrigin() const { return m_nLeftMargin - m_model.First().column * m_unit.cx; }
+    int LineLength(int line) const { return m_model.LineLength(line); }
     CRect TextArea() const { return CRect(m_nLeftMargin, 0, m_nClientWidth, m_nClientHeight); }
     void ScrollTextArea(int dx, int dy);
     // The window's own scroll, which also moves the system caret: where it stands is known no more.
@@ -278,32 +274,15 @@ protected:
     // The caret's line and column in the host's status bar, written only when the text changes.
     void ShowLineAndColumn(int line, int column);
 
-    // Keyboard steps.
-    BOOL HandleKey(UINT key, bool control, bool shift);
-    void SideKey(bool right, bool shift);
-    void VerticalKey(bool down, bool shift);
-    void LineEndKey(bool end, bool control, bool shift);
-    void PageKey(bool down, bool shift);
-    void TabKey(bool shift);
-    void EnterKey();
-    BOOL Backspace(bool control);
-    BOOL DeleteKey(bool control);
-    void InsertLineByte(char c, bool growSelection);
-    void DeleteSelection(bool scrollToCaret);
-    void EndShortDeletion();
+    // Keyboard steps: what the view does after the model's rule for a key.
+    BOOL EndKey(const CKeyEnding& ending);
     void OnImeChar(WPARAM wParam);
-    int CaretLine() const;
-    int LineOf(int offset) const;
-    void RememberColumn();
-    int VerticalTarget(int line) const;
     void AfterMove(int firstLine, int lastLine, bool wholeWindow);
     void AfterEdit();
     // The last edit's lines, kept for RepaintEdit.
     void NoteEdit(int pos, int inserted);
     bool ScrollBelowEdit();
     void ReplayHistory(bool redo);
-    // The word around pos by the double-click rule; false when the byte at pos is white space.
-    bool WordBounds(int pos, int& start, int& end) const;
 
     // Find and replace steps.
     int SearchStep(const char* find, int& origin, int matchCase, const std::function<bool(int pos)>& isWhole);
@@ -346,18 +325,13 @@ protected:
     int m_nMarginColumns = 2;
     int m_nHScrollStep = 5;
     int m_nTabWidth = 4;
-    int m_nFirstColumn = 0;
-    int m_nFirstLine = 0;
     int m_nClientWidth = 0;
     int m_nClientHeight = 0;
     CRect m_rectMargin;
     CSize m_extent{0, 0};
     CSize m_scrollLimit{0, 0};
-    CTextSelection m_sel;
+    CEditModel m_model; // the caret, the selection, the scroll position and the editing rules
     CPoint m_ptCaret{10, 0};
-    int m_nRememberedColumn = 0;
-    int m_nSearchOrigin = 0;
-    int m_nOverwrite = 0;
     int m_nTitleLine = 0;
     CString m_strFind;                           // the last text searched for
     CString m_strReplace;                        // the last replacement text
@@ -378,10 +352,7 @@ protected:
     int m_nPrintLineBytes = INT_MAX; // the bytes of a line that can reach the paper
 
     // Mouse state.
-    static const int kNoOffset = -1;
     BOOL m_bButtonDown = FALSE;
-    int m_nLastClick = kNoOffset; // unset, so the first press always acts
-    int m_nLastDrag = kNoOffset;
     CPoint m_ptLastMouse{0, 0};
     BOOL m_bAutoScroll = FALSE;
     int m_nWheelRemainder = 0; // wheel units times lines per notch not yet scrolled
@@ -402,6 +373,4 @@ protected:
     CEditedLines m_edited;
     int m_nKnownLines = -1;     // the line count the view last laid out for; -1 inside a batch
     unsigned m_nEditSerial = 0; // counts every change of the text this view heard of
-    // The long-line option's column checkpoints, moved with every edit; a cache, filled by const queries.
-    mutable CLineColumns m_columns{4};
 };

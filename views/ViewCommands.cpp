@@ -71,8 +71,8 @@ CString ReadClipboardText() {
 } // namespace
 
 void CEditScrollView::OnEditCopy() {
-    if (m_sel.IsEmpty()) return; // the shared file would have no block to hand over
-    CString text = GetEditDocument()->Range(m_sel.start, m_sel.end);
+    if (m_model.Selection().IsEmpty()) return; // the shared file would have no block to hand over
+    CString text = GetEditDocument()->Range(m_model.Selection().start, m_model.Selection().end);
     CSharedFile file(kClipboardFlags, kClipboardStep);
     if (!file.Write((LPCSTR)text, (UINT)text.GetLength())) return;
     // The zero-filled block ends the string, unless the text filled it to a whole step.
@@ -83,16 +83,17 @@ void CEditScrollView::OnEditCopy() {
 
 // The selection is removed only once the clipboard holds it, so nothing cut can be lost.
 void CEditScrollView::OnEditCut() {
-    if (m_sel.IsEmpty()) return;
+    if (m_model.Selection().IsEmpty()) return;
     CEditDocument* doc = GetEditDocument();
-    HGLOBAL block = ::GlobalAlloc(kClipboardFlags, (SIZE_T)(m_sel.end - m_sel.start) + 1);
+    HGLOBAL block =
+        ::GlobalAlloc(kClipboardFlags, (SIZE_T)(m_model.Selection().end - m_model.Selection().start) + 1);
     if (block == nullptr) return;
     auto* bytes = (char*)::GlobalLock(block);
     if (bytes == nullptr) {
         ::GlobalFree(block);
         return;
     }
-    doc->Range(m_sel.start, m_sel.end, bytes);
+    doc->Range(m_model.Selection().start, m_model.Selection().end, bytes);
     ::GlobalUnlock(block);
     if (!PutTextBlock(block)) return;
     ReplaceSelection("");
@@ -101,8 +102,9 @@ void CEditScrollView::OnEditCut() {
 void CEditScrollView::OnEditPaste() {
     CString text = ReadClipboardText();
     if (text.IsEmpty()) return;
-    if (m_sel.IsEmpty())
-        GetEditDocument()->Edit(UNDO_INSERT, m_sel.caret, 0, text); // the caret stays in front of it
+    // A selection's replacement repaints and places the caret as typing over it does.
+    if (m_model.Selection().IsEmpty())
+        m_model.Paste(text);
     else
         ReplaceSelection(text);
     AfterPaste();
@@ -133,13 +135,12 @@ void CEditScrollView::ReplayHistory(bool redo) {
 }
 
 void CEditScrollView::OnEditSelectAll() {
-    m_sel.start = 0;
-    m_sel.end = std::max((int)GetEditDocument()->GetLength() - 1, 0);
+    m_model.SelectAll();
     Invalidate(FALSE);
 }
 
 void CEditScrollView::OnUpdateEditCopy(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_sel.start < m_sel.end);
+    pCmdUI->Enable(m_model.Selection().start < m_model.Selection().end);
 }
 
 void CEditScrollView::OnUpdateEditPaste(CCmdUI* pCmdUI) {

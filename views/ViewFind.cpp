@@ -33,9 +33,10 @@ CFindReplaceDialog* CEditScrollView::GetFindDialog() const {
 // The find text taken from the selection, else from the word at the caret, whose bounds go to
 // start and end; false (the find text kept) when the caret is on white space.
 bool CEditScrollView::TakeFindText(int& start, int& end) {
-    start = m_sel.start;
-    end = m_sel.end;
-    if (m_sel.IsEmpty() && !WordBounds(m_sel.caret, start, end)) return false;
+    start = m_model.Selection().start;
+    end = m_model.Selection().end;
+    if (m_model.Selection().IsEmpty() && !m_model.WordBounds(m_model.Selection().caret, start, end))
+        return false;
     m_strFind = GetEditDocument()->Range(start, end);
     return true;
 }
@@ -50,10 +51,10 @@ void CEditScrollView::OnEditFind() {
 void CEditScrollView::OnEditReplace() {
     int start = 0, end = 0;
     if (TakeFindText(start, end)) {
-        m_sel.start = start;
-        m_sel.end = end;
+        m_model.Selection().start = start;
+        m_model.Selection().end = end;
     } else {
-        m_sel.Collapse();
+        m_model.Selection().Collapse();
     }
     InitFindReplace(FALSE, m_strFind);
 }
@@ -107,9 +108,9 @@ int CEditScrollView::SearchStep(const char* find, int& origin, int matchCase,
 // there is one); otherwise accept as it is.
 std::function<bool(int)> CEditScrollView::WholeCharacters(int n,
                                                           const std::function<bool(int)>& accept) const {
-    if (!GbkCharacters()) return accept;
+    if (!m_model.GbkCharacters()) return accept;
     return [this, n, accept](int pos) {
-        return pos >= 0 && CharStartAt(pos) == pos && CharStartAt(pos + n) == pos + n &&
+        return pos >= 0 && m_model.CharStartAt(pos) == pos && m_model.CharStartAt(pos + n) == pos + n &&
                (!accept || accept(pos));
     };
 }
@@ -118,17 +119,17 @@ std::function<bool(int)> CEditScrollView::WholeCharacters(int n,
 // plus originStep. Without a hit the origin goes back to the top. FALSE when nothing was found.
 BOOL CEditScrollView::FindNextHit(int matchCase, int wholeWord, int originStep) {
     CEditDocument* doc = GetEditDocument();
-    if (m_nSearchOrigin >= doc->GetLength() - 1) m_nSearchOrigin = 0;
+    if (m_model.SearchOrigin() >= doc->GetLength() - 1) m_model.SearchOrigin() = 0;
     int n = m_strFind.GetLength();
     std::function<bool(int)> isWhole;
     if (wholeWord) isWhole = [this, n](int pos) { return IsStringWholeWord(pos, n) != 0; };
-    int pos = SearchStep(m_strFind, m_nSearchOrigin, matchCase, WholeCharacters(n, isWhole));
+    int pos = SearchStep(m_strFind, m_model.SearchOrigin(), matchCase, WholeCharacters(n, isWhole));
     if (pos < 0) {
-        m_nSearchOrigin = 0;
+        m_model.SearchOrigin() = 0;
         return FALSE;
     }
     ShowHit(pos, pos + n, 4);
-    m_nSearchOrigin = pos + originStep;
+    m_model.SearchOrigin() = pos + originStep;
     return TRUE;
 }
 
@@ -137,7 +138,7 @@ void CEditScrollView::ShowHit(int start, int end, int row) {
     SetSelection(start, end);
     UpdateColors();
     ScrollToPosition(row);
-    InvalidateLine(CaretLine());
+    InvalidateLine(m_model.CaretLine());
 }
 
 // With the find text unchanged since the last press the selection is taken for the last hit and
@@ -150,7 +151,7 @@ void CEditScrollView::ReplaceCurrent(const CString& find, const CString& replace
     if (m_strFind.IsEmpty()) return;
     CEditDocument* doc = GetEditDocument();
     if (m_strFind.Compare(previous) == 0) {
-        if (!doc->ReplaceFound(m_sel.start, m_strFind, m_strReplace)) return;
+        if (!doc->ReplaceFound(m_model.Selection().start, m_strFind, m_strReplace)) return;
     }
     if (!FindNextHit(matchCase, wholeWord, 0)) Invalidate(FALSE);
 }

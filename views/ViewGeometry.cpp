@@ -37,7 +37,7 @@ int CEditScrollView::InitFont() {
     // A font that measured nothing would divide by zero everywhere else.
     m_unit = CSize(cell.cx > 0 ? cell.cx : 1, cell.cy > 0 ? cell.cy : 1);
     m_nTabWidth = m_unit.cx * GetTabSize();
-    m_columns = CLineColumns(GetTabSize());
+    m_model.SetTabSize(GetTabSize());
     m_nLeftMargin = m_unit.cx * m_nMarginColumns;
     CalcScrollSize();
     ::SelectObject(dc, old);
@@ -46,24 +46,16 @@ int CEditScrollView::InitFont() {
 }
 
 CPoint CEditScrollView::GetExtent(const CString& text, int left, int line) const {
-    int origin = -(m_nFirstColumn * m_unit.cx), x = origin;
+    int origin = -(m_model.First().column * m_unit.cx), x = origin;
     for (int i = 0; i < text.GetLength(); ++i) {
         unsigned char b = (unsigned char)text[i];
         x = CellEnd(b, x, origin, byteclass::TakesOneCell(b));
     }
-    return CPoint(x + left, (line - m_nFirstLine) * m_unit.cy);
+    return CPoint(x + left, (line - m_model.First().line) * m_unit.cy);
 }
 
 CPoint CEditScrollView::GetChineseExtent(const CString& text, int left, int line) {
     return GetExtent(text, left, line);
-}
-
-int CEditScrollView::LineLength(int line) const {
-    CEditDocument* doc = GetEditDocument();
-    int count = (int)doc->GetLineCount();
-    if (line < 0 || line >= count) return 0;
-    long next = line + 1 < count ? doc->GetLineOffset(line + 1) : doc->GetLength();
-    return (int)(next - doc->GetLineOffset(line));
 }
 
 void CEditScrollView::ShowLineAndColumn(int line, int column) {
@@ -86,16 +78,16 @@ CPoint CEditScrollView::PointOf(int offset, int line, int left) {
         return GetExtent(doc->GetString(start, (int)(offset - start)), left, line);
     int end = (int)start + LineLength(line) - 1;
     offset = std::max((int)start, std::min(offset, end));
-    CColumnState state = m_columns.Before(doc->GetText(), (int)start, end, offset);
+    CColumnState state = m_model.Columns().Before(doc->GetText(), (int)start, end, offset);
     while (state.offset < offset) state.Step((unsigned char)doc->GetAt(state.offset), GetTabSize());
-    int origin = -(m_nFirstColumn * m_unit.cx);
-    return CPoint(origin + state.cells * m_unit.cx + left, (line - m_nFirstLine) * m_unit.cy);
+    int origin = -(m_model.First().column * m_unit.cx);
+    return CPoint(origin + state.cells * m_unit.cx + left, (line - m_model.First().line) * m_unit.cy);
 }
 
 CPoint CEditScrollView::GetCaretPos(int left) {
     CEditDocument* doc = GetEditDocument();
-    int line = (int)doc->OffsetToLine(m_sel.caret);
-    CPoint point = PointOf(m_sel.caret, line, left);
+    int line = (int)doc->OffsetToLine(m_model.Selection().caret);
+    CPoint point = PointOf(m_model.Selection().caret, line, left);
     ShowLineAndColumn(line + 1, (point.x - m_nLeftMargin) / m_unit.cx + 1);
     return point;
 }
@@ -113,14 +105,14 @@ int CEditScrollView::SelectionPoint(CPoint point) {
     int length = (int)doc->GetLength();
     // Rounded down, so a point just above the window is on the line above it, as one below is below.
     int row = point.y >= 0 ? point.y / m_unit.cy : -((-point.y + m_unit.cy - 1) / m_unit.cy);
-    int line = row + m_nFirstLine;
+    int line = row + m_model.First().line;
     if (line < 0) line = 0;
     if (line > doc->GetLineCount() - 1) return length - 1;
     int start = (int)doc->GetLineOffset(line);
     int x0 = TextOrigin(), half = m_unit.cx / 2;
     CColumnState from{start};
     if (doc->HasOption(kOptionLongLines)) {
-        from = m_columns.LastWhere(
+        from = m_model.Columns().LastWhere(
             doc->GetText(), start, start + LineLength(line) - 1,
             [&](const CColumnState& s) { return x0 + s.cells * m_unit.cx + half < point.x; });
     }
@@ -134,10 +126,11 @@ int CEditScrollView::SelectionPoint(CPoint point) {
         x = CellEnd(b, x, x0, takesCell);
         ++p;
     }
-    if (!GbkCharacters() && byteclass::IsHalfOfPair((unsigned char)doc->GetAt(p)) && high % 2 == 1) --column;
+    if (!m_model.GbkCharacters() && byteclass::IsHalfOfPair((unsigned char)doc->GetAt(p)) && high % 2 == 1)
+        --column;
     int lineLength = LineLength(line);
     if (column > lineLength - 1) column = lineLength - 1;
-    return CharStartAt(start + (column > 0 ? column : 0));
+    return m_model.CharStartAt(start + (column > 0 ? column : 0));
 }
 
 int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange& range) {
@@ -146,7 +139,7 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
     if (left < m_nLeftMargin) left = m_nLeftMargin;
     CColumnState from{start};
     if (x0 + m_unit.cx <= left && doc->HasOption(kOptionLongLines)) {
-        from = m_columns.LastWhere(doc->GetText(), start, start + n, [&](const CColumnState& s) {
+        from = m_model.Columns().LastWhere(doc->GetText(), start, start + n, [&](const CColumnState& s) {
             return x0 + s.visibleCells * m_unit.cx + m_unit.cx <= left && s.offset - start < n;
         });
     }
@@ -162,7 +155,7 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
     }
     range.first = start + i;
     int result = x;
-    bool cutsLeft = GbkCharacters() ? CharStartAt(range.first) != range.first : high % 2 == 1;
+    bool cutsLeft = m_model.GbkCharacters() ? m_model.CharStartAt(range.first) != range.first : high % 2 == 1;
     if (cutsLeft) {
         --range.first;
         result -= m_unit.cx;
@@ -176,12 +169,12 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
         ++i;
     }
     range.last = start + i;
-    if (GbkCharacters() ? CharStartAt(range.last) != range.last : high % 2 == 1) ++range.last;
+    if (m_model.GbkCharacters() ? m_model.CharStartAt(range.last) != range.last : high % 2 == 1) ++range.last;
     return result;
 }
 
 int CEditScrollView::OffsetToScreenLine(int offset) {
-    return (int)GetEditDocument()->OffsetToLine(offset) - m_nFirstLine;
+    return (int)GetEditDocument()->OffsetToLine(offset) - m_model.First().line;
 }
 
 void CEditScrollView::RecalSize(int) {
@@ -213,9 +206,9 @@ void CEditScrollView::CalcScrollSize() {
     m_scrollLimit = GetScrollSize();
     CSize total = TextSize();
     m_extent = CSize(total.cx + (m_nLeftMargin + m_nHScrollStep) / m_unit.cx, total.cy);
-    if (m_nFirstColumn >= m_extent.cx) m_nFirstColumn = m_extent.cx - 1;
-    if (m_nFirstLine >= m_extent.cy) m_nFirstLine = m_extent.cy - 1;
-    if (m_nFirstColumn < 0) m_nFirstColumn = 0;
-    if (m_nFirstLine < 0) m_nFirstLine = 0;
+    if (m_model.First().column >= m_extent.cx) m_model.First().column = m_extent.cx - 1;
+    if (m_model.First().line >= m_extent.cy) m_model.First().line = m_extent.cy - 1;
+    if (m_model.First().column < 0) m_model.First().column = 0;
+    if (m_model.First().line < 0) m_model.First().line = 0;
     SetScaledScrollSizes(MM_TEXT, m_extent);
 }

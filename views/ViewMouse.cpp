@@ -2,20 +2,12 @@
 // auto-scroll while the pointer is outside the window), selecting a word with a double click, the
 // I-beam cursor and the wheel.
 #include <algorithm>
-#include <cctype>
 
 #include "views/EditScrollView.h"
 
 namespace {
 const UINT_PTR kAutoScrollTimer = 2;
 const UINT kAutoScrollInterval = 175; // ms
-
-// A double click selects a run of these bytes. Bytes with bit 7 set belong to two-byte characters,
-// which are always part of a word whatever a wide-character class would make of the byte alone.
-bool IsWordByte(char c) {
-    unsigned char b = (unsigned char)c;
-    return b >= 0x80 || (b != 0 && !std::isspace(b));
-}
 } // namespace
 
 bool CEditScrollView::IsInsideClient(CPoint point) const {
@@ -34,32 +26,22 @@ void CEditScrollView::OnLButtonDown(UINT, CPoint point) {
     SetCapture();
     m_bButtonDown = TRUE;
     if (::GetFocus() != m_hWnd) SetFocus();
-    CEditDocument* doc = GetEditDocument();
-    if (doc == nullptr || doc->GetLength() <= 0) {
+    if (!m_model.HasText()) {
         Default();
         return;
     }
-    int pos = SelectionPoint(point);
-    m_sel.anchor = pos;
-    m_nLastDrag = pos;
-    // A second press at the same offset keeps whatever was selected since the first.
-    if (pos != m_nLastClick) {
-        bool hadSelection = !m_sel.IsEmpty();
-        int oldFirst = LineOf(m_sel.start), oldLast = LineOf(m_sel.end);
-        m_sel.CollapseAt(pos);
-        RememberColumn();
+    CPressResult press = m_model.Press(SelectionPoint(point));
+    if (press.acted) {
         CPoint caret = GetCaretPos(m_nLeftMargin);
         if (caret != m_ptCaret) {
             m_ptCaret = caret;
-            if (hadSelection) Invalidate(FALSE);
-        } else if (hadSelection) {
-            InvalidateLine(oldFirst, oldLast);
+            if (press.hadSelection) Invalidate(FALSE);
+        } else if (press.hadSelection) {
+            InvalidateLine(press.firstLine, press.lastLine);
         }
-        if (hadSelection) UpdateWindow();
+        if (press.hadSelection) UpdateWindow();
         if (m_ptCaret.x > m_nLeftMargin) HideCaret();
         PlaceCaret();
-        m_nLastClick = pos;
-        m_nSearchOrigin = m_sel.caret;
     }
     Default();
 }
@@ -80,7 +62,7 @@ void CEditScrollView::OnCaptureChanged(CWnd*) {
 
 void CEditScrollView::OnMouseMove(UINT, CPoint point) {
     m_ptLastMouse = point;
-    if (m_bButtonDown && GetEditDocument() != nullptr && GetEditDocument()->GetLength() > 0) DragTo(point);
+    if (m_bButtonDown && m_model.HasText()) DragTo(point);
     Default();
 }
 
@@ -92,17 +74,12 @@ void CEditScrollView::DragTo(CPoint point) {
         return;
     }
     StopAutoScroll();
-    int pos = SelectionPoint(point);
-    if (pos == m_nLastDrag) return;
-    int lines[4] = {LineOf(pos), LineOf(m_sel.start), LineOf(m_sel.end), LineOf(m_nLastDrag)};
-    m_sel.caret = pos;
-    m_sel.FromAnchor();
-    InvalidateLine(*std::min_element(lines, lines + 4), *std::max_element(lines, lines + 4));
+    int first = 0, last = 0;
+    if (!m_model.DragTo(SelectionPoint(point), first, last)) return;
+    InvalidateLine(first, last);
     UpdateWindow();
-    m_nLastDrag = pos;
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     PlaceCaret();
-    m_nSearchOrigin = pos;
 }
 
 void CEditScrollView::OnTimer(UINT_PTR nIDEvent) {
@@ -117,45 +94,24 @@ void CEditScrollView::OnTimer(UINT_PTR nIDEvent) {
 // One step while the pointer is held outside the window: the selection's nearer end goes to the
 // offset under the pointer and the view scrolls it into sight.
 void CEditScrollView::AutoScroll() {
-    CEditDocument* doc = GetEditDocument();
-    if (doc == nullptr || doc->GetLength() <= 0 || IsInsideClient(m_ptLastMouse)) return;
+    if (!m_model.HasText() || IsInsideClient(m_ptLastMouse)) return;
     int pos = SelectionPoint(m_ptLastMouse);
-    m_sel.caret = pos;
-    if (pos > m_sel.start)
-        m_sel.end = pos;
-    else
-        m_sel.start = pos;
-    m_nLastDrag = pos;
+    m_model.AutoScrollTo(pos);
     SetCurrentPosition(pos);
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     PlaceCaret();
 }
 
 void CEditScrollView::OnLButtonDblClk(UINT, CPoint point) {
-    CEditDocument* doc = GetEditDocument();
-    if (doc == nullptr) return;
-    int pos = SelectionPoint(point), length = (int)doc->GetLength();
-    if (pos < 0 || pos >= length) return;
-    int start = 0, end = 0;
-    if (WordBounds(pos, start, end)) {
-        m_sel.Select(start, end);
+    if (GetEditDocument() == nullptr) return;
+    int pos = SelectionPoint(point);
+    if (pos < 0 || pos >= GetEditDocument()->GetLength()) return;
+    if (m_model.DoubleClick(pos)) {
         m_ptCaret = GetCaretPos(m_nLeftMargin);
         PlaceCaret();
     }
-    InvalidateLine(LineOf(pos));
+    InvalidateLine(m_model.LineOf(pos));
     UpdateWindow();
-    m_nSearchOrigin = m_sel.caret;
-}
-
-bool CEditScrollView::WordBounds(int pos, int& start, int& end) const {
-    CEditDocument* doc = GetEditDocument();
-    int length = (int)doc->GetLength();
-    if (pos < 0 || pos >= length || !IsWordByte(doc->GetAt(pos))) return false;
-    start = end = pos;
-    while (start > 0 && IsWordByte(doc->GetAt(start - 1))) --start;
-    // The terminator is no word byte, so the word never takes in the text's last byte.
-    while (end < length - 1 && IsWordByte(doc->GetAt(end))) ++end;
-    return true;
 }
 
 BOOL CEditScrollView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT) {
@@ -185,7 +141,7 @@ BOOL CEditScrollView::OnMouseWheel(UINT nFlags, short zDelta, CPoint point) {
     int lines = m_nWheelRemainder / WHEEL_DELTA;
     m_nWheelRemainder -= lines * WHEEL_DELTA;
     if (lines != 0) {
-        ScrollToFirstLine(m_nFirstLine - lines);
+        ScrollToFirstLine(m_model.First().line - lines);
         UpdateWindow();
     }
     return TRUE;

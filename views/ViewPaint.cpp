@@ -80,11 +80,11 @@ void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
     CEditDocument* doc = GetEditDocument();
     int count = (int)doc->GetLineCount();
     CSize size = TextSize();
-    if (m_nFirstLine > size.cy) m_nFirstLine = size.cy;
-    if (m_nFirstColumn > size.cx) m_nFirstColumn = size.cx;
+    if (m_model.First().line > size.cy) m_model.First().line = size.cy;
+    if (m_model.First().column > size.cx) m_model.First().column = size.cx;
     auto clampLine = [count](int line) { return line >= count ? count - 1 : (line < 0 ? 0 : line); };
-    int top = clampLine(rect.top / m_unit.cy + m_nFirstLine);
-    int bottom = clampLine(rect.bottom / m_unit.cy + m_nFirstLine);
+    int top = clampLine(rect.top / m_unit.cy + m_model.First().line);
+    int bottom = clampLine(rect.bottom / m_unit.cy + m_model.First().line);
     BeforeDrawLines();
     int x0 = TextOrigin();
     int tabOrigin = TabOriginLeftOf(x0, m_nTabWidth);
@@ -97,16 +97,18 @@ void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
         CRange range;
         int x = GetTextRange(line, left, right, x0, range);
         if (x >= 0)
-            DrawTextRun(pDC, x, (line - m_nFirstLine) * m_unit.cy, range.first, range.last, tabOrigin, line);
+            DrawTextRun(pDC, x, (line - m_model.First().line) * m_unit.cy, range.first, range.last, tabOrigin,
+                        line);
     }
 }
 
 CGridText::Grid CEditScrollView::PaintGrid(int tabOrigin) const {
-    return CGridText::Grid{(int)m_unit.cx, m_nTabWidth, tabOrigin, GbkCharacters()};
+    return CGridText::Grid{(int)m_unit.cx, m_nTabWidth, tabOrigin, m_model.GbkCharacters()};
 }
 
 int CEditScrollView::DrawEndOfLineCell(CDC* pDC, int x, int y, int first) {
-    if (m_sel.start <= first && first < m_sel.end) pDC->FillSolidRect(x, y, m_unit.cx, m_unit.cy, kBlack);
+    if (m_model.Selection().start <= first && first < m_model.Selection().end)
+        pDC->FillSolidRect(x, y, m_unit.cx, m_unit.cy, kBlack);
     return 0;
 }
 
@@ -119,8 +121,8 @@ int CEditScrollView::DrawSelectedRuns(CDC* pDC, int x, int y, int first, int las
     CString bytes = GetEditDocument()->GetString(first, last - first);
     CGridText& grid = CGridText::Scratch();
     grid.LayOut(bytes, bytes.GetLength(), x, PaintGrid(tabOrigin));
-    int selStart = std::max(first, std::min(last, m_sel.start)) - first;
-    int selEnd = std::max(first, std::min(last, m_sel.end)) - first;
+    int selStart = std::max(first, std::min(last, m_model.Selection().start)) - first;
+    int selEnd = std::max(first, std::min(last, m_model.Selection().end)) - first;
     if (selStart < selEnd)
         pDC->FillSolidRect(grid.X(selStart), y, grid.X(selEnd) - grid.X(selStart), m_unit.cy, kBlack);
     int oldMode = pDC->SetBkMode(TRANSPARENT);
@@ -132,8 +134,8 @@ int CEditScrollView::DrawSelectedRuns(CDC* pDC, int x, int y, int first, int las
         COLORREF color = runs != nullptr ? runs->GetColor(i) : kBlack;
         int stop = std::min(end, last); // one past the run's last drawn byte
         if (stop <= p) continue;
-        int cuts[4] = {p, std::max(p, std::min(stop, m_sel.start)), std::max(p, std::min(stop, m_sel.end)),
-                       stop};
+        int cuts[4] = {p, std::max(p, std::min(stop, m_model.Selection().start)),
+                       std::max(p, std::min(stop, m_model.Selection().end)), stop};
         for (int part = 0; part < 3; ++part) {
             if (cuts[part + 1] <= cuts[part]) continue;
             pDC->SetTextColor(part == 1 ? color ^ kWhite : color);
@@ -149,7 +151,7 @@ int CEditScrollView::DrawSelectedRuns(CDC* pDC, int x, int y, int first, int las
 void CEditScrollView::DrawArrow(CDC* pDC, const CRect& rect) {
     if (rect.left >= m_nLeftMargin) return;
     pDC->FillSolidRect(&m_rectMargin, kMarginColor);
-    int y = (m_nTitleLine - m_nFirstLine) * m_unit.cy;
+    int y = (m_nTitleLine - m_model.First().line) * m_unit.cy;
     if (y < 0 || y >= rect.bottom || m_arrow.GetSafeHandle() == nullptr ||
         m_arrowMask.GetSafeHandle() == nullptr)
         return;
@@ -191,8 +193,8 @@ void CEditScrollView::InvalidateLine(int line) {
 }
 
 void CEditScrollView::InvalidateLine(int first, int last) {
-    CRect rect(m_nLeftMargin, (first - m_nFirstLine) * m_unit.cy, m_nClientWidth,
-               (last - m_nFirstLine + 1) * m_unit.cy);
+    CRect rect(m_nLeftMargin, (first - m_model.First().line) * m_unit.cy, m_nClientWidth,
+               (last - m_model.First().line + 1) * m_unit.cy);
     InvalidateRect(&rect, FALSE);
 }
 
@@ -215,15 +217,15 @@ bool CEditScrollView::ScrollBelowEdit() {
         InvalidateLine(edit.first, edit.last);
         return true;
     }
-    if (edit.firstLine != m_nFirstLine || edit.firstColumn != m_nFirstColumn) return false;
+    if (edit.firstLine != m_model.First().line || edit.firstColumn != m_model.First().column) return false;
     int rows = m_nClientHeight / m_unit.cy + 1;
-    if (edit.first < m_nFirstLine || edit.first - m_nFirstLine >= rows) return false;
+    if (edit.first < m_model.First().line || edit.first - m_model.First().line >= rows) return false;
     if (::GetUpdateRect(m_hWnd, nullptr, FALSE) || !LinesBelowKeepColors(edit.last + 1, edit.shift))
         return false;
     int below = edit.last + 1 - edit.shift; // the first unchanged line, as numbered before the edit
     CRect moved = TextArea(), clip = TextArea();
-    moved.top = (below - m_nFirstLine) * m_unit.cy;
-    clip.top = (std::min(below, edit.last + 1) - m_nFirstLine) * m_unit.cy;
+    moved.top = (below - m_model.First().line) * m_unit.cy;
+    clip.top = (std::min(below, edit.last + 1) - m_model.First().line) * m_unit.cy;
     if (moved.top < moved.bottom) ScrollWindow(0, edit.shift * m_unit.cy, &moved, &clip);
     InvalidateLine(edit.first, edit.last);
     return true;

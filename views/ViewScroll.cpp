@@ -118,7 +118,7 @@ int CEditScrollView::ScrollRowsToShow(int y, bool textAreaOnly) {
     if (!below && y >= 0) return 0;
     // The pixels the text moves: up to make the row the last whole one, down to make it the first.
     int shift = below ? lastRow - y : -y;
-    m_nFirstLine -= shift / lh;
+    m_model.First().line -= shift / lh;
     if (std::abs(shift) >= m_nClientHeight)
         RepaintForJump(textAreaOnly);
     else if (textAreaOnly)
@@ -133,7 +133,7 @@ int CEditScrollView::ScrollColumnsToShow(int x, bool textAreaOnly) {
     int cw = m_unit.cx, lastColumn = (m_nClientWidth / cw - 1) * cw;
     if (x >= m_nLeftMargin && x + cw >= m_nClientWidth) {
         int dx = m_nHScrollStep * cw - lastColumn + x;
-        m_nFirstColumn += dx / cw;
+        m_model.First().column += dx / cw;
         if (m_nLeftMargin + dx >= m_nClientWidth)
             RepaintForJump(textAreaOnly);
         else
@@ -142,7 +142,7 @@ int CEditScrollView::ScrollColumnsToShow(int x, bool textAreaOnly) {
     }
     if (x < m_nLeftMargin) {
         int dx = m_nLeftMargin - x;
-        m_nFirstColumn -= dx / cw;
+        m_model.First().column -= dx / cw;
         if (dx >= m_nClientWidth)
             RepaintForJump(textAreaOnly);
         else
@@ -155,11 +155,11 @@ int CEditScrollView::ScrollColumnsToShow(int x, bool textAreaOnly) {
 int CEditScrollView::ScrollToCaret() {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
-    CPoint p = TextPositionToScreenCoord(m_sel.caret);
+    CPoint p = TextPositionToScreenCoord(m_model.Selection().caret);
     int dy = ScrollRowsToShow(p.y, false), dx = ScrollColumnsToShow(p.x, false);
     m_ptCaret = CPoint(p.x + dx, p.y + dy);
-    SetBarPosition(SB_HORZ, m_nFirstColumn);
-    SetBarPosition(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_HORZ, m_model.First().column);
+    SetBarPosition(SB_VERT, m_model.First().line);
     PlaceCaret();
     return dx != 0 || dy != 0;
 }
@@ -167,43 +167,43 @@ int CEditScrollView::ScrollToCaret() {
 int CEditScrollView::ScrollToSelection() {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
-    CPoint p = TextPositionToScreenCoord(m_sel.end);
+    CPoint p = TextPositionToScreenCoord(m_model.Selection().end);
     int dy = ScrollRowsToShow(p.y, true), dx = ScrollColumnsToShow(p.x, true);
-    m_ptCaret = TextPositionToScreenCoord(m_sel.caret);
+    m_ptCaret = TextPositionToScreenCoord(m_model.Selection().caret);
     MoveSystemCaret();
-    SetBarPosition(SB_HORZ, m_nFirstColumn);
-    SetBarPosition(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_HORZ, m_model.First().column);
+    SetBarPosition(SB_VERT, m_model.First().line);
     ShowCaretByPosition();
     return dx != 0 || dy != 0;
 }
 
 void CEditScrollView::ScrollToPosition(int row) {
     int lh = m_unit.cy;
-    CPoint p = TextPositionToScreenCoord(m_sel.caret);
-    int before = m_nFirstLine;
-    m_nFirstLine += (p.y - row * lh) / lh;
-    if (m_nFirstLine < 0) m_nFirstLine = 0;
+    CPoint p = TextPositionToScreenCoord(m_model.Selection().caret);
+    int before = m_model.First().line;
+    m_model.First().line += (p.y - row * lh) / lh;
+    if (m_model.First().line < 0) m_model.First().line = 0;
     Invalidate(TRUE);
-    m_ptCaret = CPoint(p.x + ScrollColumnsToShow(p.x, false), p.y - (m_nFirstLine - before) * lh);
-    SetBarPosition(SB_HORZ, m_nFirstColumn);
-    SetBarPosition(SB_VERT, m_nFirstLine);
+    m_ptCaret = CPoint(p.x + ScrollColumnsToShow(p.x, false), p.y - (m_model.First().line - before) * lh);
+    SetBarPosition(SB_HORZ, m_model.First().column);
+    SetBarPosition(SB_VERT, m_model.First().line);
     ShowCaretByPosition();
 }
 
 CPoint CEditScrollView::ScrollToCurrent(int setBars) {
     CPoint old = m_ptCaret;
-    CPoint p = TextPositionToScreenCoord(m_sel.caret);
+    CPoint p = TextPositionToScreenCoord(m_model.Selection().caret);
     m_ptCaret = p;
     int lh = m_unit.cy, cw = m_unit.cx, dy = 0;
     if (p.y + lh >= m_nClientHeight) {
         dy = p.y - old.y;
-        m_nFirstLine += dy / lh;
+        m_model.First().line += dy / lh;
         Invalidate(TRUE);
     } else if (p.y < 0) {
-        int row = old.y / lh, line = (int)GetEditDocument()->OffsetToLine(m_sel.caret);
+        int row = old.y / lh, line = (int)GetEditDocument()->OffsetToLine(m_model.Selection().caret);
         int wanted = line < row ? old.y - (row - line) * lh : old.y;
         int d = wanted - p.y;
-        m_nFirstLine -= d / lh;
+        m_model.First().line -= d / lh;
         if (d >= m_nClientHeight)
             Invalidate(TRUE);
         else
@@ -212,7 +212,7 @@ CPoint CEditScrollView::ScrollToCurrent(int setBars) {
     }
     if (p.x < m_nLeftMargin) {
         int dx = m_nLeftMargin - p.x;
-        m_nFirstColumn -= dx / cw;
+        m_model.First().column -= dx / cw;
         if (dx < m_nClientWidth)
             ScrollTextArea(dx, 0);
         else
@@ -220,54 +220,54 @@ CPoint CEditScrollView::ScrollToCurrent(int setBars) {
         m_ptCaret.x += dx;
     } else if (p.x + cw >= m_nClientWidth) {
         int dx = p.x - old.x;
-        m_nFirstColumn += dx / cw;
+        m_model.First().column += dx / cw;
         if (m_nLeftMargin + dx < m_nClientWidth)
             ScrollTextArea(-dx, 0);
         else
             Invalidate(TRUE);
         m_ptCaret.x -= dx;
     }
-    if (m_nFirstLine < 0) m_nFirstLine = 0;
-    if (m_nFirstColumn < 0) m_nFirstColumn = 0;
+    if (m_model.First().line < 0) m_model.First().line = 0;
+    if (m_model.First().column < 0) m_model.First().column = 0;
     m_ptCaret.y -= dy;
     if (setBars != 0) {
-        SetBarPosition(SB_HORZ, m_nFirstColumn);
-        SetBarPosition(SB_VERT, m_nFirstLine);
+        SetBarPosition(SB_HORZ, m_model.First().column);
+        SetBarPosition(SB_VERT, m_model.First().line);
     }
     PlaceCaret();
     InvalidateRect(&m_rectMargin, FALSE);
-    return CPoint(m_nFirstColumn, m_nFirstLine);
+    return CPoint(m_model.First().column, m_model.First().line);
 }
 
 void CEditScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
     int cw = m_unit.cx, dx = 0;
     switch (nSBCode) {
     case SB_LINELEFT:
-        if (m_nFirstColumn <= 0) break;
-        --m_nFirstColumn;
-        SetBarPosition(SB_HORZ, m_nFirstColumn);
+        if (m_model.First().column <= 0) break;
+        --m_model.First().column;
+        SetBarPosition(SB_HORZ, m_model.First().column);
         ScrollTextArea(cw, 0);
         dx = cw;
         break;
     case SB_LINERIGHT:
-        if (m_nFirstColumn >= TextSize().cx) break;
-        ++m_nFirstColumn;
-        SetBarPosition(SB_HORZ, m_nFirstColumn);
+        if (m_model.First().column >= TextSize().cx) break;
+        ++m_model.First().column;
+        SetBarPosition(SB_HORZ, m_model.First().column);
         ScrollTextArea(-cw, 0);
         dx = -cw;
         break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: {
         int pos = (int)nPos;
-        if (pos == m_nFirstColumn) break;
-        dx = -cw * (pos - m_nFirstColumn);
+        if (pos == m_model.First().column) break;
+        dx = -cw * (pos - m_model.First().column);
         if (m_nLeftMargin + (dx < 0 ? -dx : dx) < m_nClientWidth)
             ScrollTextArea(dx, 0);
         else {
             CRect area = TextArea();
             InvalidateRect(&area, TRUE);
         }
-        m_nFirstColumn = pos;
+        m_model.First().column = pos;
         SetBarPosition(SB_HORZ, pos);
         break;
     }
@@ -280,28 +280,23 @@ void CEditScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
 }
 
 void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
-    CEditDocument* doc = GetEditDocument();
     int lh = m_unit.cy, dy = 0;
     switch (nSBCode) {
     case SB_LINEUP:
-        if (m_nFirstLine < 1) return;
-        --m_nFirstLine;
+        if (m_model.First().line < 1) return;
+        --m_model.First().line;
         Invalidate(TRUE);
         dy = lh;
         break;
     case SB_LINEDOWN:
-        if (m_nFirstLine >= GetScrollSize().cy) return;
-        ++m_nFirstLine;
+        if (m_model.First().line >= GetScrollSize().cy) return;
+        ++m_model.First().line;
         Invalidate(TRUE);
         dy = -lh;
         break;
     case SB_PAGEUP:
     case SB_PAGEDOWN: {
-        int line = (int)doc->OffsetToLine(m_sel.caret), page = m_nClientHeight / lh,
-            last = (int)doc->GetLineCount() - 1;
-        if (nSBCode == SB_PAGEUP ? line <= 0 : line >= last) return;
-        int target = nSBCode == SB_PAGEUP ? std::max(line - page, 0) : std::min(line + page, last);
-        m_sel.CollapseAt(VerticalTarget(target));
+        if (!m_model.PageCaret(nSBCode == SB_PAGEDOWN, m_nClientHeight / lh)) return;
         ScrollToCurrent(0);
         m_ptCaret = GetCaretPos(m_nLeftMargin);
         UpdateColors();
@@ -311,15 +306,15 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: {
         int pos = (int)nPos;
-        if (pos == m_nFirstLine) return;
-        dy = -lh * (pos - m_nFirstLine);
+        if (pos == m_model.First().line) return;
+        dy = -lh * (pos - m_model.First().line);
         if ((dy < 0 ? -dy : dy) < m_nClientHeight)
             Invalidate(TRUE);
         else {
             CRect area = TextArea();
             InvalidateRect(&area, TRUE);
         }
-        m_nFirstLine = pos;
+        m_model.First().line = pos;
         break;
     }
     default:
@@ -328,16 +323,16 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
     m_ptCaret.y += dy;
     PlaceCaret();
     UpdateColors();
-    SetBarPosition(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_VERT, m_model.First().line);
 }
 
 // Scrolls the window's pixels by whole lines when the jump is shorter than the window; the caret
 // stays on its character.
 void CEditScrollView::ScrollToFirstLine(int line) {
     line = std::clamp(line, 0, std::max((int)GetScrollSize().cy, 0));
-    if (line == m_nFirstLine) return;
-    int dy = (m_nFirstLine - line) * m_unit.cy;
-    m_nFirstLine = line;
+    if (line == m_model.First().line) return;
+    int dy = (m_model.First().line - line) * m_unit.cy;
+    m_model.First().line = line;
     if (std::abs(dy) < m_nClientHeight)
         ScrollWindow(0, dy);
     else
@@ -345,15 +340,14 @@ void CEditScrollView::ScrollToFirstLine(int line) {
     m_ptCaret.y += dy;
     PlaceCaret();
     UpdateColors();
-    SetBarPosition(SB_VERT, m_nFirstLine);
+    SetBarPosition(SB_VERT, m_model.First().line);
 }
 
 // Offsets outside the text are clamped to it.
 void CEditScrollView::SetSelection(int a, int b) {
     CEditDocument* doc = GetEditDocument();
-    int oldStart = m_sel.start, oldEnd = m_sel.end;
-    m_sel.Select(a, b);
-    m_sel.Clamp((int)doc->GetLength());
+    int oldStart = m_model.Selection().start, oldEnd = m_model.Selection().end;
+    m_model.SetSelection(a, b);
     m_ptCaret = GetCaretPos(m_nLeftMargin);
     MoveSystemCaret();
     if (oldStart != oldEnd && m_hWnd != nullptr) {
@@ -364,48 +358,14 @@ void CEditScrollView::SetSelection(int a, int b) {
 
 // Offset 0 is accepted too, so a drag that reaches the text's start scrolls it into view.
 void CEditScrollView::SetCurrentPosition(int pos) {
-    if (pos < 0 || pos >= GetEditDocument()->GetLength()) return;
-    m_sel.caret = pos;
+    if (!m_model.SetCaret(pos)) return;
     AutoScrollToCaret();
     UpdateColors();
 }
 
-// An offset that an edit left between the two bytes of a character moves behind the character: a run
-// of bytes with bit 7 set pairs up from its start. Runs longer than a few pages are taken as they are.
-int CEditScrollView::CharStartAt(int offset) const {
-    CEditDocument* doc = GetEditDocument();
-    if (!GbkCharacters() || offset <= 0 || offset >= doc->GetLength()) return offset;
-    long line = doc->OffsetToLine(offset);
-    int start = (int)doc->GetLineOffset(line);
-    // With the long-line option the walk starts at the last character boundary its checkpoints know.
-    if (doc->HasOption(kOptionLongLines))
-        start =
-            m_columns.Before(doc->GetText(), start, start + LineLength((int)line) - 1, offset).GbkBoundary();
-    return gbk::CharStart(doc->GetText(), start, offset);
-}
-
-int CEditScrollView::OutsidePair(int offset) const {
-    CEditDocument* doc = GetEditDocument();
-    if (GbkCharacters()) {
-        int start = CharStartAt(offset);
-        return start == offset ? offset : std::min(start + 2, (int)doc->GetLength() - 1);
-    }
-    const int kLongestRun = 8192;
-    int run = 0;
-    while (run < kLongestRun && offset - run > 0 && (doc->GetAt(offset - run - 1) & 0x80) != 0) ++run;
-    return run % 2 == 1 && run < kLongestRun && offset < doc->GetLength() - 1 ? offset + 1 : offset;
-}
-
 // Every edit of the document, made in this view, another one or by the undo manager, arrives here.
 void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
-    int length = (int)GetEditDocument()->GetLength();
-    m_sel.Follow(pos, removed, inserted, length);
-    m_sel.anchor = OutsidePair(m_sel.anchor);
-    m_nSearchOrigin = std::clamp(CTextSelection::FollowEdit(m_nSearchOrigin, pos, removed, inserted), 0,
-                                 std::max(length - 1, 0));
-    // The offsets a press compares against describe the text as it was.
-    m_nLastClick = m_nLastDrag = kNoOffset;
-    m_columns.Edited(pos, removed, inserted);
+    m_model.TextChanged(pos, removed, inserted);
     NoteEdit(pos, inserted);
     if (GetEditDocument()->IsBatching()) return; // OnBatchEnd lays out once for the whole batch
     RecalSize(0);
@@ -420,24 +380,18 @@ void CEditScrollView::NoteEdit(int pos, int inserted) {
     ++m_nEditSerial;
     m_edited.edits++;
     m_edited.known = !batching && m_nKnownLines >= 0;
-    m_edited.first = LineOf(pos);
-    m_edited.last = LineOf(pos + inserted);
+    m_edited.first = m_model.LineOf(pos);
+    m_edited.last = m_model.LineOf(pos + inserted);
     m_edited.shift = lines - m_nKnownLines;
-    m_edited.firstLine = m_nFirstLine;
-    m_edited.firstColumn = m_nFirstColumn;
+    m_edited.firstLine = m_model.First().line;
+    m_edited.firstColumn = m_model.First().column;
     m_nKnownLines = batching ? -1 : lines;
 }
 
 // The document replaced its whole text (a load or a reload): the caret stays where it was if the new
 // text reaches there, else it goes to the text's end; the selection is dropped, as its bytes are gone.
 void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
-    int length = (int)GetEditDocument()->GetLength();
-    m_sel.Clamp(length);
-    m_sel.CollapseAt(OutsidePair(m_sel.caret));
-    m_sel.anchor = m_sel.caret;
-    m_nSearchOrigin = std::clamp(m_nSearchOrigin, 0, std::max(length - 1, 0));
-    m_nLastClick = m_nLastDrag = kNoOffset;
-    m_columns.Clear();
+    m_model.TextReplaced();
     ++m_nEditSerial;
     m_edited = CEditedLines();
     m_nKnownLines = (int)GetEditDocument()->GetLineCount();
@@ -464,23 +418,23 @@ void CEditScrollView::AutoScrollToCaret() {
     OnPrepareDC(&dc);
     int lh = m_unit.cy, rows = m_nClientHeight / lh;
     CPoint before = m_ptCaret;
-    CPoint p = TextPositionToScreenCoord(m_sel.caret);
+    CPoint p = TextPositionToScreenCoord(m_model.Selection().caret);
     m_ptCaret = p;
-    int oldLine = m_nFirstLine;
+    int oldLine = m_model.First().line;
     if (p.y + lh >= m_nClientHeight) {
-        m_nFirstLine += (p.y - (rows - 1) * lh) / lh;
+        m_model.First().line += (p.y - (rows - 1) * lh) / lh;
         Invalidate(TRUE);
     } else if (p.y < 0) {
-        m_nFirstLine -= (-p.y) / lh;
+        m_model.First().line -= (-p.y) / lh;
         Invalidate(TRUE);
     } else {
         Invalidate(TRUE);
         UpdateWindow();
     }
-    m_ptCaret.y -= (m_nFirstLine - oldLine) * lh;
+    m_ptCaret.y -= (m_model.First().line - oldLine) * lh;
     m_ptCaret.x += ScrollColumnsToShow(p.x, false);
-    if (m_nFirstColumn < 0) m_nFirstColumn = 0;
-    SetBarPosition(SB_HORZ, m_nFirstColumn);
-    SetBarPosition(SB_VERT, m_nFirstLine);
+    if (m_model.First().column < 0) m_model.First().column = 0;
+    SetBarPosition(SB_HORZ, m_model.First().column);
+    SetBarPosition(SB_VERT, m_model.First().line);
     if (m_ptCaret != before) PlaceCaret();
 }

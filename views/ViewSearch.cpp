@@ -45,7 +45,7 @@ int CEditScrollView::IsStringWholeWord(int pos, int len) {
 }
 
 int CEditScrollView::GetSearchPosition() const {
-    return m_sel.end >= 0 ? m_sel.end : m_sel.caret;
+    return m_model.Selection().end >= 0 ? m_model.Selection().end : m_model.Selection().caret;
 }
 
 int CEditScrollView::FindTitle(const char* title) {
@@ -55,7 +55,7 @@ int CEditScrollView::FindTitle(const char* title) {
     int pos = doc->SearchText(0, m_strFind, 0); // SearchString's hit, read where the bytes lie
     // Bytes made of the second half of one character and the first of the next are not the title,
     // and the caret must not land between a character's two bytes.
-    while (pos >= 0 && OutsidePair(pos) != pos) pos = doc->SearchText(pos + 1, m_strFind, 0);
+    while (pos >= 0 && m_model.OutsidePair(pos) != pos) pos = doc->SearchText(pos + 1, m_strFind, 0);
     if (pos < 0) return 0;
     SetSelection(pos, pos); // the caret and its point at pos
     UpdateColors();

@@ -32,7 +32,11 @@ const char kAllFilesFilter[] = "\xCB\xF9\xD3\xD0\xCE\xC4\xBC\xFE (*.*)|*.*||";
 CDocument::~CDocument() {
     // Views outliving their document forget it rather than call back into freed memory.
     POSITION position = m_viewList.GetHeadPosition();
-    while (position != nullptr) static_cast<CView*>(m_viewList.GetNext(position))->m_pDocument = nullptr;
+    while (position != nullptr) {
+        CView* view = static_cast<CView*>(m_viewList.GetNext(position));
+        view->m_pDocument = nullptr;
+        view->OnDocumentChanged();
+    }
     m_viewList.RemoveAll();
     if (m_pDocTemplate != nullptr) m_pDocTemplate->RemoveDocument(this);
 }
@@ -69,6 +73,7 @@ void CDocument::AddView(CView* view) {
     if (view->m_pDocument != nullptr) view->m_pDocument->RemoveView(view);
     m_viewList.AddTail(view);
     view->m_pDocument = this;
+    view->OnDocumentChanged();
     OnChangedViewList();
 }
 
@@ -77,6 +82,7 @@ void CDocument::RemoveView(CView* view) {
     if (position == nullptr) return;
     m_viewList.RemoveAt(position);
     view->m_pDocument = nullptr;
+    view->OnDocumentChanged();
     OnChangedViewList();
 }
 

@@ -24,6 +24,8 @@ public:
     // The default gives the activated view the focus.
     virtual void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView);
     virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) {}
+    // m_pDocument has just changed: joined, left, or the document is being destroyed (null).
+    virtual void OnDocumentChanged() {}
 
     // Printing. A print run asks OnPreparePrinting (which calls DoPreparePrinting for the dialog and
     // the printer context), then OnBeginPrinting once, then OnPrepareDC and OnPrint for each page,

@@ -59,10 +59,10 @@ TEST_F(ViewLongLines, MeasurementsEqualTheWalkFromTheLineStartThroughEdits) {
             doc->Edit(UNDO_DELETE, offsets[1], 3, "");
             offsets.push_back(start + size / 2);
             fast.clear();
-            for (int offset : offsets) fast.push_back(Measure(view, 1, view->OutsidePair(offset)));
+            for (int offset : offsets) fast.push_back(Measure(view, 1, view->Model().OutsidePair(offset)));
             doc->SetOption(kOptionLongLines, FALSE);
             for (size_t k = 0; k < offsets.size(); ++k)
-                ASSERT_EQ(Measure(view, 1, view->OutsidePair(offsets[k])), fast[k])
+                ASSERT_EQ(Measure(view, 1, view->Model().OutsidePair(offsets[k])), fast[k])
                     << "round " << round << " probe " << k;
         }
     });

@@ -1,0 +1,313 @@
+// The editor's keyboard rules: caret moves, Shift selection, insert and overwrite typing, Enter, Tab,
+// Backspace, Delete and input-method characters, each made through the text's recorded changes.
+#include <algorithm>
+
+#include "framework/base/ByteClass.h"
+#include "text/CharBoundaries.h"
+#include "text/LineTable.h"
+#include "views/model/EditModel.h"
+
+namespace {
+bool IsWordStop(char c) {
+    return c == ' ' || c == '\n';
+}
+} // namespace
+
+CKeyEnding CEditModel::Key(EditKey key, bool control, bool shift, int pageRows) {
+    CKeyEnding ending;
+    switch (key) {
+    case EditKey::kBack:
+        ending = Backspace(control);
+        break;
+    case EditKey::kDelete:
+        ending = DeleteKey(control);
+        break;
+    case EditKey::kTab:
+        ending = TabKey(shift);
+        break;
+    case EditKey::kReturn:
+        ending = EnterKey();
+        break;
+    case EditKey::kShift:
+        if (m_sel.IsEmpty()) m_sel.anchor = m_sel.caret;
+        break;
+    case EditKey::kInsert:
+        m_bOverwrite = !m_bOverwrite;
+        break;
+    case EditKey::kPageUp:
+    case EditKey::kPageDown:
+        ending = PageKey(key == EditKey::kPageDown, shift, pageRows);
+        break;
+    case EditKey::kHome:
+    case EditKey::kEnd:
+        ending = LineEndKey(key == EditKey::kEnd, control, shift);
+        break;
+    case EditKey::kLeft:
+    case EditKey::kRight:
+        ending = SideKey(key == EditKey::kRight, shift);
+        break;
+    case EditKey::kUp:
+    case EditKey::kDown:
+        ending = VerticalKey(key == EditKey::kDown, shift);
+        break;
+    case EditKey::kOther:
+        break;
+    }
+    if (ending.Common()) m_nSearchOrigin = m_sel.caret;
+    return ending;
+}
+
+void CEditModel::RememberColumn() {
+    m_nRememberedColumn = m_sel.caret - (int)m_text->GetLineOffset(CaretLine());
+}
+
+int CEditModel::VerticalTarget(int line) const {
+    int start = (int)m_text->GetLineOffset(line), length = LineLength(line);
+    if (m_nRememberedColumn >= length - 1) return start + length - 1;
+    return start + m_text->CalcCaretColumn(line, m_nRememberedColumn);
+}
+
+int CEditModel::CharWidthAt(int pos) const {
+    if (GbkCharacters()) return gbk::CharLength(m_text->GetText(), pos);
+    return byteclass::IsHalfOfPair((unsigned char)m_text->GetAt(pos)) ? 2 : 1;
+}
+
+CKeyEnding CEditModel::MoveOver(int selStartLine, int selEndLine) const {
+    CKeyEnding ending;
+    ending.kind = CKeyEnding::kMove;
+    ending.first = std::min({CaretLine(), selStartLine, selEndLine});
+    ending.last = std::max({CaretLine(), selStartLine, selEndLine});
+    return ending;
+}
+
+CKeyEnding CEditModel::SideKey(bool right, bool shift) {
+    int length = (int)m_text->GetLength();
+    if (right ? m_sel.caret >= length - 1 : m_sel.caret <= 0) return {};
+    int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
+    int step = right ? CharWidthAt(m_sel.caret) : -1;
+    if (!right)
+        step = GbkCharacters()
+                   ? CharStartAt(m_sel.caret - 1) - m_sel.caret
+                   : (byteclass::IsHalfOfPair((unsigned char)m_text->GetAt(m_sel.caret - 1)) ? -2 : -1);
+    int target = std::clamp(m_sel.caret + step, 0, length - 1);
+    if (shift) {
+        m_sel.caret = target;
+        m_sel.FromAnchor();
+    } else {
+        m_sel.caret = !m_sel.IsEmpty() ? (right ? m_sel.end : m_sel.start) : target;
+        m_sel.Collapse();
+    }
+    RememberColumn();
+    if (!shift) return MoveOver(selStartLine, selEndLine);
+    int line = CaretLine();
+    CKeyEnding ending;
+    ending.kind = CKeyEnding::kMove;
+    ending.first = right ? std::max(line - 1, 0) : line;
+    ending.last = line;
+    return ending;
+}
+
+CKeyEnding CEditModel::VerticalKey(bool down, bool shift) {
+    int line = CaretLine(), last = (int)m_text->GetLineCount() - 1;
+    if (down ? line >= last : line <= 0) return {};
+    int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
+    int target = VerticalTarget(down ? line + 1 : line - 1);
+    if (shift) {
+        m_sel.caret = target;
+        m_sel.FromAnchor();
+        return MoveOver(line, line);
+    }
+    m_sel.caret = !m_sel.IsEmpty() ? (down ? m_sel.end : m_sel.start) : target;
+    m_sel.Collapse();
+    return MoveOver(std::min({line, selStartLine, selEndLine}), std::max({line, selStartLine, selEndLine}));
+}
+
+CKeyEnding CEditModel::LineEndKey(bool end, bool control, bool shift) {
+    int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
+    int line = CaretLine(), start = (int)m_text->GetLineOffset(line);
+    if (control) {
+        m_sel.caret = end ? (int)m_text->GetLength() - 1 : 0;
+        if (end) m_nRememberedColumn = LineLength((int)m_text->GetLineCount() - 1) - 1;
+    } else {
+        m_sel.caret = end ? start + LineLength(line) - 1 : start;
+        RememberColumn();
+    }
+    if (shift)
+        m_sel.FromAnchor();
+    else
+        m_sel.Collapse();
+    if (!shift) return MoveOver(selStartLine, selEndLine);
+    CKeyEnding ending = MoveOver(CaretLine(), CaretLine());
+    ending.wholeWindow = control;
+    return ending;
+}
+
+CKeyEnding CEditModel::PageKey(bool down, bool shift, int pageRows) {
+    int line = CaretLine(), last = (int)m_text->GetLineCount() - 1;
+    if (down ? line >= last : line <= 0) return {};
+    m_sel.caret = VerticalTarget(down ? std::min(line + pageRows, last) : std::max(line - pageRows, 0));
+    if (shift)
+        m_sel.FromAnchor();
+    else
+        m_sel.Collapse();
+    CKeyEnding ending;
+    ending.kind = CKeyEnding::kPage;
+    ending.shift = shift;
+    return ending;
+}
+
+bool CEditModel::PageCaret(bool down, int pageRows) {
+    int line = CaretLine(), last = (int)m_text->GetLineCount() - 1;
+    if (down ? line >= last : line <= 0) return false;
+    m_sel.CollapseAt(VerticalTarget(down ? std::min(line + pageRows, last) : std::max(line - pageRows, 0)));
+    return true;
+}
+
+// Overwriting, Tab moves the caret to the next tab stop, behind a character it would split.
+CKeyEnding CEditModel::TabKey(bool shift) {
+    int line = CaretLine(), start = (int)m_text->GetLineOffset(line);
+    CKeyEnding ending;
+    if (!m_bOverwrite) {
+        InsertLineByte('\t', shift);
+        RememberColumn();
+        ending.kind = CKeyEnding::kEdit;
+        return ending;
+    }
+    int width = 0, tab = GetTabSize();
+    for (int p = start; p < m_sel.caret; ++p) width += m_text->GetAt(p) == '\t' ? tab : 1;
+    int target = start + (width / tab + 1) * tab, high = 0;
+    for (int p = start; p < target; ++p)
+        high += byteclass::IsHalfOfPair((unsigned char)m_text->GetAt(p)) ? 1 : 0;
+    if (high % 2 == 1) ++target;
+    // The stop may lie past the line's end; the caret still stays inside the text.
+    m_sel.CollapseAt(std::min(target, (int)m_text->GetLength() - 1));
+    RememberColumn();
+    return MoveOver(line, line);
+}
+
+// Overwriting, Enter moves to the next line's start.
+CKeyEnding CEditModel::EnterKey() {
+    int line = CaretLine();
+    CKeyEnding ending;
+    if (m_bOverwrite) {
+        if (line >= m_text->GetLineCount() - 1) return ending;
+        m_sel.CollapseAt((int)m_text->GetLineOffset(line + 1));
+        RememberColumn();
+        ending.kind = CKeyEnding::kMove;
+        ending.first = line;
+        ending.last = line + 1;
+        return ending;
+    }
+    InsertLineByte('\n', false);
+    RememberColumn();
+    ending.kind = CKeyEnding::kEdit;
+    return ending;
+}
+
+// Tab and Enter insert at the caret and leave a selection where it was (following the text); an
+// empty one stays empty at the caret. With growSelection the selection's end takes in the byte.
+void CEditModel::InsertLineByte(char c, bool growSelection) {
+    const char text[2] = {c, 0};
+    bool wasEmpty = m_sel.IsEmpty();
+    int caret = m_sel.caret, end = m_sel.end;
+    if (!m_text->InsertText(caret, text)) return;
+    m_sel.caret = caret + 1;
+    if (growSelection)
+        m_sel.end = std::max(end + 1, m_sel.start);
+    else if (wasEmpty)
+        m_sel.Collapse();
+}
+
+CKeyEnding CEditModel::DeleteSelection(bool backspace) {
+    int start = m_sel.start;
+    m_text->DeleteText(start, m_sel.end - start);
+    m_sel.CollapseAt(start);
+    CKeyEnding ending;
+    ending.kind = CKeyEnding::kDeleteSelection;
+    ending.backspace = backspace;
+    return ending;
+}
+
+// Control deletes back to the start of a word (a run ending at a space or a line feed).
+CKeyEnding CEditModel::Backspace(bool control) {
+    if (!m_sel.IsEmpty()) return DeleteSelection(true);
+    int caret = m_sel.caret;
+    if (caret <= 0) return {};
+    char before = m_text->GetAt(caret - 1);
+    bool word = control && !IsWordStop(before),
+         pair = !word && byteclass::IsHalfOfPair((unsigned char)before) && caret >= 2;
+    if (GbkCharacters()) pair = !word && CharStartAt(caret - 1) == caret - 2;
+    int start = caret - (pair ? 2 : 1);
+    while (word && start > 0 && !IsWordStop(m_text->GetAt(start - 1))) --start;
+    m_text->DeleteText(start, caret - start);
+    m_sel.CollapseAt(start);
+    CKeyEnding ending;
+    if (!word && !pair && before != '\n') {
+        ending.kind = CKeyEnding::kShortDeletion;
+        return ending;
+    }
+    RememberColumn();
+    ending.kind = CKeyEnding::kEdit;
+    return ending;
+}
+
+CKeyEnding CEditModel::DeleteKey(bool control) {
+    if (!m_sel.IsEmpty()) return DeleteSelection(false);
+    int caret = m_sel.caret, length = (int)m_text->GetLength();
+    if (caret < 0 || caret + 1 >= length) return {};
+    char at = m_text->GetAt(caret);
+    bool word = control && !IsWordStop(at), pair = !word && CharWidthAt(caret) == 2 && caret + 2 < length;
+    int end = caret + (pair ? 2 : 1);
+    while (word && end < length - 1 && !IsWordStop(m_text->GetAt(end))) ++end;
+    m_text->DeleteText(caret, end - caret);
+    m_sel.CollapseAt(caret);
+    CKeyEnding ending;
+    ending.kind = !word && !pair && at != '\n' ? CKeyEnding::kShortDeletion : CKeyEnding::kEdit;
+    return ending;
+}
+
+TypeResult CEditModel::Type(unsigned char c) {
+    const char typed[2] = {(char)c, 0};
+    int caret = m_sel.caret, start = m_sel.start;
+    // Overwriting needs a byte at the caret that is neither a line feed nor the terminator.
+    bool overwrites = m_bOverwrite && caret < m_text->GetLength() - 1 && m_text->GetAt(caret) != '\n';
+    TypeResult result = TypeResult::kInserted;
+    if (overwrites || (!m_bOverwrite && !m_sel.IsEmpty())) {
+        // Overwriting takes the width of the character at the caret, whatever stands at the start.
+        int count = overwrites ? CharWidthAt(caret) : m_sel.end - start;
+        if (!m_text->ReplaceText(start, count, typed)) return TypeResult::kRefused;
+        m_sel.CollapseAt(start + 1);
+        result = TypeResult::kReplaced;
+    } else {
+        if (!m_text->InsertText(caret, typed)) return TypeResult::kRefused;
+        m_sel.CollapseAt(caret + 1);
+    }
+    m_nSearchOrigin = m_sel.caret;
+    return result;
+}
+
+// An input method's character replaces a selection or is inserted, overwriting or not.
+TypeResult CEditModel::TypePair(char lead, char trail) {
+    const char pair[3] = {lead, trail, 0};
+    int caret = m_sel.caret, start = m_sel.start;
+    if (!m_sel.IsEmpty()) {
+        if (!m_text->ReplaceText(start, m_sel.end - start, pair)) return TypeResult::kRefused;
+        m_sel.CollapseAt(start + 2);
+        return TypeResult::kReplaced;
+    }
+    if (!m_text->InsertText(caret, pair)) return TypeResult::kRefused;
+    m_sel.CollapseAt(caret + 2);
+    return TypeResult::kInserted;
+}
+
+bool CEditModel::ReplaceSelection(const char* text) {
+    if (m_sel.IsEmpty() || text == nullptr) return false;
+    int start = m_sel.start;
+    m_text->ReplaceText(start, m_sel.end - start, text);
+    m_sel.CollapseAt(start);
+    return true;
+}
+
+void CEditModel::Paste(const char* text) {
+    if (!ReplaceSelection(text)) m_text->InsertText(m_sel.caret, text);
+}

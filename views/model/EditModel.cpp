@@ -1,0 +1,146 @@
+// The editor's mouse rules, the selections a host sets, how the state follows edits of the text, and
+// the character and word boundaries the rules stand on.
+#include "views/model/EditModel.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "text/CharBoundaries.h"
+
+namespace {
+// A double click selects a run of these bytes. Bytes with bit 7 set belong to two-byte characters,
+// which are always part of a word whatever a wide-character class would make of the byte alone.
+bool IsWordByte(char c) {
+    unsigned char b = (unsigned char)c;
+    return b >= 0x80 || (b != 0 && !std::isspace(b));
+}
+} // namespace
+
+CPressResult CEditModel::Press(int pos) {
+    CPressResult result;
+    m_sel.anchor = pos;
+    m_nLastDrag = pos;
+    // A second press at the same offset keeps whatever was selected since the first.
+    if (pos == m_nLastClick) return result;
+    result.acted = true;
+    result.hadSelection = !m_sel.IsEmpty();
+    result.firstLine = LineOf(m_sel.start);
+    result.lastLine = LineOf(m_sel.end);
+    m_sel.CollapseAt(pos);
+    RememberColumn();
+    m_nLastClick = pos;
+    m_nSearchOrigin = m_sel.caret;
+    return result;
+}
+
+bool CEditModel::DragTo(int pos, int& first, int& last) {
+    if (pos == m_nLastDrag) return false;
+    int lines[4] = {LineOf(pos), LineOf(m_sel.start), LineOf(m_sel.end), LineOf(m_nLastDrag)};
+    first = *std::min_element(lines, lines + 4);
+    last = *std::max_element(lines, lines + 4);
+    m_sel.caret = pos;
+    m_sel.FromAnchor();
+    m_nLastDrag = pos;
+    m_nSearchOrigin = pos;
+    return true;
+}
+
+void CEditModel::AutoScrollTo(int pos) {
+    m_sel.caret = pos;
+    if (pos > m_sel.start)
+        m_sel.end = pos;
+    else
+        m_sel.start = pos;
+    m_nLastDrag = pos;
+}
+
+bool CEditModel::DoubleClick(int pos) {
+    int start = 0, end = 0;
+    bool word = WordBounds(pos, start, end);
+    if (word) m_sel.Select(start, end);
+    m_nSearchOrigin = m_sel.caret;
+    return word;
+}
+
+bool CEditModel::WordBounds(int pos, int& start, int& end) const {
+    int length = (int)m_text->GetLength();
+    if (pos < 0 || pos >= length || !IsWordByte(m_text->GetAt(pos))) return false;
+    start = end = pos;
+    while (start > 0 && IsWordByte(m_text->GetAt(start - 1))) --start;
+    // The terminator is no word byte, so the word never takes in the text's last byte.
+    while (end < length - 1 && IsWordByte(m_text->GetAt(end))) ++end;
+    return true;
+}
+
+void CEditModel::SetSelection(int a, int b) {
+    m_sel.Select(a, b);
+    m_sel.Clamp((int)m_text->GetLength());
+}
+
+bool CEditModel::SetCaret(int pos) {
+    if (pos < 0 || pos >= m_text->GetLength()) return false;
+    m_sel.caret = pos;
+    return true;
+}
+
+// The caret stays where it was.
+void CEditModel::SelectAll() {
+    m_sel.start = 0;
+    m_sel.end = std::max((int)m_text->GetLength() - 1, 0);
+}
+
+// Every edit of the text, made through this model, another view's or by the undo manager.
+void CEditModel::TextChanged(int pos, int removed, int inserted) {
+    int length = (int)m_text->GetLength();
+    m_sel.Follow(pos, removed, inserted, length);
+    m_sel.anchor = OutsidePair(m_sel.anchor);
+    m_nSearchOrigin = std::clamp(CTextSelection::FollowEdit(m_nSearchOrigin, pos, removed, inserted), 0,
+                                 std::max(length - 1, 0));
+    // The offsets a press compares against describe the text as it was.
+    m_nLastClick = m_nLastDrag = kNoOffset;
+    m_columns.Edited(pos, removed, inserted);
+}
+
+// The caret stays where it was if the new text reaches there, else it goes to the text's end; the
+// selection is dropped, as its bytes are gone.
+void CEditModel::TextReplaced() {
+    int length = (int)m_text->GetLength();
+    m_sel.Clamp(length);
+    m_sel.CollapseAt(OutsidePair(m_sel.caret));
+    m_sel.anchor = m_sel.caret;
+    m_nSearchOrigin = std::clamp(m_nSearchOrigin, 0, std::max(length - 1, 0));
+    m_nLastClick = m_nLastDrag = kNoOffset;
+    m_columns.Clear();
+}
+
+int CEditModel::LineLength(int line) const {
+    int count = (int)m_text->GetLineCount();
+    if (line < 0 || line >= count) return 0;
+    long next = line + 1 < count ? m_text->GetLineOffset(line + 1) : m_text->GetLength();
+    return (int)(next - m_text->GetLineOffset(line));
+}
+
+// An offset that an edit left between the two bytes of a character moves behind the character: a run
+// of bytes with bit 7 set pairs up from its start. Runs longer than a few pages are taken as they are.
+int CEditModel::CharStartAt(int offset) const {
+    if (!GbkCharacters() || offset <= 0 || offset >= m_text->GetLength()) return offset;
+    int line = LineOf(offset);
+    int start = (int)m_text->GetLineOffset(line);
+    // With the long-line option the walk starts at the last character boundary its checkpoints know.
+    if (m_text->LongLines())
+        start =
+            m_columns.Before(m_text->GetText(), start, start + LineLength(line) - 1, offset).GbkBoundary();
+    return gbk::CharStart(m_text->GetText(), start, offset);
+}
+
+int CEditModel::OutsidePair(int offset) const {
+    int length = (int)m_text->GetLength();
+    if (GbkCharacters()) {
+        int start = CharStartAt(offset);
+        return start == offset ? offset : std::min(start + 2, length - 1);
+    }
+    const int kLongestRun = 8192;
+    int run = 0;
+    while (run < kLongestRun && offset - run > 0 && (m_text->GetAt(offset - run - 1) & 0x80) != 0) ++run;
+    return run % 2 == 1 && run < kLongestRun && offset < length - 1 ? offset + 1 : offset;
+}

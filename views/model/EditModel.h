@@ -1,0 +1,162 @@
+// CEditModel: an editor view's editing state and the rules by which keys, the mouse and edits change
+// it, apart from any window. The view turns each answer into scrolling and painting.
+#pragma once
+
+#include "text/EditText.h"
+#include "text/LineColumns.h"
+#include "views/model/TextSelection.h"
+
+// The keys with a rule of their own; any other key only ends as a key does.
+enum class EditKey {
+    kOther,
+    kBack,
+    kDelete,
+    kTab,
+    kReturn,
+    kShift,
+    kInsert,
+    kPageUp,
+    kPageDown,
+    kHome,
+    kEnd,
+    kLeft,
+    kRight,
+    kUp,
+    kDown
+};
+
+// What a key asks of the view besides the caret.
+struct CKeyEnding {
+    enum Kind {
+        kNone,            // no text or selection changed beyond the state
+        kMove,            // the caret moved: scroll to it, repaint lines first ... last or the window
+        kPage,            // a page key: the window follows the caret's own move
+        kEdit,            // an edit: scroll to the caret and repaint the edit
+        kDeleteSelection, // a selection deleted: repaint the edit (Backspace also scrolls to the caret)
+        kShortDeletion,   // one byte of a line deleted: repaint that line only
+    };
+    Kind kind = kNone;
+    int first = -1;
+    int last = -1;
+    bool wholeWindow = false; // kMove: repaint the whole window
+    bool shift = false;       // kPage: the selection grows
+    bool backspace = false;   // kDeleteSelection
+    // Whether the key ends with the caret placed and the search origin at the caret; the short
+    // deletions and Backspace over a selection end on their own.
+    bool Common() const { return kind != kShortDeletion && !(kind == kDeleteSelection && backspace); }
+};
+
+// How typing went: refused (nothing changed), replacing in place (overwrite or a selection), or inserted.
+enum class TypeResult { kRefused, kReplaced, kInserted };
+
+// What a press did: acted is false for a second press at the offset of the first, which keeps the
+// selection made since; otherwise the selection it collapsed, if there was one, spanned firstLine ...
+// lastLine.
+struct CPressResult {
+    bool acted = false;
+    bool hadSelection = false;
+    int firstLine = 0;
+    int lastLine = 0;
+};
+
+// The first visible line and column of the view's window onto the text.
+struct CFirstVisible {
+    int line = 0;
+    int column = 0;
+};
+
+// Invariant: the selection keeps its own invariant against the text's length, the search origin lies
+// in the text, and the last click and drag offsets are kNoOffset or offsets of the text as it is now
+// (every edit resets them).
+class CEditModel {
+public:
+    static const int kNoOffset = -1;
+
+    explicit CEditModel(CEditText* text = nullptr) : m_text(text) {}
+    void Attach(CEditText* text) { m_text = text; }
+    bool HasText() const { return m_text != nullptr && m_text->GetLength() > 0; }
+
+    const CTextSelection& Selection() const { return m_sel; }
+    CTextSelection& Selection() { return m_sel; }
+    int Caret() const { return m_sel.caret; }
+    CFirstVisible& First() { return m_first; }
+    const CFirstVisible& First() const { return m_first; }
+    int& SearchOrigin() { return m_nSearchOrigin; }
+    bool IsOverwrite() const { return m_bOverwrite; }
+    int RememberedColumn() const { return m_nRememberedColumn; }
+    CLineColumns& Columns() const { return m_columns; }
+    void SetTabSize(int cells) { m_columns = CLineColumns(cells); }
+
+    // Keyboard: a key with its modifiers (pageRows: the rows a page key moves), a typed byte, an input
+    // method's two-byte character.
+    CKeyEnding Key(EditKey key, bool control, bool shift, int pageRows);
+    TypeResult Type(unsigned char c);
+    TypeResult TypePair(char lead, char trail);
+    // A non-empty selection replaced by text, the caret at its start; false when there was none.
+    bool ReplaceSelection(const char* text);
+    // Pasted text replaces the selection, or goes in at the caret, which stays in front of it.
+    void Paste(const char* text);
+    // The caret a page up or down from the scroll bar puts on the remembered column; false at the text's end.
+    bool PageCaret(bool down, int pageRows);
+
+    // Mouse, given the offset under the pointer.
+    CPressResult Press(int pos);
+    // The selection from the anchor to pos; false when pos is where the last drag step left it,
+    // else first ... last are the lines to repaint.
+    bool DragTo(int pos, int& first, int& last);
+    // One auto-scroll step: the selection's nearer end goes to pos.
+    void AutoScrollTo(int pos);
+    // Selects the word at pos; false when the byte there is white space.
+    bool DoubleClick(int pos);
+
+    // A selection set by a host: offsets outside the text are clamped.
+    void SetSelection(int a, int b);
+    // The caret to pos; false (nothing changed) outside the text.
+    bool SetCaret(int pos);
+    void SelectAll();
+
+    // The edit path: every change of the text, and a text replaced whole (a load).
+    void TextChanged(int pos, int removed, int inserted);
+    void TextReplaced();
+
+    // Queries.
+    int LineOf(int offset) const { return (int)m_text->OffsetToLine(offset); }
+    int CaretLine() const { return LineOf(m_sel.caret); }
+    int LineLength(int line) const;
+    // The start of the character holding offset, by the GBK option's rule; offset itself when off.
+    int CharStartAt(int offset) const;
+    // offset, or the end of the character it falls inside.
+    int OutsidePair(int offset) const;
+    // The word around pos by the double-click rule; false when the byte at pos is white space.
+    bool WordBounds(int pos, int& start, int& end) const;
+    bool GbkCharacters() const { return m_text->GbkCharacters(); }
+
+private:
+    CKeyEnding SideKey(bool right, bool shift);
+    CKeyEnding VerticalKey(bool down, bool shift);
+    CKeyEnding LineEndKey(bool end, bool control, bool shift);
+    CKeyEnding PageKey(bool down, bool shift, int pageRows);
+    CKeyEnding TabKey(bool shift);
+    CKeyEnding EnterKey();
+    CKeyEnding Backspace(bool control);
+    CKeyEnding DeleteKey(bool control);
+    CKeyEnding DeleteSelection(bool backspace);
+    // A move's repaint: from the lines of the old selection and the caret's line.
+    CKeyEnding MoveOver(int selStartLine, int selEndLine) const;
+    void InsertLineByte(char c, bool growSelection);
+    void RememberColumn();
+    int VerticalTarget(int line) const;
+    // The width of the character at pos: two for a pair, else one.
+    int CharWidthAt(int pos) const;
+
+    CEditText* m_text = nullptr;
+    CTextSelection m_sel;
+    CFirstVisible m_first;
+    int m_nRememberedColumn = 0;
+    int m_nSearchOrigin = 0;
+    bool m_bOverwrite = false;
+    int m_nLastClick = kNoOffset; // unset, so the first press always acts
+    int m_nLastDrag = kNoOffset;
+    // The long-line option's column checkpoints, moved with every edit; a cache, filled by const queries.
+    mutable CLineColumns m_columns{4};
+};
