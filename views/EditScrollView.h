@@ -161,15 +161,10 @@ public:
 
     // Read by tests and the host.
     const CEditModel& Model() const { return m_model; }
-    int GetFirstLine() const { return m_model.First().line; }
-    int GetFirstColumn() const { return m_model.First().column; }
     int GetCharWidth() const { return m_unit.cx; }
     int GetLineHeight() const { return m_unit.cy; }
     int GetLeftMargin() const { return m_nLeftMargin; }
     CPoint GetCaretPoint() const { return m_ptCaret; }
-    int GetSelectionStart() const { return m_model.Selection().start; }
-    int GetSelectionEnd() const { return m_model.Selection().end; }
-    int GetAnchor() const { return m_model.Selection().anchor; }
     BOOL IsCaretShown() const { return m_bCaretShown; }
     BOOL IsAutoScrolling() const { return m_bAutoScroll; }
     void SetTitleLine(int line) { m_nTitleLine = line; }

@@ -124,7 +124,7 @@ TEST_F(HostFrame, TheEditAcceleratorsReachTheActiveView) {
     CColorEditView* view = Open("alpha\nbeta\n");
     ASSERT_NE(view, nullptr);
     Press(view, 'A', true, false);
-    EXPECT_EQ(view->GetSelectionEnd(), 11) << "Ctrl+A";
+    EXPECT_EQ(view->Model().Selection().end, 11) << "Ctrl+A";
     Press(view, 'C', true, false);
     EXPECT_EQ(ClipboardText(), "alpha\nbeta\n") << "Ctrl+C";
     view->SetSelection(0, 5);
@@ -156,8 +156,8 @@ TEST_F(HostFrame, TheEditAcceleratorsReachTheActiveView) {
     Pump();
     view->SetFocus();
     Press(view, VK_F3, false, false);
-    EXPECT_EQ(view->GetSelectionStart(), 0) << "F3 finds the next hit";
-    EXPECT_EQ(view->GetSelectionEnd(), 5);
+    EXPECT_EQ(view->Model().Selection().start, 0) << "F3 finds the next hit";
+    EXPECT_EQ(view->Model().Selection().end, 5);
 }
 
 TEST_F(HostFrame, CtrlPPrintsAndThePreviewTakesThePlaceOfThePanelAndTheDocuments) {
@@ -354,7 +354,7 @@ TEST_F(HostFrame, TheTitlesPanelListsTheActiveDocumentsHeadingsAndNavigatesItsVi
     CEditDocument* doc = view->GetEditDocument();
     EXPECT_EQ(view->Caret(), doc->GetLineOffset(100));
     EXPECT_EQ(view->GetTitleLine(), 100);
-    EXPECT_EQ(view->GetFirstLine(), 96);
+    EXPECT_EQ(view->Model().First().line, 96);
 
     // A heading typed at the top shows at the next idle time.
     view->SetSelection(0, 0);

@@ -85,8 +85,8 @@ TEST_F(ViewClipboard, CopyAndPasteGiveTheSameBytesWithLineFeedsOnly) {
         view->SetSelection(0, 8); // "one\ntwo\n"
         Command(ID_EDIT_COPY);
         EXPECT_EQ(ClipboardText(), "one\ntwo\n");
-        EXPECT_EQ(view->GetSelectionStart(), 0);
-        EXPECT_EQ(view->GetSelectionEnd(), 8);
+        EXPECT_EQ(view->Model().Selection().start, 0);
+        EXPECT_EQ(view->Model().Selection().end, 8);
         EXPECT_FALSE(view->GetEditDocument()->IsModified());
         view->SetSelection(14, 14);
         Command(ID_EDIT_PASTE);
@@ -103,7 +103,7 @@ TEST_F(ViewClipboard, PasteRemovesEveryCarriageReturnAndOverASelectionEndsAtItsS
         Command(ID_EDIT_PASTE);
         EXPECT_EQ(Text(view), "ax\nyzef\n");
         EXPECT_EQ(view->Caret(), 1);
-        EXPECT_EQ(view->GetSelectionStart(), view->GetSelectionEnd());
+        EXPECT_EQ(view->Model().Selection().start, view->Model().Selection().end);
         Command(ID_EDIT_UNDO);
         EXPECT_EQ(Text(view), "abcdef\n");
         Command(ID_EDIT_REDO);
@@ -120,8 +120,8 @@ TEST_F(ViewClipboard, PasteRemovesEveryCarriageReturnAndOverASelectionEndsAtItsS
 TEST_F(ViewClipboard, SelectAllAndCutLeaveOnlyTheLastByteAndUndoBringsEverythingBack) {
     ForBothViews("first line\nsecond line\n", [](CEditScrollView* view) {
         Command(ID_EDIT_SELECTALL);
-        EXPECT_EQ(view->GetSelectionStart(), 0);
-        EXPECT_EQ(view->GetSelectionEnd(), 23);
+        EXPECT_EQ(view->Model().Selection().start, 0);
+        EXPECT_EQ(view->Model().Selection().end, 23);
         Command(ID_EDIT_CUT);
         EXPECT_EQ(ClipboardText(), "first line\nsecond line\n");
         EXPECT_EQ(Text(view), "");
@@ -315,7 +315,7 @@ TEST_F(ViewClipboard, APasteThatRunsOutOfMemoryIsWholeOrNotAtAll) {
                 EXPECT_FALSE(doc->CanUndo()) << "no record of bytes that were never there";
                 EXPECT_EQ(boxes.GetCount(), 1) << "the user is told";
                 EXPECT_EQ(doc->GetLineCount(), 3);
-                EXPECT_LE(view->GetSelectionEnd(), doc->GetLength() - 1);
+                EXPECT_LE(view->Model().Selection().end, doc->GetLength() - 1);
             } else {
                 ASSERT_TRUE(Text(view) == "first\n" + pasted + "last\n") << "a paste is whole";
                 EXPECT_TRUE(doc->IsModified());

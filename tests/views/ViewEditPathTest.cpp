@@ -110,27 +110,6 @@ TEST_F(ViewEditPath, ClosingAfterDeletingASelectionAsksToSave) {
     EXPECT_EQ(Text(view), "lo world\n") << "Cancel keeps the window and the text";
 }
 
-TEST_F(ViewEditPath, OverwriteTypingAtTheTextsEndInsertsBeforeTheTerminator) {
-    CBlackEditView* view = OpenPlain("hello");
-    ASSERT_NE(view, nullptr);
-    Key(view, VK_END, true);
-    Key(view, VK_INSERT);
-    Type(view, "x");
-    EXPECT_EQ(Text(view), "hellox");
-    EXPECT_EQ(view->GetEditDocument()->GetAt(view->GetEditDocument()->GetLength() - 1), 0);
-    EXPECT_EQ(view->Caret(), 6);
-}
-
-TEST_F(ViewEditPath, OverwriteTypingLooksAtTheByteAtTheCaretNotAtTheSelectionStart) {
-    CBlackEditView* view = OpenPlain("abc\n");
-    ASSERT_NE(view, nullptr);
-    view->SetSelection(0, 3); // the caret on the line feed
-    Key(view, VK_INSERT);
-    Type(view, "Q");
-    EXPECT_EQ(Text(view), "abcQ\n");
-    EXPECT_EQ(view->Caret(), 4);
-}
-
 namespace {
 std::string Lines(int count) {
     std::string text;
@@ -143,14 +122,14 @@ TEST_F(ViewEditPath, PageDownAfterTheThumbMovedAwayEndsWithTheCaretInView) {
     CColorEditView* view = OpenColored(Lines(1000));
     ASSERT_NE(view, nullptr);
     view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 500), 0);
-    ASSERT_EQ(view->GetFirstLine(), 500);
+    ASSERT_EQ(view->Model().First().line, 500);
     Key(view, VK_NEXT);
     CRect client;
     view->GetClientRect(&client);
     int line = (int)view->GetEditDocument()->OffsetToLine(view->Caret());
     EXPECT_GT(line, 0);
-    EXPECT_GE(line, view->GetFirstLine());
-    EXPECT_LT(line, view->GetFirstLine() + client.Height() / view->GetLineHeight());
+    EXPECT_GE(line, view->Model().First().line);
+    EXPECT_LT(line, view->Model().First().line + client.Height() / view->GetLineHeight());
     EXPECT_GE(view->GetCaretPoint().y, 0);
     EXPECT_LT(view->GetCaretPoint().y, client.Height());
 }
@@ -164,35 +143,11 @@ TEST_F(ViewEditPath, DeleteOfASelectionLeavesTheCaretOnTheSecondRowBackspaceOnTh
         view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 40), 0);
         Key(view, key);
         EXPECT_EQ(view->Caret(), (int)doc->GetLineOffset(10));
-        EXPECT_EQ(view->GetFirstLine(), key == VK_DELETE ? 9 : 10)
+        EXPECT_EQ(view->Model().First().line, key == VK_DELETE ? 9 : 10)
             << (key == VK_DELETE ? "Delete scrolls the caret's line to the second row"
                                  : "Backspace scrolls it to the first, then keeps it there");
         theApp.CloseAllDocuments(FALSE);
     }
-}
-
-TEST_F(ViewEditPath, TabAndEnterKeepASelectionAndAnEmptyOneStaysAtTheCaret) {
-    CBlackEditView* view = OpenPlain("abcd\n");
-    ASSERT_NE(view, nullptr);
-    view->SetSelection(0, 2);
-    Key(view, VK_TAB);
-    EXPECT_EQ(Text(view), "ab\tcd\n");
-    EXPECT_EQ(view->GetSelectionStart(), 0);
-    EXPECT_EQ(view->GetSelectionEnd(), 2);
-    EXPECT_EQ(view->Caret(), 3);
-    Key(view, VK_RETURN);
-    EXPECT_EQ(Text(view), "ab\t\ncd\n");
-    EXPECT_EQ(view->GetSelectionEnd(), 2);
-    EXPECT_EQ(view->Caret(), 4);
-
-    view->SetSelection(5, 5);
-    Key(view, VK_RETURN);
-    EXPECT_EQ(view->Caret(), 6);
-    EXPECT_EQ(view->GetSelectionStart(), 6) << "an empty selection moves with the caret";
-    Key(view, VK_INSERT);
-    Type(view, "Z");
-    EXPECT_EQ(Text(view), "ab\t\nc\nZ\n")
-        << "overwrite replaces at the caret, not at the old empty selection";
 }
 
 TEST_F(ViewEditPath, UndoAndRedoReplaysRelayTheScrollBarsAndMarkTheDocument) {
@@ -239,18 +194,18 @@ TEST_F(ViewEditPath, ASecondViewOfTheDocumentFollowsEditsMadeInTheFirst) {
     second->SetSelection(14, 17); // "def"
     first->SetSelection(2, 2);
     Type(first, "XYZ");
-    EXPECT_EQ(second->GetSelectionStart(), 17) << "the bytes behind the edit moved on by three";
-    EXPECT_EQ(second->GetSelectionEnd(), 20);
+    EXPECT_EQ(second->Model().Selection().start, 17) << "the bytes behind the edit moved on by three";
+    EXPECT_EQ(second->Model().Selection().end, 20);
     EXPECT_EQ(Text(second).substr(17, 3), "def");
     first->SetSelection(0, 18); // up to and with the d
 
     Key(first, VK_DELETE);
-    EXPECT_EQ(second->GetSelectionStart(), 0) << "a selection partly deleted keeps what is left";
-    EXPECT_EQ(second->GetSelectionEnd(), 2);
+    EXPECT_EQ(second->Model().Selection().start, 0) << "a selection partly deleted keeps what is left";
+    EXPECT_EQ(second->Model().Selection().end, 2);
     EXPECT_EQ(Text(second).substr(0, 2), "ef");
     first->SetSelection(0, (int)first->GetDocument()->GetLength() - 1);
     Key(first, VK_DELETE);
     EXPECT_EQ(second->Caret(), 0) << "nothing left: every offset is at the terminator";
-    EXPECT_EQ(second->GetSelectionEnd(), 0);
+    EXPECT_EQ(second->Model().Selection().end, 0);
     EXPECT_TRUE(second->GetRenderFlag());
 }

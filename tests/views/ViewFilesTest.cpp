@@ -28,7 +28,7 @@ protected:
                 int last = (int)view->GetEditDocument()->GetLength() - 1;
                 ASSERT_LE(0, view->Caret());
                 ASSERT_LE(view->Caret(), last) << "key " << key;
-                ASSERT_LE(view->GetSelectionEnd(), last);
+                ASSERT_LE(view->Model().Selection().end, last);
             }
         view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 390));
         view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(600, 390));
@@ -85,12 +85,12 @@ TEST_F(ViewFiles, ATenMegabyteLineOpensAndTakesKeysTypingAndTheMouse) {
     Exercise(view);
     Key(view, VK_HOME, true, false);
     Key(view, VK_END, false, false);
-    int atEnd = view->GetFirstColumn();
+    int atEnd = view->Model().First().column;
     EXPECT_GT(atEnd, (10 << 20) - 200) << "the caret at the line's end is in view";
     view->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 16000), 0);
     view->UpdateWindow();
-    EXPECT_GT(view->GetFirstColumn(), 0) << "the line scrolls sideways";
-    EXPECT_LT(view->GetFirstColumn(), atEnd);
+    EXPECT_GT(view->Model().First().column, 0) << "the line scrolls sideways";
+    EXPECT_LT(view->Model().First().column, atEnd);
     EXPECT_EQ(view->GetEditDocument()->GetLineCount(), 2);
     view->GetEditDocument()->SetModifiedFlag(FALSE);
 }
@@ -184,7 +184,7 @@ TEST_F(ViewFiles, AFileChangedOnDiskReloadsIntoItsViewWithTheSelectionInTheNewTe
         EXPECT_EQ(Text(view), "short\n\xB5\xDA\n");
         EXPECT_FALSE(doc->IsModified());
         int last = (int)view->GetEditDocument()->GetLength() - 1;
-        EXPECT_LE(view->GetSelectionEnd(), last);
+        EXPECT_LE(view->Model().Selection().end, last);
         EXPECT_LE(view->Caret(), last);
         Pump();
         Exercise(view);

@@ -69,11 +69,11 @@ TEST_F(ViewFind, FindNextPastTheLastHitFailsOnceSilentlyThenStartsAtTheTop) {
         std::vector<int> starts;
         for (int i = 0; i < 5; ++i) {
             Press(dialog, IDOK); // Find Next, case-blind
-            starts.push_back(view->GetSelectionStart());
+            starts.push_back(view->Model().Selection().start);
         }
         EXPECT_EQ(starts, (std::vector<int>{0, 5, 10, 10, 0}))
             << "the fourth press finds nothing and keeps the selection";
-        EXPECT_EQ(view->GetSelectionEnd(), 2);
+        EXPECT_EQ(view->Model().Selection().end, 2);
         EXPECT_EQ(view->Caret(), 2);
     });
 }
@@ -85,11 +85,11 @@ TEST_F(ViewFind, MatchCaseWholeWordsAndBytesAbove0x7FFoldNothing) {
         Press(dialog, chx2); // match case
         Press(dialog, chx1); // whole word
         Press(dialog, IDOK);
-        EXPECT_EQ(view->GetSelectionStart(), 7) << "ab, is no whole word and AB has the wrong case";
+        EXPECT_EQ(view->Model().Selection().start, 7) << "ab, is no whole word and AB has the wrong case";
         Notify(view, FR_DOWN, "\xE1", "");
-        EXPECT_EQ(view->GetSelectionStart(), 7) << "0xE1 does not match 0xC1";
+        EXPECT_EQ(view->Model().Selection().start, 7) << "0xE1 does not match 0xC1";
         Notify(view, FR_DOWN, "\xA1\xB0", "");
-        EXPECT_EQ(view->GetSelectionStart(), 11)
+        EXPECT_EQ(view->Model().Selection().start, 11)
             << "the search is over bytes: a hit may straddle two characters";
     });
 }
@@ -102,8 +102,8 @@ TEST_F(ViewFind, HitsAcrossTheTypingPlaceAreFoundByEverySearch) {
         view->SendMessage(WM_KEYDOWN, VK_HOME, 1); // the search starts where the caret was moved to
         view->SendMessage(WM_COMMAND, ID_EDIT_FIND);
         Notify(view, FR_DOWN, "ax B", "");
-        EXPECT_EQ(view->GetSelectionStart(), 4);
-        EXPECT_EQ(view->GetSelectionEnd(), 8);
+        EXPECT_EQ(view->Model().Selection().start, 4);
+        EXPECT_EQ(view->Model().Selection().end, 8);
         view->SetSelection(7, 7);
         view->SendMessage(WM_CHAR, 'Y', 1);
         EXPECT_EQ(view->FindTitle("HAXY"), 0) << "the text is alphaX Ybeta";
@@ -122,12 +122,12 @@ TEST_F(ViewFind, UpwardFindNextIsIgnoredButReplaceAllStillSearchesForward) {
         ::SetDlgItemTextA(dialog, edt1, "a");
         Press(dialog, rad1); // up
         Press(dialog, IDOK);
-        EXPECT_EQ(view->GetSelectionStart(), 1);
-        EXPECT_EQ(view->GetSelectionEnd(), 1);
+        EXPECT_EQ(view->Model().Selection().start, 1);
+        EXPECT_EQ(view->Model().Selection().end, 1);
         Notify(view, FR_REPLACEALL, "a", "aa"); // upward too, and the replacement holds the find text
         EXPECT_EQ(Text(view), "aa b aa\n");
-        EXPECT_EQ(view->GetSelectionStart(), 5);
-        EXPECT_EQ(view->GetSelectionEnd(), 7);
+        EXPECT_EQ(view->Model().Selection().start, 5);
+        EXPECT_EQ(view->Model().Selection().end, 7);
         EXPECT_TRUE(view->GetEditDocument()->IsModified());
         view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
         EXPECT_EQ(Text(view), "a b a\n") << "one undo reverses the whole run";
@@ -143,12 +143,13 @@ TEST_F(ViewFind, ReplaceWithAnUnchangedFindTextReplacesTheSelectionWhereverItWas
         ASSERT_NE(dialog, nullptr);
         Press(dialog, psh1); // the find text changed: no replacement, the first hit is selected
         EXPECT_EQ(Text(view), "one two one two\n");
-        EXPECT_EQ(view->GetSelectionStart(), 0);
-        EXPECT_EQ(view->GetSelectionEnd(), 3);
+        EXPECT_EQ(view->Model().Selection().start, 0);
+        EXPECT_EQ(view->Model().Selection().end, 3);
         view->SetSelection(4, 7); // the user moves the selection to "two"
         Press(dialog, psh1);
         EXPECT_EQ(Text(view), "one 1 one two\n") << "three bytes at the selection start replaced";
-        EXPECT_EQ(view->GetSelectionStart(), 0) << "the origin stayed on the last hit, which is found again";
+        EXPECT_EQ(view->Model().Selection().start, 0)
+            << "the origin stayed on the last hit, which is found again";
         view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
         EXPECT_EQ(Text(view), "one one one two\n") << "the record keeps the find text as what was removed";
     });
@@ -160,23 +161,23 @@ TEST_F(ViewFind, CommandsTakeTheSelectionOrTheWordAtTheCaret) {
         view->SetSelection(7, 7);
         view->SendMessage(WM_COMMAND, ID_EDIT_FIND);
         EXPECT_EQ(view->GetFindText(), CString("beta"));
-        EXPECT_EQ(view->GetSelectionStart(), 7) << "Find leaves the selection alone";
+        EXPECT_EQ(view->Model().Selection().start, 7) << "Find leaves the selection alone";
         char shown[32] = {};
         ::GetDlgItemTextA(view->GetFindDialog()->m_hWnd, edt1, shown, sizeof shown);
         EXPECT_STREQ(shown, "beta");
         ::DestroyWindow(view->GetFindDialog()->m_hWnd);
         view->SetSelection(7, 7);
         view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
-        EXPECT_EQ(view->GetSelectionStart(), 6);
-        EXPECT_EQ(view->GetSelectionEnd(), 10) << "Replace selects the word";
+        EXPECT_EQ(view->Model().Selection().start, 6);
+        EXPECT_EQ(view->Model().Selection().end, 10) << "Replace selects the word";
         ::DestroyWindow(view->GetFindDialog()->m_hWnd);
         view->SetSelection(5, 5); // on the space
         view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
         EXPECT_EQ(view->GetFindText(), CString("beta")) << "an empty word keeps the find text";
-        EXPECT_EQ(view->GetSelectionStart(), 5);
-        EXPECT_EQ(view->GetSelectionEnd(), 5);
+        EXPECT_EQ(view->Model().Selection().start, 5);
+        EXPECT_EQ(view->Model().Selection().end, 5);
         view->SendMessage(WM_COMMAND, ID_EDIT_FINDNEXT);
-        EXPECT_EQ(view->GetSelectionStart(), 6);
+        EXPECT_EQ(view->Model().Selection().start, 6);
     });
 }
 

@@ -127,8 +127,8 @@ TEST_F(ViewGbk, FindAndReplaceAllTakeOnlyHitsOnCharacterBoundaries) {
         std::vector<int> found;
         for (size_t k = 0; k < expected.size() + 1; ++k) {
             Notify(view, FR_DOWN | FR_MATCHCASE, "@", "");
-            if (!found.empty() && view->GetSelectionStart() <= found.back()) break;
-            found.push_back(view->GetSelectionStart());
+            if (!found.empty() && view->Model().Selection().start <= found.back()) break;
+            found.push_back(view->Model().Selection().start);
         }
         EXPECT_EQ(found, expected);
         std::string replaced = line;
@@ -155,8 +155,8 @@ TEST_F(ViewGbk, DoubleClicksAndWholeWordsStayOnCharacterBoundaries) {
             view->SendMessage(WM_LBUTTONUP, 0, at);
             view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
             view->SendMessage(WM_LBUTTONUP, 0, at);
-            EXPECT_TRUE(boundary.count(view->GetSelectionStart())) << "cell " << cell;
-            EXPECT_TRUE(boundary.count(view->GetSelectionEnd())) << "cell " << cell;
+            EXPECT_TRUE(boundary.count(view->Model().Selection().start)) << "cell " << cell;
+            EXPECT_TRUE(boundary.count(view->Model().Selection().end)) << "cell " << cell;
         }
         std::vector<int> expected;
         for (int p = 0; p < (int)line.size(); ++p) {
@@ -170,9 +170,9 @@ TEST_F(ViewGbk, DoubleClicksAndWholeWordsStayOnCharacterBoundaries) {
         std::vector<int> found;
         for (size_t k = 0; k < expected.size() + 1; ++k) {
             Notify(view, FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD, "@", "");
-            if (!found.empty() && view->GetSelectionStart() <= found.back()) break;
-            if (view->GetSelectionStart() == view->GetSelectionEnd()) break;
-            found.push_back(view->GetSelectionStart());
+            if (!found.empty() && view->Model().Selection().start <= found.back()) break;
+            if (view->Model().Selection().start == view->Model().Selection().end) break;
+            found.push_back(view->Model().Selection().start);
         }
         EXPECT_EQ(found, expected);
     });

@@ -151,7 +151,7 @@ TEST_F(ViewGridPaint, RepaintsAgreeInTheMiddleOfOneAndOfAHundredMegabytes) {
             view->UpdateColors();
             view->Invalidate(FALSE);
             view->UpdateWindow();
-            ASSERT_GT(view->GetFirstLine(), 1000);
+            ASSERT_GT(view->Model().First().line, 1000);
             CheckRepaintsAgree(view, random);
         });
     }

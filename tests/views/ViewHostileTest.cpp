@@ -11,13 +11,13 @@ class ViewHostile : public ViewFixture {
 protected:
     static void ExpectInside(CEditScrollView* view, const char* after) {
         int last = (int)view->GetEditDocument()->GetLength() - 1;
-        EXPECT_LE(0, view->GetSelectionStart()) << after;
-        EXPECT_LE(view->GetSelectionStart(), view->GetSelectionEnd()) << after;
-        EXPECT_LE(view->GetSelectionEnd(), last) << after;
+        EXPECT_LE(0, view->Model().Selection().start) << after;
+        EXPECT_LE(view->Model().Selection().start, view->Model().Selection().end) << after;
+        EXPECT_LE(view->Model().Selection().end, last) << after;
         EXPECT_GE(view->Caret(), 0) << after;
         EXPECT_LE(view->Caret(), last) << after;
-        EXPECT_GE(view->GetFirstLine(), 0) << after;
-        EXPECT_GE(view->GetFirstColumn(), 0) << after;
+        EXPECT_GE(view->Model().First().line, 0) << after;
+        EXPECT_GE(view->Model().First().column, 0) << after;
     }
 };
 } // namespace

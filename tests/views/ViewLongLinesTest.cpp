@@ -29,14 +29,14 @@ std::vector<int> Measure(CEditScrollView* view, int line, int offset) {
     m.push_back(view->GetCaretPoint().x);
     int y = p.y + view->GetLineHeight() / 2;
     for (int x = 0; x < 640; x += 37) m.push_back(view->SelectionPoint(CPoint(x, y)));
-    int x0 = view->GetLeftMargin() - view->GetFirstColumn() * view->GetCharWidth();
+    int x0 = view->GetLeftMargin() - view->Model().First().column * view->GetCharWidth();
     for (int left = 0; left < 640; left += 101) {
         CRange range;
         m.push_back(view->GetTextRange(line, left, left + 200, x0, range));
         m.push_back(range.first);
         m.push_back(range.last);
     }
-    m.push_back(view->GetFirstColumn());
+    m.push_back(view->Model().First().column);
     return m;
 }
 } // namespace
@@ -75,17 +75,17 @@ TEST_F(ViewLongLines, AFileOfOneLongLineScrollsSidewaysToItsEnd) {
         int end = (int)doc->GetLength() - 1;
         view->SetCurrentPosition(end);
         Pump();
-        EXPECT_EQ(view->GetFirstColumn(), 0) << "without the option the last line has no width";
+        EXPECT_EQ(view->Model().First().column, 0) << "without the option the last line has no width";
         doc->SetOption(kOptionLongLines, TRUE);
         view->SetCurrentPosition(end);
         Pump();
         ::UpdateWindow(view->m_hWnd);
-        int column = view->GetFirstColumn();
+        int column = view->Model().First().column;
         EXPECT_GT(column, 39000);
         view->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINELEFT, 0), 0);
-        EXPECT_EQ(view->GetFirstColumn(), column - 1);
+        EXPECT_EQ(view->Model().First().column, column - 1);
         view->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
-        EXPECT_EQ(view->GetFirstColumn(), column);
+        EXPECT_EQ(view->Model().First().column, column);
         EXPECT_EQ(view->GetCaretPoint(), view->TextPositionToScreenCoord(end));
     });
 }

@@ -67,8 +67,8 @@ TEST_F(ViewMouse, ClicksPlaceTheCaretOnCellsLineEndsGbkPairsAndTheMargin) {
     int cw = view->GetCharWidth(), lh = view->GetLineHeight();
     Click(view, PointOf(view, 4));
     EXPECT_EQ(view->Caret(), 4);
-    EXPECT_EQ(view->GetSelectionStart(), 4);
-    EXPECT_EQ(view->GetSelectionEnd(), 4);
+    EXPECT_EQ(view->Model().Selection().start, 4);
+    EXPECT_EQ(view->Model().Selection().end, 4);
     EXPECT_EQ(view->GetCaretPoint(), view->TextPositionToScreenCoord(4));
     Click(view, CPoint(PointOf(view, 4).x + cw - 2, PointOf(view, 4).y));
     EXPECT_EQ(view->Caret(), 5) << "the right half of a cell is the next position";
@@ -89,39 +89,23 @@ TEST_F(ViewMouse, DraggingSelectsFromTheAnchorAndTurnsBackAcrossIt) {
     Press(view, PointOf(view, 3));
     EXPECT_EQ(::GetCapture(), view->m_hWnd);
     Move(view, PointOf(view, 7));
-    EXPECT_EQ(view->GetSelectionStart(), 3);
-    EXPECT_EQ(view->GetSelectionEnd(), 7);
+    EXPECT_EQ(view->Model().Selection().start, 3);
+    EXPECT_EQ(view->Model().Selection().end, 7);
     EXPECT_EQ(view->Caret(), 7);
     Move(view, PointOf(view, 14));
-    EXPECT_EQ(view->GetSelectionEnd(), 14) << "into the next line";
+    EXPECT_EQ(view->Model().Selection().end, 14) << "into the next line";
     Move(view, PointOf(view, 1));
-    EXPECT_EQ(view->GetSelectionStart(), 1);
-    EXPECT_EQ(view->GetSelectionEnd(), 3) << "back across the anchor";
+    EXPECT_EQ(view->Model().Selection().start, 1);
+    EXPECT_EQ(view->Model().Selection().end, 3) << "back across the anchor";
     EXPECT_EQ(view->Caret(), 1);
     Move(view, PointOf(view, 3));
-    EXPECT_EQ(view->GetSelectionStart(), view->GetSelectionEnd()) << "on the anchor: empty";
+    EXPECT_EQ(view->Model().Selection().start, view->Model().Selection().end) << "on the anchor: empty";
     Move(view, PointOf(view, 5));
     Release(view, PointOf(view, 5));
     EXPECT_EQ(::GetCapture(), nullptr);
     Move(view, PointOf(view, 9));
-    EXPECT_EQ(view->GetSelectionEnd(), 5) << "moves after the release select nothing";
+    EXPECT_EQ(view->Model().Selection().end, 5) << "moves after the release select nothing";
     EXPECT_FALSE(view->GetDocument()->IsModified());
-}
-
-TEST_F(ViewMouse, ASecondPressAtTheSameOffsetKeepsAKeyboardSelection) {
-    CBlackEditView* view = OpenPlain("abcdefgh\n");
-    ASSERT_NE(view, nullptr);
-    Click(view, PointOf(view, 2));
-    Key(view, VK_SHIFT, false, true);
-    Key(view, VK_RIGHT, false, true);
-    Key(view, VK_RIGHT, false, true);
-    ASSERT_EQ(view->GetSelectionEnd(), 4);
-    Click(view, PointOf(view, 2));
-    EXPECT_EQ(view->GetSelectionStart(), 2);
-    EXPECT_EQ(view->GetSelectionEnd(), 4);
-    Click(view, PointOf(view, 6));
-    EXPECT_EQ(view->GetSelectionStart(), view->GetSelectionEnd()) << "a press elsewhere collapses it";
-    EXPECT_EQ(view->Caret(), 6);
 }
 
 TEST_F(ViewMouse, HoldingThePointerBelowTheWindowKeepsScrollingUntilItComesBack) {
@@ -131,17 +115,17 @@ TEST_F(ViewMouse, HoldingThePointerBelowTheWindowKeepsScrollingUntilItComesBack)
     Press(view, PointOf(view, 0));
     Move(view, CPoint(40, height + 10));
     EXPECT_TRUE(view->IsAutoScrolling());
-    int selectedBefore = view->GetSelectionEnd();
+    int selectedBefore = view->Model().Selection().end;
     PumpFor(700);
-    int first = view->GetFirstLine();
+    int first = view->Model().First().line;
     EXPECT_GE(first, 2) << "a step every 175 ms";
-    EXPECT_GT(view->GetSelectionEnd(), selectedBefore);
-    EXPECT_EQ(view->GetSelectionStart(), 0);
+    EXPECT_GT(view->Model().Selection().end, selectedBefore);
+    EXPECT_EQ(view->Model().Selection().start, 0);
     Move(view, CPoint(40, height / 2));
     EXPECT_FALSE(view->IsAutoScrolling()) << "back inside, the timer stops at once";
-    int after = view->GetFirstLine();
+    int after = view->Model().First().line;
     PumpFor(400);
-    EXPECT_EQ(view->GetFirstLine(), after);
+    EXPECT_EQ(view->Model().First().line, after);
     Release(view, CPoint(40, height / 2));
 }
 
@@ -155,13 +139,13 @@ TEST_F(ViewMouse, ADragAboveTheWindowScrollsUpAsOneBelowScrollsDown) {
     Move(view, CPoint(40, -3)); // less than a line above the window
     ASSERT_TRUE(view->IsAutoScrolling());
     view->SendMessage(WM_TIMER, 2, 0);
-    EXPECT_EQ(view->GetFirstLine(), 99);
-    EXPECT_EQ(view->GetDocument()->OffsetToLine(view->GetSelectionStart()), 99);
-    EXPECT_EQ(view->GetDocument()->OffsetToLine(view->GetSelectionEnd()), anchorLine);
+    EXPECT_EQ(view->Model().First().line, 99);
+    EXPECT_EQ(view->GetDocument()->OffsetToLine(view->Model().Selection().start), 99);
+    EXPECT_EQ(view->GetDocument()->OffsetToLine(view->Model().Selection().end), anchorLine);
     view->SendMessage(WM_TIMER, 2, 0);
-    EXPECT_EQ(view->GetFirstLine(), 98);
+    EXPECT_EQ(view->Model().First().line, 98);
     view->SendMessage(WM_TIMER, 1, 0);
-    EXPECT_EQ(view->GetFirstLine(), 98) << "other timers are not the auto-scroll";
+    EXPECT_EQ(view->Model().First().line, 98) << "other timers are not the auto-scroll";
     Release(view, CPoint(40, -3));
     EXPECT_FALSE(view->IsAutoScrolling());
 }
@@ -174,7 +158,7 @@ TEST_F(ViewMouse, AnAutoScrollStepReachingTheTextStartScrollsItIntoView) {
     Move(view, CPoint(-30, -30));
     view->SendMessage(WM_TIMER, 2, 0);
     EXPECT_EQ(view->Caret(), 0);
-    EXPECT_EQ(view->GetFirstLine(), 0) << "offset 0 is scrolled to like any other";
+    EXPECT_EQ(view->Model().First().line, 0) << "offset 0 is scrolled to like any other";
     Release(view, CPoint(-30, -30));
     view->SetCurrentPosition(view->GetDocument()->GetLength());
     EXPECT_EQ(view->Caret(), 0) << "an offset past the text is ignored";
@@ -185,20 +169,21 @@ TEST_F(ViewMouse, DoubleClicksSelectRunsWithFullStopsAndNothingOnWhiteSpace) {
     ASSERT_NE(view, nullptr);
     Click(view, PointOf(view, 7));
     view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(PointOf(view, 7)));
-    EXPECT_EQ(view->GetSelectionStart(), 6);
-    EXPECT_EQ(view->GetSelectionEnd(), 11) << "the full stop is part of the run";
+    EXPECT_EQ(view->Model().Selection().start, 6);
+    EXPECT_EQ(view->Model().Selection().end, 11) << "the full stop is part of the run";
     EXPECT_EQ(view->Caret(), 11);
     Click(view, PointOf(view, 14));
     view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(PointOf(view, 14)));
-    EXPECT_EQ(view->GetSelectionStart(), 13);
-    EXPECT_EQ(view->GetSelectionEnd(), 17) << "two-byte characters are word bytes";
+    EXPECT_EQ(view->Model().Selection().start, 13);
+    EXPECT_EQ(view->Model().Selection().end, 17) << "two-byte characters are word bytes";
     Click(view, PointOf(view, 12));
     view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(PointOf(view, 12)));
-    EXPECT_EQ(view->GetSelectionStart(), view->GetSelectionEnd()) << "white space selects nothing";
+    EXPECT_EQ(view->Model().Selection().start, view->Model().Selection().end)
+        << "white space selects nothing";
     EXPECT_EQ(view->Caret(), 12) << "the caret stays where the press put it";
     int end = (int)view->GetDocument()->GetLength() - 1;
     view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(CPoint(view->GetLeftMargin() + 2, 200)));
-    EXPECT_LE(view->GetSelectionEnd(), end) << "the terminator is never selected";
+    EXPECT_LE(view->Model().Selection().end, end) << "the terminator is never selected";
 }
 
 TEST_F(ViewMouse, TheCursorIsTheIBeamOverTheTextOnly) {
@@ -219,26 +204,26 @@ TEST_F(ViewMouse, TheWheelScrollsBySettingKeepsPartialDeltasAndStopsAtTheEnds) {
     ASSERT_GT(perNotch, 0);
     CPoint caret = view->GetCaretPoint();
     Wheel(view, view, -WHEEL_DELTA);
-    EXPECT_EQ(view->GetFirstLine(), perNotch);
+    EXPECT_EQ(view->Model().First().line, perNotch);
     EXPECT_EQ(view->GetScrollPos(SB_VERT), perNotch) << "the bar follows";
     EXPECT_EQ(view->GetCaretPoint().y, caret.y - perNotch * lh) << "the caret stays on its character";
     Wheel(view, view, WHEEL_DELTA);
-    EXPECT_EQ(view->GetFirstLine(), 0);
+    EXPECT_EQ(view->Model().First().line, 0);
 
     // A touchpad's small deltas add up; none is lost or counted twice.
     int step = WHEEL_DELTA / (2 * perNotch); // half a line
     for (int i = 0; i < 2 * perNotch; ++i) Wheel(view, view, -step);
-    EXPECT_EQ(view->GetFirstLine(), perNotch);
+    EXPECT_EQ(view->Model().First().line, perNotch);
     Wheel(view, view, -step);
-    EXPECT_EQ(view->GetFirstLine(), perNotch) << "half a line does not scroll yet";
+    EXPECT_EQ(view->Model().First().line, perNotch) << "half a line does not scroll yet";
 
     Wheel(view, view, 50 * WHEEL_DELTA);
-    EXPECT_EQ(view->GetFirstLine(), 0) << "nothing scrolls past the start";
+    EXPECT_EQ(view->Model().First().line, 0) << "nothing scrolls past the start";
     Pump();
     std::vector<COLORREF> atTop = VerticalBar(view);
     for (int i = 0; i < 30; ++i) Wheel(view, view, -10 * WHEEL_DELTA);
-    EXPECT_EQ(view->GetFirstLine(), view->GetScrollSize().cy) << "nor past the end";
-    EXPECT_LT(view->GetFirstLine(), 300);
+    EXPECT_EQ(view->Model().First().line, view->GetScrollSize().cy) << "nor past the end";
+    EXPECT_LT(view->Model().First().line, 300);
     Pump();
     EXPECT_NE(VerticalBar(view), atTop) << "the bar's thumb is redrawn where it now stands";
     EXPECT_FALSE(view->GetDocument()->IsModified());
@@ -252,6 +237,6 @@ TEST_F(ViewMouse, TheWheelScrollsTheViewUnderThePointerNotTheFocusedOne) {
     ASSERT_NE(below->GetDocument(), above->GetDocument());
     below->SetFocus();
     Wheel(below, above, -WHEEL_DELTA);
-    EXPECT_EQ(above->GetFirstLine(), WheelLines()) << "the view under the pointer scrolls";
-    EXPECT_EQ(below->GetFirstLine(), 0);
+    EXPECT_EQ(above->Model().First().line, WheelLines()) << "the view under the pointer scrolls";
+    EXPECT_EQ(below->Model().First().line, 0);
 }

@@ -33,7 +33,7 @@ TEST_F(ViewPaint, WhiteTextAreaGreyMarginAndTheArrowOnlyOnTheTitleLine) {
     EXPECT_EQ(picture.At(0, 2 * lh), kMargin) << "the arrow's transparent colour keeps the margin";
 
     view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
-    ASSERT_EQ(view->GetFirstLine(), 5);
+    ASSERT_EQ(view->Model().First().line, 5);
     Picture scrolled;
     Paint(view, scrolled);
     bool anyArrow = false;

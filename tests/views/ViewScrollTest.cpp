@@ -15,20 +15,20 @@ TEST_F(ViewScroll, LineAndThumbMessagesMoveTheFirstLineWithinItsLimits) {
     CBlackEditView* view = OpenPlain(Lines(200));
     ASSERT_NE(view, nullptr);
     view->SendMessage(WM_VSCROLL, SB_LINEUP);
-    EXPECT_EQ(view->GetFirstLine(), 0) << "line up at the top changes nothing";
+    EXPECT_EQ(view->Model().First().line, 0) << "line up at the top changes nothing";
     view->SendMessage(WM_VSCROLL, SB_LINEDOWN);
-    EXPECT_EQ(view->GetFirstLine(), 1);
+    EXPECT_EQ(view->Model().First().line, 1);
     EXPECT_EQ(view->GetScrollPos(SB_VERT), 1);
     view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 150));
-    EXPECT_EQ(view->GetFirstLine(), 150);
+    EXPECT_EQ(view->Model().First().line, 150);
     int limit = (int)view->GetDocument()->GetLineCount() - 400 / view->GetLineHeight() + 1;
     view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, limit));
     view->SendMessage(WM_VSCROLL, SB_LINEDOWN);
-    EXPECT_EQ(view->GetFirstLine(), limit) << "no line down past the last screenful";
+    EXPECT_EQ(view->Model().First().line, limit) << "no line down past the last screenful";
     view->SendMessage(WM_HSCROLL, SB_LINELEFT);
-    EXPECT_EQ(view->GetFirstColumn(), 0);
+    EXPECT_EQ(view->Model().First().column, 0);
     view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
-    EXPECT_EQ(view->GetFirstColumn(), 1);
+    EXPECT_EQ(view->Model().First().column, 1);
 }
 
 TEST_F(ViewScroll, ACaretBelowTheWindowScrollsItOntoTheLastFullRow) {
@@ -39,12 +39,12 @@ TEST_F(ViewScroll, ACaretBelowTheWindowScrollsItOntoTheLastFullRow) {
     view->SetSelection((int)doc->GetLineOffset(rows + 1), (int)doc->GetLineOffset(rows + 1));
     EXPECT_EQ(view->ScrollToCaret(), 1);
     EXPECT_EQ(view->GetCaretPoint().y, (rows - 1) * lh);
-    EXPECT_EQ(view->GetFirstLine(), 2) << "two lines below the last full row";
+    EXPECT_EQ(view->Model().First().line, 2) << "two lines below the last full row";
     EXPECT_EQ(view->ScrollToCaret(), 0) << "already visible";
 
     view->SetSelection((int)doc->GetLineOffset(100), (int)doc->GetLineOffset(100));
     view->ScrollToPosition(4);
-    EXPECT_EQ(view->GetFirstLine(), 96);
+    EXPECT_EQ(view->Model().First().line, 96);
     EXPECT_EQ(view->GetCaretPoint().y, 4 * lh);
 }
 
@@ -59,12 +59,12 @@ TEST_F(ViewScroll, ACaretPastTheRightEdgeScrollsFiveColumnsBeyondIt) {
     ASSERT_GE(x + cw, 640);
     int dx = 5 * cw - lastColumn + x;
     EXPECT_EQ(view->ScrollToCaret(), 1);
-    EXPECT_EQ(view->GetFirstColumn(), dx / cw);
+    EXPECT_EQ(view->Model().First().column, dx / cw);
     EXPECT_EQ(view->GetCaretPoint().x, x - dx);
 
     view->SetSelection(0, 0);
     view->ScrollToCaret();
-    EXPECT_EQ(view->GetFirstColumn(), 0) << "back to the line start";
+    EXPECT_EQ(view->Model().First().column, 0) << "back to the line start";
     EXPECT_TRUE(view->IsCaretShown());
 }
 
@@ -75,15 +75,15 @@ TEST_F(ViewScroll, PageDownMovesTheCaretAndDoesNothingOnTheLastLine) {
     int page = 400 / view->GetLineHeight();
     view->SendMessage(WM_VSCROLL, SB_PAGEDOWN);
     EXPECT_EQ(doc->OffsetToLine(view->Caret()), page);
-    EXPECT_EQ(view->GetSelectionStart(), view->Caret());
+    EXPECT_EQ(view->Model().Selection().start, view->Caret());
 
     int last = (int)doc->GetLineOffset(doc->GetLineCount() - 1);
     view->SetSelection(last, last);
     view->ScrollToCaret();
-    int firstLine = view->GetFirstLine();
+    int firstLine = view->Model().First().line;
     view->SendMessage(WM_VSCROLL, SB_PAGEDOWN);
     EXPECT_EQ(view->Caret(), last);
-    EXPECT_EQ(view->GetFirstLine(), firstLine);
+    EXPECT_EQ(view->Model().First().line, firstLine);
     EXPECT_EQ(view->GetScrollPos(SB_VERT), firstLine);
 }
 
@@ -112,11 +112,11 @@ TEST_F(ViewScroll, TheDocumentsMoveTheCaretAndAskForColoursThroughTheirView) {
     view->SetRenderFlag(0);
     doc->ScrollToCurrent(pos);
     EXPECT_EQ(view->Caret(), pos);
-    EXPECT_EQ(view->GetSelectionStart(), pos);
-    EXPECT_EQ(view->GetSelectionEnd(), pos);
+    EXPECT_EQ(view->Model().Selection().start, pos);
+    EXPECT_EQ(view->Model().Selection().end, pos);
     EXPECT_TRUE(view->GetRenderFlag());
-    EXPECT_LE(view->GetFirstLine(), 150);
-    EXPECT_GT(view->GetFirstLine() + 400 / view->GetLineHeight(), 150) << "the caret's line is visible";
+    EXPECT_LE(view->Model().First().line, 150);
+    EXPECT_GT(view->Model().First().line + 400 / view->GetLineHeight(), 150) << "the caret's line is visible";
 
     view->SetRenderFlag(0);
     doc->ReloadFile();
@@ -165,12 +165,12 @@ TEST_F(ViewScroll, OutOfRangePositionsAndScrollArgumentsAreSurvived) {
     view->GetDocument()->ScrollToCurrent(-1);
     Picture picture;
     Paint(view, picture);
-    EXPECT_LE(view->GetFirstLine(), view->GetDocument()->GetTotalWidth().cy)
+    EXPECT_LE(view->Model().First().line, view->GetDocument()->GetTotalWidth().cy)
         << "painting clamps the position";
 
     view->SetSelection(3, 3);
     view->ScrollToCaret();
-    EXPECT_EQ(view->GetFirstLine(), 0) << "a valid caret brings the view back";
+    EXPECT_EQ(view->Model().First().line, 0) << "a valid caret brings the view back";
     EXPECT_EQ(view->GetCaretPoint().x, view->GetLeftMargin()) << "the caret's cell is back at the margin";
     EXPECT_EQ(view->SelectionPoint(CPoint(-100, -100)), 0);
 

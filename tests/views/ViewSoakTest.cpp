@@ -119,9 +119,9 @@ private:
         // Overwriting replaces, at the selection's start, as many bytes as the character at the caret
         // takes; with the caret elsewhere in the selection that can split a pair by design, so the
         // soak types there only with the caret at the start.
-        if (m_view->IsOverwrite() && m_view->GetSelectionStart() != m_view->GetSelectionEnd() &&
-            m_view->Caret() != m_view->GetSelectionStart())
-            m_view->SetSelection(m_view->GetSelectionEnd(), m_view->GetSelectionStart());
+        if (m_view->IsOverwrite() && m_view->Model().Selection().start != m_view->Model().Selection().end &&
+            m_view->Caret() != m_view->Model().Selection().start)
+            m_view->SetSelection(m_view->Model().Selection().end, m_view->Model().Selection().start);
         int count = 1 + Pick(4), bytes = 0;
         for (int i = 0; i < count; ++i) {
             if (Pick(4) == 0) { // a GBK pair, as the keyboard sends it: lead, then trail
@@ -167,7 +167,7 @@ private:
         case 1: {
             last += " replace";
             Notify(FR_DOWN | FR_MATCHCASE | whole, find, replace);
-            int start = m_view->GetSelectionStart(), end = m_view->GetSelectionEnd();
+            int start = m_view->Model().Selection().start, end = m_view->Model().Selection().end;
             if (ViewFixture::Text(m_view).substr((size_t)start, (size_t)(end - start)) != find) return 0;
             Notify(FR_REPLACE | FR_DOWN | FR_MATCHCASE | whole, find, replace);
             return 1;
@@ -215,19 +215,19 @@ private:
 
 // Where a failure's excerpt of the text starts: a little before the selection.
 size_t Near(CEditScrollView* view) {
-    return (size_t)std::max(0, view->GetSelectionStart() - 40);
+    return (size_t)std::max(0, view->Model().Selection().start - 40);
 }
 
 // The selection, the character boundaries and the line table against the text; empty when all hold.
 std::string Broken(CEditScrollView* view, const std::string& text) {
     CEditDocument* doc = view->GetEditDocument();
     int last = (int)doc->GetLength() - 1;
-    int start = view->GetSelectionStart(), end = view->GetSelectionEnd(), caret = view->Caret();
+    int start = view->Model().Selection().start, end = view->Model().Selection().end, caret = view->Caret();
     if (!(0 <= start && start <= end && end <= last)) return "selection out of order or range";
     if (caret < 0 || caret > last) return "caret out of range";
     for (int pos : {start, end, caret})
         if (InsidePair(text, pos)) return "a selection end or the caret inside a GBK pair";
-    int anchor = view->GetAnchor();
+    int anchor = view->Model().Selection().anchor;
     if (anchor < 0 || anchor > last || InsidePair(text, anchor))
         return "the anchor outside the text or inside a pair";
     for (size_t i = 0; i <= text.size(); ++i)
@@ -275,16 +275,16 @@ TEST_F(ViewSoak, RandomInputKeepsEveryInvariantAndEveryStretchReplays) {
         for (long step = 0; step < steps / 2; ++step) {
             std::string before = Text(view);
             std::string where =
-                std::to_string(view->Caret()) + " " + std::to_string(view->GetSelectionStart()) + "-" +
-                std::to_string(view->GetSelectionEnd()) + (view->IsOverwrite() ? " overwrite" : "");
+                std::to_string(view->Caret()) + " " + std::to_string(view->Model().Selection().start) + "-" +
+                std::to_string(view->Model().Selection().end) + (view->IsOverwrite() ? " overwrite" : "");
             int records = input.Step();
             std::string text = Text(view);
             std::string broken = Broken(view, text);
             ASSERT_EQ(broken, "") << "step " << step << " of seed " << seed << ": " << input.last
                                   << "; caret " << view->Caret() << ", selection "
-                                  << view->GetSelectionStart() << "-" << view->GetSelectionEnd() << ", text "
-                                  << ::testing::PrintToString(text.substr(Near(view), 80)) << " (from "
-                                  << Near(view) << "), before at " << where;
+                                  << view->Model().Selection().start << "-" << view->Model().Selection().end
+                                  << ", text " << ::testing::PrintToString(text.substr(Near(view), 80))
+                                  << " (from " << Near(view) << "), before at " << where;
             recordsInStretch += records;
             stretchSteps += input.last + " -> " + std::to_string(text.size()) + " bytes; ";
             // The documents keep 25 undo records: a stretch ends before it could make more.

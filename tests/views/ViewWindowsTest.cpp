@@ -34,7 +34,7 @@ TEST_F(ViewWindows, CtrlHomeAndCtrlEndLeaveNoStaleSelectionOnTheScreen) {
             view->UpdateWindow();
             Key(view, key, true, false);
             view->UpdateWindow();
-            EXPECT_EQ(view->GetSelectionStart(), view->GetSelectionEnd());
+            EXPECT_EQ(view->Model().Selection().start, view->Model().Selection().end);
             EXPECT_EQ(ScreenDiffersFromRepaint(view), 0) << (key == VK_HOME ? "Ctrl+Home" : "Ctrl+End");
         }
     });

@@ -176,13 +176,22 @@ struct Reference {
         else
             Collapse(caret);
     }
-    void InsertByte(char c) {
+    // With grow (Shift+Tab) the selection's end takes in the byte.
+    void InsertByte(char c, bool grow = false) {
         bool wasEmpty = start == end;
-        int at = caret;
+        int at = caret, oldEnd = end;
         Edit(at, 0, std::string(1, c));
         caret = at + 1;
-        if (wasEmpty) Collapse(caret);
+        if (grow)
+            end = std::max(oldEnd + 1, start);
+        else if (wasEmpty)
+            Collapse(caret);
         Remember();
+    }
+    void Pair(const std::string& pair) {
+        int at = start != end ? start : caret;
+        Edit(at, end - start, pair);
+        Collapse(at + 2);
     }
     void Back(bool control) {
         if (start != end) {
@@ -342,13 +351,16 @@ private:
         case 6: {
             char c = kBytes[Uniform(0, (int)sizeof kBytes - 2)];
             if (c == '\n' || c == '\t') {
-                Key(c == '\n' ? EditKey::kReturn : EditKey::kTab, false, false, rows);
+                Key(c == '\n' ? EditKey::kReturn : EditKey::kTab, false, shift, rows);
                 if (c == '\n')
                     m_ref.Enter();
                 else if (!m_ref.overwrite)
-                    m_ref.InsertByte('\t');
+                    m_ref.InsertByte('\t', shift);
                 else
                     TabStop();
+            } else if (control) {
+                m_model.TypePair('\xD2', '\xBB');
+                m_ref.Pair("\xD2\xBB");
             } else {
                 m_model.Type((unsigned char)c);
                 m_ref.Type(c);
