@@ -149,6 +149,12 @@ public:
     HWND m_hWnd;
 };
 
+// The screen's context: the client-area context of no window.
+class CScreenDC : public CClientDC {
+public:
+    CScreenDC() : CClientDC((HWND) nullptr) {}
+};
+
 // The context of a whole window, frame included (GetWindowDC); a null window gives the screen.
 class CWindowDC : public CDC {
     DECLARE_DYNAMIC(CWindowDC)
