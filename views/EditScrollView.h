@@ -9,6 +9,7 @@
 #include "framework/win/View.h"
 #include "text/LineColumns.h"
 #include "views/GridText.h"
+#include "views/ScaledScrollBars.h"
 #include "views/TextSelection.h"
 
 #include <climits>
@@ -48,7 +49,7 @@ struct CPrintPageLayout {
 // Invariants: the scroll position is the pair (m_nFirstLine, m_nFirstColumn), never negative once a
 // scroll or a size change has clamped it; m_ptCaret is the client pixel position of m_sel.caret as last
 // computed; m_sel keeps its own invariant against the text's length; after SetScaledScrollSizes neither
-// dimension of m_totalLog exceeds 32767; m_bCaretShown implies m_bFocus.
+// dimension of the bars' total size exceeds 32767; m_bCaretShown implies m_bFocus.
 class CEditScrollView : public CView, public CEditViewLink {
     DECLARE_DYNAMIC(CEditScrollView)
 public:
@@ -58,14 +59,16 @@ public:
     CEditDocument* GetEditDocument() const { return static_cast<CEditDocument*>(m_pDocument); }
 
     // Scroll bars scaled to the 16-bit range.
-    void SetScaledScrollSizes(int mapMode, SIZE total);
-    void UpdateScrollBars();
+    void SetScaledScrollSizes(int mapMode, SIZE total) { m_bars.SetScaledSizes(mapMode, total, m_unit); }
+    void UpdateScrollBars() { m_bars.Update(m_unit); }
     // A bar's position, its redraw posted to follow the text's paint.
-    void SetBarPosition(int bar, int pos);
-    BOOL GetClientSizeWithBars(CSize& client, CSize& scrollBars);
-    void GetScrollBarThickness(CSize& scrollBars);
-    void CalcWindowRect(LPRECT rect, UINT adjustType = 0) override;
-    CSize GetTotalSize() const { return m_totalLog; }
+    void SetBarPosition(int bar, int pos) { m_bars.SetPosition(bar, pos); }
+    BOOL GetClientSizeWithBars(CSize& client, CSize& bars) { return m_bars.ClientSizeWithBars(client, bars); }
+    void GetScrollBarThickness(CSize& scrollBars) { m_bars.Thickness(scrollBars); }
+    void CalcWindowRect(LPRECT rect, UINT adjustType = 0) override {
+        m_bars.CalcWindowRect(rect, adjustType);
+    }
+    CSize GetTotalSize() const { return m_bars.TotalSize(); }
 
     // Font and geometry.
     int InitFont();
@@ -217,7 +220,6 @@ protected:
     LRESULT OnFindReplace(WPARAM wParam, LPARAM lParam);
     void InitFindReplace(int bFindOnly, const char* findWhat);
     LRESULT OnRedrawBars(WPARAM, LPARAM);
-    void PostBarRedraw();
 
     // Where the twins differ.
     // Draws bytes [first, last) of line at (x, y); the plain view in black, the coloured one by runs.
@@ -324,22 +326,7 @@ protected:
 
     // Scroll view base.
     CSize m_unit{1, 1}; // character width, line height
-    int m_nMapMode = 0;
-    CSize m_totalLog{0, 0};
-    CSize m_totalDev{0, 0};
-    BOOL m_bInsideUpdate = FALSE;
-    // What the scroll bars were last given (horizontal, vertical); applied is false until then.
-    struct CScrollBarState {
-        int max = 0;
-        UINT page = 0;
-        bool applied = false;
-        CScrollBarState() = default;
-        CScrollBarState(int m, UINT p) : max(m), page(p), applied(true) {}
-        bool operator==(const CScrollBarState& o) const { return max == o.max && page == o.page; }
-    };
-    CScrollBarState m_barState[2];
-    BOOL m_bBarRedrawPosted = FALSE;
-    static const UINT kRedrawBarsMessage = WM_USER + 0x71;
+    CScaledScrollBars m_bars{*this};
 
     // Shared view state.
     int m_nLeftMargin = 10;
