@@ -9,6 +9,7 @@
 #include "framework/win/View.h"
 #include "text/LineColumns.h"
 #include "views/GridText.h"
+#include "views/PrintPages.h"
 #include "views/ScaledScrollBars.h"
 #include "views/TextSelection.h"
 
@@ -29,17 +30,6 @@ enum : UINT { ID_EDIT_FINDNEXT = 0x8090 };
 struct CRange {
     int first = 0;
     int last = 0;
-};
-
-// One printed page's lines: linesPerPage is the screen height of the page in view-font heights, less
-// one; 0 when the page is too short for a layout (shorter than two font heights).
-struct CPrintPageLayout {
-    int linesPerPage = 0;
-    int firstLine = 0;
-    int lastLine = -1;
-    // pageHeight in printer pixels, the dots per inch of printer and screen, the font's LOGFONT height.
-    static CPrintPageLayout Compute(int pageHeight, int printerDpiY, int screenDpiY, int fontHeight,
-                                    UINT page);
 };
 
 // The plain and the coloured view are twins: everything they share lives here, and they differ only
@@ -103,9 +93,9 @@ public:
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
     void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-    int GetPrintLinesPerPage() const { return m_nPrintLinesPerPage; }
-    int GetPrintFirstLine() const { return m_nPrintFirstLine; }
-    int GetPrintLastLine() const { return m_nPrintLastLine; }
+    int GetPrintLinesPerPage() const { return m_print.LinesPerPage(); }
+    int GetPrintFirstLine() const { return m_print.FirstLine(); }
+    int GetPrintLastLine() const { return m_print.LastLine(); }
 
     // Scrolling and the caret.
     void OnInitialUpdate() override;
@@ -240,11 +230,6 @@ protected:
     // font actually selected, so a derived view may describe another.
     virtual LOGFONTA ViewFont() const;
 
-    // Printing steps: the current page's layout and the printer context's mapping (false when the page
-    // is too short for one), and the page's lines.
-    bool LayOutPrintPage(CDC* pDC, CPrintInfo* pInfo);
-    void DrawPrintPage(CDC* pDC);
-
     // Shared drawing steps.
     int DrawSelectedRuns(CDC* pDC, int x, int y, int first, int last, int tabOrigin, const CColorTable* runs);
     int DrawEndOfLineCell(CDC* pDC, int x, int y, int first);
@@ -358,11 +343,7 @@ protected:
     CFont m_font;
     CBitmap m_arrow;
     CBitmap m_arrowMask;
-    int m_nPrintCurrentPage = 0;
-    int m_nPrintLinesPerPage = 0;
-    int m_nPrintFirstLine = 0;
-    int m_nPrintLastLine = 0;
-    int m_nPrintLineBytes = INT_MAX; // the bytes of a line that can reach the paper
+    CPrintPages m_print;
 
     // Mouse state.
     static const int kNoOffset = -1;

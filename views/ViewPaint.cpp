@@ -33,7 +33,8 @@ void CEditScrollView::OnDraw(CDC* pDC) {
     CEditDocument* doc = GetEditDocument();
     if (doc == nullptr) return;
     if (pDC->IsPrinting()) {
-        DrawPrintPage(pDC);
+        m_print.Draw(pDC, *doc, m_font, PaintGrid(TabOriginLeftOf(m_nLeftMargin, m_nTabWidth)), m_nLeftMargin,
+                     m_unit.cy);
         return;
     }
     CRect clip;
@@ -57,23 +58,6 @@ void CEditScrollView::OnDraw(CDC* pDC) {
         DrawArrow(memory, clip);
     }
     pDC->BitBlt(clip.left, clip.top, clip.Width(), clip.Height(), memory, clip.left, clip.top, SRCCOPY);
-}
-
-// The current page's lines, each cut where it leaves the paper, in the printer context's own colours.
-void CEditScrollView::DrawPrintPage(CDC* pDC) {
-    CEditDocument* doc = GetEditDocument();
-    CSelection font(pDC->m_hDC, m_font.GetSafeHandle());
-    long lines = doc->GetLineCount();
-    int tabOrigin = TabOriginLeftOf(m_nLeftMargin, m_nTabWidth);
-    CGridText& grid = CGridText::Scratch();
-    int oldMode = pDC->SetBkMode(TRANSPARENT);
-    for (int line = m_nPrintFirstLine; line <= m_nPrintLastLine && line < lines; ++line) {
-        CString text = doc->GetLine(line);
-        int count = std::min(text.GetLength(), m_nPrintLineBytes);
-        grid.LayOut(text, count, m_nLeftMargin, PaintGrid(tabOrigin));
-        grid.Draw(pDC, (line - m_nPrintFirstLine) * m_unit.cy, 0, count);
-    }
-    pDC->SetBkMode(oldMode);
 }
 
 void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
