@@ -8,14 +8,13 @@
 #include "framework/win/Gdi.h"
 #include "framework/win/View.h"
 #include "text/LineColumns.h"
+#include "views/FindReplace.h"
 #include "views/GridText.h"
 #include "views/PrintPages.h"
 #include "views/ScaledScrollBars.h"
 #include "views/TextSelection.h"
 
 #include <climits>
-#include <functional>
-#include <vector>
 
 class CColorTable;
 class CFindReplaceDialog;
@@ -42,6 +41,9 @@ struct CRange {
 // dimension of the bars' total size exceeds 32767; m_bCaretShown implies m_bFocus.
 class CEditScrollView : public CView, public CEditViewLink {
     DECLARE_DYNAMIC(CEditScrollView)
+    // Reads and moves the selection, the search origin and the word at the caret.
+    friend class CFindReplace;
+
 public:
     CEditScrollView();
     ~CEditScrollView() override;
@@ -147,8 +149,8 @@ public:
     // "Find Title": text is the title, a separator byte, a space and more; the fallback is
     // "Chapter <wParam>". Always 0.
     LRESULT OnTitleFind(UINT wParam, const char* text);
-    CString GetFindText() const { return m_strFind; }
-    CString GetReplaceText() const { return m_strReplace; }
+    CString GetFindText() const { return m_find.LastFind(); }
+    CString GetReplaceText() const { return m_find.LastReplacement(); }
     // The dialog the last Find or Replace opened, while it is open; null after it closed.
     CFindReplaceDialog* GetFindDialog() const;
     int GetTitleLine() const { return m_nTitleLine; }
@@ -292,16 +294,6 @@ protected:
     // The word around pos by the double-click rule; false when the byte at pos is white space.
     bool WordBounds(int pos, int& start, int& end) const;
 
-    // Find and replace steps.
-    int SearchStep(const char* find, int& origin, int matchCase, const std::function<bool(int pos)>& isWhole);
-    bool TakeFindText(int& start, int& end);
-    std::function<bool(int)> WholeCharacters(int n, const std::function<bool(int)>& accept) const;
-    BOOL FindNextHit(int matchCase, int wholeWord, int originStep);
-    void ShowHit(int start, int end, int row);
-    void ReplaceCurrent(const CString& find, const CString& replace, int matchCase, int wholeWord);
-    void ReplaceAll(const CString& find, const CString& replace, int matchCase, int wholeWord);
-    std::vector<int> FindAllHits(const CString& find, const CString& replace, int matchCase, int wholeWord);
-
     // Mouse steps.
     bool IsInsideClient(CPoint point) const;
     void DragTo(CPoint point);
@@ -331,9 +323,7 @@ protected:
     int m_nSearchOrigin = 0;
     int m_nOverwrite = 0;
     int m_nTitleLine = 0;
-    CString m_strFind;                           // the last text searched for
-    CString m_strReplace;                        // the last replacement text
-    CFindReplaceDialog* m_pFindDialog = nullptr; // the last dialog made; it deletes itself, so never owned
+    CFindReplace m_find{*this};
     BOOL m_bFocus = FALSE;
     BOOL m_bCaretShown = FALSE;
     // Where the system caret was last put; valid while m_bSystemCaretKnown.

@@ -49,13 +49,14 @@ int CEditScrollView::GetSearchPosition() const {
 }
 
 int CEditScrollView::FindTitle(const char* title) {
-    m_strFind = title != nullptr ? title : "";
-    if (m_strFind.IsEmpty()) return 0;
+    m_find.SetLastFind(title != nullptr ? title : "");
+    const CString& find = m_find.LastFind();
+    if (find.IsEmpty()) return 0;
     CEditDocument* doc = GetEditDocument();
-    int pos = doc->SearchText(0, m_strFind, 0); // SearchString's hit, read where the bytes lie
+    int pos = doc->SearchText(0, find, 0); // SearchString's hit, read where the bytes lie
     // Bytes made of the second half of one character and the first of the next are not the title,
     // and the caret must not land between a character's two bytes.
-    while (pos >= 0 && OutsidePair(pos) != pos) pos = doc->SearchText(pos + 1, m_strFind, 0);
+    while (pos >= 0 && OutsidePair(pos) != pos) pos = doc->SearchText(pos + 1, find, 0);
     if (pos < 0) return 0;
     SetSelection(pos, pos); // the caret and its point at pos
     UpdateColors();
