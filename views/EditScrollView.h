@@ -264,8 +264,6 @@ protected:
     void RepaintForJump(bool textAreaOnly);
     // The point after the bytes of line before offset (GetExtent of them, with left added).
     CPoint PointOf(int offset, int line, int left);
-    // The caret's line and column in the host's status bar, written only when the text changes.
-    void ShowLineAndColumn(int line, int column);
 
     // Keyboard steps.
     BOOL HandleKey(UINT key, bool control, bool shift);

@@ -1,18 +1,13 @@
 // The editor views' font and the conversions between text positions and client pixels.
 #include <algorithm>
-#include <cstdio>
 
 #include "framework/base/ByteClass.h"
-#include "framework/win/StatusBar.h"
-#include "framework/win/WinApp.h"
+#include "views/CaretStatus.h"
 #include "views/EditScrollView.h"
 
 namespace {
-// The status-bar pane that shows the caret's line and column.
-const int kCaretPane = 1;
 // The font's face: 宋体 (Song) in GB2312.
 const char kSongFace[] = "\xCB\xCE\xCC\xE5";
-
 } // namespace
 
 LOGFONTA CEditScrollView::ViewFont() const {
@@ -66,17 +61,6 @@ int CEditScrollView::LineLength(int line) const {
     return (int)(next - doc->GetLineOffset(line));
 }
 
-void CEditScrollView::ShowLineAndColumn(int line, int column) {
-    CWnd* main = AfxGetMainWnd();
-    if (main == nullptr || main->m_hWnd == nullptr) return;
-    auto* bar = dynamic_cast<CStatusBar*>(main->GetDescendantWindow(AFX_IDW_STATUS_BAR));
-    if (bar == nullptr) return;
-    char text[64];
-    std::snprintf(text, sizeof text, " line =%4d , column =%4d\n", line, column);
-    // The caret point is recomputed several times a key; repainting the pane each time is wasted.
-    if (bar->GetPaneText(kCaretPane).Compare(text) != 0) bar->SetPaneText(kCaretPane, text, TRUE);
-}
-
 // The extent of the line's bytes before offset; with the long-line option the walk starts at the
 // line's last column checkpoint before offset instead of copying the bytes from the line's start.
 CPoint CEditScrollView::PointOf(int offset, int line, int left) {
@@ -96,7 +80,7 @@ CPoint CEditScrollView::GetCaretPos(int left) {
     CEditDocument* doc = GetEditDocument();
     int line = (int)doc->OffsetToLine(m_sel.caret);
     CPoint point = PointOf(m_sel.caret, line, left);
-    ShowLineAndColumn(line + 1, (point.x - m_nLeftMargin) / m_unit.cx + 1);
+    ShowCaretLineAndColumn(line + 1, (point.x - m_nLeftMargin) / m_unit.cx + 1);
     return point;
 }
 
