@@ -21,22 +21,19 @@ LOGFONTA CEditScrollView::ViewFont() const {
 }
 
 int CEditScrollView::InitFont() {
-    HWND desktop = ::GetDesktopWindow();
-    HDC dc = ::GetDC(desktop);
+    CScreenDC screen;
     LOGFONTA font = ViewFont();
     m_font.DeleteObject();
     m_font.CreateFontIndirect(&font);
-    HGDIOBJ old = ::SelectObject(dc, m_font.GetSafeHandle());
-    SIZE cell = {8, 16};
-    ::GetTextExtentPoint32A(dc, "A", 1, &cell);
+    CFont* old = screen.SelectObject(&m_font);
+    CSize cell = screen.GetTextExtent("A", 1);
     // A font that measured nothing would divide by zero everywhere else.
     m_unit = CSize(cell.cx > 0 ? cell.cx : 1, cell.cy > 0 ? cell.cy : 1);
     m_nTabWidth = m_unit.cx * GetTabSize();
     m_columns = CLineColumns(GetTabSize());
     m_nLeftMargin = m_unit.cx * m_nMarginColumns;
     CalcScrollSize();
-    ::SelectObject(dc, old);
-    ::ReleaseDC(desktop, dc);
+    if (old != nullptr) screen.SelectObject(old);
     return 1;
 }
 
