@@ -1,4 +1,4 @@
-// The window system's metrics, settings and input state, asked for the framework's windows.
+// The window system's metrics, settings, input state and code pages, asked for the framework's windows.
 #include "framework/win/Desktop.h"
 
 int GetSystemMetric(int index) {
@@ -21,4 +21,8 @@ bool IsKeyDown(int key) {
 
 void SetStandardCursor(LPCSTR id) {
     ::SetCursor(::LoadCursorA(nullptr, id));
+}
+
+int DecodeInCodePage(UINT codePage, const char* bytes, int length, wchar_t* out, int capacity) {
+    return ::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, length, out, capacity);
 }
