@@ -14,19 +14,6 @@ const COLORREF kBlack = 0x000000;
 const COLORREF kWhite = 0xFFFFFF;
 const UINT kArrowBitmap = 182;
 const DWORD kAndNotSource = 0x00220326; // destination AND NOT source
-
-// Selects an object into a device context for one scope.
-class CSelection {
-public:
-    CSelection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? ::SelectObject(dc, object) : nullptr) {}
-    ~CSelection() {
-        if (m_old != nullptr) ::SelectObject(m_dc, m_old);
-    }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
 } // namespace
 
 void CEditScrollView::OnDraw(CDC* pDC) {
@@ -46,14 +33,14 @@ void CEditScrollView::OnDraw(CDC* pDC) {
     CDC* memory = CPaintSurface::Shared().Prepare(pDC, clip);
     if (memory == nullptr) {
         // Out of graphics memory: draw straight to the window rather than not at all.
-        ::FillRect(pDC->m_hDC, &clip, (HBRUSH)::GetStockObject(WHITE_BRUSH));
-        CSelection font(pDC->m_hDC, m_font.GetSafeHandle());
+        pDC->FillStockRect(&clip, WHITE_BRUSH);
+        CScopedSelection font(*pDC, m_font);
         if (doc->GetLength() > 1) DrawRectText(pDC, clip);
         DrawArrow(pDC, clip);
         return;
     }
     {
-        CSelection font(memory->m_hDC, m_font.GetSafeHandle());
+        CScopedSelection font(*memory, m_font);
         if (doc->GetLength() > 1) DrawRectText(memory, clip);
         DrawArrow(memory, clip);
     }
@@ -141,11 +128,11 @@ void CEditScrollView::DrawArrow(CDC* pDC, const CRect& rect) {
     if (!picture.CreateCompatibleDC(pDC)) return;
     COLORREF oldBack = pDC->SetBkColor(kWhite), oldText = pDC->SetTextColor(kBlack);
     {
-        CSelection arrow(picture.m_hDC, m_arrow.GetSafeHandle());
+        CScopedSelection arrow(picture, m_arrow);
         pDC->BitBlt(0, y, m_nLeftMargin, m_unit.cy, &picture, 0, 0, SRCINVERT);
-        ::SelectObject(picture.m_hDC, m_arrowMask.GetSafeHandle());
+        picture.SelectHandle(m_arrowMask.GetSafeHandle());
         pDC->BitBlt(0, y, m_nLeftMargin, m_unit.cy, &picture, 0, 0, kAndNotSource);
-        ::SelectObject(picture.m_hDC, m_arrow.GetSafeHandle());
+        picture.SelectHandle(m_arrow.GetSafeHandle());
         pDC->BitBlt(0, y, m_nLeftMargin, m_unit.cy, &picture, 0, 0, SRCINVERT);
     }
     pDC->SetBkColor(oldBack);
@@ -163,8 +150,8 @@ void CEditScrollView::LoadArrow() {
     CDC source, mask;
     CClientDC screen(m_hWnd);
     if (!source.CreateCompatibleDC(&screen) || !mask.CreateCompatibleDC(&screen)) return;
-    CSelection arrow(source.m_hDC, m_arrow.GetSafeHandle());
-    CSelection maskBits(mask.m_hDC, m_arrowMask.GetSafeHandle());
+    CScopedSelection arrow(source, m_arrow);
+    CScopedSelection maskBits(mask, m_arrowMask);
     COLORREF old = source.SetBkColor(source.GetPixel(0, 0));
     mask.BitBlt(0, 0, info.bmWidth, info.bmHeight, &source, 0, 0, NOTSRCCOPY);
     source.SetBkColor(old);
@@ -202,8 +189,7 @@ bool CEditScrollView::ScrollBelowEdit() {
     if (edit.firstLine != m_nFirstLine || edit.firstColumn != m_nFirstColumn) return false;
     int rows = m_nClientHeight / m_unit.cy + 1;
     if (edit.first < m_nFirstLine || edit.first - m_nFirstLine >= rows) return false;
-    if (::GetUpdateRect(m_hWnd, nullptr, FALSE) || !LinesBelowKeepColors(edit.last + 1, edit.shift))
-        return false;
+    if (GetUpdateRect(nullptr, FALSE) || !LinesBelowKeepColors(edit.last + 1, edit.shift)) return false;
     int below = edit.last + 1 - edit.shift; // the first unchanged line, as numbered before the edit
     CRect moved = TextArea(), clip = TextArea();
     moved.top = (below - m_nFirstLine) * m_unit.cy;
@@ -219,7 +205,7 @@ void CEditScrollView::RedrawRect(CRect& rect) {
     CDC* memory = CPaintSurface::Shared().Prepare(&window, rect);
     if (memory == nullptr) return;
     {
-        CSelection font(memory->m_hDC, m_font.GetSafeHandle());
+        CScopedSelection font(*memory, m_font);
         CPoint caret = GetCaretPos(m_nLeftMargin);
         if (caret != m_ptCaret) {
             m_ptCaret = caret;

@@ -54,7 +54,7 @@ void CEditScrollView::OnKillFocus(CWnd*) {
     Default();
     HideCaret();
     m_bFocus = FALSE;
-    ::DestroyCaret();
+    DestroyCaret();
 }
 
 void CEditScrollView::ShowCaret() {
