@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "framework/win/GlobalMemory.h"
 #include "framework/win/MemFile.h"
 #include "framework/win/OleClipboard.h"
 #include "views/EditScrollView.h"
@@ -18,11 +19,22 @@ const UINT kClipboardStep = 4096;
 BOOL PutTextBlock(HGLOBAL block) {
     auto* source = new (std::nothrow) COleDataSource;
     if (source == nullptr) {
-        ::GlobalFree(block);
+        AfxGlobalFree(block);
         return FALSE;
     }
     source->CacheGlobalData(CF_TEXT, block);
     return source->SetClipboard();
+}
+
+// Copies the text [start, end) into block; FALSE (and the block freed) when it cannot be locked.
+BOOL CopyRange(const CEditDocument& doc, int start, int end, HGLOBAL block) {
+    CGlobalLock locked(block);
+    if (locked.Bytes() == nullptr) {
+        AfxGlobalFree(block);
+        return FALSE;
+    }
+    doc.Range(start, end, (char*)locked.Bytes());
+    return TRUE;
 }
 
 // Appends the bytes [from, from + count) to out without their carriage returns; FALSE at a zero byte
@@ -50,22 +62,24 @@ CString ReadClipboardText() {
     HGLOBAL block = data.GetGlobalData(CF_TEXT);
     if (block == nullptr) return CString();
     CString text;
-    SIZE_T size = ::GlobalSize(block);
-    auto* bytes = (BYTE*)::GlobalLock(block);
-    if (bytes != nullptr && size > 0 && size < (SIZE_T)INT_MAX) {
-        CMemFile file(bytes, (UINT)size);
-        char* start = text.GetBufferSetLength((int)size);
-        if (start != nullptr) {
-            char* out = start;
-            char step[65536];
-            UINT got = 0;
-            while ((got = file.Read(step, sizeof step)) > 0 && AppendWithoutCarriageReturns(step, got, out)) {
+    {
+        CGlobalLock locked(block);
+        SIZE_T size = locked.Size();
+        if (locked.Bytes() != nullptr && size > 0 && size < (SIZE_T)INT_MAX) {
+            CMemFile file(locked.Bytes(), (UINT)size);
+            char* start = text.GetBufferSetLength((int)size);
+            if (start != nullptr) {
+                char* out = start;
+                char step[65536];
+                UINT got = 0;
+                while ((got = file.Read(step, sizeof step)) > 0 &&
+                       AppendWithoutCarriageReturns(step, got, out)) {
+                }
+                text.ReleaseBuffer((int)(out - start));
             }
-            text.ReleaseBuffer((int)(out - start));
         }
     }
-    if (bytes != nullptr) ::GlobalUnlock(block);
-    ::GlobalFree(block);
+    AfxGlobalFree(block);
     return text;
 }
 } // namespace
@@ -85,16 +99,8 @@ void CEditScrollView::OnEditCopy() {
 void CEditScrollView::OnEditCut() {
     if (m_sel.IsEmpty()) return;
     CEditDocument* doc = GetEditDocument();
-    HGLOBAL block = ::GlobalAlloc(kClipboardFlags, (SIZE_T)(m_sel.end - m_sel.start) + 1);
-    if (block == nullptr) return;
-    auto* bytes = (char*)::GlobalLock(block);
-    if (bytes == nullptr) {
-        ::GlobalFree(block);
-        return;
-    }
-    doc->Range(m_sel.start, m_sel.end, bytes);
-    ::GlobalUnlock(block);
-    if (!PutTextBlock(block)) return;
+    HGLOBAL block = AfxGlobalAlloc(kClipboardFlags, (SIZE_T)(m_sel.end - m_sel.start) + 1);
+    if (block == nullptr || !CopyRange(*doc, m_sel.start, m_sel.end, block) || !PutTextBlock(block)) return;
     ReplaceSelection("");
 }
 
@@ -144,7 +150,7 @@ void CEditScrollView::OnUpdateEditCopy(CCmdUI* pCmdUI) {
 
 void CEditScrollView::OnUpdateEditPaste(CCmdUI* pCmdUI) {
     // Asked at every idle time: the format list is read without opening the clipboard.
-    pCmdUI->Enable(::IsClipboardFormatAvailable(CF_TEXT));
+    pCmdUI->Enable(AfxIsClipboardFormatAvailable(CF_TEXT));
 }
 
 void CEditScrollView::OnUpdateEditUndo(CCmdUI* pCmdUI) {
