@@ -45,13 +45,13 @@ public:
     ~CEditDocument() override;
 
     // Text access for the views.
-    long GetLength() const final { return m_text->GetTextSize(); }
-    long GetLineCount() const final { return m_lines->GetLineCount(); }
-    long GetLineOffset(long line) const final;
-    long OffsetToLine(long pos) const final;
+    long GetLength() const { return m_text->GetTextSize(); }
+    long GetLineCount() const { return m_lines->GetLineCount(); }
+    long GetLineOffset(long line) const;
+    long OffsetToLine(long pos) const;
     int GetLineSize(long line) const;
     CString GetLine(long line) const;
-    char GetAt(long pos) const final;
+    char GetAt(long pos) const;
     CString GetString(long pos, int count) const;
     CString Range(long start, long end) const;
     void Range(long start, long end, char* out) const;
@@ -61,7 +61,7 @@ public:
     // letters' case ignored; -1 when none. The text is read where it lies (it is not made contiguous).
     int SearchText(long pos, const char* find, int matchCase) const;
     CSize GetTotalWidth() const { return m_lines->GetTotalWidth(); }
-    const CStringEx& GetText() const final { return *m_text; }
+    const CStringEx& GetText() const { return *m_text; }
     // The line's width in cells as the widest line counts it (a tab four cells).
     int GetLineWidth(long line) const { return m_lines->GetLineWidth(*m_text, (int)line); }
     virtual void RecalcScrollSize() = 0;
@@ -89,17 +89,25 @@ public:
     void EndBatch();
     BOOL IsBatching() const { return m_nBatchDepth > 0; }
     // The column moved forward to a character boundary of the line.
-    int CalcCaretColumn(long line, int column) const final;
+    int CalcCaretColumn(long line, int column) const;
     // The first view of the class or of one derived from it; null when there is none.
     CView* SearchView(CRuntimeClass* viewClass) const;
 
     BOOL HasOption(EditOption option) const { return (m_options & option) != 0; }
+    // The text as the editing rules see it, in int positions.
+    int Length() const final { return (int)GetLength(); }
+    char ByteAt(int pos) const final { return GetAt(pos); }
+    int LineCount() const final { return (int)GetLineCount(); }
+    int LineStart(int line) const final { return (int)GetLineOffset(line); }
+    int LineOfOffset(int pos) const final { return (int)OffsetToLine(pos); }
+    const CStringEx& Text() const final { return *m_text; }
+    int CaretColumn(int line, int column) const final { return CalcCaretColumn(line, column); }
     bool GbkCharacters() const final { return HasOption(kOptionGbkCharacters); }
     bool LongLines() const final { return HasOption(kOptionLongLines); }
     // The editing rules' changes, recorded as Edit records them.
-    bool InsertText(int pos, const char* text) final { return Edit(UNDO_INSERT, pos, 0, text) != FALSE; }
-    bool DeleteText(int pos, int count) final { return Edit(UNDO_DELETE, pos, count, "") != FALSE; }
-    bool ReplaceText(int pos, int count, const char* text) final {
+    bool InsertAt(int pos, const char* text) final { return Edit(UNDO_INSERT, pos, 0, text) != FALSE; }
+    bool DeleteAt(int pos, int count) final { return Edit(UNDO_DELETE, pos, count, "") != FALSE; }
+    bool ReplaceAt(int pos, int count, const char* text) final {
         return Edit(UNDO_REPLACE, pos, count, text) != FALSE;
     }
     // Switches an option and repaints the views.

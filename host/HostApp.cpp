@@ -66,7 +66,7 @@ static void GoToLine(CView* view, int line) {
     // scrolls down just far enough for the first move and not at all for the second.
     CRect client;
     editor->GetClientRect(&client);
-    long rows = client.Height() / std::max(editor->GetLineHeight(), 1);
+    long rows = client.Height() / std::max((long)editor->Metrics().unit.cy, 1L);
     editor->SetCurrentPosition((int)doc->GetLineOffset(std::min(target + rows - 1, last)));
     editor->SetCurrentPosition((int)doc->GetLineOffset(target));
 }

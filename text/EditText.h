@@ -5,28 +5,28 @@
 
 #include "text/StringEx.h"
 
-// Offsets count bytes from the text's start; the text's last byte is its terminator, which no change
-// removes. Each change is recorded for undo, marks the text modified and tells the views; it answers
-// false, with nothing changed, when there is no change or it is refused.
+// Offsets (int, the one position type of the editing code) count bytes from the text's start; the text's last
+// byte is its terminator, which no change removes. Each change is recorded for undo, marks the text modified
+// and tells the views; it answers false, with nothing changed, when there is no change or it is refused.
 class CEditText {
 public:
-    virtual long GetLength() const = 0;
-    virtual char GetAt(long pos) const = 0;
-    virtual long GetLineCount() const = 0;
-    virtual long GetLineOffset(long line) const = 0;
-    virtual long OffsetToLine(long pos) const = 0;
-    virtual const CStringEx& GetText() const = 0;
+    virtual int Length() const = 0;
+    virtual char ByteAt(int pos) const = 0;
+    virtual int LineCount() const = 0;
+    virtual int LineStart(int line) const = 0;
+    virtual int LineOfOffset(int pos) const = 0;
+    virtual const CStringEx& Text() const = 0;
     // The column moved forward to a character boundary of the line (a byte with bit 7 set and the byte
     // after it make one character).
-    virtual int CalcCaretColumn(long line, int column) const = 0;
+    virtual int CaretColumn(int line, int column) const = 0;
     // GBK characters found with the code page's lead-byte table rather than by bit 7.
     virtual bool GbkCharacters() const = 0;
     // Walks along long lines resume from their column checkpoints.
     virtual bool LongLines() const = 0;
 
-    virtual bool InsertText(int pos, const char* text) = 0;
-    virtual bool DeleteText(int pos, int count) = 0;
-    virtual bool ReplaceText(int pos, int count, const char* text) = 0;
+    virtual bool InsertAt(int pos, const char* text) = 0;
+    virtual bool DeleteAt(int pos, int count) = 0;
+    virtual bool ReplaceAt(int pos, int count, const char* text) = 0;
 
 protected:
     ~CEditText() = default;

@@ -10,9 +10,9 @@ int CBlackEditView::BlackTextOut(CDC* pDC, int x, int y, int first, int last, in
     CEditDocument* doc = GetEditDocument();
     if (doc->GetLineSize(line) == 0 || doc->GetAt(first) == 0) return 0;
     if (doc->GetAt(first) == '\n') {
-        DrawEndOfLineCell(pDC, x, y, first);
+        DrawEndOfLineCell(pDC, x, y, first, RunStyle(tabOrigin));
         return 1;
     }
-    DrawSelectedRuns(pDC, x, y, first, last, tabOrigin, nullptr);
+    DrawSelectedRuns(pDC, doc->GetString(first, last - first), x, y, first, RunStyle(tabOrigin), nullptr);
     return 1;
 }

@@ -16,27 +16,29 @@ void CColorEditView::BeforeDrawLines() {
     CColorEditDoc* doc = GetDocument();
     int count = (int)doc->GetLineCount();
     if (count <= 0 || doc->GetLength() <= 0) return;
-    int last = m_nClientHeight / m_unit.cy + m_model.First().line;
+    int last = m_metrics.clientHeight / m_metrics.unit.cy + m_model.First().line;
     if (last > count - 1) last = count - 1;
     int start = (int)doc->GetLineOffset(m_model.First().line);
-    long end = doc->GetLineOffset(last) + LineLength(last);
+    long end = doc->GetLineOffset(last) + m_model.LineLength(last);
     if (end > doc->GetLength() - 1) end = doc->GetLength() - 1;
     int visible = start;
     if (doc->HasOption(kOptionLongLines)) VisibleStretch(last, visible, end);
     doc->RenderWindow(start, (int)end, visible);
     m_bRender = FALSE;
-    m_drawn.Capture(doc, m_model.First().line, last, m_nEditSerial);
+    m_drawn.Capture(doc, m_model.First().line, last, m_edits.Serial());
 }
 
 // With the long-line option, a long first line is coloured from its first visible byte and a long
 // last line up to its last: the window scan then costs the visible stretch, not the lines' lengths.
 void CColorEditView::VisibleStretch(int last, int& visible, long& end) {
     CRange range;
-    if (LineLength(m_model.First().line) >= CLineColumns::kLongLine &&
-        GetTextRange(m_model.First().line, m_nLeftMargin, m_nClientWidth, TextOrigin(), range) >= 0)
+    if (m_model.LineLength(m_model.First().line) >= CLineColumns::kLongLine &&
+        GetTextRange(m_model.First().line, m_metrics.leftMargin, m_metrics.clientWidth,
+                     m_metrics.TextOrigin(m_model.First().column), range) >= 0)
         visible = range.first;
-    if (LineLength(last) >= CLineColumns::kLongLine &&
-        GetTextRange(last, m_nLeftMargin, m_nClientWidth, TextOrigin(), range) >= 0)
+    if (m_model.LineLength(last) >= CLineColumns::kLongLine &&
+        GetTextRange(last, m_metrics.leftMargin, m_metrics.clientWidth,
+                     m_metrics.TextOrigin(m_model.First().column), range) >= 0)
         end = std::max((long)visible, std::min(end, (long)range.last));
 }
 
@@ -46,10 +48,10 @@ void CColorEditView::VisibleStretch(int last, int& visible, long& end) {
 bool CColorEditView::LinesBelowKeepColors(int line, int shift) {
     CWindowColors drawn = std::move(m_drawn);
     m_drawn.Clear();
-    if (!drawn.Describes(m_model.First().line, m_nEditSerial - 1)) return false;
+    if (!drawn.Describes(m_model.First().line, m_edits.Serial() - 1)) return false;
     m_bRender = TRUE;
     BeforeDrawLines();
-    return m_drawn.Describes(m_model.First().line, m_nEditSerial) && m_drawn.SameFrom(drawn, line, shift);
+    return m_drawn.Describes(m_model.First().line, m_edits.Serial()) && m_drawn.SameFrom(drawn, line, shift);
 }
 
 int CColorEditView::ColoredTextOut(CDC* pDC, int x, int y, int first, int last, int tabOrigin, int line) {
@@ -57,9 +59,10 @@ int CColorEditView::ColoredTextOut(CDC* pDC, int x, int y, int first, int last, 
     GetDocument()->GetLineColorTable(line, first, table);
     if (table.GetColorCount() == 0) {
         if (m_model.Selection().start == m_model.Selection().end) return 1;
-        return DrawEndOfLineCell(pDC, x, y, first);
+        return DrawEndOfLineCell(pDC, x, y, first, RunStyle(tabOrigin));
     }
-    return DrawSelectedRuns(pDC, x, y, first, last, tabOrigin, &table);
+    return DrawSelectedRuns(pDC, GetDocument()->GetString(first, last - first), x, y, first,
+                            RunStyle(tabOrigin), &table);
 }
 
 CPoint CColorEditView::DrawTextA(CDC* pDC, CPoint point, int line, int selection) {
@@ -74,11 +77,11 @@ CPoint CColorEditView::DrawTextA(CDC* pDC, CPoint point, int line, int selection
         pDC->SetBkColor(selected ? 0x000000 : 0xFFFFFF);
         pDC->SetTextColor(selected ? color ^ 0xFFFFFF : color);
         if (b == '\t') {
-            x = NextTabStop(x, 0);
+            x = m_metrics.NextTabStop(x, 0);
         } else if ((b >= 0x20 && b < 0x7F) || b >= 0x80) {
             char c = (char)b;
             pDC->TextOut(x, point.y, &c, 1);
-            x += m_unit.cx;
+            x += m_metrics.unit.cx;
         }
     }
     return CPoint(x, point.y);

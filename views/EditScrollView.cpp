@@ -26,7 +26,7 @@ ON_WM_CAPTURECHANGED()
 ON_WM_TIMER()
 ON_WM_SETCURSOR()
 ON_WM_MOUSEWHEEL()
-ON_MESSAGE(kRedrawBarsMessage, OnRedrawBars)
+ON_MESSAGE(CScaledScrollBars::kRedrawMessage, OnRedrawBars)
 ON_REGISTERED_MESSAGE(HostMessage(kMsgFindTitle), OnTitleFindMessage)
 ON_REGISTERED_MESSAGE(HostMessage(kMsgFindReplace), OnFindReplace)
 ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
@@ -56,4 +56,9 @@ CEditScrollView::CEditScrollView() {
 
 CEditScrollView::~CEditScrollView() {
     CPaintSurface::Shared().RemoveUser();
+}
+
+LRESULT CEditScrollView::OnRedrawBars(WPARAM, LPARAM) {
+    m_bars.RedrawPosted();
+    return 0;
 }

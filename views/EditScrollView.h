@@ -9,11 +9,20 @@
 #include "framework/win/View.h"
 #include "text/LineColumns.h"
 #include "views/GridText.h"
+#include "views/FindReplace.h"
+#include "views/PrintPages.h"
+#include "views/ScaledScrollBars.h"
+#include "views/SelectedRuns.h"
+#include "views/EditedLines.h"
+#include "views/KeyInput.h"
+#include "views/MarginArrow.h"
+#include "views/MouseTracking.h"
+#include "views/ViewCaret.h"
+#include "views/ViewMetrics.h"
+#include "views/ViewScroller.h"
 #include "views/model/EditModel.h"
 
 #include <climits>
-#include <functional>
-#include <vector>
 
 class CColorTable;
 class CFindReplaceDialog;
@@ -30,42 +39,41 @@ struct CRange {
     int last = 0;
 };
 
-// One printed page's lines: linesPerPage is the screen height of the page in view-font heights, less
-// one; 0 when the page is too short for a layout (shorter than two font heights).
-struct CPrintPageLayout {
-    int linesPerPage = 0;
-    int firstLine = 0;
-    int lastLine = -1;
-    // pageHeight in printer pixels, the dots per inch of printer and screen, the font's LOGFONT height.
-    static CPrintPageLayout Compute(int pageHeight, int printerDpiY, int screenDpiY, int fontHeight,
-                                    UINT page);
-};
-
 // The plain and the coloured view are twins: everything they share lives here, and they differ only
 // in the few virtual operations at the end (how a visible stretch of a line is drawn, whether the
 // view colours its window before painting, and two details of measuring).
 //
 // Invariants: the model's first visible line and column are never negative once a scroll or a size
-// change has clamped them; m_ptCaret is the client pixel position of the model's caret as last
-// computed; after SetScaledScrollSizes neither dimension of m_totalLog exceeds 32767; m_bCaretShown
-// implies m_bFocus.
+// change has clamped them; the caret's point is the client pixel position of the model's caret as last
+// computed; after SetScaledScrollSizes neither dimension of the bars' total size exceeds 32767.
 class CEditScrollView : public CView, public CEditViewLink {
     DECLARE_DYNAMIC(CEditScrollView)
 public:
+    // The view's helpers reach its state: the find helper the selection, the search origin and the
+    // word at the caret; the scroller, the keyboard and the mouse the scroll position, the metrics,
+    // the caret and the bars.
+    friend class CFindReplace;
+    friend class CViewScroller;
+    friend class CKeyInput;
+    friend class CMouseTracking;
+
     CEditScrollView();
     ~CEditScrollView() override;
 
     CEditDocument* GetEditDocument() const { return static_cast<CEditDocument*>(m_pDocument); }
 
     // Scroll bars scaled to the 16-bit range.
-    void SetScaledScrollSizes(int mapMode, SIZE total);
-    void UpdateScrollBars();
+    void SetScaledScrollSizes(int mapMode, SIZE total) {
+        m_bars.SetScaledSizes(mapMode, total, m_metrics.unit);
+    }
+    void UpdateScrollBars() { m_bars.Update(m_metrics.unit); }
     // A bar's position, its redraw posted to follow the text's paint.
-    void SetBarPosition(int bar, int pos);
-    BOOL GetClientSizeWithBars(CSize& client, CSize& scrollBars);
-    void GetScrollBarThickness(CSize& scrollBars);
-    void CalcWindowRect(LPRECT rect, UINT adjustType = 0) override;
-    CSize GetTotalSize() const { return m_totalLog; }
+    BOOL GetClientSizeWithBars(CSize& client, CSize& bars) { return m_bars.ClientSizeWithBars(client, bars); }
+    void GetScrollBarThickness(CSize& scrollBars) { m_bars.Thickness(scrollBars); }
+    void CalcWindowRect(LPRECT rect, UINT adjustType = 0) override {
+        m_bars.CalcWindowRect(rect, adjustType);
+    }
+    CSize GetTotalSize() const { return m_bars.TotalSize(); }
 
     // Font and geometry.
     int InitFont();
@@ -89,9 +97,6 @@ public:
     void RedrawRect(CRect& rect);
     void InvalidateLine(int line);
     void InvalidateLine(int first, int last);
-    // The repaint after this view's own edit: the unchanged lines below it move by pixel scroll
-    // when that shows what a full repaint would, and only the edited lines are drawn again.
-    void RepaintEdit();
     void UpdateColors() override {}
     void SetRenderFlag(int) override {}
 
@@ -100,14 +105,12 @@ public:
     void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
     void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
-    int GetPrintLinesPerPage() const { return m_nPrintLinesPerPage; }
-    int GetPrintFirstLine() const { return m_nPrintFirstLine; }
-    int GetPrintLastLine() const { return m_nPrintLastLine; }
+    const CPrintPages& PrintPages() const { return m_print; }
 
     // Scrolling and the caret.
     void OnInitialUpdate() override;
-    void ShowCaret();
-    void HideCaret();
+    void ShowCaret() { m_caret.Show(); }
+    void HideCaret() { m_caret.Hide(); }
     int Caret() const { return m_model.Selection().caret; }
     int CurrentPosition() const { return m_model.Selection().caret; }
     int ScrollToCaret();
@@ -128,7 +131,6 @@ public:
     // Keyboard editing.
     int ReplaceSelection(const char* text);
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL IsOverwrite() const { return m_model.IsOverwrite(); }
 
     // Searching. The substring searches use no view state: text + start is searched, the result
     // counts from text; case-blind unless matchCase. The reverse search looks back from start.
@@ -137,11 +139,6 @@ public:
     int SearchStringReverse(int start, const char* text, const char* find, int matchCase);
     // Whether the len bytes at pos stand between spaces, line feeds or tabs (or a text end).
     int IsStringWholeWord(int pos, int len);
-    // The whole-word delimiters; punctuation is none.
-    static bool IsWordDelimiter(char c) { return c == ' ' || c == '\n' || c == '\t'; }
-    // The whole-word rule, given whether the word starts the text, whether it ends before the
-    // text's last byte, and its two neighbours.
-    static bool WholeWordRule(bool atStart, bool endsBeforeLast, char before, char after);
     int GetSearchPosition() const;
     // Puts the caret on the first case-blind occurrence of title, shows it on the fifth row and marks
     // its line with the margin arrow; 1 when found, else 0 and nothing changes.
@@ -149,11 +146,7 @@ public:
     // "Find Title": text is the title, a separator byte, a space and more; the fallback is
     // "Chapter <wParam>". Always 0.
     LRESULT OnTitleFind(UINT wParam, const char* text);
-    CString GetFindText() const { return m_strFind; }
-    CString GetReplaceText() const { return m_strReplace; }
-    // The dialog the last Find or Replace opened, while it is open; null after it closed.
-    CFindReplaceDialog* GetFindDialog() const;
-    int GetTitleLine() const { return m_nTitleLine; }
+    const CFindReplace& FindReplace() const { return m_find; }
 
     // Undo recording suspended and resumed for a host's series of edits; the calls nest.
     void DisableCheckPoint();
@@ -161,13 +154,11 @@ public:
 
     // Read by tests and the host.
     const CEditModel& Model() const { return m_model; }
-    int GetCharWidth() const { return m_unit.cx; }
-    int GetLineHeight() const { return m_unit.cy; }
-    int GetLeftMargin() const { return m_nLeftMargin; }
-    CPoint GetCaretPoint() const { return m_ptCaret; }
-    BOOL IsCaretShown() const { return m_bCaretShown; }
-    BOOL IsAutoScrolling() const { return m_bAutoScroll; }
-    void SetTitleLine(int line) { m_nTitleLine = line; }
+    const CViewMetrics& Metrics() const { return m_metrics; }
+    const CViewCaret& SystemCaret() const { return m_caret; }
+    const CMouseTracking& Mouse() const { return m_mouse; }
+    // The title line the margin arrow marks; a host may set it.
+    CMarginArrow& TitleArrow() { return m_arrow; }
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -208,7 +199,6 @@ protected:
     LRESULT OnFindReplace(WPARAM wParam, LPARAM lParam);
     void InitFindReplace(int bFindOnly, const char* findWhat);
     LRESULT OnRedrawBars(WPARAM, LPARAM);
-    void PostBarRedraw();
 
     // Where the twins differ.
     // Draws bytes [first, last) of line at (x, y); the plain view in black, the coloured one by runs.
@@ -229,143 +219,29 @@ protected:
     // font actually selected, so a derived view may describe another.
     virtual LOGFONTA ViewFont() const;
 
-    // Printing steps: the current page's layout and the printer context's mapping (false when the page
-    // is too short for one), and the page's lines.
-    bool LayOutPrintPage(CDC* pDC, CPrintInfo* pInfo);
-    void DrawPrintPage(CDC* pDC);
-
     // Shared drawing steps.
-    int DrawSelectedRuns(CDC* pDC, int x, int y, int first, int last, int tabOrigin, const CColorTable* runs);
-    int DrawEndOfLineCell(CDC* pDC, int x, int y, int first);
-    // The cell grid text is drawn on, tab stops on tabOrigin's grid.
-    CGridText::Grid PaintGrid(int tabOrigin) const;
-    void LoadArrow();
-    void PlaceCaret();
-    // The system caret to the caret point while the view has the focus. Each move is a round trip to
-    // the window system, so a move to where it already stands is skipped.
-    void MoveSystemCaret();
-    void ShowCaretByPosition();
-    // A caret of the line's height at the caret point, shown unless it stands in the margin.
-    void NewCaret();
-    int NextTabStop(int x, int origin) const { return ::NextTabStop(x, origin, m_nTabWidth); }
-    // Where the cell of byte b drawn at x ends: a tab goes to the next stop counted from tabOrigin, any
-    // other byte takes one cell when takesCell and none otherwise. Every walk over a line's cells
-    // (measuring, hit testing, the visible range) steps with it.
-    int CellEnd(unsigned char b, int x, int tabOrigin, bool takesCell) const {
-        return b == '\t' ? NextTabStop(x, tabOrigin) : takesCell ? x + (int)m_unit.cx : x;
-    }
-    int TextOrigin() const { return m_nLeftMargin - m_model.First().column * m_unit.cx; }
-    int LineLength(int line) const { return m_model.LineLength(line); }
-    CRect TextArea() const { return CRect(m_nLeftMargin, 0, m_nClientWidth, m_nClientHeight); }
-    void ScrollTextArea(int dx, int dy);
+    // The grid, selection and line height a stretch is drawn with, tab stops on tabOrigin's grid.
+    CRunStyle RunStyle(int tabOrigin) const;
     // The window's own scroll, which also moves the system caret: where it stands is known no more.
     void ScrollWindow(int dx, int dy, LPCRECT scrollRect = nullptr, LPCRECT clipRect = nullptr);
-    // Bring the row at y or the column at x into view; the pixels the text moved (the caret moves with it).
-    int ScrollRowsToShow(int y, bool textAreaOnly);
-    int ScrollColumnsToShow(int x, bool textAreaOnly);
-    void RepaintForJump(bool textAreaOnly);
     // The point after the bytes of line before offset (GetExtent of them, with left added).
     CPoint PointOf(int offset, int line, int left);
-    // The caret's line and column in the host's status bar, written only when the text changes.
-    void ShowLineAndColumn(int line, int column);
-
-    // Keyboard steps: what the view does after the model's rule for a key.
-    BOOL EndKey(const CKeyEnding& ending);
-    void OnImeChar(WPARAM wParam);
-    void AfterMove(int firstLine, int lastLine, bool wholeWindow);
-    void AfterEdit();
-    // The last edit's lines, kept for RepaintEdit.
-    void NoteEdit(int pos, int inserted);
-    bool ScrollBelowEdit();
-    void ReplayHistory(bool redo);
-
-    // Find and replace steps.
-    int SearchStep(const char* find, int& origin, int matchCase, const std::function<bool(int pos)>& isWhole);
-    bool TakeFindText(int& start, int& end);
-    std::function<bool(int)> WholeCharacters(int n, const std::function<bool(int)>& accept) const;
-    BOOL FindNextHit(int matchCase, int wholeWord, int originStep);
-    void ShowHit(int start, int end, int row);
-    void ReplaceCurrent(const CString& find, const CString& replace, int matchCase, int wholeWord);
-    void ReplaceAll(const CString& find, const CString& replace, int matchCase, int wholeWord);
-    std::vector<int> FindAllHits(const CString& find, const CString& replace, int matchCase, int wholeWord);
 
     // Mouse steps.
-    bool IsInsideClient(CPoint point) const;
-    void DragTo(CPoint point);
-    void StopAutoScroll();
-    // Scrolls the text so that line becomes the first visible line (clamped to the scroll limit).
-    void ScrollToFirstLine(int line);
 
-    // Scroll view base.
-    CSize m_unit{1, 1}; // character width, line height
-    int m_nMapMode = 0;
-    CSize m_totalLog{0, 0};
-    CSize m_totalDev{0, 0};
-    BOOL m_bInsideUpdate = FALSE;
-    // What the scroll bars were last given (horizontal, vertical); applied is false until then.
-    struct CScrollBarState {
-        int max = 0;
-        UINT page = 0;
-        bool applied = false;
-        CScrollBarState() = default;
-        CScrollBarState(int m, UINT p) : max(m), page(p), applied(true) {}
-        bool operator==(const CScrollBarState& o) const { return max == o.max && page == o.page; }
-    };
-    CScrollBarState m_barState[2];
-    BOOL m_bBarRedrawPosted = FALSE;
-    static const UINT kRedrawBarsMessage = WM_USER + 0x71;
-
-    // Shared view state.
-    int m_nLeftMargin = 10;
-    int m_nMarginColumns = 2;
-    int m_nHScrollStep = 5;
-    int m_nTabWidth = 4;
-    int m_nClientWidth = 0;
-    int m_nClientHeight = 0;
-    CRect m_rectMargin;
-    CSize m_extent{0, 0};
-    CSize m_scrollLimit{0, 0};
+    CViewMetrics m_metrics;
+    CScaledScrollBars m_bars{*this};
+    CViewScroller m_scroller{*this};
+    CKeyInput m_keys{*this};
     CEditModel m_model; // the caret, the selection, the scroll position and the editing rules
-    CPoint m_ptCaret{10, 0};
-    int m_nTitleLine = 0;
-    CString m_strFind;                           // the last text searched for
-    CString m_strReplace;                        // the last replacement text
-    CFindReplaceDialog* m_pFindDialog = nullptr; // the last dialog made; it deletes itself, so never owned
-    BOOL m_bFocus = FALSE;
-    BOOL m_bCaretShown = FALSE;
-    // Where the system caret was last put; valid while m_bSystemCaretKnown.
-    CPoint m_ptSystemCaret;
-    bool m_bSystemCaretKnown = false;
+    CViewCaret m_caret{*this};
+    CFindReplace m_find{*this};
     BOOL m_bInitialised = FALSE;
     CFont m_font;
-    CBitmap m_arrow;
-    CBitmap m_arrowMask;
-    int m_nPrintCurrentPage = 0;
-    int m_nPrintLinesPerPage = 0;
-    int m_nPrintFirstLine = 0;
-    int m_nPrintLastLine = 0;
-    int m_nPrintLineBytes = INT_MAX; // the bytes of a line that can reach the paper
+    CMarginArrow m_arrow;
+    CPrintPages m_print;
 
-    // Mouse state.
-    BOOL m_bButtonDown = FALSE;
-    CPoint m_ptLastMouse{0, 0};
-    BOOL m_bAutoScroll = FALSE;
-    int m_nWheelRemainder = 0; // wheel units times lines per notch not yet scrolled
+    CMouseTracking m_mouse{*this};
 
-    // Edits since the view last repainted for one. first ... last are the lines that hold the last
-    // edit's text (numbered after it); the lines after last moved down by shift (up when negative);
-    // firstLine and firstColumn are the scroll position it found. Only a single edit, made outside a
-    // batch with the line count known before it, tells where the unchanged lines went.
-    struct CEditedLines {
-        int edits = 0;
-        int first = 0;
-        int last = 0;
-        int shift = 0;
-        int firstLine = 0;
-        int firstColumn = 0;
-        bool known = false;
-    };
-    CEditedLines m_edited;
-    int m_nKnownLines = -1;     // the line count the view last laid out for; -1 inside a batch
-    unsigned m_nEditSerial = 0; // counts every change of the text this view heard of
+    CEditedLines m_edits; // the edits not yet repainted for
 };

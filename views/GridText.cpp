@@ -2,6 +2,7 @@
 #include "views/GridText.h"
 
 #include "framework/base/ByteClass.h"
+#include "framework/win/Desktop.h"
 
 namespace {
 const UINT kGbkCodePage = 936;
@@ -14,7 +15,7 @@ CGridText& CGridText::Scratch() {
 
 // The glyph of a one- or two-byte character; 0 when the code page has none for the bytes.
 int CGridText::Decode(const char* bytes, int length, wchar_t& glyph) const {
-    return ::MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, bytes, length, &glyph, 1);
+    return DecodeInCodePage(kGbkCodePage, bytes, length, &glyph, 1);
 }
 
 void CGridText::AddGlyph(wchar_t glyph, int x, int advance) {
@@ -75,6 +76,6 @@ void CGridText::Draw(CDC* dc, int y, int from, int to) const {
     // range belongs to the range its first byte is in.
     int first = m_glyphAt[(size_t)from], last = m_glyphAt[(size_t)to];
     if (first >= last) return;
-    ::ExtTextOutW(dc->m_hDC, m_glyphX[(size_t)first], y, 0, nullptr, &m_glyphs[(size_t)first],
-                  (UINT)(last - first), const_cast<int*>(&m_advances[(size_t)first]));
+    dc->WideTextOut(m_glyphX[(size_t)first], y, &m_glyphs[(size_t)first], (UINT)(last - first),
+                    &m_advances[(size_t)first]);
 }

@@ -10,7 +10,7 @@ CDC* CPaintSurface::Prepare(CDC* target, const CRect& box) {
     CDC* dc = Reserve(target, box.Width(), box.Height());
     if (dc == nullptr) return nullptr;
     dc->SetWindowOrg(box.left, box.top);
-    ::FillRect(dc->m_hDC, &box, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+    dc->FillStockRect(&box, WHITE_BRUSH);
     return dc;
 }
 
@@ -18,8 +18,8 @@ CDC* CPaintSurface::Reserve(CDC* target, int width, int height) {
     if (target == nullptr || width <= 0 || height <= 0) return nullptr;
     if (m_dc.m_hDC != nullptr && width <= m_size.cx && height <= m_size.cy) {
         // Back to the state just after the bitmap went in: no colour, font or origin of the last paint.
-        ::RestoreDC(m_dc.m_hDC, -1);
-        ::SaveDC(m_dc.m_hDC);
+        m_dc.RestoreDC(-1);
+        m_dc.SaveDC();
         return &m_dc;
     }
     Release();
@@ -34,8 +34,8 @@ CDC* CPaintSurface::Reserve(CDC* target, int width, int height) {
     BITMAP info = {};
     m_bitmap.GetBitmap(&info);
     m_size = CSize(info.bmWidth, info.bmHeight);
-    m_oldBitmap = ::SelectObject(m_dc.m_hDC, m_bitmap.GetSafeHandle());
-    ::SaveDC(m_dc.m_hDC);
+    m_oldBitmap = m_dc.SelectHandle(m_bitmap.GetSafeHandle());
+    m_dc.SaveDC();
     return &m_dc;
 }
 
@@ -44,8 +44,8 @@ void CPaintSurface::RemoveUser() {
 }
 
 void CPaintSurface::Release() {
-    if (m_dc.m_hDC != nullptr) ::RestoreDC(m_dc.m_hDC, -1);
-    if (m_dc.m_hDC != nullptr && m_oldBitmap != nullptr) ::SelectObject(m_dc.m_hDC, m_oldBitmap);
+    if (m_dc.m_hDC != nullptr) m_dc.RestoreDC(-1);
+    if (m_dc.m_hDC != nullptr && m_oldBitmap != nullptr) m_dc.SelectHandle(m_oldBitmap);
     m_oldBitmap = nullptr;
     m_dc.DeleteDC();
     m_bitmap.DeleteObject();

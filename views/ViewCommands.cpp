@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "framework/win/GlobalMemory.h"
 #include "framework/win/MemFile.h"
 #include "framework/win/OleClipboard.h"
 #include "views/EditScrollView.h"
@@ -18,11 +19,22 @@ const UINT kClipboardStep = 4096;
 BOOL PutTextBlock(HGLOBAL block) {
     auto* source = new (std::nothrow) COleDataSource;
     if (source == nullptr) {
-        ::GlobalFree(block);
+        AfxGlobalFree(block);
         return FALSE;
     }
     source->CacheGlobalData(CF_TEXT, block);
     return source->SetClipboard();
+}
+
+// Copies the text [start, end) into block; FALSE (and the block freed) when it cannot be locked.
+BOOL CopyRange(const CEditDocument& doc, int start, int end, HGLOBAL block) {
+    CGlobalLock locked(block);
+    if (locked.Bytes() == nullptr) {
+        AfxGlobalFree(block);
+        return FALSE;
+    }
+    doc.Range(start, end, (char*)locked.Bytes());
+    return TRUE;
 }
 
 // Appends the bytes [from, from + count) to out without their carriage returns; FALSE at a zero byte
@@ -50,23 +62,35 @@ CString ReadClipboardText() {
     HGLOBAL block = data.GetGlobalData(CF_TEXT);
     if (block == nullptr) return CString();
     CString text;
-    SIZE_T size = ::GlobalSize(block);
-    auto* bytes = (BYTE*)::GlobalLock(block);
-    if (bytes != nullptr && size > 0 && size < (SIZE_T)INT_MAX) {
-        CMemFile file(bytes, (UINT)size);
-        char* start = text.GetBufferSetLength((int)size);
-        if (start != nullptr) {
-            char* out = start;
-            char step[65536];
-            UINT got = 0;
-            while ((got = file.Read(step, sizeof step)) > 0 && AppendWithoutCarriageReturns(step, got, out)) {
+    {
+        CGlobalLock locked(block);
+        SIZE_T size = locked.Size();
+        if (locked.Bytes() != nullptr && size > 0 && size < (SIZE_T)INT_MAX) {
+            CMemFile file(locked.Bytes(), (UINT)size);
+            char* start = text.GetBufferSetLength((int)size);
+            if (start != nullptr) {
+                char* out = start;
+                char step[65536];
+                UINT got = 0;
+                while ((got = file.Read(step, sizeof step)) > 0 &&
+                       AppendWithoutCarriageReturns(step, got, out)) {
+                }
+                text.ReleaseBuffer((int)(out - start));
             }
-            text.ReleaseBuffer((int)(out - start));
         }
     }
-    if (bytes != nullptr) ::GlobalUnlock(block);
-    ::GlobalFree(block);
+    AfxGlobalFree(block);
     return text;
+}
+
+// The replay runs as one batch, so a list record of many changes re-lays out and paints once: the
+// batch's end rebuilds the line figures and the scroll sizes of every view, then places the caret.
+void ReplayHistory(CEditScrollView& view, bool redo) {
+    CEditDocument* doc = view.GetEditDocument();
+    doc->BeginBatch();
+    int caret = redo ? doc->Redo() : doc->Undo();
+    doc->EndBatch();
+    if (caret != -1) view.ScrollToCaret();
 }
 } // namespace
 
@@ -86,16 +110,10 @@ void CEditScrollView::OnEditCut() {
     if (m_model.Selection().IsEmpty()) return;
     CEditDocument* doc = GetEditDocument();
     HGLOBAL block =
-        ::GlobalAlloc(kClipboardFlags, (SIZE_T)(m_model.Selection().end - m_model.Selection().start) + 1);
-    if (block == nullptr) return;
-    auto* bytes = (char*)::GlobalLock(block);
-    if (bytes == nullptr) {
-        ::GlobalFree(block);
+        AfxGlobalAlloc(kClipboardFlags, (SIZE_T)(m_model.Selection().end - m_model.Selection().start) + 1);
+    if (block == nullptr || !CopyRange(*doc, m_model.Selection().start, m_model.Selection().end, block) ||
+        !PutTextBlock(block))
         return;
-    }
-    doc->Range(m_model.Selection().start, m_model.Selection().end, bytes);
-    ::GlobalUnlock(block);
-    if (!PutTextBlock(block)) return;
     ReplaceSelection("");
 }
 
@@ -108,7 +126,7 @@ void CEditScrollView::OnEditPaste() {
     else
         ReplaceSelection(text);
     AfterPaste();
-    RepaintEdit();
+    m_scroller.RepaintEdit();
 }
 
 void CEditScrollView::AfterPaste() {
@@ -117,21 +135,11 @@ void CEditScrollView::AfterPaste() {
 }
 
 void CEditScrollView::OnEditUndo() {
-    ReplayHistory(false);
+    ReplayHistory(*this, false);
 }
 
 void CEditScrollView::OnEditRedo() {
-    ReplayHistory(true);
-}
-
-// The replay runs as one batch, so a list record of many changes re-lays out and paints once: the
-// batch's end rebuilds the line figures and the scroll sizes of every view, then places the caret.
-void CEditScrollView::ReplayHistory(bool redo) {
-    CEditDocument* doc = GetEditDocument();
-    doc->BeginBatch();
-    int caret = redo ? doc->Redo() : doc->Undo();
-    doc->EndBatch();
-    if (caret != -1) ScrollToCaret();
+    ReplayHistory(*this, true);
 }
 
 void CEditScrollView::OnEditSelectAll() {
@@ -145,7 +153,7 @@ void CEditScrollView::OnUpdateEditCopy(CCmdUI* pCmdUI) {
 
 void CEditScrollView::OnUpdateEditPaste(CCmdUI* pCmdUI) {
     // Asked at every idle time: the format list is read without opening the clipboard.
-    pCmdUI->Enable(::IsClipboardFormatAvailable(CF_TEXT));
+    pCmdUI->Enable(AfxIsClipboardFormatAvailable(CF_TEXT));
 }
 
 void CEditScrollView::OnUpdateEditUndo(CCmdUI* pCmdUI) {

@@ -1,62 +1,29 @@
-// Find and replace in both views: the Find, Replace and Find Next commands, the modeless dialog's
-// notifications, one search step, and replace-all as one batch of edits with one undo record.
-#include <cstring>
-#include <vector>
-
+// Find and replace in both views: the Find, Replace and Find Next commands and the modeless dialog's
+// notifications, handed to the view's find and replace.
 #include "documents/HostMessages.h"
 #include "framework/win/FindReplaceDialog.h"
-#include "framework/win/MessageBox.h"
 #include "views/EditScrollView.h"
 
-namespace {
-// 创建"查找/替换"对话框时发生错误!
-const char kDialogFailed[] =
-    "\xB4\xB4\xBD\xA8\"\xB2\xE9\xD5\xD2/\xCC\xE6\xBB\xBB\"\xB6\xD4\xBB\xB0\xBF\xF2\xCA\xB1"
-    "\xB7\xA2\xC9\xFA\xB4\xED\xCE\xF3!\n";
-} // namespace
-
 void CEditScrollView::InitFindReplace(int bFindOnly, const char* findWhat) {
-    m_pFindDialog = new CFindReplaceDialog;
-    if (!m_pFindDialog->Create(bFindOnly, findWhat, nullptr, FR_DOWN, this)) {
-        m_pFindDialog = nullptr; // Create deleted it
-        AfxMessageBox(kDialogFailed, MB_OK);
-        return;
-    }
-    ::SetActiveWindow(m_pFindDialog->m_hWnd);
-    m_pFindDialog->ShowWindow(SW_SHOW);
-}
-
-CFindReplaceDialog* CEditScrollView::GetFindDialog() const {
-    return CFindReplaceDialog::IsLive(m_pFindDialog) ? m_pFindDialog : nullptr;
-}
-
-// The find text taken from the selection, else from the word at the caret, whose bounds go to
-// start and end; false (the find text kept) when the caret is on white space.
-bool CEditScrollView::TakeFindText(int& start, int& end) {
-    start = m_model.Selection().start;
-    end = m_model.Selection().end;
-    if (m_model.Selection().IsEmpty() && !m_model.WordBounds(m_model.Selection().caret, start, end))
-        return false;
-    m_strFind = GetEditDocument()->Range(start, end);
-    return true;
+    m_find.OpenDialog(bFindOnly, findWhat);
 }
 
 void CEditScrollView::OnEditFind() {
     int start = 0, end = 0;
-    TakeFindText(start, end);
-    InitFindReplace(TRUE, m_strFind);
+    m_find.TakeFindText(start, end);
+    InitFindReplace(TRUE, m_find.LastFind());
 }
 
 // Replace selects the word it took; on white space it leaves an empty selection at the caret.
 void CEditScrollView::OnEditReplace() {
     int start = 0, end = 0;
-    if (TakeFindText(start, end)) {
+    if (m_find.TakeFindText(start, end)) {
         m_model.Selection().start = start;
         m_model.Selection().end = end;
     } else {
         m_model.Selection().Collapse();
     }
-    InitFindReplace(FALSE, m_strFind);
+    InitFindReplace(FALSE, m_find.LastFind());
 }
 
 void CEditScrollView::OnUpdateEditFind(CCmdUI* pCmdUI) {
@@ -64,139 +31,11 @@ void CEditScrollView::OnUpdateEditFind(CCmdUI* pCmdUI) {
 }
 
 void CEditScrollView::OnEditFindnext() {
-    if (m_strFind.IsEmpty()) return;
-    FindNextHit(0, 0, 1);
+    m_find.FindNext();
 }
 
 LRESULT CEditScrollView::OnFindReplace(WPARAM, LPARAM lParam) {
     CFindReplaceDialog* dialog = CFindReplaceDialog::GetNotifier(lParam);
-    if (dialog == nullptr || GetEditDocument() == nullptr) return 0;
-    DWORD flags = dialog->m_fr.Flags;
-    int matchCase = (flags & FR_MATCHCASE) ? 1 : 0, wholeWord = (flags & FR_WHOLEWORD) ? 1 : 0;
-    if (flags & FR_DIALOGTERM) return 0;
-    if (flags & FR_REPLACEALL) {
-        ReplaceAll(dialog->GetFindString(), dialog->GetReplaceString(), matchCase, wholeWord);
-    } else if (flags & FR_REPLACE) {
-        ReplaceCurrent(dialog->GetFindString(), dialog->GetReplaceString(), matchCase, wholeWord);
-    } else if (flags & FR_DOWN) { // Find Next; with the upward direction chosen the bit is clear
-        m_strFind = dialog->GetFindString();
-        if (!m_strFind.IsEmpty()) FindNextHit(matchCase, wholeWord, 1);
-    }
+    if (dialog != nullptr && GetEditDocument() != nullptr) m_find.Notify(*dialog);
     return 0;
-}
-
-// The first hit of find at or after origin, or -1, searched in the document where its bytes lie (the
-// same hits as SearchString over the whole text, without making it contiguous). With a whole-word
-// test (false for -1) the origin moves on past hits that fail it, after searching once more from
-// where it was.
-int CEditScrollView::SearchStep(const char* find, int& origin, int matchCase,
-                                const std::function<bool(int pos)>& isWhole) {
-    CEditDocument* doc = GetEditDocument();
-    int n = (int)std::strlen(find);
-    int pos = doc->SearchText(origin, find, matchCase);
-    if (!isWhole) return pos;
-    while (!isWhole(pos)) {
-        if (pos == -1) return -1;
-        pos = doc->SearchText(origin, find, matchCase);
-        if (pos == -1) return -1;
-        origin = pos + n;
-    }
-    return pos;
-}
-
-// With the GBK option, a hit must start and end on character boundaries as well as pass accept (when
-// there is one); otherwise accept as it is.
-std::function<bool(int)> CEditScrollView::WholeCharacters(int n,
-                                                          const std::function<bool(int)>& accept) const {
-    if (!m_model.GbkCharacters()) return accept;
-    return [this, n, accept](int pos) {
-        return pos >= 0 && m_model.CharStartAt(pos) == pos && m_model.CharStartAt(pos + n) == pos + n &&
-               (!accept || accept(pos));
-    };
-}
-
-// Selects the next hit of the find text and shows it on the fifth row; the origin goes to the hit
-// plus originStep. Without a hit the origin goes back to the top. FALSE when nothing was found.
-BOOL CEditScrollView::FindNextHit(int matchCase, int wholeWord, int originStep) {
-    CEditDocument* doc = GetEditDocument();
-    if (m_model.SearchOrigin() >= doc->GetLength() - 1) m_model.SearchOrigin() = 0;
-    int n = m_strFind.GetLength();
-    std::function<bool(int)> isWhole;
-    if (wholeWord) isWhole = [this, n](int pos) { return IsStringWholeWord(pos, n) != 0; };
-    int pos = SearchStep(m_strFind, m_model.SearchOrigin(), matchCase, WholeCharacters(n, isWhole));
-    if (pos < 0) {
-        m_model.SearchOrigin() = 0;
-        return FALSE;
-    }
-    ShowHit(pos, pos + n, 4);
-    m_model.SearchOrigin() = pos + originStep;
-    return TRUE;
-}
-
-// SetSelection leaves the caret and its point at the selection's end.
-void CEditScrollView::ShowHit(int start, int end, int row) {
-    SetSelection(start, end);
-    UpdateColors();
-    ScrollToPosition(row);
-    InvalidateLine(m_model.CaretLine());
-}
-
-// With the find text unchanged since the last press the selection is taken for the last hit and
-// replaced, as many bytes as the find text has, whatever it holds; then the next hit is sought.
-void CEditScrollView::ReplaceCurrent(const CString& find, const CString& replace, int matchCase,
-                                     int wholeWord) {
-    CString previous = m_strFind;
-    m_strFind = find;
-    m_strReplace = replace;
-    if (m_strFind.IsEmpty()) return;
-    CEditDocument* doc = GetEditDocument();
-    if (m_strFind.Compare(previous) == 0) {
-        if (!doc->ReplaceFound(m_model.Selection().start, m_strFind, m_strReplace)) return;
-    }
-    if (!FindNextHit(matchCase, wholeWord, 0)) Invalidate(FALSE);
-}
-
-void CEditScrollView::ReplaceAll(const CString& find, const CString& replace, int matchCase, int wholeWord) {
-    m_strFind = find;
-    m_strReplace = replace;
-    CEditDocument* doc = GetEditDocument();
-    std::vector<int> hits = FindAllHits(find, replace, matchCase, wholeWord);
-    if (!doc->ReplaceEach(hits, find, replace)) return;
-    int r = replace.GetLength();
-    // Each hit's steps (select the replacement, scroll it to the fourth row, repaint its line) leave
-    // what the last hit's leave: they are done once.
-    if (!hits.empty()) ShowHit(hits.back(), hits.back() + r, 3);
-}
-
-// The hits replace-all makes, each at its place in the text as the replacements before it left it.
-// They are found in the text as it stands now: from each search origin on, the edited text is this
-// text shifted, so only the byte in front of a hit met right behind the last replacement differs.
-std::vector<int> CEditScrollView::FindAllHits(const CString& find, const CString& replace, int matchCase,
-                                              int wholeWord) {
-    std::vector<int> hits;
-    int n = find.GetLength(), r = replace.GetLength();
-    if (n == 0) return hits;
-    CEditDocument* doc = GetEditDocument();
-    int length = (int)doc->GetLength();
-    int origin = 0;          // all positions here are in the unedited text
-    long shift = 0;          // how far the replacements so far moved the text behind them
-    int boundary = -1;       // where the last replaced bytes ended
-    char beforeBoundary = 0; // the edited text's byte in front of the boundary
-    auto before = [&](int at) { return at == boundary ? beforeBoundary : doc->GetAt(at - 1); };
-    std::function<bool(int)> isWhole;
-    if (wholeWord) // the whole-word test on the edited text
-        isWhole = [&](int at) {
-            return at >= 0 &&
-                   WholeWordRule(at + shift == 0, at + n < length - 1, before(at), doc->GetAt(at + n));
-        };
-    isWhole = WholeCharacters(n, isWhole);
-    for (;;) {
-        int pos = SearchStep(find, origin, matchCase, isWhole);
-        if (pos < 0) break;
-        hits.push_back((int)(pos + shift));
-        beforeBoundary = r > 0 ? replace[r - 1] : before(pos);
-        boundary = origin = pos + n;
-        shift += r - n;
-    }
-    return hits;
 }

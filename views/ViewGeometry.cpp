@@ -1,18 +1,13 @@
 // The editor views' font and the conversions between text positions and client pixels.
 #include <algorithm>
-#include <cstdio>
 
 #include "framework/base/ByteClass.h"
-#include "framework/win/StatusBar.h"
-#include "framework/win/WinApp.h"
+#include "views/CaretStatus.h"
 #include "views/EditScrollView.h"
 
 namespace {
-// The status-bar pane that shows the caret's line and column.
-const int kCaretPane = 1;
 // The font's face: 宋体 (Song) in GB2312.
 const char kSongFace[] = "\xCB\xCE\xCC\xE5";
-
 } // namespace
 
 LOGFONTA CEditScrollView::ViewFont() const {
@@ -26,47 +21,33 @@ LOGFONTA CEditScrollView::ViewFont() const {
 }
 
 int CEditScrollView::InitFont() {
-    HWND desktop = ::GetDesktopWindow();
-    HDC dc = ::GetDC(desktop);
+    CScreenDC screen;
     LOGFONTA font = ViewFont();
     m_font.DeleteObject();
     m_font.CreateFontIndirect(&font);
-    HGDIOBJ old = ::SelectObject(dc, m_font.GetSafeHandle());
-    SIZE cell = {8, 16};
-    ::GetTextExtentPoint32A(dc, "A", 1, &cell);
+    CFont* old = screen.SelectObject(&m_font);
+    CSize cell = screen.GetTextExtent("A", 1);
     // A font that measured nothing would divide by zero everywhere else.
-    m_unit = CSize(cell.cx > 0 ? cell.cx : 1, cell.cy > 0 ? cell.cy : 1);
-    m_nTabWidth = m_unit.cx * GetTabSize();
+    m_metrics.unit = CSize(cell.cx > 0 ? cell.cx : 1, cell.cy > 0 ? cell.cy : 1);
+    m_metrics.tabWidth = m_metrics.unit.cx * GetTabSize();
     m_model.SetTabSize(GetTabSize());
-    m_nLeftMargin = m_unit.cx * m_nMarginColumns;
+    m_metrics.leftMargin = m_metrics.unit.cx * m_metrics.marginColumns;
     CalcScrollSize();
-    ::SelectObject(dc, old);
-    ::ReleaseDC(desktop, dc);
+    if (old != nullptr) screen.SelectObject(old);
     return 1;
 }
 
 CPoint CEditScrollView::GetExtent(const CString& text, int left, int line) const {
-    int origin = -(m_model.First().column * m_unit.cx), x = origin;
+    int origin = -(m_model.First().column * m_metrics.unit.cx), x = origin;
     for (int i = 0; i < text.GetLength(); ++i) {
         unsigned char b = (unsigned char)text[i];
-        x = CellEnd(b, x, origin, byteclass::TakesOneCell(b));
+        x = m_metrics.CellEnd(b, x, origin, byteclass::TakesOneCell(b));
     }
-    return CPoint(x + left, (line - m_model.First().line) * m_unit.cy);
+    return CPoint(x + left, (line - m_model.First().line) * m_metrics.unit.cy);
 }
 
 CPoint CEditScrollView::GetChineseExtent(const CString& text, int left, int line) {
     return GetExtent(text, left, line);
-}
-
-void CEditScrollView::ShowLineAndColumn(int line, int column) {
-    CWnd* main = AfxGetMainWnd();
-    if (main == nullptr || main->m_hWnd == nullptr) return;
-    auto* bar = dynamic_cast<CStatusBar*>(main->GetDescendantWindow(AFX_IDW_STATUS_BAR));
-    if (bar == nullptr) return;
-    char text[64];
-    std::snprintf(text, sizeof text, " line =%4d , column =%4d\n", line, column);
-    // The caret point is recomputed several times a key; repainting the pane each time is wasted.
-    if (bar->GetPaneText(kCaretPane).Compare(text) != 0) bar->SetPaneText(kCaretPane, text, TRUE);
 }
 
 // The extent of the line's bytes before offset; with the long-line option the walk starts at the
@@ -76,25 +57,26 @@ CPoint CEditScrollView::PointOf(int offset, int line, int left) {
     long start = doc->GetLineOffset(line);
     if (!doc->HasOption(kOptionLongLines))
         return GetExtent(doc->GetString(start, (int)(offset - start)), left, line);
-    int end = (int)start + LineLength(line) - 1;
+    int end = (int)start + m_model.LineLength(line) - 1;
     offset = std::max((int)start, std::min(offset, end));
     CColumnState state = m_model.Columns().Before(doc->GetText(), (int)start, end, offset);
     while (state.offset < offset) state.Step((unsigned char)doc->GetAt(state.offset), GetTabSize());
-    int origin = -(m_model.First().column * m_unit.cx);
-    return CPoint(origin + state.cells * m_unit.cx + left, (line - m_model.First().line) * m_unit.cy);
+    int origin = -(m_model.First().column * m_metrics.unit.cx);
+    return CPoint(origin + state.cells * m_metrics.unit.cx + left,
+                  (line - m_model.First().line) * m_metrics.unit.cy);
 }
 
 CPoint CEditScrollView::GetCaretPos(int left) {
     CEditDocument* doc = GetEditDocument();
     int line = (int)doc->OffsetToLine(m_model.Selection().caret);
     CPoint point = PointOf(m_model.Selection().caret, line, left);
-    ShowLineAndColumn(line + 1, (point.x - m_nLeftMargin) / m_unit.cx + 1);
+    ShowCaretLineAndColumn(line + 1, (point.x - m_metrics.leftMargin) / m_metrics.unit.cx + 1);
     return point;
 }
 
 CPoint CEditScrollView::TextPositionToScreenCoord(int offset) {
     CEditDocument* doc = GetEditDocument();
-    return PointOf(offset, (int)doc->OffsetToLine(offset), m_nLeftMargin);
+    return PointOf(offset, (int)doc->OffsetToLine(offset), m_metrics.leftMargin);
 }
 
 int CEditScrollView::SelectionPoint(CPoint point) {
@@ -104,52 +86,54 @@ int CEditScrollView::SelectionPoint(CPoint point) {
     dc.DPtoLP(&point);
     int length = (int)doc->GetLength();
     // Rounded down, so a point just above the window is on the line above it, as one below is below.
-    int row = point.y >= 0 ? point.y / m_unit.cy : -((-point.y + m_unit.cy - 1) / m_unit.cy);
+    int row = point.y >= 0 ? point.y / m_metrics.unit.cy
+                           : -((-point.y + m_metrics.unit.cy - 1) / m_metrics.unit.cy);
     int line = row + m_model.First().line;
     if (line < 0) line = 0;
     if (line > doc->GetLineCount() - 1) return length - 1;
     int start = (int)doc->GetLineOffset(line);
-    int x0 = TextOrigin(), half = m_unit.cx / 2;
+    int x0 = m_metrics.TextOrigin(m_model.First().column), half = m_metrics.unit.cx / 2;
     CColumnState from{start};
     if (doc->HasOption(kOptionLongLines)) {
         from = m_model.Columns().LastWhere(
-            doc->GetText(), start, start + LineLength(line) - 1,
-            [&](const CColumnState& s) { return x0 + s.cells * m_unit.cx + half < point.x; });
+            doc->GetText(), start, start + m_model.LineLength(line) - 1,
+            [&](const CColumnState& s) { return x0 + s.cells * m_metrics.unit.cx + half < point.x; });
     }
-    int x = x0 + from.cells * m_unit.cx, column = from.counted, high = from.highs, p = from.offset;
+    int x = x0 + from.cells * m_metrics.unit.cx, column = from.counted, high = from.highs, p = from.offset;
     while (x + half < point.x) {
         unsigned char b = (unsigned char)doc->GetAt(p);
         if (p >= length - 1) break;
         bool takesCell = byteclass::TakesOneCell(b);
         if (takesCell || b == '\t') ++column; // other control bytes are not counted
         high += byteclass::IsHalfOfPair(b) ? 1 : 0;
-        x = CellEnd(b, x, x0, takesCell);
+        x = m_metrics.CellEnd(b, x, x0, takesCell);
         ++p;
     }
     if (!m_model.GbkCharacters() && byteclass::IsHalfOfPair((unsigned char)doc->GetAt(p)) && high % 2 == 1)
         --column;
-    int lineLength = LineLength(line);
+    int lineLength = m_model.LineLength(line);
     if (column > lineLength - 1) column = lineLength - 1;
     return m_model.CharStartAt(start + (column > 0 ? column : 0));
 }
 
 int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange& range) {
     CEditDocument* doc = GetEditDocument();
-    int start = (int)doc->GetLineOffset(line), n = LineLength(line) - 1;
-    if (left < m_nLeftMargin) left = m_nLeftMargin;
+    int start = (int)doc->GetLineOffset(line), n = m_model.LineLength(line) - 1;
+    if (left < m_metrics.leftMargin) left = m_metrics.leftMargin;
     CColumnState from{start};
-    if (x0 + m_unit.cx <= left && doc->HasOption(kOptionLongLines)) {
+    if (x0 + m_metrics.unit.cx <= left && doc->HasOption(kOptionLongLines)) {
         from = m_model.Columns().LastWhere(doc->GetText(), start, start + n, [&](const CColumnState& s) {
-            return x0 + s.visibleCells * m_unit.cx + m_unit.cx <= left && s.offset - start < n;
+            return x0 + s.visibleCells * m_metrics.unit.cx + m_metrics.unit.cx <= left &&
+                   s.offset - start < n;
         });
     }
-    int x = x0 + from.visibleCells * m_unit.cx, i = from.offset - start, high = from.highs;
-    if (x0 + m_unit.cx <= left) {
-        while (x + m_unit.cx <= left) {
+    int x = x0 + from.visibleCells * m_metrics.unit.cx, i = from.offset - start, high = from.highs;
+    if (x0 + m_metrics.unit.cx <= left) {
+        while (x + m_metrics.unit.cx <= left) {
             if (i >= n) return -1;
             unsigned char b = (unsigned char)doc->GetAt(start + i);
             high += byteclass::IsHalfOfPair(b) ? 1 : 0;
-            x = CellEnd(b, x, x0, byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b));
+            x = m_metrics.CellEnd(b, x, x0, byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b));
             ++i;
         }
     }
@@ -158,14 +142,14 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
     bool cutsLeft = m_model.GbkCharacters() ? m_model.CharStartAt(range.first) != range.first : high % 2 == 1;
     if (cutsLeft) {
         --range.first;
-        result -= m_unit.cx;
+        result -= m_metrics.unit.cx;
     }
     while (x < right && i < n) {
         unsigned char b = (unsigned char)doc->GetAt(start + i);
         high += byteclass::IsHalfOfPair(b) ? 1 : 0;
         // This scan counts its tab stops from the client's left edge, not from the text origin.
-        x = CellEnd(b, x, 0,
-                    byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b) || ControlBytesTakeACell());
+        x = m_metrics.CellEnd(
+            b, x, 0, byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b) || ControlBytesTakeACell());
         ++i;
     }
     range.last = start + i;
@@ -195,20 +179,22 @@ CSize CEditScrollView::TextSize() {
 
 CSize CEditScrollView::GetScrollSize() {
     CSize total = TextSize();
-    CSize limit(total.cx + m_nLeftMargin / m_unit.cx - m_nClientWidth / m_unit.cx + 1,
-                total.cy - m_nClientHeight / m_unit.cy + 1);
+    CSize limit(total.cx + m_metrics.leftMargin / m_metrics.unit.cx -
+                    m_metrics.clientWidth / m_metrics.unit.cx + 1,
+                total.cy - m_metrics.clientHeight / m_metrics.unit.cy + 1);
     if (limit.cx < 0) limit.cx = 0;
     if (limit.cy < 0) limit.cy = 0;
     return limit;
 }
 
 void CEditScrollView::CalcScrollSize() {
-    m_scrollLimit = GetScrollSize();
+    m_metrics.scrollLimit = GetScrollSize();
     CSize total = TextSize();
-    m_extent = CSize(total.cx + (m_nLeftMargin + m_nHScrollStep) / m_unit.cx, total.cy);
-    if (m_model.First().column >= m_extent.cx) m_model.First().column = m_extent.cx - 1;
-    if (m_model.First().line >= m_extent.cy) m_model.First().line = m_extent.cy - 1;
+    m_metrics.extent =
+        CSize(total.cx + (m_metrics.leftMargin + m_metrics.hScrollStep) / m_metrics.unit.cx, total.cy);
+    if (m_model.First().column >= m_metrics.extent.cx) m_model.First().column = m_metrics.extent.cx - 1;
+    if (m_model.First().line >= m_metrics.extent.cy) m_model.First().line = m_metrics.extent.cy - 1;
     if (m_model.First().column < 0) m_model.First().column = 0;
     if (m_model.First().line < 0) m_model.First().line = 0;
-    SetScaledScrollSizes(MM_TEXT, m_extent);
+    SetScaledScrollSizes(MM_TEXT, m_metrics.extent);
 }

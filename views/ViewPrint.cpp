@@ -1,8 +1,5 @@
-// Printing the editor views: the page layout (lines per page, the current page's lines) and the
-// printer context's mapping, so that printed text has its on-screen size.
-#include <algorithm>
-#include <climits>
-
+// Printing the editor views: the framework's printing steps, each handing the page to the view's
+// printed-page layout.
 #include "framework/win/MessageBox.h"
 #include "views/EditScrollView.h"
 
@@ -14,56 +11,19 @@ const char kPageTooSmall[] =
 // 打印页面太小：一页容不下两行文字。请换用更大的纸张或改变打印方向。
 } // namespace
 
-CPrintPageLayout CPrintPageLayout::Compute(int pageHeight, int printerDpiY, int screenDpiY, int fontHeight,
-                                           UINT page) {
-    CPrintPageLayout layout;
-    if (printerDpiY <= 0 || fontHeight == 0 || page == 0) return layout;
-    long long screenHeight = (long long)screenDpiY * pageHeight / printerDpiY;
-    long long perPage = screenHeight / (fontHeight < 0 ? -fontHeight : fontHeight) - 1;
-    if (perPage <= 0) return layout;
-    layout.linesPerPage = (int)std::min<long long>(perPage, INT_MAX);
-    long long first = (long long)(page - 1) * layout.linesPerPage;
-    // Pages past the last line's reach print nothing; the lines stay within int.
-    layout.firstLine = (int)std::min<long long>(first, INT_MAX - layout.linesPerPage);
-    layout.lastLine = layout.firstLine + layout.linesPerPage - 1;
-    return layout;
-}
-
-bool CEditScrollView::LayOutPrintPage(CDC* pDC, CPrintInfo* pInfo) {
-    CClientDC screen(this);
-    int screenX = screen.GetDeviceCaps(LOGPIXELSX), screenY = screen.GetDeviceCaps(LOGPIXELSY);
-    int printerX = pDC->GetDeviceCaps(LOGPIXELSX), printerY = pDC->GetDeviceCaps(LOGPIXELSY);
-    LOGFONTA font = {};
-    m_font.GetLogFont(&font);
-    m_nPrintCurrentPage = (int)pInfo->m_nCurPage;
-    CPrintPageLayout layout = CPrintPageLayout::Compute(pDC->GetDeviceCaps(VERTRES), printerY, screenY,
-                                                        font.lfHeight, pInfo->m_nCurPage);
-    m_nPrintLinesPerPage = layout.linesPerPage;
-    m_nPrintFirstLine = layout.firstLine;
-    m_nPrintLastLine = layout.lastLine;
-    if (layout.linesPerPage <= 0 || printerX <= 0) return false;
-    // A line is cut at the page's right edge: bytes beyond it would only be clipped (two a cell at most).
-    int pageWidth = (int)((long long)screenX * pDC->GetDeviceCaps(HORZRES) / printerX);
-    m_nPrintLineBytes = std::max(1, 2 * (pageWidth / std::max(1, (int)m_unit.cx) + 1));
-    pDC->SetMapMode(MM_ANISOTROPIC);
-    pDC->SetWindowExt(screenX, screenY);
-    pDC->SetViewportExt(printerX, printerY);
-    return true;
-}
-
 BOOL CEditScrollView::OnPreparePrinting(CPrintInfo* pInfo) {
     return DoPreparePrinting(pInfo);
 }
 
 void CEditScrollView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
-    if (!LayOutPrintPage(pDC, pInfo)) {
+    if (!m_print.LayOut(pDC, pInfo->m_nCurPage, this, m_font, m_metrics.unit.cx)) {
         pInfo->m_bContinuePrinting = FALSE;
         AfxMessageBox(kPageTooSmall, MB_OK | MB_ICONSTOP);
         return;
     }
     CEditDocument* doc = GetEditDocument();
     long lines = doc != nullptr ? doc->GetLineCount() : 1;
-    UINT pages = (UINT)(lines / m_nPrintLinesPerPage + 1);
+    UINT pages = (UINT)(lines / m_print.LinesPerPage() + 1);
     pInfo->SetMaxPage(pages);
     pInfo->m_nNumPreviewPages = pages;
 }
@@ -73,7 +33,8 @@ void CEditScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
         CView::OnPrepareDC(pDC, pInfo);
         return;
     }
-    if (!LayOutPrintPage(pDC, pInfo)) pInfo->m_bContinuePrinting = FALSE;
+    if (!m_print.LayOut(pDC, pInfo->m_nCurPage, this, m_font, m_metrics.unit.cx))
+        pInfo->m_bContinuePrinting = FALSE;
 }
 
 void CEditScrollView::OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) {}

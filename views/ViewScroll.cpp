@@ -11,25 +11,16 @@ void CEditScrollView::OnInitialUpdate() {
     CView::OnInitialUpdate();
     m_bInitialised = TRUE;
     InitFont();
-    m_ptCaret = GetCaretPos(m_nLeftMargin);
-    LoadArrow();
-    m_rectMargin = CRect(0, 0, m_nLeftMargin, m_nClientHeight);
+    m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
+    m_arrow.Load(m_hWnd);
     // The MDI child's activation gives the view the focus before this: its caret was made one pixel
     // high, the line height of a view without a font.
-    if (m_bFocus) NewCaret();
-}
-
-void CEditScrollView::NewCaret() {
-    CreateSolidCaret(2, m_unit.cy);
-    m_bCaretShown = FALSE;       // a new caret is hidden
-    m_bSystemCaretKnown = false; // and starts at the client's origin
-    MoveSystemCaret();
-    ShowCaretByPosition();
+    if (m_caret.HasFocus()) m_caret.Create(m_metrics.unit.cy, m_metrics.leftMargin);
 }
 
 void CEditScrollView::OnSize(UINT, int cx, int cy) {
     Default();
-    if (m_bInitialised && (cx != m_nClientWidth || cy != m_nClientHeight)) {
+    if (m_bInitialised && (cx != m_metrics.clientWidth || cy != m_metrics.clientHeight)) {
         UpdateColors();
         CalcScrollSize();
         // The size can move the first line or column (the scroll limit), and the pixels the window
@@ -37,130 +28,36 @@ void CEditScrollView::OnSize(UINT, int cx, int cy) {
         // last one, and the system copies what stood there. All of it is painted anew.
         Invalidate(FALSE);
     }
-    m_nClientWidth = cx;
-    m_nClientHeight = cy;
-    m_rectMargin = CRect(0, 0, m_nLeftMargin, cy);
+    m_metrics.clientWidth = cx;
+    m_metrics.clientHeight = cy;
 }
 
 void CEditScrollView::OnSetFocus(CWnd*) {
     Default();
-    m_bFocus = TRUE;
-    NewCaret();
+    m_caret.Focus(m_metrics.unit.cy, m_metrics.leftMargin);
     // The status bar shows the position of the view that has the focus, not of the last one typed in.
-    if (m_bInitialised && GetEditDocument() != nullptr) GetCaretPos(m_nLeftMargin);
+    if (m_bInitialised && GetEditDocument() != nullptr) GetCaretPos(m_metrics.leftMargin);
 }
 
 void CEditScrollView::OnKillFocus(CWnd*) {
     Default();
-    HideCaret();
-    m_bFocus = FALSE;
-    ::DestroyCaret();
-}
-
-void CEditScrollView::ShowCaret() {
-    if (m_bCaretShown || !m_bFocus) return;
-    CWnd::ShowCaret();
-    m_bCaretShown = TRUE;
-}
-
-void CEditScrollView::HideCaret() {
-    if (!m_bCaretShown || !m_bFocus) return;
-    CWnd::HideCaret();
-    m_bCaretShown = FALSE;
-}
-
-// The caret is hidden while it stands in the margin.
-void CEditScrollView::ShowCaretByPosition() {
-    if (m_ptCaret.x < m_nLeftMargin)
-        HideCaret();
-    else
-        ShowCaret();
-}
-
-void CEditScrollView::MoveSystemCaret() {
-    if (!m_bFocus || (m_bSystemCaretKnown && m_ptSystemCaret == m_ptCaret)) return;
-    SetCaretPos(m_ptCaret);
-    m_ptSystemCaret = m_ptCaret;
-    m_bSystemCaretKnown = true;
+    m_caret.Blur();
 }
 
 void CEditScrollView::ScrollWindow(int dx, int dy, LPCRECT scrollRect, LPCRECT clipRect) {
     CWnd::ScrollWindow(dx, dy, scrollRect, clipRect);
-    m_bSystemCaretKnown = false;
-}
-
-void CEditScrollView::PlaceCaret() {
-    MoveSystemCaret();
-    ShowCaretByPosition();
-}
-
-// Moves the text area's pixels; the uncovered strip is repainted through OnDraw.
-void CEditScrollView::ScrollTextArea(int dx, int dy) {
-    CRect area = TextArea();
-    ScrollWindow(dx, dy, &area, &area);
-}
-
-// A jump too long to scroll: the client area is repainted, or, for the selection scrolls, the text
-// area at once.
-void CEditScrollView::RepaintForJump(bool textAreaOnly) {
-    if (!textAreaOnly) {
-        Invalidate(TRUE);
-        return;
-    }
-    CRect area = TextArea();
-    InvalidateRect(&area, TRUE);
-    UpdateWindow();
-}
-
-int CEditScrollView::ScrollRowsToShow(int y, bool textAreaOnly) {
-    int lh = m_unit.cy, lastRow = (m_nClientHeight / lh - 1) * lh;
-    bool below = y + lh >= m_nClientHeight;
-    if (!below && y >= 0) return 0;
-    // The pixels the text moves: up to make the row the last whole one, down to make it the first.
-    int shift = below ? lastRow - y : -y;
-    m_model.First().line -= shift / lh;
-    if (std::abs(shift) >= m_nClientHeight)
-        RepaintForJump(textAreaOnly);
-    else if (textAreaOnly)
-        ScrollTextArea(0, shift);
-    else
-        ScrollWindow(0, shift);
-    return shift;
-}
-
-// A scroll to the right overshoots the cell by the horizontal scroll step.
-int CEditScrollView::ScrollColumnsToShow(int x, bool textAreaOnly) {
-    int cw = m_unit.cx, lastColumn = (m_nClientWidth / cw - 1) * cw;
-    if (x >= m_nLeftMargin && x + cw >= m_nClientWidth) {
-        int dx = m_nHScrollStep * cw - lastColumn + x;
-        m_model.First().column += dx / cw;
-        if (m_nLeftMargin + dx >= m_nClientWidth)
-            RepaintForJump(textAreaOnly);
-        else
-            ScrollTextArea(-dx, 0);
-        return -dx;
-    }
-    if (x < m_nLeftMargin) {
-        int dx = m_nLeftMargin - x;
-        m_model.First().column -= dx / cw;
-        if (dx >= m_nClientWidth)
-            RepaintForJump(textAreaOnly);
-        else
-            ScrollTextArea(dx, 0);
-        return dx;
-    }
-    return 0;
+    m_caret.Forget();
 }
 
 int CEditScrollView::ScrollToCaret() {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
     CPoint p = TextPositionToScreenCoord(m_model.Selection().caret);
-    int dy = ScrollRowsToShow(p.y, false), dx = ScrollColumnsToShow(p.x, false);
-    m_ptCaret = CPoint(p.x + dx, p.y + dy);
-    SetBarPosition(SB_HORZ, m_model.First().column);
-    SetBarPosition(SB_VERT, m_model.First().line);
-    PlaceCaret();
+    int dy = m_scroller.RowsToShow(p.y, false), dx = m_scroller.ColumnsToShow(p.x, false);
+    m_caret.Point() = CPoint(p.x + dx, p.y + dy);
+    m_bars.SetPosition(SB_HORZ, m_model.First().column);
+    m_bars.SetPosition(SB_VERT, m_model.First().line);
+    m_caret.Place(m_metrics.leftMargin);
     return dx != 0 || dy != 0;
 }
 
@@ -168,34 +65,35 @@ int CEditScrollView::ScrollToSelection() {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
     CPoint p = TextPositionToScreenCoord(m_model.Selection().end);
-    int dy = ScrollRowsToShow(p.y, true), dx = ScrollColumnsToShow(p.x, true);
-    m_ptCaret = TextPositionToScreenCoord(m_model.Selection().caret);
-    MoveSystemCaret();
-    SetBarPosition(SB_HORZ, m_model.First().column);
-    SetBarPosition(SB_VERT, m_model.First().line);
-    ShowCaretByPosition();
+    int dy = m_scroller.RowsToShow(p.y, true), dx = m_scroller.ColumnsToShow(p.x, true);
+    m_caret.Point() = TextPositionToScreenCoord(m_model.Selection().caret);
+    m_caret.Move();
+    m_bars.SetPosition(SB_HORZ, m_model.First().column);
+    m_bars.SetPosition(SB_VERT, m_model.First().line);
+    m_caret.ShowByPosition(m_metrics.leftMargin);
     return dx != 0 || dy != 0;
 }
 
 void CEditScrollView::ScrollToPosition(int row) {
-    int lh = m_unit.cy;
+    int lh = m_metrics.unit.cy;
     CPoint p = TextPositionToScreenCoord(m_model.Selection().caret);
     int before = m_model.First().line;
     m_model.First().line += (p.y - row * lh) / lh;
     if (m_model.First().line < 0) m_model.First().line = 0;
     Invalidate(TRUE);
-    m_ptCaret = CPoint(p.x + ScrollColumnsToShow(p.x, false), p.y - (m_model.First().line - before) * lh);
-    SetBarPosition(SB_HORZ, m_model.First().column);
-    SetBarPosition(SB_VERT, m_model.First().line);
-    ShowCaretByPosition();
+    m_caret.Point() =
+        CPoint(p.x + m_scroller.ColumnsToShow(p.x, false), p.y - (m_model.First().line - before) * lh);
+    m_bars.SetPosition(SB_HORZ, m_model.First().column);
+    m_bars.SetPosition(SB_VERT, m_model.First().line);
+    m_caret.ShowByPosition(m_metrics.leftMargin);
 }
 
 CPoint CEditScrollView::ScrollToCurrent(int setBars) {
-    CPoint old = m_ptCaret;
+    CPoint old = m_caret.Point();
     CPoint p = TextPositionToScreenCoord(m_model.Selection().caret);
-    m_ptCaret = p;
-    int lh = m_unit.cy, cw = m_unit.cx, dy = 0;
-    if (p.y + lh >= m_nClientHeight) {
+    m_caret.Point() = p;
+    int lh = m_metrics.unit.cy, cw = m_metrics.unit.cx, dy = 0;
+    if (p.y + lh >= m_metrics.clientHeight) {
         dy = p.y - old.y;
         m_model.First().line += dy / lh;
         Invalidate(TRUE);
@@ -204,56 +102,57 @@ CPoint CEditScrollView::ScrollToCurrent(int setBars) {
         int wanted = line < row ? old.y - (row - line) * lh : old.y;
         int d = wanted - p.y;
         m_model.First().line -= d / lh;
-        if (d >= m_nClientHeight)
+        if (d >= m_metrics.clientHeight)
             Invalidate(TRUE);
         else
             ScrollWindow(0, d);
         dy = -d;
     }
-    if (p.x < m_nLeftMargin) {
-        int dx = m_nLeftMargin - p.x;
+    if (p.x < m_metrics.leftMargin) {
+        int dx = m_metrics.leftMargin - p.x;
         m_model.First().column -= dx / cw;
-        if (dx < m_nClientWidth)
-            ScrollTextArea(dx, 0);
+        if (dx < m_metrics.clientWidth)
+            m_scroller.MoveTextArea(dx, 0);
         else
             Invalidate(TRUE);
-        m_ptCaret.x += dx;
-    } else if (p.x + cw >= m_nClientWidth) {
+        m_caret.Point().x += dx;
+    } else if (p.x + cw >= m_metrics.clientWidth) {
         int dx = p.x - old.x;
         m_model.First().column += dx / cw;
-        if (m_nLeftMargin + dx < m_nClientWidth)
-            ScrollTextArea(-dx, 0);
+        if (m_metrics.leftMargin + dx < m_metrics.clientWidth)
+            m_scroller.MoveTextArea(-dx, 0);
         else
             Invalidate(TRUE);
-        m_ptCaret.x -= dx;
+        m_caret.Point().x -= dx;
     }
     if (m_model.First().line < 0) m_model.First().line = 0;
     if (m_model.First().column < 0) m_model.First().column = 0;
-    m_ptCaret.y -= dy;
+    m_caret.Point().y -= dy;
     if (setBars != 0) {
-        SetBarPosition(SB_HORZ, m_model.First().column);
-        SetBarPosition(SB_VERT, m_model.First().line);
+        m_bars.SetPosition(SB_HORZ, m_model.First().column);
+        m_bars.SetPosition(SB_VERT, m_model.First().line);
     }
-    PlaceCaret();
-    InvalidateRect(&m_rectMargin, FALSE);
+    m_caret.Place(m_metrics.leftMargin);
+    CRect margin = m_metrics.MarginArea();
+    InvalidateRect(&margin, FALSE);
     return CPoint(m_model.First().column, m_model.First().line);
 }
 
 void CEditScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
-    int cw = m_unit.cx, dx = 0;
+    int cw = m_metrics.unit.cx, dx = 0;
     switch (nSBCode) {
     case SB_LINELEFT:
         if (m_model.First().column <= 0) break;
         --m_model.First().column;
-        SetBarPosition(SB_HORZ, m_model.First().column);
-        ScrollTextArea(cw, 0);
+        m_bars.SetPosition(SB_HORZ, m_model.First().column);
+        m_scroller.MoveTextArea(cw, 0);
         dx = cw;
         break;
     case SB_LINERIGHT:
         if (m_model.First().column >= TextSize().cx) break;
         ++m_model.First().column;
-        SetBarPosition(SB_HORZ, m_model.First().column);
-        ScrollTextArea(-cw, 0);
+        m_bars.SetPosition(SB_HORZ, m_model.First().column);
+        m_scroller.MoveTextArea(-cw, 0);
         dx = -cw;
         break;
     case SB_THUMBPOSITION:
@@ -261,26 +160,26 @@ void CEditScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
         int pos = (int)nPos;
         if (pos == m_model.First().column) break;
         dx = -cw * (pos - m_model.First().column);
-        if (m_nLeftMargin + (dx < 0 ? -dx : dx) < m_nClientWidth)
-            ScrollTextArea(dx, 0);
+        if (m_metrics.leftMargin + (dx < 0 ? -dx : dx) < m_metrics.clientWidth)
+            m_scroller.MoveTextArea(dx, 0);
         else {
-            CRect area = TextArea();
+            CRect area = m_metrics.TextArea();
             InvalidateRect(&area, TRUE);
         }
         m_model.First().column = pos;
-        SetBarPosition(SB_HORZ, pos);
+        m_bars.SetPosition(SB_HORZ, pos);
         break;
     }
     default:
         return;
     }
-    m_ptCaret.x += dx;
-    PlaceCaret();
+    m_caret.Point().x += dx;
+    m_caret.Place(m_metrics.leftMargin);
     Default();
 }
 
 void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
-    int lh = m_unit.cy, dy = 0;
+    int lh = m_metrics.unit.cy, dy = 0;
     switch (nSBCode) {
     case SB_LINEUP:
         if (m_model.First().line < 1) return;
@@ -296,9 +195,9 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
         break;
     case SB_PAGEUP:
     case SB_PAGEDOWN: {
-        if (!m_model.PageCaret(nSBCode == SB_PAGEDOWN, m_nClientHeight / lh)) return;
+        if (!m_model.PageCaret(nSBCode == SB_PAGEDOWN, m_metrics.clientHeight / lh)) return;
         ScrollToCurrent(0);
-        m_ptCaret = GetCaretPos(m_nLeftMargin);
+        m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
         UpdateColors();
         UpdateWindow();
         break;
@@ -308,10 +207,10 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
         int pos = (int)nPos;
         if (pos == m_model.First().line) return;
         dy = -lh * (pos - m_model.First().line);
-        if ((dy < 0 ? -dy : dy) < m_nClientHeight)
+        if ((dy < 0 ? -dy : dy) < m_metrics.clientHeight)
             Invalidate(TRUE);
         else {
-            CRect area = TextArea();
+            CRect area = m_metrics.TextArea();
             InvalidateRect(&area, TRUE);
         }
         m_model.First().line = pos;
@@ -320,27 +219,10 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
     default:
         return;
     }
-    m_ptCaret.y += dy;
-    PlaceCaret();
+    m_caret.Point().y += dy;
+    m_caret.Place(m_metrics.leftMargin);
     UpdateColors();
-    SetBarPosition(SB_VERT, m_model.First().line);
-}
-
-// Scrolls the window's pixels by whole lines when the jump is shorter than the window; the caret
-// stays on its character.
-void CEditScrollView::ScrollToFirstLine(int line) {
-    line = std::clamp(line, 0, std::max((int)GetScrollSize().cy, 0));
-    if (line == m_model.First().line) return;
-    int dy = (m_model.First().line - line) * m_unit.cy;
-    m_model.First().line = line;
-    if (std::abs(dy) < m_nClientHeight)
-        ScrollWindow(0, dy);
-    else
-        Invalidate(FALSE);
-    m_ptCaret.y += dy;
-    PlaceCaret();
-    UpdateColors();
-    SetBarPosition(SB_VERT, m_model.First().line);
+    m_bars.SetPosition(SB_VERT, m_model.First().line);
 }
 
 // Offsets outside the text are clamped to it.
@@ -348,8 +230,8 @@ void CEditScrollView::SetSelection(int a, int b) {
     CEditDocument* doc = GetEditDocument();
     int oldStart = m_model.Selection().start, oldEnd = m_model.Selection().end;
     m_model.SetSelection(a, b);
-    m_ptCaret = GetCaretPos(m_nLeftMargin);
-    MoveSystemCaret();
+    m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
+    m_caret.Move();
     if (oldStart != oldEnd && m_hWnd != nullptr) {
         InvalidateLine((int)doc->OffsetToLine(oldStart), (int)doc->OffsetToLine(oldEnd));
         UpdateWindow();
@@ -366,35 +248,20 @@ void CEditScrollView::SetCurrentPosition(int pos) {
 // Every edit of the document, made in this view, another one or by the undo manager, arrives here.
 void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
     m_model.TextChanged(pos, removed, inserted);
-    NoteEdit(pos, inserted);
-    if (GetEditDocument()->IsBatching()) return; // OnBatchEnd lays out once for the whole batch
+    CEditDocument* doc = GetEditDocument();
+    m_edits.Note(m_model.LineOf(pos), m_model.LineOf(pos + inserted), (int)doc->GetLineCount(),
+                 doc->IsBatching(), m_model.First());
+    if (doc->IsBatching()) return; // OnBatchEnd lays out once for the whole batch
     RecalSize(0);
     CalcScrollSize();
     UpdateColors();
-}
-
-void CEditScrollView::NoteEdit(int pos, int inserted) {
-    CEditDocument* doc = GetEditDocument();
-    bool batching = doc->IsBatching();
-    int lines = (int)doc->GetLineCount();
-    ++m_nEditSerial;
-    m_edited.edits++;
-    m_edited.known = !batching && m_nKnownLines >= 0;
-    m_edited.first = m_model.LineOf(pos);
-    m_edited.last = m_model.LineOf(pos + inserted);
-    m_edited.shift = lines - m_nKnownLines;
-    m_edited.firstLine = m_model.First().line;
-    m_edited.firstColumn = m_model.First().column;
-    m_nKnownLines = batching ? -1 : lines;
 }
 
 // The document replaced its whole text (a load or a reload): the caret stays where it was if the new
 // text reaches there, else it goes to the text's end; the selection is dropped, as its bytes are gone.
 void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
     m_model.TextReplaced();
-    ++m_nEditSerial;
-    m_edited = CEditedLines();
-    m_nKnownLines = (int)GetEditDocument()->GetLineCount();
+    m_edits.Reset((int)GetEditDocument()->GetLineCount(), true);
     if (m_bInitialised) {
         RecalSize(0);
         CalcScrollSize();
@@ -405,8 +272,7 @@ void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
 
 // The document has already brought its line figures up to date.
 void CEditScrollView::OnBatchEnd() {
-    m_nKnownLines = (int)GetEditDocument()->GetLineCount();
-    m_edited = CEditedLines(); // the whole window is repainted for the batch's edits
+    m_edits.Reset((int)GetEditDocument()->GetLineCount(), false); // the window is repainted for the batch
     CalcScrollSize();
     UpdateColors();
     if (m_hWnd != nullptr) Invalidate(FALSE);
@@ -416,12 +282,12 @@ void CEditScrollView::AutoScrollToCaret() {
     if (m_hWnd == nullptr) return;
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
-    int lh = m_unit.cy, rows = m_nClientHeight / lh;
-    CPoint before = m_ptCaret;
+    int lh = m_metrics.unit.cy, rows = m_metrics.clientHeight / lh;
+    CPoint before = m_caret.Point();
     CPoint p = TextPositionToScreenCoord(m_model.Selection().caret);
-    m_ptCaret = p;
+    m_caret.Point() = p;
     int oldLine = m_model.First().line;
-    if (p.y + lh >= m_nClientHeight) {
+    if (p.y + lh >= m_metrics.clientHeight) {
         m_model.First().line += (p.y - (rows - 1) * lh) / lh;
         Invalidate(TRUE);
     } else if (p.y < 0) {
@@ -431,10 +297,10 @@ void CEditScrollView::AutoScrollToCaret() {
         Invalidate(TRUE);
         UpdateWindow();
     }
-    m_ptCaret.y -= (m_model.First().line - oldLine) * lh;
-    m_ptCaret.x += ScrollColumnsToShow(p.x, false);
+    m_caret.Point().y -= (m_model.First().line - oldLine) * lh;
+    m_caret.Point().x += m_scroller.ColumnsToShow(p.x, false);
     if (m_model.First().column < 0) m_model.First().column = 0;
-    SetBarPosition(SB_HORZ, m_model.First().column);
-    SetBarPosition(SB_VERT, m_model.First().line);
-    if (m_ptCaret != before) PlaceCaret();
+    m_bars.SetPosition(SB_HORZ, m_model.First().column);
+    m_bars.SetPosition(SB_VERT, m_model.First().line);
+    if (m_caret.Point() != before) m_caret.Place(m_metrics.leftMargin);
 }

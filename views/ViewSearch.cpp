@@ -27,19 +27,12 @@ int CEditScrollView::SearchStringReverse(int start, const char* text, const char
     return KmpFindReverse(text, find, start);
 }
 
-// Away from the text's ends both neighbours decide; at offset 0 the byte after the word alone, and
-// for a word reaching the last byte the byte before it alone.
-bool CEditScrollView::WholeWordRule(bool atStart, bool endsBeforeLast, char before, char after) {
-    if (!atStart && endsBeforeLast) return IsWordDelimiter(before) && IsWordDelimiter(after);
-    return IsWordDelimiter(atStart ? after : before);
-}
-
 int CEditScrollView::IsStringWholeWord(int pos, int len) {
     if (pos < 0) return 0;
     CEditDocument* doc = GetEditDocument();
     long end = (long)pos + len;
-    return WholeWordRule(pos == 0, end<doc->GetLength() - 1, pos> 0 ? doc->GetAt(pos - 1) : '\0',
-                         doc->GetAt(end))
+    return IsWholeWord(pos == 0, end<doc->GetLength() - 1, pos> 0 ? doc->GetAt(pos - 1) : '\0',
+                       doc->GetAt(end))
                ? 1
                : 0;
 }
@@ -49,20 +42,21 @@ int CEditScrollView::GetSearchPosition() const {
 }
 
 int CEditScrollView::FindTitle(const char* title) {
-    m_strFind = title != nullptr ? title : "";
-    if (m_strFind.IsEmpty()) return 0;
+    m_find.SetLastFind(title != nullptr ? title : "");
+    const CString& find = m_find.LastFind();
+    if (find.IsEmpty()) return 0;
     CEditDocument* doc = GetEditDocument();
-    int pos = doc->SearchText(0, m_strFind, 0); // SearchString's hit, read where the bytes lie
+    int pos = doc->SearchText(0, find, 0); // SearchString's hit, read where the bytes lie
     // Bytes made of the second half of one character and the first of the next are not the title,
     // and the caret must not land between a character's two bytes.
-    while (pos >= 0 && m_model.OutsidePair(pos) != pos) pos = doc->SearchText(pos + 1, m_strFind, 0);
+    while (pos >= 0 && m_model.OutsidePair(pos) != pos) pos = doc->SearchText(pos + 1, find, 0);
     if (pos < 0) return 0;
     SetSelection(pos, pos); // the caret and its point at pos
     UpdateColors();
     ScrollToPosition(4); // repaints the window, the margin arrow with it
-    m_nTitleLine = (int)doc->OffsetToLine(pos);
-    MoveSystemCaret();
-    ShowCaretByPosition();
+    m_arrow.SetTitleLine((int)doc->OffsetToLine(pos));
+    m_caret.Move();
+    m_caret.ShowByPosition(m_metrics.leftMargin);
     return 1;
 }
 

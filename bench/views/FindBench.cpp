@@ -13,7 +13,7 @@ namespace {
 CWinApp theApp("bench_find");
 
 double NotifyMs(CEditScrollView* view, DWORD flags, const char* find, const char* replace) {
-    CFindReplaceDialog* dialog = view->GetFindDialog();
+    CFindReplaceDialog* dialog = view->FindReplace().Dialog();
     dialog->m_fr.Flags = flags;
     lstrcpynA(dialog->m_fr.lpstrFindWhat, find, dialog->m_fr.wFindWhatLen);
     lstrcpynA(dialog->m_fr.lpstrReplaceWith, replace, dialog->m_fr.wReplaceWithLen);
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         if (view == nullptr) continue;
         CEditDocument* doc = view->GetEditDocument();
         view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
-        if (view->GetFindDialog() == nullptr) {
+        if (view->FindReplace().Dialog() == nullptr) {
             std::printf("no find dialog\n");
             return 1;
         }
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         ReplaceAllRun(view, megabytes, "QZQ", "QZQZ");
         // "OVER" is a keyword of the data lines; the hits cover the whole text.
         ReplaceAllRun(view, megabytes, "OVER", "UNDER");
-        ::DestroyWindow(view->GetFindDialog()->m_hWnd);
+        ::DestroyWindow(view->FindReplace().Dialog()->m_hWnd);
         bench::Host::Close(view);
     }
     return 0;

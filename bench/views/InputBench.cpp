@@ -67,7 +67,7 @@ bool PutLineOnClipboard(HWND owner) {
 // One drag step: the mouse pressed halfLines half lines down at the 20th column, each step moved to
 // to(i, that x, the line height), released where it was pressed.
 template <class To> double DragStepMs(CEditScrollView* v, int n, int halfLines, To to) {
-    int lh = v->GetLineHeight(), x = v->GetLeftMargin() + 20 * v->GetCharWidth();
+    int lh = v->Metrics().unit.cy, x = v->Metrics().leftMargin + 20 * v->Metrics().unit.cx;
     v->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, At(CPoint(x, halfLines * lh / 2)));
     double ms =
         MedianMs(v, n, [v, lh, x, to](int i) { v->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, At(to(i, x, lh))); });

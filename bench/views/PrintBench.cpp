@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         double start = bench::Now();
         view->OnBeginPrinting(&printer, &info);
         std::printf("%4d MB  page count (%u pages of %d lines) %10.3f\n", megabytes, info.GetMaxPage(),
-                    view->GetPrintLinesPerPage(), (bench::Now() - start) * 1e3);
+                    view->PrintPages().LinesPerPage(), (bench::Now() - start) * 1e3);
 
         double open = bench::CommandMs(view, ID_FILE_PRINT_PREVIEW);
         CPreviewView* preview = CPreviewView::FindFor(view);

@@ -54,6 +54,8 @@ public:
     // Selects the region as the clip region; answers the region type (SIMPLEREGION ...) or ERROR.
     int SelectObject(CRgn* region);
     CGdiObject* SelectStockObject(int index);
+    // Selects a handle as it is, wrapping neither it nor the one it replaces; answers that one.
+    HGDIOBJ SelectHandle(HGDIOBJ object) { return ::SelectObject(m_hDC, object); }
     int SelectClipRgn(CRgn* region);
 
     COLORREF GetTextColor() const { return ::GetTextColor(m_hAttribDC); }
@@ -94,6 +96,10 @@ public:
     BOOL ExtTextOut(int x, int y, UINT options, LPCRECT rect, LPCSTR text, UINT count, LPINT widths) {
         return ::ExtTextOutA(m_hDC, x, y, options, rect, text, count, widths);
     }
+    // UTF-16 glyphs drawn at (x, y), each followed by its advance.
+    BOOL WideTextOut(int x, int y, LPCWSTR text, UINT count, const INT* advances) {
+        return ::ExtTextOutW(m_hDC, x, y, 0, nullptr, text, count, advances);
+    }
     // Draws with tabs expanded at the given stops (from tabOrigin); answers the extent drawn.
     CSize TabbedTextOut(int x, int y, LPCSTR text, int count, int tabCount, LPINT tabStops, int tabOrigin);
     CSize TabbedTextOut(int x, int y, const CString& text, int tabCount, LPINT tabStops, int tabOrigin) {
@@ -109,6 +115,8 @@ public:
 
     // Areas and lines.
     void FillRect(LPCRECT rect, CBrush* brush) { ::FillRect(m_hDC, rect, (HBRUSH)brush->GetSafeHandle()); }
+    // Fills with one of the system's stock brushes (WHITE_BRUSH ...), the context's colours untouched.
+    void FillStockRect(LPCRECT rect, int brush) { ::FillRect(m_hDC, rect, (HBRUSH)::GetStockObject(brush)); }
     // Fills with one colour through the background colour, which keeps that colour afterwards.
     void FillSolidRect(LPCRECT rect, COLORREF color);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
@@ -124,6 +132,22 @@ public:
         return ::PatBlt(m_hDC, x, y, width, height, rop);
     }
     int GetClipBox(LPRECT rect) const { return ::GetClipBox(m_hDC, rect); }
+};
+
+// A GDI object selected into a context for one scope; an object without a handle is not selected.
+class CScopedSelection {
+public:
+    CScopedSelection(CDC& dc, const CGdiObject& object)
+        : m_dc(dc), m_old(object.m_hObject != nullptr ? dc.SelectHandle(object.m_hObject) : nullptr) {}
+    ~CScopedSelection() {
+        if (m_old != nullptr) m_dc.SelectHandle(m_old);
+    }
+    CScopedSelection(const CScopedSelection&) = delete;
+    CScopedSelection& operator=(const CScopedSelection&) = delete;
+
+private:
+    CDC& m_dc;
+    HGDIOBJ m_old;
 };
 
 // The paint context of a window between BeginPaint and EndPaint; m_ps holds the paint information.
@@ -147,6 +171,12 @@ public:
     ~CClientDC() override;
 
     HWND m_hWnd;
+};
+
+// The screen's context: the client-area context of no window.
+class CScreenDC : public CClientDC {
+public:
+    CScreenDC() : CClientDC((HWND) nullptr) {}
 };
 
 // The context of a whole window, frame included (GetWindowDC); a null window gives the screen.

@@ -87,6 +87,10 @@ public:
     BOOL CreateRectRgn(int l, int t, int r, int b) { return Attach(::CreateRectRgn(l, t, r, b)); }
     BOOL CreateRectRgnIndirect(LPCRECT rect) { return Attach(::CreateRectRgnIndirect(rect)); }
     BOOL PtInRegion(int x, int y) const { return ::PtInRegion((HRGN)m_hObject, x, y); }
+    // This region made of a and b by mode (RGN_AND ...); answers the region type or ERROR.
+    int CombineRgn(const CRgn* a, const CRgn* b, int mode) {
+        return ::CombineRgn((HRGN)m_hObject, (HRGN)a->m_hObject, (HRGN)b->m_hObject, mode);
+    }
     static CRgn* FromHandle(HRGN h);
 };
 

@@ -282,3 +282,7 @@ HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT format, LPFORMATETC formatEtc) 
     ::ReleaseStgMedium(&medium);
     return copy;
 }
+
+BOOL AfxIsClipboardFormatAvailable(UINT format) {
+    return ::IsClipboardFormatAvailable(format);
+}

@@ -99,3 +99,5 @@ private:
 
 // A copy of a global block of the same size, or null; flags as for GlobalAlloc.
 HGLOBAL AfxCopyGlobalMemory(HGLOBAL source, UINT flags = GMEM_MOVEABLE | GMEM_DDESHARE);
+// Whether the clipboard offers the format; the format list is read without opening the clipboard.
+BOOL AfxIsClipboardFormatAvailable(UINT format);

@@ -111,6 +111,7 @@ public:
     void GetWindowRect(LPRECT rect) const { ::GetWindowRect(m_hWnd, rect); }
     void ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
     void ScreenToClient(LPPOINT point) const { ::ScreenToClient(m_hWnd, point); }
+    void ScreenToClient(LPRECT rect) const { ::MapWindowPoints(nullptr, m_hWnd, (LPPOINT)rect, 2); }
     void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE) {
         ::MoveWindow(m_hWnd, x, y, width, height, repaint);
     }
@@ -123,6 +124,11 @@ public:
     void InvalidateRect(LPCRECT rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
     void ValidateRect(LPCRECT rect) { ::ValidateRect(m_hWnd, rect); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    // Whether part of the window waits to be painted; the part's bounds to rect when it is given.
+    BOOL GetUpdateRect(LPRECT rect, BOOL erase = FALSE) { return ::GetUpdateRect(m_hWnd, rect, erase); }
+    BOOL RedrawWindow(LPCRECT rect, CRgn* region, UINT flags) {
+        return ::RedrawWindow(m_hWnd, rect, region != nullptr ? (HRGN)*region : nullptr, flags);
+    }
     void ScrollWindow(int dx, int dy, LPCRECT scrollRect = nullptr, LPCRECT clipRect = nullptr) {
         ::ScrollWindow(m_hWnd, dx, dy, scrollRect, clipRect);
     }
@@ -144,6 +150,13 @@ public:
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
     static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
+    // Whether this window has the focus or the mouse capture, asked without wrapping another window.
+    BOOL HasFocus() const { return ::GetFocus() == m_hWnd; }
+    BOOL HasCapture() const { return ::GetCapture() == m_hWnd; }
+    static BOOL ReleaseCapture() { return ::ReleaseCapture(); }
+    void SetActiveWindow() { ::SetActiveWindow(m_hWnd); }
+    // The window under a screen point when it is one of the framework's own objects, else null.
+    static CWnd* FromPointPermanent(POINT point) { return FromHandlePermanent(::WindowFromPoint(point)); }
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC proc = nullptr) {
         return ::SetTimer(m_hWnd, id, elapse, proc);
     }
@@ -153,6 +166,7 @@ public:
     static void SetCaretPos(POINT point) { ::SetCaretPos(point.x, point.y); }
     void ShowCaret() { ::ShowCaret(m_hWnd); }
     void HideCaret() { ::HideCaret(m_hWnd); }
+    static void DestroyCaret() { ::DestroyCaret(); }
 
     // Messages.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {

@@ -146,13 +146,13 @@ TEST_F(HostFrame, TheEditAcceleratorsReachTheActiveView) {
     Press(view, VK_INSERT, false, true);
     Press(view, VK_INSERT, false, true);
     EXPECT_EQ(Text(view), "alpha\nbetabeta\n") << "Shift+Insert pastes, in front of the caret";
-    EXPECT_FALSE(view->IsOverwrite()) << "the accelerators take the keys before the view";
+    EXPECT_FALSE(view->Model().IsOverwrite()) << "the accelerators take the keys before the view";
 
     view->SetSelection(0, 5); // "alpha"
     Press(view, 'F', true, false);
-    ASSERT_NE(view->GetFindDialog(), nullptr) << "Ctrl+F opens the find dialog";
-    EXPECT_EQ(view->GetFindText(), CString("alpha"));
-    ::DestroyWindow(view->GetFindDialog()->m_hWnd);
+    ASSERT_NE(view->FindReplace().Dialog(), nullptr) << "Ctrl+F opens the find dialog";
+    EXPECT_EQ(view->FindReplace().LastFind(), CString("alpha"));
+    ::DestroyWindow(view->FindReplace().Dialog()->m_hWnd);
     Pump();
     view->SetFocus();
     Press(view, VK_F3, false, false);
@@ -353,7 +353,7 @@ TEST_F(HostFrame, TheTitlesPanelListsTheActiveDocumentsHeadingsAndNavigatesItsVi
     panel.SendMessage(WM_COMMAND, MAKEWPARAM(1, LBN_SELCHANGE), (LPARAM)list);
     CEditDocument* doc = view->GetEditDocument();
     EXPECT_EQ(view->Caret(), doc->GetLineOffset(100));
-    EXPECT_EQ(view->GetTitleLine(), 100);
+    EXPECT_EQ(view->TitleArrow().TitleLine(), 100);
     EXPECT_EQ(view->Model().First().line, 96);
 
     // A heading typed at the top shows at the next idle time.

@@ -188,7 +188,7 @@ TEST_F(PrintPreview, PaperShowsNeitherColoursNorSelectionNorMarginNorArrow) {
     ASSERT_NE(view, nullptr);
     view->UpdateColors();
     view->SetSelection(2, 7);
-    view->SetTitleLine(0);
+    view->TitleArrow().SetTitleLine(0);
     CPrintAnswers answers;
     view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
     CPreviewView* preview = Preview();
@@ -196,8 +196,8 @@ TEST_F(PrintPreview, PaperShowsNeitherColoursNorSelectionNorMarginNorArrow) {
     PagePicture page(preview, 1, 816, 1056);
     int ink = 0;
     bool coloured = false, leftOfText = false;
-    int margin = view->GetLeftMargin(), cw = view->GetCharWidth();
-    for (int y = 0; y < 3 * view->GetLineHeight(); ++y)
+    int margin = view->Metrics().leftMargin, cw = view->Metrics().unit.cx;
+    for (int y = 0; y < 3 * view->Metrics().unit.cy; ++y)
         for (int x = 0; x < 816; ++x) {
             COLORREF c = ::GetPixel(page.dc, x, y);
             coloured |= GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c);
@@ -229,7 +229,7 @@ TEST_F(PrintPreview, ThePreviewsPageIsThePrintedPageAtTheSameScale) {
     CPreviewView* preview = Preview();
     ASSERT_NE(preview, nullptr);
     PagePicture shown(preview, 2, printed.width, printed.height);
-    int rowHeight = view->GetLineHeight(), rows = printed.height / rowHeight;
+    int rowHeight = view->Metrics().unit.cy, rows = printed.height / rowHeight;
     std::vector<int> printedRows =
         RowExtents(printed.width, rows, rowHeight, [&](int x, int y) { return printed.At(x, y) < 250; });
     std::vector<int> shownRows =

@@ -67,13 +67,13 @@ const EditCase kEdits[] = {
          v->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
          ViewFixture::Notify(v, FR_REPLACE | FR_DOWN, "bcd", "--"); // a new find text: finds
          ViewFixture::Notify(v, FR_REPLACE | FR_DOWN, "bcd", "--"); // the same again: replaces
-         ::DestroyWindow(v->GetFindDialog()->m_hWnd);
+         ::DestroyWindow(v->FindReplace().Dialog()->m_hWnd);
      }},
     {"Replace All through the find dialog",
      [](CEditScrollView* v) {
          v->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
          ViewFixture::Notify(v, FR_REPLACEALL | FR_DOWN, "y", "--");
-         ::DestroyWindow(v->GetFindDialog()->m_hWnd);
+         ::DestroyWindow(v->FindReplace().Dialog()->m_hWnd);
      }},
 };
 } // namespace
@@ -129,9 +129,9 @@ TEST_F(ViewEditPath, PageDownAfterTheThumbMovedAwayEndsWithTheCaretInView) {
     int line = (int)view->GetEditDocument()->OffsetToLine(view->Caret());
     EXPECT_GT(line, 0);
     EXPECT_GE(line, view->Model().First().line);
-    EXPECT_LT(line, view->Model().First().line + client.Height() / view->GetLineHeight());
-    EXPECT_GE(view->GetCaretPoint().y, 0);
-    EXPECT_LT(view->GetCaretPoint().y, client.Height());
+    EXPECT_LT(line, view->Model().First().line + client.Height() / view->Metrics().unit.cy);
+    EXPECT_GE(view->SystemCaret().Point().y, 0);
+    EXPECT_LT(view->SystemCaret().Point().y, client.Height());
 }
 
 TEST_F(ViewEditPath, DeleteOfASelectionLeavesTheCaretOnTheSecondRowBackspaceOnTheFirst) {

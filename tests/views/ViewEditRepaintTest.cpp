@@ -32,7 +32,7 @@ protected:
         ::DeleteObject(pending);
         CRect client;
         view->GetClientRect(&client);
-        long row = (long)(client.Width() - view->GetLeftMargin()) * view->GetLineHeight();
+        long row = (long)(client.Width() - view->Metrics().leftMargin) * view->Metrics().unit.cy;
         return (int)((area + row - 1) / row);
     }
     // Shift+Down from a line's start, as the keyboard sends it: Shift first, which sets the anchor.
@@ -58,7 +58,7 @@ std::string NumberedLines(int count) {
 
 TEST_F(ViewEditRepaint, EnterJoinsDeletionAndPasteScrollTheLinesBelowAndLeaveAFullRepaintsPicture) {
     ForBothViews(NumberedLines(60), [&](CEditScrollView* view) {
-        view->SetTitleLine(9); // the arrow marks its row before and after the lines move
+        view->TitleArrow().SetTitleLine(9); // the arrow marks its row before and after the lines move
         Prepare(view, 5);
         Key(view, VK_END);
         view->UpdateWindow();

@@ -19,7 +19,7 @@ protected:
     // Opens the replace dialog from the view and types the texts into it.
     static HWND OpenReplace(CEditScrollView* view, const char* find, const char* replace) {
         view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
-        CFindReplaceDialog* dialog = view->GetFindDialog();
+        CFindReplaceDialog* dialog = view->FindReplace().Dialog();
         if (dialog == nullptr) return nullptr;
         ::SetDlgItemTextA(dialog->m_hWnd, edt1, find);
         ::SetDlgItemTextA(dialog->m_hWnd, edt2, replace);
@@ -118,7 +118,7 @@ TEST_F(ViewFind, UpwardFindNextIsIgnoredButReplaceAllStillSearchesForward) {
     ForBothViews("a b a\n", [](CEditScrollView* view) {
         view->SetSelection(1, 1);
         view->SendMessage(WM_COMMAND, ID_EDIT_FIND); // the find dialog has the direction buttons
-        HWND dialog = view->GetFindDialog()->m_hWnd;
+        HWND dialog = view->FindReplace().Dialog()->m_hWnd;
         ::SetDlgItemTextA(dialog, edt1, "a");
         Press(dialog, rad1); // up
         Press(dialog, IDOK);
@@ -160,20 +160,20 @@ TEST_F(ViewFind, CommandsTakeTheSelectionOrTheWordAtTheCaret) {
         EXPECT_EQ(UpdateState(view, ID_EDIT_FIND), 1);
         view->SetSelection(7, 7);
         view->SendMessage(WM_COMMAND, ID_EDIT_FIND);
-        EXPECT_EQ(view->GetFindText(), CString("beta"));
+        EXPECT_EQ(view->FindReplace().LastFind(), CString("beta"));
         EXPECT_EQ(view->Model().Selection().start, 7) << "Find leaves the selection alone";
         char shown[32] = {};
-        ::GetDlgItemTextA(view->GetFindDialog()->m_hWnd, edt1, shown, sizeof shown);
+        ::GetDlgItemTextA(view->FindReplace().Dialog()->m_hWnd, edt1, shown, sizeof shown);
         EXPECT_STREQ(shown, "beta");
-        ::DestroyWindow(view->GetFindDialog()->m_hWnd);
+        ::DestroyWindow(view->FindReplace().Dialog()->m_hWnd);
         view->SetSelection(7, 7);
         view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
         EXPECT_EQ(view->Model().Selection().start, 6);
         EXPECT_EQ(view->Model().Selection().end, 10) << "Replace selects the word";
-        ::DestroyWindow(view->GetFindDialog()->m_hWnd);
+        ::DestroyWindow(view->FindReplace().Dialog()->m_hWnd);
         view->SetSelection(5, 5); // on the space
         view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
-        EXPECT_EQ(view->GetFindText(), CString("beta")) << "an empty word keeps the find text";
+        EXPECT_EQ(view->FindReplace().LastFind(), CString("beta")) << "an empty word keeps the find text";
         EXPECT_EQ(view->Model().Selection().start, 5);
         EXPECT_EQ(view->Model().Selection().end, 5);
         view->SendMessage(WM_COMMAND, ID_EDIT_FINDNEXT);
@@ -216,7 +216,7 @@ TEST_F(ViewFind, ReplaceAllAgreesWithTheLiteralStepByStepRun) {
         view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
         ASSERT_EQ(Text(view), text) << "undo";
     }
-    ::DestroyWindow(view->GetFindDialog()->m_hWnd);
+    ::DestroyWindow(view->FindReplace().Dialog()->m_hWnd);
 }
 
 // Each allocation of a replace-all and of a replacement failing in turn (the memory layer's seam):

@@ -88,7 +88,7 @@ int ViewFixture::UpdateState(CCmdTarget* target, UINT id) {
 }
 
 void ViewFixture::Notify(CEditScrollView* view, DWORD flags, const char* find, const char* replace) {
-    CFindReplaceDialog* dialog = view->GetFindDialog();
+    CFindReplaceDialog* dialog = view->FindReplace().Dialog();
     ASSERT_NE(dialog, nullptr);
     dialog->m_fr.Flags = flags;
     lstrcpynA(dialog->m_fr.lpstrFindWhat, find, dialog->m_fr.wFindWhatLen);
@@ -98,7 +98,7 @@ void ViewFixture::Notify(CEditScrollView* view, DWORD flags, const char* find, c
 
 CPoint ViewFixture::PointOf(CEditScrollView* view, int offset) {
     CPoint p = view->TextPositionToScreenCoord(offset);
-    return CPoint(p.x + 1, p.y + view->GetLineHeight() / 2);
+    return CPoint(p.x + 1, p.y + view->Metrics().unit.cy / 2);
 }
 
 CView* ViewFixture::Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height) {
@@ -142,7 +142,7 @@ void ViewFixture::ForBothViews(const std::string& text, const std::function<void
             family == 0 ? (CEditScrollView*)OpenPlain(text) : (CEditScrollView*)OpenColored(text);
         ASSERT_NE(view, nullptr);
         check(view);
-        if (CFindReplaceDialog* dialog = view->GetFindDialog()) ::DestroyWindow(dialog->m_hWnd);
+        if (CFindReplaceDialog* dialog = view->FindReplace().Dialog()) ::DestroyWindow(dialog->m_hWnd);
         theApp.CloseAllDocuments(FALSE);
         Pump();
     }

@@ -98,7 +98,7 @@ TEST_F(ViewGbk, HitTestsAndPaintedRangesCutAtCharacterBoundaries) {
         view->GetEditDocument()->SetOption(kOptionGbkCharacters, TRUE);
         std::vector<int> starts = Boundaries(line, 0, (int)line.size());
         std::set<int> boundary(starts.begin(), starts.end());
-        int cw = view->GetCharWidth(), m = view->GetLeftMargin(), y = view->GetLineHeight() / 2;
+        int cw = view->Metrics().unit.cx, m = view->Metrics().leftMargin, y = view->Metrics().unit.cy / 2;
         for (int cell = 0; cell < (int)line.size(); ++cell) {
             int hit = view->SelectionPoint(CPoint(m + cell * cw + cw / 2 + 1, y));
             EXPECT_TRUE(boundary.count(hit)) << "hit " << hit << " at cell " << cell;
@@ -148,7 +148,7 @@ TEST_F(ViewGbk, DoubleClicksAndWholeWordsStayOnCharacterBoundaries) {
         view->GetEditDocument()->SetOption(kOptionGbkCharacters, TRUE);
         std::vector<int> starts = Boundaries(line, 0, (int)line.size());
         std::set<int> boundary(starts.begin(), starts.end());
-        int cw = view->GetCharWidth(), m = view->GetLeftMargin(), y = view->GetLineHeight() / 2;
+        int cw = view->Metrics().unit.cx, m = view->Metrics().leftMargin, y = view->Metrics().unit.cy / 2;
         for (int cell = 0; cell < (int)line.size() && cell < 70; cell += 3) {
             LPARAM at = MAKELPARAM(m + cell * cw + 1, y);
             view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);

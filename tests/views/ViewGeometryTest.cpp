@@ -20,8 +20,8 @@ TEST_F(ViewGeometry, TotalSizesAreScaledIntoSixteenBitsAndPagesCountWholeCells) 
     EXPECT_EQ(view->GetTotalSize(), CSize(164, 32767));
     SCROLLINFO vertical = BarInfo(view, SB_VERT);
     EXPECT_EQ(vertical.nMax, 32766);
-    EXPECT_EQ((int)vertical.nPage, 400 / view->GetLineHeight());
-    EXPECT_EQ((int)BarInfo(view, SB_HORZ).nPage, 640 / view->GetCharWidth());
+    EXPECT_EQ((int)vertical.nPage, 400 / view->Metrics().unit.cy);
+    EXPECT_EQ((int)BarInfo(view, SB_HORZ).nPage, 640 / view->Metrics().unit.cx);
     view->SetScaledScrollSizes(MM_TEXT, CSize(32766, 10));
     EXPECT_EQ(view->GetTotalSize(), CSize(32766, 10));
     view->SetScaledScrollSizes(MM_TEXT, CSize(32767, 1));
@@ -43,7 +43,7 @@ TEST_F(ViewGeometry, ExtentsTabsAndHitTestsFollowTheCellGrid) {
     CBlackEditView* view = OpenPlain("ab\tc\nline two\n\xB5\xDA"
                                      "ab\n");
     ASSERT_NE(view, nullptr);
-    int cw = view->GetCharWidth(), lh = view->GetLineHeight(), m = view->GetLeftMargin();
+    int cw = view->Metrics().unit.cx, lh = view->Metrics().unit.cy, m = view->Metrics().leftMargin;
     ASSERT_GT(cw, 0);
     EXPECT_EQ(m, 2 * cw);
     EXPECT_EQ(view->GetExtent("ab\tc", 0, 0), CPoint(5 * cw, 0)) << "a, b, tab to the stop at 4, c";
@@ -68,7 +68,7 @@ TEST_F(ViewGeometry, TextRangesIncludeGbkCharactersCutByEitherEdge) {
                                      "cd\xB6\xFE"
                                      "ef\n\n");
     ASSERT_NE(view, nullptr);
-    int cw = view->GetCharWidth(), m = view->GetLeftMargin();
+    int cw = view->Metrics().unit.cx, m = view->Metrics().leftMargin;
     CRange range;
     // The left edge falls inside the first pair (cells 2 and 3), the right edge inside the second (6, 7).
     int x = view->GetTextRange(0, m + 3 * cw, m + 7 * cw, m, range);
@@ -89,6 +89,6 @@ TEST_F(ViewGeometry, TheCaretPositionReachesTheStatusBarAsLineAndColumn) {
     EXPECT_STREQ(text, " line =   3 , column =   1\n");
     view->SetSelection(10, 10);
     EXPECT_STREQ(statusBar->GetPaneText(1), " line =   3 , column =   3\n");
-    EXPECT_EQ(view->GetCaretPoint(),
-              CPoint(view->GetLeftMargin() + 2 * view->GetCharWidth(), 2 * view->GetLineHeight()));
+    EXPECT_EQ(view->SystemCaret().Point(),
+              CPoint(view->Metrics().leftMargin + 2 * view->Metrics().unit.cx, 2 * view->Metrics().unit.cy));
 }

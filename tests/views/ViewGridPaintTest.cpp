@@ -89,7 +89,7 @@ std::vector<DWORD> TextArea(CEditScrollView* view) {
     view->GetClientRect(&client);
     std::vector<DWORD> area;
     for (int y = 0; y < client.Height(); ++y)
-        for (int x = view->GetLeftMargin(); x < client.Width(); ++x)
+        for (int x = view->Metrics().leftMargin; x < client.Width(); ++x)
             area.push_back(all[(size_t)y * client.Width() + x]);
     return area;
 }
@@ -177,7 +177,7 @@ TEST_F(ViewGridPaint, ASelectionBlackensExactlyItsCells) {
         std::vector<DWORD> pixels = RenderClient(view, nullptr);
         CRect client;
         view->GetClientRect(&client);
-        int cw = view->GetCharWidth(), lh = view->GetLineHeight(), m = view->GetLeftMargin();
+        int cw = view->Metrics().unit.cx, lh = view->Metrics().unit.cy, m = view->Metrics().leftMargin;
         auto allBlack = [&](int left, int right) {
             for (int y = 0; y < lh; ++y)
                 for (int x = left; x < right; ++x)
@@ -196,7 +196,7 @@ TEST_F(ViewGridPaint, AFontsOwnAdvancesDoNotMoveTheGlyphsOffTheirCells) {
     };
     CEditScrollView* narrow = open("iiiiiW\n");
     ASSERT_NE(narrow, nullptr);
-    int cw = narrow->GetCharWidth(), lh = narrow->GetLineHeight(), m = narrow->GetLeftMargin();
+    int cw = narrow->Metrics().unit.cx, lh = narrow->Metrics().unit.cy, m = narrow->Metrics().leftMargin;
     {
         LOGFONTA description = ProportionalFont();
         HFONT font = ::CreateFontIndirectA(&description);

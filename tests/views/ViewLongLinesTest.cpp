@@ -26,10 +26,10 @@ std::vector<int> Measure(CEditScrollView* view, int line, int offset) {
     CPoint p = view->TextPositionToScreenCoord(offset);
     m.push_back(p.x);
     m.push_back(p.y);
-    m.push_back(view->GetCaretPoint().x);
-    int y = p.y + view->GetLineHeight() / 2;
+    m.push_back(view->SystemCaret().Point().x);
+    int y = p.y + view->Metrics().unit.cy / 2;
     for (int x = 0; x < 640; x += 37) m.push_back(view->SelectionPoint(CPoint(x, y)));
-    int x0 = view->GetLeftMargin() - view->Model().First().column * view->GetCharWidth();
+    int x0 = view->Metrics().leftMargin - view->Model().First().column * view->Metrics().unit.cx;
     for (int left = 0; left < 640; left += 101) {
         CRange range;
         m.push_back(view->GetTextRange(line, left, left + 200, x0, range));
@@ -86,6 +86,6 @@ TEST_F(ViewLongLines, AFileOfOneLongLineScrollsSidewaysToItsEnd) {
         EXPECT_EQ(view->Model().First().column, column - 1);
         view->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_LINERIGHT, 0), 0);
         EXPECT_EQ(view->Model().First().column, column);
-        EXPECT_EQ(view->GetCaretPoint(), view->TextPositionToScreenCoord(end));
+        EXPECT_EQ(view->SystemCaret().Point(), view->TextPositionToScreenCoord(end));
     });
 }

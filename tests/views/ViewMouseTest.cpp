@@ -64,21 +64,21 @@ TEST_F(ViewMouse, ClicksPlaceTheCaretOnCellsLineEndsGbkPairsAndTheMargin) {
     CBlackEditView* view = OpenPlain("hello world\nab\xB5\xDA"
                                      "cd\n");
     ASSERT_NE(view, nullptr);
-    int cw = view->GetCharWidth(), lh = view->GetLineHeight();
+    int cw = view->Metrics().unit.cx, lh = view->Metrics().unit.cy;
     Click(view, PointOf(view, 4));
     EXPECT_EQ(view->Caret(), 4);
     EXPECT_EQ(view->Model().Selection().start, 4);
     EXPECT_EQ(view->Model().Selection().end, 4);
-    EXPECT_EQ(view->GetCaretPoint(), view->TextPositionToScreenCoord(4));
+    EXPECT_EQ(view->SystemCaret().Point(), view->TextPositionToScreenCoord(4));
     Click(view, CPoint(PointOf(view, 4).x + cw - 2, PointOf(view, 4).y));
     EXPECT_EQ(view->Caret(), 5) << "the right half of a cell is the next position";
-    Click(view, CPoint(view->GetLeftMargin() + 40 * cw, lh / 2));
+    Click(view, CPoint(view->Metrics().leftMargin + 40 * cw, lh / 2));
     EXPECT_EQ(view->Caret(), 11) << "past the line's end: its line feed";
     Click(view, CPoint(2, lh + lh / 2));
     EXPECT_EQ(view->Caret(), 12) << "in the margin: the line start";
     Click(view, PointOf(view, 15));
     EXPECT_EQ(view->Caret(), 14) << "never between the two bytes of a pair";
-    Click(view, CPoint(view->GetLeftMargin() + 2, 10 * lh));
+    Click(view, CPoint(view->Metrics().leftMargin + 2, 10 * lh));
     EXPECT_EQ(view->Caret(), view->GetDocument()->GetLength() - 1) << "below the last line: the text's end";
     EXPECT_EQ(::GetCapture(), nullptr) << "the release gave the capture back";
 }
@@ -114,7 +114,7 @@ TEST_F(ViewMouse, HoldingThePointerBelowTheWindowKeepsScrollingUntilItComesBack)
     int height = ClientHeight(view);
     Press(view, PointOf(view, 0));
     Move(view, CPoint(40, height + 10));
-    EXPECT_TRUE(view->IsAutoScrolling());
+    EXPECT_TRUE(view->Mouse().IsAutoScrolling());
     int selectedBefore = view->Model().Selection().end;
     PumpFor(700);
     int first = view->Model().First().line;
@@ -122,7 +122,7 @@ TEST_F(ViewMouse, HoldingThePointerBelowTheWindowKeepsScrollingUntilItComesBack)
     EXPECT_GT(view->Model().Selection().end, selectedBefore);
     EXPECT_EQ(view->Model().Selection().start, 0);
     Move(view, CPoint(40, height / 2));
-    EXPECT_FALSE(view->IsAutoScrolling()) << "back inside, the timer stops at once";
+    EXPECT_FALSE(view->Mouse().IsAutoScrolling()) << "back inside, the timer stops at once";
     int after = view->Model().First().line;
     PumpFor(400);
     EXPECT_EQ(view->Model().First().line, after);
@@ -137,7 +137,7 @@ TEST_F(ViewMouse, ADragAboveTheWindowScrollsUpAsOneBelowScrollsDown) {
     Press(view, CPoint(40, middle));
     int anchorLine = (int)view->GetDocument()->OffsetToLine(view->Caret());
     Move(view, CPoint(40, -3)); // less than a line above the window
-    ASSERT_TRUE(view->IsAutoScrolling());
+    ASSERT_TRUE(view->Mouse().IsAutoScrolling());
     view->SendMessage(WM_TIMER, 2, 0);
     EXPECT_EQ(view->Model().First().line, 99);
     EXPECT_EQ(view->GetDocument()->OffsetToLine(view->Model().Selection().start), 99);
@@ -147,7 +147,7 @@ TEST_F(ViewMouse, ADragAboveTheWindowScrollsUpAsOneBelowScrollsDown) {
     view->SendMessage(WM_TIMER, 1, 0);
     EXPECT_EQ(view->Model().First().line, 98) << "other timers are not the auto-scroll";
     Release(view, CPoint(40, -3));
-    EXPECT_FALSE(view->IsAutoScrolling());
+    EXPECT_FALSE(view->Mouse().IsAutoScrolling());
 }
 
 TEST_F(ViewMouse, AnAutoScrollStepReachingTheTextStartScrollsItIntoView) {
@@ -182,7 +182,7 @@ TEST_F(ViewMouse, DoubleClicksSelectRunsWithFullStopsAndNothingOnWhiteSpace) {
         << "white space selects nothing";
     EXPECT_EQ(view->Caret(), 12) << "the caret stays where the press put it";
     int end = (int)view->GetDocument()->GetLength() - 1;
-    view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(CPoint(view->GetLeftMargin() + 2, 200)));
+    view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, At(CPoint(view->Metrics().leftMargin + 2, 200)));
     EXPECT_LE(view->Model().Selection().end, end) << "the terminator is never selected";
 }
 
@@ -200,13 +200,13 @@ TEST_F(ViewMouse, TheCursorIsTheIBeamOverTheTextOnly) {
 TEST_F(ViewMouse, TheWheelScrollsBySettingKeepsPartialDeltasAndStopsAtTheEnds) {
     CColorEditView* view = OpenColored(Lines(300));
     ASSERT_NE(view, nullptr);
-    int perNotch = WheelLines(), lh = view->GetLineHeight();
+    int perNotch = WheelLines(), lh = view->Metrics().unit.cy;
     ASSERT_GT(perNotch, 0);
-    CPoint caret = view->GetCaretPoint();
+    CPoint caret = view->SystemCaret().Point();
     Wheel(view, view, -WHEEL_DELTA);
     EXPECT_EQ(view->Model().First().line, perNotch);
     EXPECT_EQ(view->GetScrollPos(SB_VERT), perNotch) << "the bar follows";
-    EXPECT_EQ(view->GetCaretPoint().y, caret.y - perNotch * lh) << "the caret stays on its character";
+    EXPECT_EQ(view->SystemCaret().Point().y, caret.y - perNotch * lh) << "the caret stays on its character";
     Wheel(view, view, WHEEL_DELTA);
     EXPECT_EQ(view->Model().First().line, 0);
 

@@ -8,7 +8,7 @@ const COLORREF kWhite = 0xFFFFFF, kBlack = 0x000000, kMargin = 0xE1E1E1, kBlue =
 
 // The cells [first, last) of a line in client pixels, unscrolled.
 CRect Cells(CEditScrollView* view, int line, int first, int last) {
-    int cw = view->GetCharWidth(), lh = view->GetLineHeight(), m = view->GetLeftMargin();
+    int cw = view->Metrics().unit.cx, lh = view->Metrics().unit.cy, m = view->Metrics().leftMargin;
     return CRect(m + first * cw, line * lh, m + last * cw, (line + 1) * lh);
 }
 } // namespace
@@ -18,8 +18,8 @@ TEST_F(ViewPaint, WhiteTextAreaGreyMarginAndTheArrowOnlyOnTheTitleLine) {
     for (int i = 0; i < 60; ++i) text += "  value " + std::to_string(i) + "\n";
     CColorEditView* view = OpenColored(text);
     ASSERT_NE(view, nullptr);
-    int lh = view->GetLineHeight(), m = view->GetLeftMargin();
-    view->SetTitleLine(2);
+    int lh = view->Metrics().unit.cy, m = view->Metrics().leftMargin;
+    view->TitleArrow().SetTitleLine(2);
     Picture picture;
     Paint(view, picture);
     EXPECT_EQ(picture.At(600, 5), kWhite);
@@ -104,7 +104,7 @@ TEST_F(ViewPaint, TheColouredViewColoursExactlyTheVisibleWindowBeforeDrawing) {
     EXPECT_FALSE(view->GetRenderFlag());
     CColorEditDoc* doc = view->GetDocument();
     CColorArray& runs = doc->GetTextString().GetColorArray();
-    int last = 400 / view->GetLineHeight() + 10;
+    int last = 400 / view->Metrics().unit.cy + 10;
     EXPECT_EQ(runs.StartPos(), doc->GetLineOffset(10));
     ASSERT_GT(runs.GetColorNumber(), 0);
     EXPECT_EQ(runs.GetColorPos(runs.GetColorNumber() - 1), doc->GetLineOffset(last + 1))
@@ -118,7 +118,7 @@ TEST_F(ViewPaint, TheSharedPictureGrowsForALargerWindowAndStartsCleanEveryPaint)
     for (int i = 0; i < 80; ++i) text += std::string(300, 'H') + "\n";
     CBlackEditView* view = OpenPlain(text, 1500, 1000);
     ASSERT_NE(view, nullptr);
-    int lh = view->GetLineHeight();
+    int lh = view->Metrics().unit.cy;
     CRect client;
     view->GetClientRect(&client);
     CRect lastRow(client.right - 200, (client.bottom / lh - 1) * lh, client.right - 10,

@@ -57,15 +57,15 @@ TEST_F(ViewPrint, BeginPrintingCountsThePagesAndEachPagesContextMapsScreenPixels
         CPrintInfo info;
         view->OnBeginPrinting(&printer.dc, &info);
         EXPECT_TRUE(info.m_bContinuePrinting);
-        EXPECT_EQ(view->GetPrintLinesPerPage(), 57);
+        EXPECT_EQ(view->PrintPages().LinesPerPage(), 57);
         EXPECT_EQ(info.GetMaxPage(), 3u) << "115 / 57 + 1";
         EXPECT_EQ(info.m_nNumPreviewPages, 3u);
         EXPECT_EQ(info.m_pPD->m_pd.nMaxPage, 3);
 
         info.m_nCurPage = 2;
         view->OnPrepareDC(&printer.dc, &info);
-        EXPECT_EQ(view->GetPrintFirstLine(), 57);
-        EXPECT_EQ(view->GetPrintLastLine(), 113);
+        EXPECT_EQ(view->PrintPages().FirstLine(), 57);
+        EXPECT_EQ(view->PrintPages().LastLine(), 113);
         EXPECT_EQ(printer.dc.GetMapMode(), MM_ANISOTROPIC);
         SIZE window = {}, viewport = {};
         ::GetWindowExtEx(printer.dc.m_hDC, &window);
@@ -110,7 +110,7 @@ TEST_F(ViewPrint, TheScreenContextKeepsItsMappingAndAPageTooShortIsRefused) {
     view->OnBeginPrinting(&tiny, &info);
     EXPECT_FALSE(info.m_bContinuePrinting);
     ASSERT_EQ(answers.messages.size(), 1u) << "refused with a message";
-    EXPECT_EQ(view->GetPrintLinesPerPage(), 0);
+    EXPECT_EQ(view->PrintPages().LinesPerPage(), 0);
     info.m_bContinuePrinting = TRUE;
     view->OnPrepareDC(&tiny, &info);
     EXPECT_FALSE(info.m_bContinuePrinting) << "no page is laid out either";
@@ -178,7 +178,7 @@ TEST_F(ViewPrint, PrintedTabsReachTheirStopsAsOnTheScreen) {
     view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
     CGreyImage page;
     ASSERT_TRUE(RenderPrintedPage(answers.outputFile, 1, 96, page));
-    int lh = view->GetLineHeight(), differing = 0, inked = 0;
+    int lh = view->Metrics().unit.cy, differing = 0, inked = 0;
     for (int y = 0; y < 2 * lh; ++y)
         for (int x = 0; x < page.width; ++x) {
             differing += page.At(x, y) != page.At(x, y + 2 * lh);

@@ -21,7 +21,7 @@ TEST_F(ViewScroll, LineAndThumbMessagesMoveTheFirstLineWithinItsLimits) {
     EXPECT_EQ(view->GetScrollPos(SB_VERT), 1);
     view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 150));
     EXPECT_EQ(view->Model().First().line, 150);
-    int limit = (int)view->GetDocument()->GetLineCount() - 400 / view->GetLineHeight() + 1;
+    int limit = (int)view->GetDocument()->GetLineCount() - 400 / view->Metrics().unit.cy + 1;
     view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, limit));
     view->SendMessage(WM_VSCROLL, SB_LINEDOWN);
     EXPECT_EQ(view->Model().First().line, limit) << "no line down past the last screenful";
@@ -35,23 +35,23 @@ TEST_F(ViewScroll, ACaretBelowTheWindowScrollsItOntoTheLastFullRow) {
     CColorEditView* view = OpenColored(Lines(300));
     ASSERT_NE(view, nullptr);
     CEditDocument* doc = view->GetEditDocument();
-    int lh = view->GetLineHeight(), rows = 400 / lh;
+    int lh = view->Metrics().unit.cy, rows = 400 / lh;
     view->SetSelection((int)doc->GetLineOffset(rows + 1), (int)doc->GetLineOffset(rows + 1));
     EXPECT_EQ(view->ScrollToCaret(), 1);
-    EXPECT_EQ(view->GetCaretPoint().y, (rows - 1) * lh);
+    EXPECT_EQ(view->SystemCaret().Point().y, (rows - 1) * lh);
     EXPECT_EQ(view->Model().First().line, 2) << "two lines below the last full row";
     EXPECT_EQ(view->ScrollToCaret(), 0) << "already visible";
 
     view->SetSelection((int)doc->GetLineOffset(100), (int)doc->GetLineOffset(100));
     view->ScrollToPosition(4);
     EXPECT_EQ(view->Model().First().line, 96);
-    EXPECT_EQ(view->GetCaretPoint().y, 4 * lh);
+    EXPECT_EQ(view->SystemCaret().Point().y, 4 * lh);
 }
 
 TEST_F(ViewScroll, ACaretPastTheRightEdgeScrollsFiveColumnsBeyondIt) {
     CBlackEditView* view = OpenPlain(std::string(300, 'x') + "\n");
     ASSERT_NE(view, nullptr);
-    int cw = view->GetCharWidth(), m = view->GetLeftMargin();
+    int cw = view->Metrics().unit.cx, m = view->Metrics().leftMargin;
     int lastColumn = (640 / cw - 1) * cw;
     int column = (640 - m) / cw; // the first cell that reaches the right edge
     view->SetSelection(column, column);
@@ -60,19 +60,19 @@ TEST_F(ViewScroll, ACaretPastTheRightEdgeScrollsFiveColumnsBeyondIt) {
     int dx = 5 * cw - lastColumn + x;
     EXPECT_EQ(view->ScrollToCaret(), 1);
     EXPECT_EQ(view->Model().First().column, dx / cw);
-    EXPECT_EQ(view->GetCaretPoint().x, x - dx);
+    EXPECT_EQ(view->SystemCaret().Point().x, x - dx);
 
     view->SetSelection(0, 0);
     view->ScrollToCaret();
     EXPECT_EQ(view->Model().First().column, 0) << "back to the line start";
-    EXPECT_TRUE(view->IsCaretShown());
+    EXPECT_TRUE(view->SystemCaret().IsShown());
 }
 
 TEST_F(ViewScroll, PageDownMovesTheCaretAndDoesNothingOnTheLastLine) {
     CColorEditView* view = OpenColored(Lines(100));
     ASSERT_NE(view, nullptr);
     CEditDocument* doc = view->GetEditDocument();
-    int page = 400 / view->GetLineHeight();
+    int page = 400 / view->Metrics().unit.cy;
     view->SendMessage(WM_VSCROLL, SB_PAGEDOWN);
     EXPECT_EQ(doc->OffsetToLine(view->Caret()), page);
     EXPECT_EQ(view->Model().Selection().start, view->Caret());
@@ -91,16 +91,16 @@ TEST_F(ViewScroll, TheCaretLivesWithTheFocusAndHidesInTheMargin) {
     CBlackEditView* view = OpenPlain(Lines(5));
     ASSERT_NE(view, nullptr);
     view->SendMessage(WM_SETFOCUS);
-    EXPECT_TRUE(view->IsCaretShown());
+    EXPECT_TRUE(view->SystemCaret().IsShown());
     view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
-    EXPECT_LT(view->GetCaretPoint().x, view->GetLeftMargin());
-    EXPECT_FALSE(view->IsCaretShown()) << "in the margin";
+    EXPECT_LT(view->SystemCaret().Point().x, view->Metrics().leftMargin);
+    EXPECT_FALSE(view->SystemCaret().IsShown()) << "in the margin";
     view->SendMessage(WM_HSCROLL, SB_LINELEFT);
-    EXPECT_TRUE(view->IsCaretShown());
+    EXPECT_TRUE(view->SystemCaret().IsShown());
     view->SendMessage(WM_KILLFOCUS);
-    EXPECT_FALSE(view->IsCaretShown());
+    EXPECT_FALSE(view->SystemCaret().IsShown());
     view->SendMessage(WM_KILLFOCUS);
-    EXPECT_FALSE(view->IsCaretShown()) << "a second loss changes nothing";
+    EXPECT_FALSE(view->SystemCaret().IsShown()) << "a second loss changes nothing";
 }
 
 // The documents reach the view through the link: the undo callback, the open and the reload.
@@ -116,7 +116,7 @@ TEST_F(ViewScroll, TheDocumentsMoveTheCaretAndAskForColoursThroughTheirView) {
     EXPECT_EQ(view->Model().Selection().end, pos);
     EXPECT_TRUE(view->GetRenderFlag());
     EXPECT_LE(view->Model().First().line, 150);
-    EXPECT_GT(view->Model().First().line + 400 / view->GetLineHeight(), 150) << "the caret's line is visible";
+    EXPECT_GT(view->Model().First().line + 400 / view->Metrics().unit.cy, 150) << "the caret's line is visible";
 
     view->SetRenderFlag(0);
     doc->ReloadFile();
@@ -143,7 +143,7 @@ TEST_F(ViewScroll, AfterASmallScrollTheWindowShowsWhatAFullRepaintDraws) {
     view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
     view->SendMessage(WM_HSCROLL, SB_LINERIGHT);
     view->UpdateWindow();
-    int below = (int)view->GetDocument()->GetLineOffset(400 / view->GetLineHeight() + 1);
+    int below = (int)view->GetDocument()->GetLineOffset(400 / view->Metrics().unit.cy + 1);
     view->SetSelection(below + 3, below + 3);
     ASSERT_EQ(view->ScrollToCaret(), 1);
     view->UpdateColors(); // as the editing commands do after a scroll, so the new lines get colours
@@ -171,7 +171,7 @@ TEST_F(ViewScroll, OutOfRangePositionsAndScrollArgumentsAreSurvived) {
     view->SetSelection(3, 3);
     view->ScrollToCaret();
     EXPECT_EQ(view->Model().First().line, 0) << "a valid caret brings the view back";
-    EXPECT_EQ(view->GetCaretPoint().x, view->GetLeftMargin()) << "the caret's cell is back at the margin";
+    EXPECT_EQ(view->SystemCaret().Point().x, view->Metrics().leftMargin) << "the caret's cell is back at the margin";
     EXPECT_EQ(view->SelectionPoint(CPoint(-100, -100)), 0);
 
     // A failed load leaves the document without even its terminator.

@@ -15,10 +15,10 @@ protected:
     bool ArrowOnRow(CEditScrollView* view, int row) {
         Picture picture;
         Paint(view, picture);
-        int lh = view->GetLineHeight();
+        int lh = view->Metrics().unit.cy;
         COLORREF margin = picture.At(1, 12 * lh + 1);
         for (int y = row * lh; y < (row + 1) * lh; ++y)
-            for (int x = 0; x < view->GetLeftMargin(); ++x)
+            for (int x = 0; x < view->Metrics().leftMargin; ++x)
                 if (picture.At(x, y) != margin) return true;
         return false;
     }
@@ -48,8 +48,8 @@ TEST_F(ViewSearch, FindTitleShowsTheHeadingOnTheFifthRowWithTheArrowBesideIt) {
         EXPECT_EQ(view->Model().Selection().start, pos);
         EXPECT_EQ(view->Model().Selection().end, pos) << "nothing selected";
         EXPECT_EQ(view->Model().First().line, 96);
-        EXPECT_EQ(view->GetTitleLine(), 100);
-        EXPECT_EQ(view->GetFindText(), CString("\xB5\xDA\xB6\xFE\xD5\xC2 nodes"));
+        EXPECT_EQ(view->TitleArrow().TitleLine(), 100);
+        EXPECT_EQ(view->FindReplace().LastFind(), CString("\xB5\xDA\xB6\xFE\xD5\xC2 nodes"));
         EXPECT_TRUE(ArrowOnRow(view, 4));
         EXPECT_FALSE(ArrowOnRow(view, 5));
 
@@ -64,7 +64,7 @@ TEST_F(ViewSearch, ATitleIsNeverFoundBetweenTheTwoBytesOfACharacter) {
     ForBothViews("\xBE\xB5\xDA\xCC line\nnext \xB5\xDA title\n", [](CEditScrollView* view) {
         FindTitle(view, 9, "\xB5\xDA| 9");
         EXPECT_EQ(view->Caret(), 15);
-        EXPECT_EQ(view->GetTitleLine(), 1);
+        EXPECT_EQ(view->TitleArrow().TitleLine(), 1);
         EXPECT_EQ(view->FindTitle("\xB5\xDA\xCC"), 0) << "its only bytes straddle two characters";
         EXPECT_EQ(view->Caret(), 15);
     });
@@ -74,25 +74,25 @@ TEST_F(ViewSearch, AMissingTitleFallsBackToTheChapterNumberInAnyCase) {
     ForBothViews(Chapters(), [](CEditScrollView* view) {
         FindTitle(view, 7, "Missing heading; 7");
         EXPECT_EQ(view->Caret(), (int)view->GetEditDocument()->GetLineOffset(150) + 2);
-        EXPECT_EQ(view->GetTitleLine(), 150);
-        EXPECT_EQ(view->GetFindText(), CString("Chapter 7"));
+        EXPECT_EQ(view->TitleArrow().TitleLine(), 150);
+        EXPECT_EQ(view->FindReplace().LastFind(), CString("Chapter 7"));
     });
 }
 
 TEST_F(ViewSearch, NothingFoundOrNoTitleLeavesTheViewAsItWas) {
     ForBothViews(Chapters(), [](CEditScrollView* view) {
         view->SetSelection(5, 8);
-        view->SetTitleLine(3);
+        view->TitleArrow().SetTitleLine(3);
         FindTitle(view, 9, "no such heading; 9"); // neither the title nor Chapter 9 exists
         FindTitle(view, 2, "NODES");              // no space: no title at all
         FindTitle(view, 2, nullptr);
         FindTitle(view, 0xFFFFFFFFu, "x 1");
         EXPECT_EQ(view->Model().Selection().start, 5);
         EXPECT_EQ(view->Model().Selection().end, 8);
-        EXPECT_EQ(view->GetTitleLine(), 3);
+        EXPECT_EQ(view->TitleArrow().TitleLine(), 3);
         EXPECT_EQ(view->FindTitle(""), 0);
         EXPECT_EQ(view->FindTitle("  LINE 42"), 1) << "the direct call folds case";
-        EXPECT_EQ(view->GetTitleLine(), 42);
+        EXPECT_EQ(view->TitleArrow().TitleLine(), 42);
     });
 }
 

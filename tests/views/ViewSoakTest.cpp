@@ -119,7 +119,7 @@ private:
         // Overwriting replaces, at the selection's start, as many bytes as the character at the caret
         // takes; with the caret elsewhere in the selection that can split a pair by design, so the
         // soak types there only with the caret at the start.
-        if (m_view->IsOverwrite() && m_view->Model().Selection().start != m_view->Model().Selection().end &&
+        if (m_view->Model().IsOverwrite() && m_view->Model().Selection().start != m_view->Model().Selection().end &&
             m_view->Caret() != m_view->Model().Selection().start)
             m_view->SetSelection(m_view->Model().Selection().end, m_view->Model().Selection().start);
         int count = 1 + Pick(4), bytes = 0;
@@ -148,8 +148,8 @@ private:
     int Find() {
         static const char* const finds[] = {"LINE", "a", " ", "\t", "OVER", "e", "\n"};
         static const char* const replaces[] = {"", "x", "LINE", "\xB5\xDA", "ab\n"};
-        if (m_view->GetFindDialog() == nullptr) m_view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE, 0);
-        if (m_view->GetFindDialog() == nullptr || Pick(4) == 0) {
+        if (m_view->FindReplace().Dialog() == nullptr) m_view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE, 0);
+        if (m_view->FindReplace().Dialog() == nullptr || Pick(4) == 0) {
             last += " find next command";
             m_view->SendMessage(WM_COMMAND, 0x8090, 0);
             return 0;
@@ -179,7 +179,7 @@ private:
         }
     }
     void Notify(DWORD flags, const char* find, const char* replace) {
-        CFindReplaceDialog* dialog = m_view->GetFindDialog();
+        CFindReplaceDialog* dialog = m_view->FindReplace().Dialog();
         dialog->m_fr.Flags = flags;
         lstrcpynA(dialog->m_fr.lpstrFindWhat, find, dialog->m_fr.wFindWhatLen);
         lstrcpynA(dialog->m_fr.lpstrReplaceWith, replace, dialog->m_fr.wReplaceWithLen);
@@ -276,7 +276,7 @@ TEST_F(ViewSoak, RandomInputKeepsEveryInvariantAndEveryStretchReplays) {
             std::string before = Text(view);
             std::string where =
                 std::to_string(view->Caret()) + " " + std::to_string(view->Model().Selection().start) + "-" +
-                std::to_string(view->Model().Selection().end) + (view->IsOverwrite() ? " overwrite" : "");
+                std::to_string(view->Model().Selection().end) + (view->Model().IsOverwrite() ? " overwrite" : "");
             int records = input.Step();
             std::string text = Text(view);
             std::string broken = Broken(view, text);

@@ -12,7 +12,7 @@ TEST_F(ViewWindows, TheCaretPaneShowsTheActivatedDocumentsPosition) {
     CEditScrollView* first = OpenPlain(text);
     ASSERT_NE(first, nullptr);
     first->SetSelection(35, 35); // line 6
-    first->GetCaretPos(first->GetLeftMargin());
+    first->GetCaretPos(first->Metrics().leftMargin);
     CEditScrollView* second = OpenColored(text);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(statusBar->GetPaneText(1), CString(" line =   1 , column =   1\n")) << "the opened document";

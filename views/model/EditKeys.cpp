@@ -58,18 +58,18 @@ CKeyEnding CEditModel::Key(EditKey key, bool control, bool shift, int pageRows) 
 }
 
 void CEditModel::RememberColumn() {
-    m_nRememberedColumn = m_sel.caret - (int)m_text->GetLineOffset(CaretLine());
+    m_nRememberedColumn = m_sel.caret - m_text->LineStart(CaretLine());
 }
 
 int CEditModel::VerticalTarget(int line) const {
-    int start = (int)m_text->GetLineOffset(line), length = LineLength(line);
+    int start = m_text->LineStart(line), length = LineLength(line);
     if (m_nRememberedColumn >= length - 1) return start + length - 1;
-    return start + m_text->CalcCaretColumn(line, m_nRememberedColumn);
+    return start + m_text->CaretColumn(line, m_nRememberedColumn);
 }
 
 int CEditModel::CharWidthAt(int pos) const {
-    if (GbkCharacters()) return gbk::CharLength(m_text->GetText(), pos);
-    return byteclass::IsHalfOfPair((unsigned char)m_text->GetAt(pos)) ? 2 : 1;
+    if (GbkCharacters()) return gbk::CharLength(m_text->Text(), pos);
+    return byteclass::IsHalfOfPair((unsigned char)m_text->ByteAt(pos)) ? 2 : 1;
 }
 
 CKeyEnding CEditModel::MoveOver(int selStartLine, int selEndLine) const {
@@ -81,14 +81,14 @@ CKeyEnding CEditModel::MoveOver(int selStartLine, int selEndLine) const {
 }
 
 CKeyEnding CEditModel::SideKey(bool right, bool shift) {
-    int length = (int)m_text->GetLength();
+    int length = m_text->Length();
     if (right ? m_sel.caret >= length - 1 : m_sel.caret <= 0) return {};
     int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
     int step = right ? CharWidthAt(m_sel.caret) : -1;
     if (!right)
         step = GbkCharacters()
                    ? CharStartAt(m_sel.caret - 1) - m_sel.caret
-                   : (byteclass::IsHalfOfPair((unsigned char)m_text->GetAt(m_sel.caret - 1)) ? -2 : -1);
+                   : (byteclass::IsHalfOfPair((unsigned char)m_text->ByteAt(m_sel.caret - 1)) ? -2 : -1);
     int target = std::clamp(m_sel.caret + step, 0, length - 1);
     if (shift) {
         m_sel.caret = target;
@@ -108,7 +108,7 @@ CKeyEnding CEditModel::SideKey(bool right, bool shift) {
 }
 
 CKeyEnding CEditModel::VerticalKey(bool down, bool shift) {
-    int line = CaretLine(), last = (int)m_text->GetLineCount() - 1;
+    int line = CaretLine(), last = m_text->LineCount() - 1;
     if (down ? line >= last : line <= 0) return {};
     int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
     int target = VerticalTarget(down ? line + 1 : line - 1);
@@ -124,10 +124,10 @@ CKeyEnding CEditModel::VerticalKey(bool down, bool shift) {
 
 CKeyEnding CEditModel::LineEndKey(bool end, bool control, bool shift) {
     int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
-    int line = CaretLine(), start = (int)m_text->GetLineOffset(line);
+    int line = CaretLine(), start = m_text->LineStart(line);
     if (control) {
-        m_sel.caret = end ? (int)m_text->GetLength() - 1 : 0;
-        if (end) m_nRememberedColumn = LineLength((int)m_text->GetLineCount() - 1) - 1;
+        m_sel.caret = end ? m_text->Length() - 1 : 0;
+        if (end) m_nRememberedColumn = LineLength(m_text->LineCount() - 1) - 1;
     } else {
         m_sel.caret = end ? start + LineLength(line) - 1 : start;
         RememberColumn();
@@ -143,7 +143,7 @@ CKeyEnding CEditModel::LineEndKey(bool end, bool control, bool shift) {
 }
 
 CKeyEnding CEditModel::PageKey(bool down, bool shift, int pageRows) {
-    int line = CaretLine(), last = (int)m_text->GetLineCount() - 1;
+    int line = CaretLine(), last = m_text->LineCount() - 1;
     if (down ? line >= last : line <= 0) return {};
     m_sel.caret = VerticalTarget(down ? std::min(line + pageRows, last) : std::max(line - pageRows, 0));
     if (shift)
@@ -157,7 +157,7 @@ CKeyEnding CEditModel::PageKey(bool down, bool shift, int pageRows) {
 }
 
 bool CEditModel::PageCaret(bool down, int pageRows) {
-    int line = CaretLine(), last = (int)m_text->GetLineCount() - 1;
+    int line = CaretLine(), last = m_text->LineCount() - 1;
     if (down ? line >= last : line <= 0) return false;
     m_sel.CollapseAt(VerticalTarget(down ? std::min(line + pageRows, last) : std::max(line - pageRows, 0)));
     return true;
@@ -165,7 +165,7 @@ bool CEditModel::PageCaret(bool down, int pageRows) {
 
 // Overwriting, Tab moves the caret to the next tab stop, behind a character it would split.
 CKeyEnding CEditModel::TabKey(bool shift) {
-    int line = CaretLine(), start = (int)m_text->GetLineOffset(line);
+    int line = CaretLine(), start = m_text->LineStart(line);
     CKeyEnding ending;
     if (!m_bOverwrite) {
         InsertLineByte('\t', shift);
@@ -174,13 +174,13 @@ CKeyEnding CEditModel::TabKey(bool shift) {
         return ending;
     }
     int width = 0, tab = GetTabSize();
-    for (int p = start; p < m_sel.caret; ++p) width += m_text->GetAt(p) == '\t' ? tab : 1;
+    for (int p = start; p < m_sel.caret; ++p) width += m_text->ByteAt(p) == '\t' ? tab : 1;
     int target = start + (width / tab + 1) * tab, high = 0;
     for (int p = start; p < target; ++p)
-        high += byteclass::IsHalfOfPair((unsigned char)m_text->GetAt(p)) ? 1 : 0;
+        high += byteclass::IsHalfOfPair((unsigned char)m_text->ByteAt(p)) ? 1 : 0;
     if (high % 2 == 1) ++target;
     // The stop may lie past the line's end; the caret still stays inside the text.
-    m_sel.CollapseAt(std::min(target, (int)m_text->GetLength() - 1));
+    m_sel.CollapseAt(std::min(target, m_text->Length() - 1));
     RememberColumn();
     return MoveOver(line, line);
 }
@@ -190,8 +190,8 @@ CKeyEnding CEditModel::EnterKey() {
     int line = CaretLine();
     CKeyEnding ending;
     if (m_bOverwrite) {
-        if (line >= m_text->GetLineCount() - 1) return ending;
-        m_sel.CollapseAt((int)m_text->GetLineOffset(line + 1));
+        if (line >= m_text->LineCount() - 1) return ending;
+        m_sel.CollapseAt(m_text->LineStart(line + 1));
         RememberColumn();
         ending.kind = CKeyEnding::kMove;
         ending.first = line;
@@ -210,7 +210,7 @@ void CEditModel::InsertLineByte(char c, bool growSelection) {
     const char text[2] = {c, 0};
     bool wasEmpty = m_sel.IsEmpty();
     int caret = m_sel.caret, end = m_sel.end;
-    if (!m_text->InsertText(caret, text)) return;
+    if (!m_text->InsertAt(caret, text)) return;
     m_sel.caret = caret + 1;
     if (growSelection)
         m_sel.end = std::max(end + 1, m_sel.start);
@@ -220,7 +220,7 @@ void CEditModel::InsertLineByte(char c, bool growSelection) {
 
 CKeyEnding CEditModel::DeleteSelection(bool backspace) {
     int start = m_sel.start;
-    m_text->DeleteText(start, m_sel.end - start);
+    m_text->DeleteAt(start, m_sel.end - start);
     m_sel.CollapseAt(start);
     CKeyEnding ending;
     ending.kind = CKeyEnding::kDeleteSelection;
@@ -233,13 +233,13 @@ CKeyEnding CEditModel::Backspace(bool control) {
     if (!m_sel.IsEmpty()) return DeleteSelection(true);
     int caret = m_sel.caret;
     if (caret <= 0) return {};
-    char before = m_text->GetAt(caret - 1);
+    char before = m_text->ByteAt(caret - 1);
     bool word = control && !IsWordStop(before),
          pair = !word && byteclass::IsHalfOfPair((unsigned char)before) && caret >= 2;
     if (GbkCharacters()) pair = !word && CharStartAt(caret - 1) == caret - 2;
     int start = caret - (pair ? 2 : 1);
-    while (word && start > 0 && !IsWordStop(m_text->GetAt(start - 1))) --start;
-    m_text->DeleteText(start, caret - start);
+    while (word && start > 0 && !IsWordStop(m_text->ByteAt(start - 1))) --start;
+    m_text->DeleteAt(start, caret - start);
     m_sel.CollapseAt(start);
     CKeyEnding ending;
     if (!word && !pair && before != '\n') {
@@ -253,13 +253,13 @@ CKeyEnding CEditModel::Backspace(bool control) {
 
 CKeyEnding CEditModel::DeleteKey(bool control) {
     if (!m_sel.IsEmpty()) return DeleteSelection(false);
-    int caret = m_sel.caret, length = (int)m_text->GetLength();
+    int caret = m_sel.caret, length = m_text->Length();
     if (caret < 0 || caret + 1 >= length) return {};
-    char at = m_text->GetAt(caret);
+    char at = m_text->ByteAt(caret);
     bool word = control && !IsWordStop(at), pair = !word && CharWidthAt(caret) == 2 && caret + 2 < length;
     int end = caret + (pair ? 2 : 1);
-    while (word && end < length - 1 && !IsWordStop(m_text->GetAt(end))) ++end;
-    m_text->DeleteText(caret, end - caret);
+    while (word && end < length - 1 && !IsWordStop(m_text->ByteAt(end))) ++end;
+    m_text->DeleteAt(caret, end - caret);
     m_sel.CollapseAt(caret);
     CKeyEnding ending;
     ending.kind = !word && !pair && at != '\n' ? CKeyEnding::kShortDeletion : CKeyEnding::kEdit;
@@ -270,16 +270,16 @@ TypeResult CEditModel::Type(unsigned char c) {
     const char typed[2] = {(char)c, 0};
     int caret = m_sel.caret, start = m_sel.start;
     // Overwriting needs a byte at the caret that is neither a line feed nor the terminator.
-    bool overwrites = m_bOverwrite && caret < m_text->GetLength() - 1 && m_text->GetAt(caret) != '\n';
+    bool overwrites = m_bOverwrite && caret < m_text->Length() - 1 && m_text->ByteAt(caret) != '\n';
     TypeResult result = TypeResult::kInserted;
     if (overwrites || (!m_bOverwrite && !m_sel.IsEmpty())) {
         // Overwriting takes the width of the character at the caret, whatever stands at the start.
         int count = overwrites ? CharWidthAt(caret) : m_sel.end - start;
-        if (!m_text->ReplaceText(start, count, typed)) return TypeResult::kRefused;
+        if (!m_text->ReplaceAt(start, count, typed)) return TypeResult::kRefused;
         m_sel.CollapseAt(start + 1);
         result = TypeResult::kReplaced;
     } else {
-        if (!m_text->InsertText(caret, typed)) return TypeResult::kRefused;
+        if (!m_text->InsertAt(caret, typed)) return TypeResult::kRefused;
         m_sel.CollapseAt(caret + 1);
     }
     m_nSearchOrigin = m_sel.caret;
@@ -291,11 +291,11 @@ TypeResult CEditModel::TypePair(char lead, char trail) {
     const char pair[3] = {lead, trail, 0};
     int caret = m_sel.caret, start = m_sel.start;
     if (!m_sel.IsEmpty()) {
-        if (!m_text->ReplaceText(start, m_sel.end - start, pair)) return TypeResult::kRefused;
+        if (!m_text->ReplaceAt(start, m_sel.end - start, pair)) return TypeResult::kRefused;
         m_sel.CollapseAt(start + 2);
         return TypeResult::kReplaced;
     }
-    if (!m_text->InsertText(caret, pair)) return TypeResult::kRefused;
+    if (!m_text->InsertAt(caret, pair)) return TypeResult::kRefused;
     m_sel.CollapseAt(caret + 2);
     return TypeResult::kInserted;
 }
@@ -303,11 +303,11 @@ TypeResult CEditModel::TypePair(char lead, char trail) {
 bool CEditModel::ReplaceSelection(const char* text) {
     if (m_sel.IsEmpty() || text == nullptr) return false;
     int start = m_sel.start;
-    m_text->ReplaceText(start, m_sel.end - start, text);
+    m_text->ReplaceAt(start, m_sel.end - start, text);
     m_sel.CollapseAt(start);
     return true;
 }
 
 void CEditModel::Paste(const char* text) {
-    if (!ReplaceSelection(text)) m_text->InsertText(m_sel.caret, text);
+    if (!ReplaceSelection(text)) m_text->InsertAt(m_sel.caret, text);
 }

@@ -63,22 +63,22 @@ bool CEditModel::DoubleClick(int pos) {
 }
 
 bool CEditModel::WordBounds(int pos, int& start, int& end) const {
-    int length = (int)m_text->GetLength();
-    if (pos < 0 || pos >= length || !IsWordByte(m_text->GetAt(pos))) return false;
+    int length = m_text->Length();
+    if (pos < 0 || pos >= length || !IsWordByte(m_text->ByteAt(pos))) return false;
     start = end = pos;
-    while (start > 0 && IsWordByte(m_text->GetAt(start - 1))) --start;
+    while (start > 0 && IsWordByte(m_text->ByteAt(start - 1))) --start;
     // The terminator is no word byte, so the word never takes in the text's last byte.
-    while (end < length - 1 && IsWordByte(m_text->GetAt(end))) ++end;
+    while (end < length - 1 && IsWordByte(m_text->ByteAt(end))) ++end;
     return true;
 }
 
 void CEditModel::SetSelection(int a, int b) {
     m_sel.Select(a, b);
-    m_sel.Clamp((int)m_text->GetLength());
+    m_sel.Clamp(m_text->Length());
 }
 
 bool CEditModel::SetCaret(int pos) {
-    if (pos < 0 || pos >= m_text->GetLength()) return false;
+    if (pos < 0 || pos >= m_text->Length()) return false;
     m_sel.caret = pos;
     return true;
 }
@@ -86,12 +86,12 @@ bool CEditModel::SetCaret(int pos) {
 // The caret stays where it was.
 void CEditModel::SelectAll() {
     m_sel.start = 0;
-    m_sel.end = std::max((int)m_text->GetLength() - 1, 0);
+    m_sel.end = std::max(m_text->Length() - 1, 0);
 }
 
 // Every edit of the text, made through this model, another view's or by the undo manager.
 void CEditModel::TextChanged(int pos, int removed, int inserted) {
-    int length = (int)m_text->GetLength();
+    int length = m_text->Length();
     m_sel.Follow(pos, removed, inserted, length);
     m_sel.anchor = OutsidePair(m_sel.anchor);
     m_nSearchOrigin = std::clamp(CTextSelection::FollowEdit(m_nSearchOrigin, pos, removed, inserted), 0,
@@ -104,7 +104,7 @@ void CEditModel::TextChanged(int pos, int removed, int inserted) {
 // The caret stays where it was if the new text reaches there, else it goes to the text's end; the
 // selection is dropped, as its bytes are gone.
 void CEditModel::TextReplaced() {
-    int length = (int)m_text->GetLength();
+    int length = m_text->Length();
     m_sel.Clamp(length);
     m_sel.CollapseAt(OutsidePair(m_sel.caret));
     m_sel.anchor = m_sel.caret;
@@ -114,33 +114,32 @@ void CEditModel::TextReplaced() {
 }
 
 int CEditModel::LineLength(int line) const {
-    int count = (int)m_text->GetLineCount();
+    int count = m_text->LineCount();
     if (line < 0 || line >= count) return 0;
-    long next = line + 1 < count ? m_text->GetLineOffset(line + 1) : m_text->GetLength();
-    return (int)(next - m_text->GetLineOffset(line));
+    int next = line + 1 < count ? m_text->LineStart(line + 1) : m_text->Length();
+    return next - m_text->LineStart(line);
 }
 
 // An offset that an edit left between the two bytes of a character moves behind the character: a run
 // of bytes with bit 7 set pairs up from its start. Runs longer than a few pages are taken as they are.
 int CEditModel::CharStartAt(int offset) const {
-    if (!GbkCharacters() || offset <= 0 || offset >= m_text->GetLength()) return offset;
+    if (!GbkCharacters() || offset <= 0 || offset >= m_text->Length()) return offset;
     int line = LineOf(offset);
-    int start = (int)m_text->GetLineOffset(line);
+    int start = m_text->LineStart(line);
     // With the long-line option the walk starts at the last character boundary its checkpoints know.
     if (m_text->LongLines())
-        start =
-            m_columns.Before(m_text->GetText(), start, start + LineLength(line) - 1, offset).GbkBoundary();
-    return gbk::CharStart(m_text->GetText(), start, offset);
+        start = m_columns.Before(m_text->Text(), start, start + LineLength(line) - 1, offset).GbkBoundary();
+    return gbk::CharStart(m_text->Text(), start, offset);
 }
 
 int CEditModel::OutsidePair(int offset) const {
-    int length = (int)m_text->GetLength();
+    int length = m_text->Length();
     if (GbkCharacters()) {
         int start = CharStartAt(offset);
         return start == offset ? offset : std::min(start + 2, length - 1);
     }
     const int kLongestRun = 8192;
     int run = 0;
-    while (run < kLongestRun && offset - run > 0 && (m_text->GetAt(offset - run - 1) & 0x80) != 0) ++run;
+    while (run < kLongestRun && offset - run > 0 && (m_text->ByteAt(offset - run - 1) & 0x80) != 0) ++run;
     return run % 2 == 1 && run < kLongestRun && offset < length - 1 ? offset + 1 : offset;
 }

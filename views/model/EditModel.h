@@ -74,7 +74,7 @@ public:
 
     explicit CEditModel(CEditText* text = nullptr) : m_text(text) {}
     void Attach(CEditText* text) { m_text = text; }
-    bool HasText() const { return m_text != nullptr && m_text->GetLength() > 0; }
+    bool HasText() const { return m_text != nullptr && m_text->Length() > 0; }
 
     const CTextSelection& Selection() const { return m_sel; }
     CTextSelection& Selection() { return m_sel; }
@@ -120,7 +120,7 @@ public:
     void TextReplaced();
 
     // Queries.
-    int LineOf(int offset) const { return (int)m_text->OffsetToLine(offset); }
+    int LineOf(int offset) const { return m_text->LineOfOffset(offset); }
     int CaretLine() const { return LineOf(m_sel.caret); }
     int LineLength(int line) const;
     // The start of the character holding offset, by the GBK option's rule; offset itself when off.

@@ -25,21 +25,18 @@ public:
         m_buffer.Insert(0, text.c_str());
     }
     void Attach(CEditModel& model) { m_model = &model; }
-    std::string Text() const { return std::string(m_buffer.GetBuffer(), (size_t)GetLength() - 1); }
+    std::string Bytes() const { return std::string(m_buffer.GetBuffer(), (size_t)Length() - 1); }
 
-    long GetLength() const override { return m_buffer.GetLength(); }
-    char GetAt(long pos) const override {
-        return pos >= 0 && pos < GetLength() ? m_buffer.GetAt((int)pos) : 0;
-    }
-    long GetLineCount() const override { return m_buffer.GetLineCount(); }
-    long GetLineOffset(long line) const override { return m_buffer.GetLineOffset((int)line); }
-    long OffsetToLine(long pos) const override { return m_buffer.OffsetToLine((int)pos); }
-    const CStringEx& GetText() const override { return m_buffer; }
-    int CalcCaretColumn(long line, int column) const override {
-        long pos = GetLineOffset(line);
-        int count = 0;
+    int Length() const override { return m_buffer.GetLength(); }
+    char ByteAt(int pos) const override { return pos >= 0 && pos < Length() ? m_buffer.GetAt(pos) : 0; }
+    int LineCount() const override { return m_buffer.GetLineCount(); }
+    int LineStart(int line) const override { return m_buffer.GetLineOffset(line); }
+    int LineOfOffset(int pos) const override { return m_buffer.OffsetToLine(pos); }
+    const CStringEx& Text() const override { return m_buffer; }
+    int CaretColumn(int line, int column) const override {
+        int pos = LineStart(line), count = 0;
         while (count < column) {
-            int step = (GetAt(pos) & 0x80) != 0 ? 2 : 1;
+            int step = (ByteAt(pos) & 0x80) != 0 ? 2 : 1;
             count += step;
             pos += step;
         }
@@ -48,9 +45,9 @@ public:
     bool GbkCharacters() const override { return false; }
     bool LongLines() const override { return false; }
 
-    bool InsertText(int pos, const char* text) override { return Record(UNDO_INSERT, pos, 0, text); }
-    bool DeleteText(int pos, int count) override { return Record(UNDO_DELETE, pos, count, ""); }
-    bool ReplaceText(int pos, int count, const char* text) override {
+    bool InsertAt(int pos, const char* text) override { return Record(UNDO_INSERT, pos, 0, text); }
+    bool DeleteAt(int pos, int count) override { return Record(UNDO_DELETE, pos, count, ""); }
+    bool ReplaceAt(int pos, int count, const char* text) override {
         return Record(UNDO_REPLACE, pos, count, text);
     }
 
@@ -63,7 +60,7 @@ public:
 
 private:
     bool Record(int kind, int pos, int count, const char* text) {
-        int length = (int)GetLength();
+        int length = Length();
         count = std::clamp(count, 0, length - 1 - pos);
         if (pos < 0 || pos > length - 1 || (count == 0 && *text == 0)) return false;
         auto* record = new CUndoInfo;
@@ -297,11 +294,11 @@ public:
             Step();
             ExpectSame(i);
         }
-        std::string after = m_text->Text();
+        std::string after = m_text->Bytes();
         while (m_text->CanUndo()) m_text->Undo();
-        ASSERT_EQ(m_text->Text(), before) << "undo to the round's start";
+        ASSERT_EQ(m_text->Bytes(), before) << "undo to the round's start";
         while (m_text->CanRedo()) m_text->Redo();
-        ASSERT_EQ(m_text->Text(), after) << "redo to the round's end";
+        ASSERT_EQ(m_text->Bytes(), after) << "redo to the round's end";
         m_model.SetSelection(m_ref.caret, m_ref.caret);
     }
 
@@ -421,7 +418,7 @@ private:
 
     void ExpectSame(int step) {
         const CTextSelection& sel = m_model.Selection();
-        std::string text = m_text->Text();
+        std::string text = m_text->Bytes();
         ASSERT_EQ(text, m_ref.t.substr(0, m_ref.t.size() - 1)) << "step " << step;
         ASSERT_EQ(sel.caret, m_ref.caret) << "step " << step << " text \"" << text << "\"";
         ASSERT_EQ(sel.start, m_ref.start) << "step " << step;
