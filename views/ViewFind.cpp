@@ -1,6 +1,5 @@
 // Find and replace in both views: the Find, Replace and Find Next commands and the modeless dialog's
 // notifications, handed to the view's find and replace.
-#include "documents/HostMessages.h"
 #include "framework/win/FindReplaceDialog.h"
 #include "views/EditScrollView.h"
 

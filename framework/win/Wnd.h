@@ -124,7 +124,7 @@ public:
     void InvalidateRect(LPCRECT rect, BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, rect, erase); }
     void ValidateRect(LPCRECT rect) { ::ValidateRect(m_hWnd, rect); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
-    // Whether part of the window waits to be painted; the part's bounds to rect when it is given.
+    // Whether any of the window waits to be painted; the bounds of what waits go to rect when it is given.
     BOOL GetUpdateRect(LPRECT rect, BOOL erase = FALSE) { return ::GetUpdateRect(m_hWnd, rect, erase); }
     BOOL RedrawWindow(LPCRECT rect, CRgn* region, UINT flags) {
         return ::RedrawWindow(m_hWnd, rect, region != nullptr ? (HRGN)*region : nullptr, flags);
