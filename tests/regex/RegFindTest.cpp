@@ -24,21 +24,16 @@ std::string Group(const CRegExp& re, int n) {
     return std::string(re.GroupStart(n), re.GroupEnd(n));
 }
 
-// Each pattern on its subject: the offset of the match and its length (-1: not checked).
+// Each pattern on its subject: the offset of the match and its length (-1: not checked). Patterns
+// of letters a to c, anchors and the basic operators are compared with the recursive matcher on
+// random subjects; these add other bytes, bracket edges, escapes and GBK pairs.
 TEST(RegFind, LeftmostGreedyMatchesAnchorsSetsAndPairs) {
     const struct {
         const char *pattern, *subject;
         int offset, length;
     } cases[] = {
-        {"ab*", "abbbc", 0, 4},
-        {"ab*c", "xabbd abbbc", 6, 5},
         {"a.*b", "aXbYbZ", 0, 5},
         {"^$", "", 0, 0},
-        {"^$", "a", -1, -1},
-        {"$", "abc", 3, 0},
-        {"^b", "ab", -1, -1},
-        {"c$", "cabc", 3, 1},
-        {"a|^b", "cba", 2, 1}, // ^ is the string's start, not a line's
         {"", "xyz", 0, 0},
         {"[-a]+", "xb-a-q", 2, 3},
         {"[]a]+", "x]a]", 1, 3},
