@@ -1,39 +1,13 @@
-// Run list, line colour table and comment spans: lookup, growth, the stretched tail.
+// Run list, line colour table and comment spans: insertion past the end, growth, the stretched tail.
 #include "coloring/ColorArray.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Index of the run holding p, or -1 (the lookup the coloured document performs).
-int RunOf(CColorArray& runs, int p) {
-    int prev = runs.StartPos();
-    for (int k = 0; k < runs.GetColorNumber(); ++k) {
-        if (prev <= p && p < runs.GetColorPos(k)) return k;
-        prev = runs.GetColorPos(k);
-    }
-    return -1;
-}
-
-TEST(ColorArray, RunLookupFollowsStartAndEnds) {
-    CColorArray runs;
-    runs.StartPos() = 0;
-    EXPECT_EQ(RunOf(runs, 0), -1);
-    runs.StartPos() = 10;
-    EXPECT_EQ(runs.AddColor(0xA, 12), 1);
-    EXPECT_EQ(runs.AddColor(0xB, 15), 1);
-    EXPECT_EQ(RunOf(runs, 10), 0);
-    EXPECT_EQ(RunOf(runs, 11), 0);
-    EXPECT_EQ(RunOf(runs, 12), 1);
-    EXPECT_EQ(RunOf(runs, 14), 1);
-    EXPECT_EQ(RunOf(runs, 9), -1);
-    EXPECT_EQ(RunOf(runs, 15), -1);
-    EXPECT_EQ(runs[1], 0xBu);
-}
-
 TEST(ColorArray, InsertPastEndCountsCallsNotEntries) {
     CColorArray runs;
-    for (int i = 0; i < 3; ++i) runs.AddColor(0x10 + i, i + 1);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(runs.AddColor(0x10 + i, i + 1), 1);
     runs.InsertAt(5, 0x77, 9);
     EXPECT_EQ(runs.GetSize(), 6);
     EXPECT_EQ(runs.GetColorNumber(), 4);
@@ -42,6 +16,7 @@ TEST(ColorArray, InsertPastEndCountsCallsNotEntries) {
     EXPECT_EQ(runs.GetColorPos(4), 0);
     EXPECT_EQ(runs.GetAt(5), 0x77u);
     EXPECT_EQ(runs.GetColorPos(5), 9);
+    EXPECT_EQ(runs[5], 0x77u);
     runs.InsertAt(1, 0x55, 4);
     EXPECT_EQ(runs.GetSize(), 7);
     EXPECT_EQ(runs.GetAt(1), 0x55u);

@@ -40,7 +40,9 @@ TEST(ColorString, ConstructionSetsTheSharedTabSize) {
     EXPECT_EQ(s.GetTotalWidth().cx, 5);
 }
 
-TEST(ColorString, InsertWithoutBracketRunsProcess) {
+// Outside a bracket an insertion closes its own and runs Process (one run-list entry a byte), and so
+// does a typed byte after its patch; deletions and replacements never do.
+TEST(ColorString, InsertionsProcessDeletionsAndReplacementsDoNot) {
     CColorString s;
     Load(s, "ab\ncd");
     s.Insert(1, "XY\nZ");
@@ -48,6 +50,18 @@ TEST(ColorString, InsertWithoutBracketRunsProcess) {
     EXPECT_EQ(s.GetLineCount(), 3);
     EXPECT_EQ(s.GetLine(1), "Zb");
     EXPECT_EQ(s.GetColorArray().GetSize(), s.GetLength());
+    s.Insert(1, 'x');
+    EXPECT_EQ(s.GetLine(0), "axXY");
+    EXPECT_EQ(s.GetTotalWidth().cx, 4);
+    EXPECT_EQ(s.GetColorArray().GetSize(), s.GetLength());
+    int size = s.GetColorArray().GetSize();
+    s.Delete(1, 2);
+    EXPECT_EQ(s.GetColorArray().GetSize(), size);
+    s.Replace(0, 1, "\n\n");
+    EXPECT_EQ(s.GetColorArray().GetSize(), size);
+    EXPECT_EQ(s.GetLineCount(), 5);
+    s.Return(1);
+    EXPECT_EQ(s.GetLineCount(), 6);
 }
 
 TEST(ColorString, OwnerBracketGivesOneProcessAtTheOuterClose) {
@@ -64,18 +78,6 @@ TEST(ColorString, OwnerBracketGivesOneProcessAtTheOuterClose) {
     EXPECT_EQ(s.GetColorArray().GetSize(), s.GetLength());
 }
 
-TEST(ColorString, DeleteAndReplaceNeverProcess) {
-    CColorString s;
-    Load(s, "abc\ndef");
-    s.Insert(0, "z");
-    int size = s.GetColorArray().GetSize();
-    s.Delete(1, 2);
-    EXPECT_EQ(s.GetColorArray().GetSize(), size);
-    s.Replace(0, 1, "\n\n");
-    EXPECT_EQ(s.GetColorArray().GetSize(), size);
-    EXPECT_EQ(s.GetLineCount(), 4);
-}
-
 TEST(ColorString, UnmatchedBeginKeepsLinesButNotTheRunList) {
     CColorString s;
     Load(s, "one\ntwo");
@@ -85,18 +87,6 @@ TEST(ColorString, UnmatchedBeginKeepsLinesButNotTheRunList) {
     EXPECT_EQ(s.GetLineCount(), 3);
     EXPECT_EQ(s.GetColorArray().GetSize(), before > 4 ? before + 1 : 5);
     EXPECT_EQ(s.GetUpdateNesting(), 1);
-}
-
-TEST(ColorString, SingleByteInsertPatchesAndProcesses) {
-    CColorString s;
-    Load(s, "ab\ncd");
-    s.Insert(1, 'x');
-    EXPECT_EQ(s.GetLine(0), "axb");
-    EXPECT_EQ(s.GetLine(1), "cd");
-    EXPECT_EQ(s.GetTotalWidth().cx, 3);
-    EXPECT_EQ(s.GetColorArray().GetSize(), s.GetLength());
-    s.Return(1);
-    EXPECT_EQ(s.GetLineCount(), 3);
 }
 
 TEST(ColorString, SetAtPaintsTheByteInPlainColour) {

@@ -43,35 +43,14 @@ TEST(MarkerIndex, FarAndMissingMarkersAcrossBlocks) {
     EXPECT_EQ(index.Find(Whole(text), "'", 0), 3000);
 }
 
-TEST(MarkerIndex, StopsAtAnEmbeddedZeroAndMatchesOnlyAtBoundaries) {
-    std::string text = std::string("ab") + '\0' + "cd;";
-    text += '\0';
+// Zero bytes, pair boundaries and markers split between the pieces are compared with the substring
+// search on random texts below; these are the arguments those never pass.
+TEST(MarkerIndex, EmptyMarkerStartPastTheEndAndNoText) {
+    std::string text = std::string("a;") + '\0';
     CMarkerIndex index;
-    EXPECT_EQ(index.Find(Whole(text), ";", 0), -1);
-    EXPECT_EQ(index.Find(Whole(text), ";", 3), 5);
-    // 0x81 0x3B is one character: the ';' inside it is not a match from 0, but is from 1.
-    std::string pair = "\x81;x;";
-    pair += '\0';
-    EXPECT_EQ(index.Find(Whole(pair), ";", 0), 3);
-    EXPECT_EQ(index.Find(Whole(pair), ";", 1), 1);
-    EXPECT_EQ(index.Find(Whole(pair), "", 0), -1);
-    EXPECT_EQ(index.Find(Whole(pair), ";", 9), -1);
+    EXPECT_EQ(index.Find(Whole(text), "", 0), -1);
+    EXPECT_EQ(index.Find(Whole(text), ";", 9), -1);
     EXPECT_EQ(index.Find(TextPieces::Contiguous(nullptr, 0), ";", 0), -1);
-}
-
-TEST(MarkerIndex, AMarkerSplitBetweenThePiecesIsFound) {
-    std::string left = "xx\xB5", right = std::string("\xDA"
-                                                     "a;") +
-                                         '\0';
-    TextPieces pieces{left.data(), 3, right.data(), 7};
-    CMarkerIndex index;
-    EXPECT_EQ(index.Find(pieces, "\xB5\xDA", 0), 2);
-    EXPECT_EQ(index.Find(pieces, "x\xB5\xDA", 0), 1);
-    EXPECT_EQ(index.Find(pieces, "\xDA", 0), -1) << "the trail byte of a pair is no match";
-    EXPECT_EQ(index.Find(pieces, "a;", 2), 4);
-    std::string one = "a", two = std::string(";") + '\0';
-    EXPECT_EQ(index.Find(TextPieces{one.data(), 1, two.data(), 3}, "a;", 0), 0);
-    EXPECT_EQ(index.FindZero(TextPieces{one.data(), 1, two.data(), 3}, 0), 2);
 }
 
 TEST(MarkerIndex, RandomTextsAgreeWithTheSubstringSearch) {

@@ -134,24 +134,3 @@ TEST(TextAccess, PositionsOutsideTheTextAnswerEmptyValues) {
     EXPECT_STREQ(out, "two\n");
     EXPECT_EQ(doc.GetTextBuffer(5000), doc.GetTextBuffer(0) + doc.GetLength());
 }
-
-// The undo manager replays records through each document's own buffer.
-TEST(UndoCallbacks, UndoAndRedoChangeTheTextAndItsLinesInEitherFamily) {
-    CBlackEditDoc plain;
-    CDataEditDoc data;
-    for (CEditDocument* doc : std::initializer_list<CEditDocument*>{&plain, &data}) {
-        ASSERT_TRUE(doc->OnNewDocument());
-        doc->Insert(0, "ab\ncd");
-        auto* typed = new CUndoInfo;
-        typed->Add(1, 2, "\nX");
-        doc->SetUndoInfo(typed);
-        doc->Insert(2, "\nX");
-        ASSERT_EQ(doc->GetLineCount(), 3);
-        EXPECT_GE(doc->Undo(), 0);
-        EXPECT_EQ(doc->Range(0, doc->GetLength() - 1), "ab\ncd");
-        EXPECT_EQ(doc->GetLineCount(), 2);
-        EXPECT_GE(doc->Redo(), 0);
-        EXPECT_EQ(doc->Range(0, doc->GetLength() - 1), "ab\nX\ncd");
-        EXPECT_EQ(doc->GetLineOffset(2), 5);
-    }
-}

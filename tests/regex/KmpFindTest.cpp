@@ -1,4 +1,5 @@
-// Case-blind substring search: the failure table, the forward and backward scans, and their folding.
+// Case-blind substring search: the failure table, the forward and backward scans against a naive
+// scan, and the long texts the scans take in windows.
 #include "regex/KmpFind.h"
 
 #include <gtest/gtest.h>
@@ -51,61 +52,19 @@ TEST(KmpNext, BordersUnderFolding) {
     EXPECT_EQ(Table("[{[{"), (std::vector<int>{0, 0, 0, 1})); // '[' and '{' are different bytes
 }
 
-TEST(KmpFindNoCase, ForwardCases) {
-    EXPECT_EQ(KmpFindNoCase("abbc", "abc"), -1);
-    EXPECT_EQ(KmpFindNoCase("ababc", "abc"), 2);
-    EXPECT_EQ(KmpFindNoCase("xyzabc", "ABC"), 3);
-    EXPECT_EQ(KmpFindNoCase("aaab", "aAb"), 1);
-    EXPECT_EQ(KmpFindNoCase("abc", ""), 0);
-    EXPECT_EQ(KmpFindNoCase("", ""), 0);
-    EXPECT_EQ(KmpFindNoCase("ab", "abc"), -1);
-    EXPECT_EQ(KmpFindNoCase("aabaabaaab", "AABAAAB"), 3);
+TEST(KmpFind, NullArgumentsFindNothing) {
     EXPECT_EQ(KmpFindNoCase(nullptr, "a"), -1);
     EXPECT_EQ(KmpFindNoCase("a", nullptr), -1);
-}
-
-TEST(KmpFindNoCase, OnlyAsciiCapitalsFold) {
-    EXPECT_EQ(KmpFindNoCase("x\xE1", "\xC1"), -1); // no Latin-1 folding
-    EXPECT_EQ(KmpFindNoCase("{", "["), -1);        // bytes 32 apart outside A..Z stay distinct
-    EXPECT_EQ(KmpFindNoCase("`", "@"), -1);
-    EXPECT_EQ(KmpFindNoCase("^_", "~\x7F"), -1);
-    EXPECT_EQ(KmpFindNoCase("AZ", "az"), 0);
-    // A pair's trail byte in A..Z folds like any byte; lead bytes never do.
-    EXPECT_EQ(KmpFindNoCase("\xB0"
-                            "a",
-                            "\xB0"
-                            "A"),
-              0);
-    EXPECT_EQ(KmpFindNoCase("\x90"
-                            "A",
-                            "\xB0"
-                            "A"),
-              -1);
-    // The scan is byte-wise: an occurrence may begin on a trail byte.
-    EXPECT_EQ(KmpFindNoCase("\xB0"
-                            "abc",
-                            "ABC"),
-              1);
-}
-
-TEST(KmpFindReverse, NearestOccurrenceAtOrBeforeStart) {
-    EXPECT_EQ(KmpFindReverse("abcabc", "abc", -1), 3);
-    EXPECT_EQ(KmpFindReverse("abcabc", "abc", 99), 3);
-    EXPECT_EQ(KmpFindReverse("abcabc", "ABC", 3), 3);
-    EXPECT_EQ(KmpFindReverse("abcabc", "abc", 2), 0);
-    EXPECT_EQ(KmpFindReverse("abcabc", "abc", 0), 0);
-    EXPECT_EQ(KmpFindReverse("xabcabc", "abc", 0), -1);
-    EXPECT_EQ(KmpFindReverse("aaaa", "aa", -1), 2);
-    EXPECT_EQ(KmpFindReverse("abc", "", 1), -1);
-    EXPECT_EQ(KmpFindReverse("ab", "abc", -1), -1);
-    EXPECT_EQ(KmpFindReverse("x\xE1", "\xC1", -1), -1);
     EXPECT_EQ(KmpFindReverse(nullptr, "a", 0), -1);
     EXPECT_EQ(KmpFindReverse("a", nullptr, 0), -1);
 }
 
-// Random texts over an alphabet rich in borders and folding traps, against a naive scan.
+// Random texts over an alphabet rich in borders and folding traps, against a naive scan: bytes 32
+// apart outside A..Z ('[' '{', '@' '`', '^' '~', '_' DEL), Latin-1 letters, lead bytes and the ends of
+// the capitals, from every start including those before and after the text.
 TEST(KmpFind, AgreesWithNaiveSearch) {
-    const char alphabet[] = {'a', 'A', 'b', 'B', '[', '{', '\xB0', '\xC1', '\xE1'};
+    const char alphabet[] = {'a', 'A', 'b', 'B', '[', '{',    '\xB0', '\xC1', '\xE1',
+                             '@', '`', '^', '~', '_', '\x7F', '\x90', 'Z',    'z'};
     std::mt19937 rng(936);
     auto pick = [&](size_t n) {
         std::string s;
@@ -113,7 +72,7 @@ TEST(KmpFind, AgreesWithNaiveSearch) {
         return s;
     };
     for (int round = 0; round < 20000; ++round) {
-        std::string text = pick(rng() % 24), pattern = pick(rng() % 6);
+        std::string text = pick(rng() % 24), pattern = pick(rng() % 8);
         int start = (int)(rng() % 30) - 3;
         ASSERT_EQ(KmpFindNoCase(text.c_str(), pattern.c_str()), NaiveForward(text, pattern))
             << text << " / " << pattern;

@@ -74,39 +74,37 @@ TEST(RegCompile, LiteralRunGivesItsLastByteToAnOperator) {
 }
 
 TEST(RegCompile, MalformedPatternsAnswerNull) {
-    const char* malformed[] = {
-        "a**",
-        "a*+",
-        "a+?",
-        "a?*",
-        "(a",
-        "((a)",
-        "a)",
-        "a)b",
-        "()*",
-        "(|a)+",
-        "(a?)*",
-        "(^)*",
-        "*a",
-        "+",
-        "?",
-        "(*a)",
-        "a|*b",
-        "(|+)",
-        "[b-a]",
-        "[abc",
-        "[",
-        "[^",
-        "[]",
-        "a\\",
-        "\\",
-        "^*",
-        "$+",
-        "[a-\xB0]", // signed: 0xB0 < 'a'
-        "[a-a]",    // the range would start after its last byte
-        "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)",
-        "((((((((((a))))))))))",
-    };
+    const char* malformed[] = {"a**",
+                               "a*+",
+                               "a+?",
+                               "a?*",
+                               "(a",
+                               "((a)",
+                               "a)",
+                               "a)b",
+                               "()*",
+                               "(|a)+",
+                               "(a?)*",
+                               "(^)*",
+                               "*a",
+                               "+",
+                               "?",
+                               "(*a)",
+                               "a|*b",
+                               "(|+)",
+                               "[b-a]",
+                               "[abc",
+                               "[",
+                               "[^",
+                               "[]",
+                               "a\\",
+                               "\\",
+                               "^*",
+                               "$+",
+                               "[a-\xB0]", // signed: 0xB0 < 'a'
+                               "[a-a]",    // the range would start after its last byte
+                               "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)",
+                               "((((((((((a))))))))))"};
     for (const char* pattern : malformed) {
         CRegExp re;
         EXPECT_EQ(re.RegComp(pattern), nullptr) << pattern;

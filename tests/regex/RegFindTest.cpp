@@ -24,14 +24,41 @@ std::string Group(const CRegExp& re, int n) {
     return std::string(re.GroupStart(n), re.GroupEnd(n));
 }
 
-TEST(RegFind, StarIsGreedy) {
-    CRegExp re;
-    EXPECT_EQ(Find(re, "ab*", "abbbc"), 0);
-    EXPECT_EQ(re.GetFindLen(), 4);
-    EXPECT_EQ(Find(re, "ab*c", "xabbd abbbc"), 6);
-    EXPECT_EQ(re.GetFindLen(), 5);
-    EXPECT_EQ(Find(re, "a.*b", "aXbYbZ"), 0);
-    EXPECT_EQ(re.GetFindLen(), 5);
+// Each pattern on its subject: the offset of the match and its length (-1: not checked). Patterns
+// of letters a to c, anchors and the basic operators are compared with the recursive matcher on
+// random subjects; these add other bytes, bracket edges, escapes and GBK pairs.
+TEST(RegFind, LeftmostGreedyMatchesAnchorsSetsAndPairs) {
+    const struct {
+        const char *pattern, *subject;
+        int offset, length;
+    } cases[] = {
+        {"a.*b", "aXbYbZ", 0, 5},
+        {"^$", "", 0, 0},
+        {"", "xyz", 0, 0},
+        {"[-a]+", "xb-a-q", 2, 3},
+        {"[]a]+", "x]a]", 1, 3},
+        {"[^0-9]*", "12ab3", 0, 0}, // the empty match at 0 comes first
+        {"[^0-9]+", "12ab3", 2, 2},
+        {"a\\.b", "axb a.b", 4, 3},
+        {"\\(+", "a((", 1, 2},
+        // \xD6\xD0\xCE\xC4 is the two-character word for "Chinese".
+        {"\xCE\xC4", "ab\xD6\xD0\xCE\xC4", 4, 2},
+        // A pattern's leading literal is looked for at character starts only: here 0xCE is a trail byte.
+        {"\xCE\xC4", "x\xB0\xCE\xC4", -1, -1},
+        {"\xCE\xC4", "\xCE\xC4\xB0\xCE\xC4\xCE\xC4", 0, 2},
+        {"\xCE\xC4z", "\xCE\xC4\xB0\xCE\xC4\xE3\xCE\xC4z", 6, 3},
+        {"\x95|x", "x\x95|x", 1, 3}, // '|' as a trail byte is no alternation
+        {"[\xD6\xD0]+", "a\xD6\xD0\xD6\xD0z", 1, 4},
+        // A repeated negated set steps over whole pairs, even when their lead byte is in the set.
+        {"[^\xD6\xD0]*z", "\xD6\xCEz", 0, 3},
+    };
+    for (const auto& c : cases) {
+        CRegExp re;
+        EXPECT_EQ(Find(re, c.pattern, c.subject), c.offset) << c.pattern << " on " << c.subject;
+        if (c.length >= 0) {
+            EXPECT_EQ(re.GetFindLen(), c.length) << c.pattern << " on " << c.subject;
+        }
+    }
 }
 
 TEST(RegFind, GroupHoldsTheLastRepetition) {
@@ -47,48 +74,6 @@ TEST(RegFind, GroupHoldsTheLastRepetition) {
     EXPECT_EQ(Find(re, "((a)|b)+", "ab"), 0); // group 2 keeps its value from the earlier pass
     EXPECT_EQ(Group(re, 1), "b");
     EXPECT_EQ(Group(re, 2), "a");
-}
-
-TEST(RegFind, AnchorsAtTheEnds) {
-    CRegExp re;
-    EXPECT_EQ(Find(re, "^$", ""), 0);
-    EXPECT_EQ(re.GetFindLen(), 0);
-    EXPECT_EQ(Find(re, "^$", "a"), -1);
-    EXPECT_EQ(Find(re, "$", "abc"), 3);
-    EXPECT_EQ(Find(re, "^b", "ab"), -1);
-    EXPECT_EQ(Find(re, "c$", "cabc"), 3);
-    EXPECT_EQ(Find(re, "a|^b", "cba"), 2); // ^ is the string's start, not a line's
-    EXPECT_EQ(Find(re, "", "xyz"), 0);
-}
-
-TEST(RegFind, SetsAndEscapes) {
-    CRegExp re;
-    EXPECT_EQ(Find(re, "[-a]+", "xb-a-q"), 2);
-    EXPECT_EQ(re.GetFindLen(), 3);
-    EXPECT_EQ(Find(re, "[]a]+", "x]a]"), 1);
-    EXPECT_EQ(re.GetFindLen(), 3);
-    EXPECT_EQ(Find(re, "[^0-9]*", "12ab3"), 0); // the empty match at 0 comes first
-    EXPECT_EQ(Find(re, "[^0-9]+", "12ab3"), 2);
-    EXPECT_EQ(re.GetFindLen(), 2);
-    EXPECT_EQ(Find(re, "a\\.b", "axb a.b"), 4);
-    EXPECT_EQ(Find(re, "\\(+", "a(("), 1);
-    EXPECT_EQ(re.GetFindLen(), 2);
-}
-
-TEST(RegFind, DoubleByteText) {
-    CRegExp re;
-    // \xD6\xD0\xCE\xC4 is the two-character word for "Chinese".
-    EXPECT_EQ(Find(re, "\xCE\xC4", "ab\xD6\xD0\xCE\xC4"), 4);
-    // A pattern's leading literal is looked for at character starts only: here 0xCE is a trail byte.
-    EXPECT_EQ(Find(re, "\xCE\xC4", "x\xB0\xCE\xC4"), -1);
-    EXPECT_EQ(Find(re, "\xCE\xC4", "\xCE\xC4\xB0\xCE\xC4\xCE\xC4"), 0);
-    EXPECT_EQ(Find(re, "\xCE\xC4z", "\xCE\xC4\xB0\xCE\xC4\xE3\xCE\xC4z"), 6);
-    EXPECT_EQ(Find(re, "\x95|x", "x\x95|x"), 1); // '|' as a trail byte is no alternation
-    EXPECT_EQ(Find(re, "[\xD6\xD0]+", "a\xD6\xD0\xD6\xD0z"), 1);
-    EXPECT_EQ(re.GetFindLen(), 4);
-    // A repeated negated set steps over whole pairs, even when their lead byte is in the set.
-    EXPECT_EQ(Find(re, "[^\xD6\xD0]*z", "\xD6\xCEz"), 0);
-    EXPECT_EQ(re.GetFindLen(), 3);
 }
 
 TEST(RegFind, FailureFreesTheFoundText) {

@@ -3,6 +3,7 @@
 // they were.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -53,28 +54,22 @@ void Full(CBlackString& s) {
 }
 } // namespace
 
-TEST(OutOfMemory, AGrowingInsertIsRefusedWholeOrMadeWhole) {
+// A growing insertion and a growing replacement: made whole, or refused with not even the replaced
+// bytes gone.
+TEST(OutOfMemory, AGrowingEditIsRefusedWholeOrMadeWhole) {
     std::string big(10000, 'x');
-    EachAllocationFailing(
-        Full, [&](CBlackString& s) { return s.CStringEx::Insert(5, big.c_str()); },
-        [&](const CBlackString& s, const std::string& before, BOOL ok) {
-            if (ok)
-                EXPECT_EQ(Bytes(s), before.substr(0, 5) + big + before.substr(5));
-            else
-                EXPECT_EQ(Bytes(s), before) << "refused: nothing changed";
-        });
-}
-
-TEST(OutOfMemory, AGrowingReplacementRemovesNothingWhenItIsRefused) {
-    std::string big(10000, 'y');
-    EachAllocationFailing(
-        Full, [&](CBlackString& s) { return s.CStringEx::Replace(3, 20, big.c_str()); },
-        [&](const CBlackString& s, const std::string& before, BOOL ok) {
-            if (ok)
-                EXPECT_EQ(Bytes(s), before.substr(0, 3) + big + before.substr(23));
-            else
-                EXPECT_EQ(Bytes(s), before) << "refused: not even the 20 bytes are gone";
-        });
+    for (int removed : {-1, 20}) { // -1: an insertion
+        EachAllocationFailing(
+            Full,
+            [&](CBlackString& s) {
+                return removed < 0 ? s.CStringEx::Insert(3, big.c_str())
+                                   : s.CStringEx::Replace(3, removed, big.c_str());
+            },
+            [&](const CBlackString& s, const std::string& before, BOOL ok) {
+                EXPECT_EQ(Bytes(s),
+                          ok ? before.substr(0, 3) + big + before.substr(3 + std::max(removed, 0)) : before);
+            });
+    }
 }
 
 TEST(OutOfMemory, TheBuffersLineTableFollowsARefusedEdit) {
