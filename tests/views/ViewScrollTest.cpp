@@ -2,13 +2,7 @@
 #include "ViewFixture.h"
 
 namespace {
-class ViewScroll : public ViewFixture {};
-
-std::string Lines(int count, const char* body = "line") {
-    std::string text;
-    for (int i = 0; i < count; ++i) text += std::string(body) + " " + std::to_string(i) + "\n";
-    return text;
-}
+using ViewScroll = ViewFixture;
 } // namespace
 
 TEST_F(ViewScroll, LineAndThumbMessagesMoveTheFirstLineWithinItsLimits) {
@@ -112,8 +106,7 @@ TEST_F(ViewScroll, TheDocumentsMoveTheCaretAndAskForColoursThroughTheirView) {
     view->SetRenderFlag(0);
     doc->ScrollToCurrent(pos);
     EXPECT_EQ(view->Caret(), pos);
-    EXPECT_EQ(view->Model().Selection().start, pos);
-    EXPECT_EQ(view->Model().Selection().end, pos);
+    EXPECT_EQ(Sel(view), Span(pos, pos));
     EXPECT_TRUE(view->GetRenderFlag());
     EXPECT_LE(view->Model().First().line, 150);
     EXPECT_GT(view->Model().First().line + 400 / view->GetLineHeight(), 150) << "the caret's line is visible";

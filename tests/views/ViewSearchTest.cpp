@@ -45,8 +45,7 @@ TEST_F(ViewSearch, FindTitleShowsTheHeadingOnTheFifthRowWithTheArrowBesideIt) {
         CEditDocument* doc = view->GetEditDocument();
         int pos = (int)doc->GetLineOffset(100);
         EXPECT_EQ(view->Caret(), pos);
-        EXPECT_EQ(view->Model().Selection().start, pos);
-        EXPECT_EQ(view->Model().Selection().end, pos) << "nothing selected";
+        EXPECT_EQ(Sel(view), Span(pos, pos)) << "nothing selected";
         EXPECT_EQ(view->Model().First().line, 96);
         EXPECT_EQ(view->GetTitleLine(), 100);
         EXPECT_EQ(view->GetFindText(), CString("\xB5\xDA\xB6\xFE\xD5\xC2 nodes"));
@@ -87,8 +86,7 @@ TEST_F(ViewSearch, NothingFoundOrNoTitleLeavesTheViewAsItWas) {
         FindTitle(view, 2, "NODES");              // no space: no title at all
         FindTitle(view, 2, nullptr);
         FindTitle(view, 0xFFFFFFFFu, "x 1");
-        EXPECT_EQ(view->Model().Selection().start, 5);
-        EXPECT_EQ(view->Model().Selection().end, 8);
+        EXPECT_EQ(Sel(view), Span(5, 8));
         EXPECT_EQ(view->GetTitleLine(), 3);
         EXPECT_EQ(view->FindTitle(""), 0);
         EXPECT_EQ(view->FindTitle("  LINE 42"), 1) << "the direct call folds case";
