@@ -67,13 +67,11 @@ const EditCase kEdits[] = {
          v->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
          ViewFixture::Notify(v, FR_REPLACE | FR_DOWN, "bcd", "--"); // a new find text: finds
          ViewFixture::Notify(v, FR_REPLACE | FR_DOWN, "bcd", "--"); // the same again: replaces
-         ::DestroyWindow(v->GetFindDialog()->m_hWnd);
      }},
     {"Replace All through the find dialog",
      [](CEditScrollView* v) {
          v->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
          ViewFixture::Notify(v, FR_REPLACEALL | FR_DOWN, "y", "--");
-         ::DestroyWindow(v->GetFindDialog()->m_hWnd);
      }},
 };
 } // namespace

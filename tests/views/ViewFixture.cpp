@@ -235,6 +235,13 @@ bool ViewFixture::Picture::Has(const RECT& r, COLORREF color) const {
     return false;
 }
 
+bool ViewFixture::Picture::Only(const RECT& r, COLORREF color) const {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (At(x, y) != color) return false;
+    return true;
+}
+
 ViewFixture::Picture::~Picture() {
     if (dc == nullptr) return;
     ::SelectObject(dc, old);

@@ -64,6 +64,8 @@ protected:
         COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
         // Whether any pixel of the rectangle has the colour.
         bool Has(const RECT& r, COLORREF color) const;
+        // Whether every pixel of the rectangle has the colour.
+        bool Only(const RECT& r, COLORREF color) const;
         // A white picture of width x height.
         void Make(int width, int height);
         ~Picture();

@@ -16,11 +16,7 @@ protected:
         Picture picture;
         Paint(view, picture);
         int lh = view->GetLineHeight();
-        COLORREF margin = picture.At(1, 12 * lh + 1);
-        for (int y = row * lh; y < (row + 1) * lh; ++y)
-            for (int x = 0; x < view->GetLeftMargin(); ++x)
-                if (picture.At(x, y) != margin) return true;
-        return false;
+        return !picture.Only(CRect(0, row * lh, view->GetLeftMargin(), (row + 1) * lh), 0xE1E1E1);
     }
     // 200 numbered lines with a heading on line 100 and an upper-case fallback heading on line 150.
     static std::string Chapters() {

@@ -113,9 +113,7 @@ private:
     }
 
     int Characters() {
-        // Overwriting replaces, at the selection's start, as many bytes as the character at the caret
-        // takes; with the caret elsewhere in the selection that can split a pair by design, so the
-        // soak types there only with the caret at the start.
+        // Overwriting a selection with the caret not at its start may split a pair by design.
         if (m_view->IsOverwrite() && m_view->Model().Selection().start != m_view->Model().Selection().end &&
             m_view->Caret() != m_view->Model().Selection().start)
             m_view->SetSelection(m_view->Model().Selection().end, m_view->Model().Selection().start);
@@ -137,11 +135,9 @@ private:
         return bytes;
     }
 
-    // The find dialog's buttons as its notification reports them, and the Find Next command. The find
-    // texts are ASCII: a search for GBK bytes may by design hit the second byte of one character and
-    // the first of the next. A replacement records the find text as the bytes it removed, whatever
-    // the selection holds and in whatever case the hit was: so that the replay check can hold, the
-    // soak replaces exact matches only, and a single one right after Find Next selected it.
+    // The find dialog's buttons and the Find Next command, with ASCII find texts (a search for GBK bytes
+    // may by design straddle two characters). A replacement records the find text as the bytes it
+    // removed: for the replay to hold, only exact matches are replaced, one right after Find Next.
     int Find() {
         static const char* const finds[] = {"LINE", "a", " ", "\t", "OVER", "e", "\n"};
         static const char* const replaces[] = {"", "x", "LINE", "\xB5\xDA", "ab\n"};
