@@ -105,37 +105,26 @@ TEST_F(ViewMouse, HoldingThePointerBelowTheWindowKeepsScrollingUntilItComesBack)
     Release(view, CPoint(40, height / 2));
 }
 
-TEST_F(ViewMouse, ADragAboveTheWindowScrollsUpAsOneBelowScrollsDown) {
+TEST_F(ViewMouse, ADragAboveTheWindowScrollsUpATickAtATimeToTheTextStart) {
     CBlackEditView* view = OpenPlain(Lines(500));
     ASSERT_NE(view, nullptr);
-    view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 100), 0);
-    int middle = ClientHeight(view) / 2;
-    Press(view, CPoint(40, middle));
+    view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 2), 0);
+    Press(view, CPoint(40, ClientHeight(view) / 2));
     int anchorLine = (int)view->GetDocument()->OffsetToLine(view->Caret());
     Move(view, CPoint(40, -3)); // less than a line above the window
     ASSERT_TRUE(view->IsAutoScrolling());
     view->SendMessage(WM_TIMER, 2, 0);
-    EXPECT_EQ(view->Model().First().line, 99);
-    EXPECT_EQ(view->GetDocument()->OffsetToLine(view->Model().Selection().start), 99);
+    EXPECT_EQ(view->Model().First().line, 1);
+    EXPECT_EQ(view->GetDocument()->OffsetToLine(view->Model().Selection().start), 1);
     EXPECT_EQ(view->GetDocument()->OffsetToLine(view->Model().Selection().end), anchorLine);
-    view->SendMessage(WM_TIMER, 2, 0);
-    EXPECT_EQ(view->Model().First().line, 98);
     view->SendMessage(WM_TIMER, 1, 0);
-    EXPECT_EQ(view->Model().First().line, 98) << "other timers are not the auto-scroll";
-    Release(view, CPoint(40, -3));
-    EXPECT_FALSE(view->IsAutoScrolling());
-}
-
-TEST_F(ViewMouse, AnAutoScrollStepReachingTheTextStartScrollsItIntoView) {
-    CBlackEditView* view = OpenPlain(Lines(100));
-    ASSERT_NE(view, nullptr);
-    view->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 1), 0);
-    Press(view, CPoint(40, 40));
+    EXPECT_EQ(view->Model().First().line, 1) << "other timers are not the auto-scroll";
     Move(view, CPoint(-30, -30));
     view->SendMessage(WM_TIMER, 2, 0);
     EXPECT_EQ(view->Caret(), 0);
     EXPECT_EQ(view->Model().First().line, 0) << "offset 0 is scrolled to like any other";
     Release(view, CPoint(-30, -30));
+    EXPECT_FALSE(view->IsAutoScrolling());
     view->SetCurrentPosition(view->GetDocument()->GetLength());
     EXPECT_EQ(view->Caret(), 0) << "an offset past the text is ignored";
 }
