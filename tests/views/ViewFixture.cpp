@@ -265,7 +265,3 @@ void ViewFixture::Paint(CEditScrollView* view, Picture& picture) {
     picture.Make(client.Width(), client.Height());
     view->OnDraw(CDC::FromHandle(picture.dc));
 }
-
-int ViewFixture::ScreenDiffersFromRepaint(CEditScrollView* view) {
-    return ::ScreenDiffersFromRepaint(view);
-}

@@ -71,9 +71,6 @@ protected:
         ~Picture();
     };
     void Paint(CEditScrollView* view, Picture& picture);
-    // How many pixels of the view's window on the screen differ from what a full repaint of it
-    // draws now (the colours rendered afresh).
-    int ScreenDiffersFromRepaint(CEditScrollView* view);
 
     // Waits for handle with this thread's messages served (the clipboard's delayed rendering needs
     // them), up to 40 s; whether it was signalled.
