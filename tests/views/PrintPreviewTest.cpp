@@ -9,6 +9,10 @@ namespace {
 class PrintPreview : public ViewFixture {
 protected:
     CPreviewView* Preview() { return CPreviewView::FindFor(main); }
+    CPreviewView* OpenPreview(CEditScrollView* view) {
+        view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+        return Preview();
+    }
     static void Click(CPreviewView* preview, UINT id) {
         ::SendMessageA(::GetDlgItem(preview->m_hWnd, (int)id), BM_CLICK, 0, 0);
     }
@@ -16,35 +20,29 @@ protected:
         return ::IsWindowEnabled(::GetDlgItem(preview->m_hWnd, (int)id)) != FALSE;
     }
     static std::string StatusText() { return (LPCSTR)statusBar->GetPaneText(0); }
-};
-
-// A page drawn by the preview at the actual size, into a white memory picture of the page's size.
-struct PagePicture {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    CDC wrapper;
-    PagePicture(CPreviewView* preview, UINT page, int width, int height) {
-        HDC screen = ::GetDC(nullptr);
-        dc = ::CreateCompatibleDC(screen);
-        bitmap = ::CreateCompatibleBitmap(screen, width, height);
-        ::ReleaseDC(nullptr, screen);
-        old = ::SelectObject(dc, bitmap);
-        RECT all = {0, 0, width, height};
-        ::FillRect(dc, &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
-        wrapper.Attach(dc);
-        preview->DrawPage(&wrapper, page, CRect(0, 0, width, height));
-        wrapper.Detach();
-    }
-    ~PagePicture() {
-        ::SelectObject(dc, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(dc);
+    // A page drawn by the preview at the actual size into a white picture of the page's size.
+    static void DrawPage(CPreviewView* preview, UINT page, int width, int height, Picture& picture) {
+        picture.Make(width, height);
+        preview->DrawPage(CDC::FromHandle(picture.dc), page, CRect(0, 0, width, height));
     }
     // Any ink: a glyph's smoothed edge counts as well as its core.
-    bool Ink(int x, int y) const {
-        COLORREF c = ::GetPixel(dc, x, y);
-        return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 250;
+    static bool Ink(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 250; }
+    // The vertical scroll bar the preview shows (null for none) and the rectangle round its buttons.
+    static HWND VerticalBar(CPreviewView* preview, CRect& buttons) {
+        HWND bar = nullptr;
+        buttons.SetRectEmpty();
+        for (HWND child = ::GetWindow(preview->m_hWnd, GW_CHILD); child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            char name[32] = "";
+            ::GetClassNameA(child, name, sizeof name);
+            CRect r;
+            ::GetWindowRect(child, &r);
+            if (lstrcmpiA(name, "Button") == 0) buttons.UnionRect(buttons, r);
+            if (lstrcmpiA(name, "ScrollBar") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SBS_VERT) &&
+                ::IsWindowVisible(child))
+                bar = child;
+        }
+        return bar;
     }
 };
 
@@ -62,13 +60,14 @@ template <typename DarkAt> std::vector<int> RowExtents(int width, int rows, int 
 }
 } // namespace
 
-TEST_F(PrintPreview, TakesTheFramesPaneStepsThroughThePagesAndGivesThePaneBack) {
+// The preview takes the frame's pane, steps through the pages with its buttons and keys, zooms and
+// scrolls (its scroll bar below the buttons), and gives the pane and the focus back.
+TEST_F(PrintPreview, TakesTheFramesPaneStepsZoomsScrollsAndGivesThePaneBack) {
     CBlackEditView* view = OpenPlain(NumberedLines(140));
     ASSERT_NE(view, nullptr);
     HWND client = main->m_hWndMDIClient;
     CPrintAnswers answers;
-    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
-    CPreviewView* preview = Preview();
+    CPreviewView* preview = OpenPreview(view);
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(answers.printDialogs, 0) << "a preview asks no dialog";
     EXPECT_EQ(::GetDlgItem(main->m_hWnd, AFX_IDW_PANE_FIRST), preview->m_hWnd);
@@ -97,15 +96,29 @@ TEST_F(PrintPreview, TakesTheFramesPaneStepsThroughThePagesAndGivesThePaneBack) 
     EXPECT_EQ(preview->GetCurrentPage(), 3u) << "no page past the last";
 
     EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_ZOOMOUT));
+    CRect buttons;
+    EXPECT_EQ(VerticalBar(preview, buttons), nullptr) << "the whole page does not scroll";
     Click(preview, AFX_ID_PREVIEW_ZOOMIN);
     Click(preview, AFX_ID_PREVIEW_ZOOMIN);
     EXPECT_EQ(preview->GetZoom(), CPreviewView::kActualSize);
     EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_ZOOMIN));
     EXPECT_EQ(preview->PageRect(0).Height(), 1056) << "the page's size on screen: 11 inches at 96 dpi";
     preview->SendMessage(WM_KEYDOWN, VK_DOWN, 1);
-    EXPECT_LT(preview->PageRect(0).top, 32 + 12) << "scrolled";
+    EXPECT_LT(preview->PageRect(0).top, 32 + 12) << "the keys scroll";
+    HWND bar = VerticalBar(preview, buttons);
+    ASSERT_NE(bar, nullptr) << "a vertical scroll bar at a zoom that scrolls";
+    CRect barRect;
+    ::GetWindowRect(bar, &barRect);
+    EXPECT_GE(barRect.top, buttons.bottom) << "it starts below the buttons";
+    EXPECT_EQ(barRect.right, pane.right);
+    int top = preview->PageRect(0).top;
+    preview->SendMessage(WM_VSCROLL, SB_PAGEDOWN, (LPARAM)bar);
+    EXPECT_LT(preview->PageRect(0).top, top) << "its page-down scrolls the pages";
+    EXPECT_GT(::GetScrollPos(bar, SB_CTL), 0);
     Click(preview, AFX_ID_PREVIEW_ZOOMOUT);
     EXPECT_EQ(preview->GetZoom(), CPreviewView::kPageWidth);
+    Click(preview, AFX_ID_PREVIEW_ZOOMOUT);
+    EXPECT_FALSE(::IsWindowVisible(bar)) << "back at the whole page the bar goes";
 
     // Keys typed now reach the preview, not the hidden view.
     main->SetFocus();
@@ -120,53 +133,11 @@ TEST_F(PrintPreview, TakesTheFramesPaneStepsThroughThePagesAndGivesThePaneBack) 
     EXPECT_EQ(Text(view), NumberedLines(140)) << "nothing typed into the document";
 }
 
-// At the zooms that scroll, the scroll bars stand below the row of buttons and scroll the pages.
-TEST_F(PrintPreview, TheScrollBarsLieBelowTheButtonsAndScrollThePages) {
-    CBlackEditView* view = OpenPlain(NumberedLines(140));
-    ASSERT_NE(view, nullptr);
-    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
-    CPreviewView* preview = Preview();
-    ASSERT_NE(preview, nullptr);
-    Click(preview, AFX_ID_PREVIEW_ZOOMIN);
-    Click(preview, AFX_ID_PREVIEW_ZOOMIN);
-    ASSERT_EQ(preview->GetZoom(), CPreviewView::kActualSize);
-    CRect buttons(0, 0, 0, 0), vertical(0, 0, 0, 0);
-    HWND verticalBar = nullptr;
-    for (HWND child = ::GetWindow(preview->m_hWnd, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char name[32] = "";
-        ::GetClassNameA(child, name, sizeof name);
-        CRect r;
-        ::GetWindowRect(child, &r);
-        if (lstrcmpiA(name, "Button") == 0) buttons.UnionRect(buttons, r);
-        if (lstrcmpiA(name, "ScrollBar") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SBS_VERT) &&
-            ::IsWindowVisible(child)) {
-            verticalBar = child;
-            vertical = r;
-        }
-    }
-    ASSERT_NE(verticalBar, nullptr) << "a vertical scroll bar at a zoom that scrolls";
-    EXPECT_GE(vertical.top, buttons.bottom) << "it starts below the buttons";
-    CRect pane;
-    preview->GetWindowRect(&pane);
-    EXPECT_EQ(vertical.right, pane.right);
-    int top = preview->PageRect(0).top;
-    preview->SendMessage(WM_VSCROLL, SB_PAGEDOWN, (LPARAM)verticalBar);
-    EXPECT_LT(preview->PageRect(0).top, top) << "its page-down scrolls the pages";
-    EXPECT_GT(::GetScrollPos(verticalBar, SB_CTL), 0);
-    Click(preview, AFX_ID_PREVIEW_ZOOMOUT);
-    Click(preview, AFX_ID_PREVIEW_ZOOMOUT);
-    EXPECT_FALSE(::IsWindowVisible(verticalBar)) << "the whole page does not scroll";
-    preview->SendMessage(WM_KEYDOWN, VK_ESCAPE, 1);
-    Pump();
-}
-
 TEST_F(PrintPreview, OnePageDocumentsAndClosingTheDocumentUnderThePreview) {
     CColorEditView* view = OpenColored("short\n");
     ASSERT_NE(view, nullptr);
     CPrintAnswers answers;
-    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
-    CPreviewView* preview = Preview();
+    CPreviewView* preview = OpenPreview(view);
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(preview->GetPageCount(), 1u);
     EXPECT_EQ(preview->GetPagesShown(), 1);
@@ -190,18 +161,18 @@ TEST_F(PrintPreview, PaperShowsNeitherColoursNorSelectionNorMarginNorArrow) {
     view->SetSelection(2, 7);
     view->TitleArrow().SetTitleLine(0);
     CPrintAnswers answers;
-    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
-    CPreviewView* preview = Preview();
+    CPreviewView* preview = OpenPreview(view);
     ASSERT_NE(preview, nullptr);
-    PagePicture page(preview, 1, 816, 1056);
+    Picture page;
+    DrawPage(preview, 1, 816, 1056, page);
     int ink = 0;
     bool coloured = false, leftOfText = false;
     int margin = view->Metrics().leftMargin, cw = view->Metrics().unit.cx;
     for (int y = 0; y < 3 * view->Metrics().unit.cy; ++y)
         for (int x = 0; x < 816; ++x) {
-            COLORREF c = ::GetPixel(page.dc, x, y);
+            COLORREF c = page.At(x, y);
             coloured |= GetRValue(c) != GetGValue(c) || GetGValue(c) != GetBValue(c);
-            if (page.Ink(x, y)) {
+            if (Ink(c)) {
                 ++ink;
                 leftOfText |= x < margin + 2 * cw - 1;
             }
@@ -225,15 +196,15 @@ TEST_F(PrintPreview, ThePreviewsPageIsThePrintedPageAtTheSameScale) {
     ASSERT_EQ(printed.width, 816);
     ASSERT_EQ(printed.height, 1056);
 
-    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
-    CPreviewView* preview = Preview();
+    CPreviewView* preview = OpenPreview(view);
     ASSERT_NE(preview, nullptr);
-    PagePicture shown(preview, 2, printed.width, printed.height);
+    Picture shown;
+    DrawPage(preview, 2, printed.width, printed.height, shown);
     int rowHeight = view->Metrics().unit.cy, rows = printed.height / rowHeight;
     std::vector<int> printedRows =
         RowExtents(printed.width, rows, rowHeight, [&](int x, int y) { return printed.At(x, y) < 250; });
     std::vector<int> shownRows =
-        RowExtents(printed.width, rows, rowHeight, [&](int x, int y) { return shown.Ink(x, y); });
+        RowExtents(printed.width, rows, rowHeight, [&](int x, int y) { return Ink(shown.At(x, y)); });
     // Page 2 holds lines 57 to 99 (43 rows of text), each as long as its number makes it; the rows and
     // where each line starts and ends are the same on screen and on paper.
     for (int row = 0; row < rows; ++row) {

@@ -72,19 +72,16 @@ std::string ReadWhole(const std::string& path) {
 std::vector<std::string> PrintedPages(const std::string& windowsPath) {
     std::vector<std::string> pages;
     std::string pattern = TempPath("tessolin-printed-%d.txt");
-    for (int i = 1; i < 100; ++i) {
-        char name[MAX_PATH];
-        std::snprintf(name, sizeof name, pattern.c_str(), i);
-        ::DeleteFileA(name);
-    }
+    auto name = [&](int i) {
+        char path[MAX_PATH];
+        std::snprintf(path, sizeof path, pattern.c_str(), i);
+        return std::string(path);
+    };
+    for (int i = 1; i < 100; ++i) ::DeleteFileA(name(i).c_str());
     if (!RunGhostscript("-sDEVICE=txtwrite -sOutputFile=" + UnixPath(pattern) + " " + UnixPath(windowsPath)))
         return pages;
-    for (int i = 1;; ++i) {
-        char name[MAX_PATH];
-        std::snprintf(name, sizeof name, pattern.c_str(), i);
-        if (::GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) break;
-        pages.push_back(ReadWhole(name));
-    }
+    for (int i = 1; ::GetFileAttributesA(name(i).c_str()) != INVALID_FILE_ATTRIBUTES; ++i)
+        pages.push_back(ReadWhole(name(i)));
     return pages;
 }
 

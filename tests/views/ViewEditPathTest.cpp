@@ -67,33 +67,25 @@ const EditCase kEdits[] = {
          v->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
          ViewFixture::Notify(v, FR_REPLACE | FR_DOWN, "bcd", "--"); // a new find text: finds
          ViewFixture::Notify(v, FR_REPLACE | FR_DOWN, "bcd", "--"); // the same again: replaces
-         ::DestroyWindow(v->FindReplace().Dialog()->m_hWnd);
      }},
     {"Replace All through the find dialog",
      [](CEditScrollView* v) {
          v->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
          ViewFixture::Notify(v, FR_REPLACEALL | FR_DOWN, "y", "--");
-         ::DestroyWindow(v->FindReplace().Dialog()->m_hWnd);
      }},
 };
 } // namespace
 
 TEST_F(ViewEditPath, EveryEditMarksTheDocumentModifiedInBothViews) {
-    for (const EditCase& c : kEdits) {
-        for (int family = 0; family < 2; ++family) {
-            CEditScrollView* view = family == 0 ? (CEditScrollView*)OpenPlain("abcdef\nxyz\n")
-                                                : (CEditScrollView*)OpenColored("abcdef\nxyz\n");
-            ASSERT_NE(view, nullptr);
+    for (const EditCase& c : kEdits)
+        ForBothViews("abcdef\nxyz\n", [&](CEditScrollView* view) {
             CEditDocument* doc = view->GetEditDocument();
             view->SetSelection(1, 1);
-            ASSERT_FALSE(doc->IsModified());
             c.edit(view);
             EXPECT_NE(Text(view), "abcdef\nxyz\n") << c.name;
-            EXPECT_TRUE(doc->IsModified()) << c.name << (family == 0 ? " (plain)" : " (coloured)");
+            EXPECT_TRUE(doc->IsModified()) << c.name;
             EXPECT_TRUE(doc->CanUndo()) << c.name;
-            theApp.CloseAllDocuments(FALSE);
-        }
-    }
+        });
 }
 
 TEST_F(ViewEditPath, ClosingAfterDeletingASelectionAsksToSave) {
@@ -109,14 +101,6 @@ TEST_F(ViewEditPath, ClosingAfterDeletingASelectionAsksToSave) {
     EXPECT_EQ(prompts.GetRecord(0).type & 0xF, (UINT)MB_YESNOCANCEL);
     EXPECT_EQ(Text(view), "lo world\n") << "Cancel keeps the window and the text";
 }
-
-namespace {
-std::string Lines(int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) text += "line " + std::to_string(i) + "\n";
-    return text;
-}
-} // namespace
 
 TEST_F(ViewEditPath, PageDownAfterTheThumbMovedAwayEndsWithTheCaretInView) {
     CColorEditView* view = OpenColored(Lines(1000));
@@ -194,14 +178,12 @@ TEST_F(ViewEditPath, ASecondViewOfTheDocumentFollowsEditsMadeInTheFirst) {
     second->SetSelection(14, 17); // "def"
     first->SetSelection(2, 2);
     Type(first, "XYZ");
-    EXPECT_EQ(second->Model().Selection().start, 17) << "the bytes behind the edit moved on by three";
-    EXPECT_EQ(second->Model().Selection().end, 20);
+    EXPECT_EQ(Sel(second), Span(17, 20)) << "the bytes behind the edit moved on by three";
     EXPECT_EQ(Text(second).substr(17, 3), "def");
     first->SetSelection(0, 18); // up to and with the d
 
     Key(first, VK_DELETE);
-    EXPECT_EQ(second->Model().Selection().start, 0) << "a selection partly deleted keeps what is left";
-    EXPECT_EQ(second->Model().Selection().end, 2);
+    EXPECT_EQ(Sel(second), Span(0, 2)) << "a selection partly deleted keeps what is left";
     EXPECT_EQ(Text(second).substr(0, 2), "ef");
     first->SetSelection(0, (int)first->GetDocument()->GetLength() - 1);
     Key(first, VK_DELETE);

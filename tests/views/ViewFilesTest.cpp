@@ -20,6 +20,10 @@ protected:
     static void WriteBytes(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
+    static std::string ReadBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
     // The caret keys, a click past the end, typing and Backspace: the selection stays in the text.
     static void Exercise(CEditScrollView* view) {
         for (UINT key : {VK_END, VK_LEFT, VK_RIGHT, VK_HOME, VK_DOWN, VK_UP})
@@ -56,10 +60,7 @@ TEST_F(ViewFiles, HalfCharactersOddLineEndsAndAMissingLastLineEndOpenAndEdit) {
         std::string path = Folder() + "tessolin-odd.dat";
         WriteBytes(path, bytes);
         for (CMultiDocTemplate* docTemplate : {coloredTemplate, plainTemplate}) {
-            CDocument* doc = docTemplate->OpenDocumentFile(path.c_str());
-            ASSERT_NE(doc, nullptr);
-            POSITION position = doc->GetFirstViewPosition();
-            auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+            CEditScrollView* view = ViewOf(docTemplate->OpenDocumentFile(path.c_str()));
             ASSERT_NE(view, nullptr);
             Exercise(view);
             view->UpdateWindow();
@@ -76,10 +77,7 @@ TEST_F(ViewFiles, ATenMegabyteLineOpensAndTakesKeysTypingAndTheMouse) {
     // With its line feed: the widest line counts only lines that end in one, and a line without one
     // scrolls no further than the lines before it.
     WriteBytes(path, line + "\r\n");
-    CDocument* doc = coloredTemplate->OpenDocumentFile(path.c_str());
-    ASSERT_NE(doc, nullptr);
-    POSITION position = doc->GetFirstViewPosition();
-    auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+    CEditScrollView* view = ViewOf(coloredTemplate->OpenDocumentFile(path.c_str()));
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetEditDocument()->GetLength(), (long)line.size() + 2);
     Exercise(view);
@@ -105,15 +103,11 @@ TEST_F(ViewFiles, GbkNamesAndLongPathsOpenAndSave) {
     for (const std::string& path : {gbk, longName}) {
         SCOPED_TRACE(path);
         WriteBytes(path, "first line\r\n");
-        CDocument* doc = coloredTemplate->OpenDocumentFile(path.c_str());
-        ASSERT_NE(doc, nullptr);
-        POSITION position = doc->GetFirstViewPosition();
-        auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+        CEditScrollView* view = ViewOf(coloredTemplate->OpenDocumentFile(path.c_str()));
+        ASSERT_NE(view, nullptr);
         Type(view, "Z");
-        EXPECT_TRUE(doc->OnSaveDocument(path.c_str()));
-        std::ifstream in(path, std::ios::binary);
-        std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(saved, "Zfirst line\r\n");
+        EXPECT_TRUE(view->GetDocument()->OnSaveDocument(path.c_str()));
+        EXPECT_EQ(ReadBytes(path), "Zfirst line\r\n");
         theApp.CloseAllDocuments(FALSE);
         Pump();
         ::DeleteFileA(path.c_str());
@@ -122,21 +116,18 @@ TEST_F(ViewFiles, GbkNamesAndLongPathsOpenAndSave) {
 }
 
 // The second program (tests/views/peer) opens the file without sharing it and keeps it open until
-// told to let go.
-TEST_F(ViewFiles, AFolderAFileHeldByAnotherProgramAndAMissingOneAreRefusedWithTheMessage) {
-    std::string held = Folder() + "tessolin-held.dat";
+// told to let go. A sparse file of 3 GB is more than a text position reaches: refused before any read.
+TEST_F(ViewFiles, AFolderAHeldAMissingAndAHugeFileAreRefusedWithTheMessageAndTheOpenOneKept) {
+    std::string held = Folder() + "tessolin-held.dat", huge = Folder() + "tessolin-huge.dat";
+    ASSERT_TRUE(WriteSparseFile(huge, 3LL << 30));
     WriteBytes(held, "held\r\n");
-    HANDLE holding = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerHolding");
-    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerRelease");
-    ::ResetEvent(holding);
-    ::ResetEvent(release);
-    HANDLE peer = StartPeerProgram("hold-file \"" + held + "\"");
-    ASSERT_NE(peer, nullptr);
-    ASSERT_EQ(::WaitForSingleObject(holding, 10000), WAIT_OBJECT_0) << "the other program holds the file";
+    HANDLE peer = HoldByPeer("hold-file \"" + held + "\"");
+    ASSERT_NE(peer, nullptr) << "the other program holds the file";
 
     CBlackEditView* open = OpenPlain("an open document\n");
     ASSERT_NE(open, nullptr);
-    for (const std::string& path : {Folder() + "tessolin-folder", held, Folder() + "tessolin-absent.dat"}) {
+    for (const std::string& path :
+         {Folder() + "tessolin-folder", held, Folder() + "tessolin-absent.dat", huge}) {
         SCOPED_TRACE(path);
         ::CreateDirectoryA((Folder() + "tessolin-folder").c_str(), nullptr);
         CModalRecorder boxes(IDOK);
@@ -152,16 +143,12 @@ TEST_F(ViewFiles, AFolderAFileHeldByAnotherProgramAndAMissingOneAreRefusedWithTh
         EXPECT_EQ(boxes.GetCount(), 1) << "saving over the held file is refused with the message";
         EXPECT_TRUE(open->GetEditDocument()->IsModified());
     }
-    ::SetEvent(release);
-    EXPECT_EQ(::WaitForSingleObject(peer, 10000), WAIT_OBJECT_0);
-    ::CloseHandle(peer);
-    std::ifstream back(held, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(back), {}), "held\r\n")
-        << "the held file is untouched";
+    EXPECT_TRUE(ReleasePeer(peer));
+    EXPECT_EQ(ReadBytes(held), "held\r\n") << "the held file is untouched";
     open->GetEditDocument()->SetModifiedFlag(FALSE);
-    ::CloseHandle(holding);
-    ::CloseHandle(release);
+    Exercise(open);
     ::RemoveDirectoryA((Folder() + "tessolin-folder").c_str());
+    ::DeleteFileA(huge.c_str());
 }
 
 // The file shrinks on disk under a view whose caret is near its old end; the host's reload command
@@ -171,10 +158,7 @@ TEST_F(ViewFiles, AFileChangedOnDiskReloadsIntoItsViewWithTheSelectionInTheNewTe
     for (int i = 0; i < 300; ++i) lines += "LINE " + std::to_string(i) + " \xB5\xDA\xD2\xBB\r\n";
     for (CMultiDocTemplate* docTemplate : {coloredTemplate, plainTemplate}) {
         WriteBytes(path, lines);
-        CDocument* doc = docTemplate->OpenDocumentFile(path.c_str());
-        ASSERT_NE(doc, nullptr);
-        POSITION position = doc->GetFirstViewPosition();
-        auto* view = dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+        CEditScrollView* view = ViewOf(docTemplate->OpenDocumentFile(path.c_str()));
         ASSERT_NE(view, nullptr);
         Key(view, VK_END, true, false);
         int end = view->Caret();
@@ -182,7 +166,7 @@ TEST_F(ViewFiles, AFileChangedOnDiskReloadsIntoItsViewWithTheSelectionInTheNewTe
         WriteBytes(path, "short\r\n\xB5\xDA\r\n");
         view->SendMessage(WM_COMMAND, HostMessage(kMsgFileReload), 0);
         EXPECT_EQ(Text(view), "short\n\xB5\xDA\n");
-        EXPECT_FALSE(doc->IsModified());
+        EXPECT_FALSE(view->GetDocument()->IsModified());
         int last = (int)view->GetEditDocument()->GetLength() - 1;
         EXPECT_LE(view->Model().Selection().end, last);
         EXPECT_LE(view->Caret(), last);
@@ -191,20 +175,5 @@ TEST_F(ViewFiles, AFileChangedOnDiskReloadsIntoItsViewWithTheSelectionInTheNewTe
         theApp.CloseAllDocuments(FALSE);
         Pump();
     }
-    ::DeleteFileA(path.c_str());
-}
-
-// A sparse file of 3 GB is more than a text position reaches: refused at once, before any read.
-TEST_F(ViewFiles, AFileOverTwoGigabytesIsRefusedWithTheMessageAndLeavesTheOpenOneAlone) {
-    std::string path = Folder() + "tessolin-huge.dat";
-    ASSERT_TRUE(WriteSparseFile(path, 3LL << 30));
-    CColorEditView* open = OpenColored("kept\n");
-    ASSERT_NE(open, nullptr);
-    CModalRecorder boxes(IDOK);
-    for (CMultiDocTemplate* docTemplate : {coloredTemplate, plainTemplate})
-        EXPECT_EQ(docTemplate->OpenDocumentFile(path.c_str()), nullptr);
-    EXPECT_EQ(boxes.GetCount(), 2);
-    EXPECT_EQ(Text(open), "kept\n");
-    Exercise(open);
     ::DeleteFileA(path.c_str());
 }

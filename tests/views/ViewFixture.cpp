@@ -1,11 +1,14 @@
 // The views' test program: its application, main window, templates and picture helpers.
 #include "ViewFixture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "documents/HostMessages.h"
 #include "framework/win/FindReplaceDialog.h"
+#include "tests/common/ClipboardTestKit.h"
+#include "tests/common/MemorySeamKit.h"
 
 CWinApp theApp("ViewTests");
 
@@ -101,6 +104,83 @@ CPoint ViewFixture::PointOf(CEditScrollView* view, int offset) {
     return CPoint(p.x + 1, p.y + view->Metrics().unit.cy / 2);
 }
 
+std::string ViewFixture::Lines(int count, const char* body) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += std::string(body) + " " + std::to_string(i) + "\n";
+    return text;
+}
+
+CEditScrollView* ViewFixture::ViewOf(CDocument* doc) {
+    if (doc == nullptr) return nullptr;
+    POSITION position = doc->GetFirstViewPosition();
+    return dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
+}
+
+ViewFixture::Span ViewFixture::Sel(CEditScrollView* view) {
+    return {view->Model().Selection().start, view->Model().Selection().end};
+}
+
+bool ViewFixture::WaitServing(HANDLE handle) {
+    for (int i = 0; i < 2000; ++i) {
+        if (::MsgWaitForMultipleObjects(1, &handle, FALSE, 20, QS_ALLINPUT) == WAIT_OBJECT_0) return true;
+        Pump();
+    }
+    return false;
+}
+
+namespace {
+HANDLE holdingEvent = nullptr, releaseEvent = nullptr;
+} // namespace
+
+HANDLE ViewFixture::HoldByPeer(const std::string& arguments) {
+    holdingEvent = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerHolding");
+    releaseEvent = ::CreateEventA(nullptr, TRUE, FALSE, "TessolinPeerRelease");
+    ::ResetEvent(holdingEvent);
+    ::ResetEvent(releaseEvent);
+    HANDLE peer = StartPeerProgram(arguments);
+    if (peer == nullptr || WaitServing(holdingEvent)) return peer;
+    ReleasePeer(peer);
+    return nullptr;
+}
+
+bool ViewFixture::ReleasePeer(HANDLE peer) {
+    ::SetEvent(releaseEvent);
+    bool ended = WaitServing(peer);
+    ::CloseHandle(peer);
+    ::CloseHandle(holdingEvent);
+    ::CloseHandle(releaseEvent);
+    return ended;
+}
+
+bool ViewFixture::WholeOrRefused(CEditScrollView* view, const std::string& after, int tries,
+                                 const std::function<void()>& edit) {
+    CEditDocument* doc = view->GetEditDocument();
+    std::string before = Text(view);
+    bool refused = false;
+    for (int n = 1; n < tries; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
+        CModalRecorder boxes(IDOK);
+        bool failedOne = WithAllocationFailing(n, edit);
+        std::string text = Text(view);
+        EXPECT_EQ(doc->GetLineCount(), 1 + (long)std::count(text.begin(), text.end(), '\n'));
+        EXPECT_LE(view->Model().Selection().end, doc->GetLength() - 1);
+        if (text == before) {
+            refused = true;
+            EXPECT_FALSE(doc->IsModified());
+            EXPECT_FALSE(doc->CanUndo()) << "no record of changes that were never made";
+            EXPECT_EQ(boxes.GetCount(), 1) << "the user is told";
+        } else {
+            EXPECT_TRUE(text == after) << "an edit is whole";
+            EXPECT_TRUE(doc->IsModified());
+            view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+            EXPECT_TRUE(Text(view) == before) << "and undone whole";
+            doc->SetModifiedFlag(FALSE);
+        }
+        if (!failedOne) break;
+    }
+    return refused;
+}
+
 CView* ViewFixture::Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height) {
     char folder[MAX_PATH];
     ::GetTempPathA(MAX_PATH, folder);
@@ -155,6 +235,13 @@ bool ViewFixture::Picture::Has(const RECT& r, COLORREF color) const {
     return false;
 }
 
+bool ViewFixture::Picture::Only(const RECT& r, COLORREF color) const {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (At(x, y) != color) return false;
+    return true;
+}
+
 ViewFixture::Picture::~Picture() {
     if (dc == nullptr) return;
     ::SelectObject(dc, old);
@@ -162,17 +249,19 @@ ViewFixture::Picture::~Picture() {
     ::DeleteDC(dc);
 }
 
+void ViewFixture::Picture::Make(int width, int height) {
+    HDC screen = ::GetDC(nullptr);
+    dc = ::CreateCompatibleDC(screen);
+    bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    ::ReleaseDC(nullptr, screen);
+    old = ::SelectObject(dc, bitmap);
+    RECT all = {0, 0, width, height};
+    ::FillRect(dc, &all, (HBRUSH)::GetStockObject(WHITE_BRUSH));
+}
+
 void ViewFixture::Paint(CEditScrollView* view, Picture& picture) {
     CRect client;
     view->GetClientRect(&client);
-    HDC screen = ::GetDC(nullptr);
-    picture.dc = ::CreateCompatibleDC(screen);
-    picture.bitmap = ::CreateCompatibleBitmap(screen, client.Width(), client.Height());
-    ::ReleaseDC(nullptr, screen);
-    picture.old = ::SelectObject(picture.dc, picture.bitmap);
+    picture.Make(client.Width(), client.Height());
     view->OnDraw(CDC::FromHandle(picture.dc));
-}
-
-int ViewFixture::ScreenDiffersFromRepaint(CEditScrollView* view) {
-    return ::ScreenDiffersFromRepaint(view);
 }

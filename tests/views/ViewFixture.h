@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "documents/DataEditDocs.h"
 #include "framework/win/DocTemplate.h"
@@ -34,6 +35,13 @@ public:
     static void Notify(CEditScrollView* view, DWORD flags, const char* find, const char* replace);
     // The client point of a text offset, in the middle of its cell's height.
     static CPoint PointOf(CEditScrollView* view, int offset);
+    // count lines "body 0" up to "body count-1", each with its line feed.
+    static std::string Lines(int count, const char* body = "line");
+    // The first view of a document (null for none).
+    static CEditScrollView* ViewOf(CDocument* doc);
+    // The selection's start and end.
+    using Span = std::pair<int, int>;
+    static Span Sel(CEditScrollView* view);
 
 protected:
     static void SetUpTestSuite();
@@ -56,12 +64,27 @@ protected:
         COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
         // Whether any pixel of the rectangle has the colour.
         bool Has(const RECT& r, COLORREF color) const;
+        // Whether every pixel of the rectangle has the colour.
+        bool Only(const RECT& r, COLORREF color) const;
+        // A white picture of width x height.
+        void Make(int width, int height);
         ~Picture();
     };
     void Paint(CEditScrollView* view, Picture& picture);
-    // How many pixels of the view's window on the screen differ from what a full repaint of it
-    // draws now (the colours rendered afresh).
-    int ScreenDiffersFromRepaint(CEditScrollView* view);
+
+    // Waits for handle with this thread's messages served (the clipboard's delayed rendering needs
+    // them), up to 40 s; whether it was signalled.
+    static bool WaitServing(HANDLE handle);
+    // Starts the other program (clipboard_peer) with a hold command and waits until it holds; its
+    // process, or null. ReleasePeer lets it go and waits for its end.
+    static HANDLE HoldByPeer(const std::string& arguments);
+    static bool ReleasePeer(HANDLE peer);
+
+    // Each allocation of edit failing in turn (the memory layer's seam, up to tries): the edit is made
+    // whole (after is the text) and undone whole, or refused with one message and the text, its history,
+    // its line table and the modified flag left alone. False when no allocation was refused.
+    static bool WholeOrRefused(CEditScrollView* view, const std::string& after, int tries,
+                               const std::function<void()>& edit);
 
     // Opens text (written with CR LF line ends) through docTemplate; the view's client is made
     // width x height. Null when it could not be opened.

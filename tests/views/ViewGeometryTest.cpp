@@ -80,15 +80,3 @@ TEST_F(ViewGeometry, TextRangesIncludeGbkCharactersCutByEitherEdge) {
     EXPECT_EQ(view->GetTextRange(1, 0, m + 7 * cw, m, range), m);
     EXPECT_EQ(range.first, range.last);
 }
-
-TEST_F(ViewGeometry, TheCaretPositionReachesTheStatusBarAsLineAndColumn) {
-    CColorEditView* view = OpenColored("one\ntwo\nthree\n");
-    ASSERT_NE(view, nullptr);
-    view->SetSelection(8, 8);
-    CString text = statusBar->GetPaneText(1);
-    EXPECT_STREQ(text, " line =   3 , column =   1\n");
-    view->SetSelection(10, 10);
-    EXPECT_STREQ(statusBar->GetPaneText(1), " line =   3 , column =   3\n");
-    EXPECT_EQ(view->SystemCaret().Point(),
-              CPoint(view->Metrics().leftMargin + 2 * view->Metrics().unit.cx, 2 * view->Metrics().unit.cy));
-}

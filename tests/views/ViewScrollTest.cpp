@@ -2,13 +2,7 @@
 #include "ViewFixture.h"
 
 namespace {
-class ViewScroll : public ViewFixture {};
-
-std::string Lines(int count, const char* body = "line") {
-    std::string text;
-    for (int i = 0; i < count; ++i) text += std::string(body) + " " + std::to_string(i) + "\n";
-    return text;
-}
+using ViewScroll = ViewFixture;
 } // namespace
 
 TEST_F(ViewScroll, LineAndThumbMessagesMoveTheFirstLineWithinItsLimits) {
@@ -112,11 +106,11 @@ TEST_F(ViewScroll, TheDocumentsMoveTheCaretAndAskForColoursThroughTheirView) {
     view->SetRenderFlag(0);
     doc->ScrollToCurrent(pos);
     EXPECT_EQ(view->Caret(), pos);
-    EXPECT_EQ(view->Model().Selection().start, pos);
-    EXPECT_EQ(view->Model().Selection().end, pos);
+    EXPECT_EQ(Sel(view), Span(pos, pos));
     EXPECT_TRUE(view->GetRenderFlag());
     EXPECT_LE(view->Model().First().line, 150);
-    EXPECT_GT(view->Model().First().line + 400 / view->Metrics().unit.cy, 150) << "the caret's line is visible";
+    EXPECT_GT(view->Model().First().line + 400 / view->Metrics().unit.cy, 150)
+        << "the caret's line is visible";
 
     view->SetRenderFlag(0);
     doc->ReloadFile();
@@ -171,7 +165,8 @@ TEST_F(ViewScroll, OutOfRangePositionsAndScrollArgumentsAreSurvived) {
     view->SetSelection(3, 3);
     view->ScrollToCaret();
     EXPECT_EQ(view->Model().First().line, 0) << "a valid caret brings the view back";
-    EXPECT_EQ(view->SystemCaret().Point().x, view->Metrics().leftMargin) << "the caret's cell is back at the margin";
+    EXPECT_EQ(view->SystemCaret().Point().x, view->Metrics().leftMargin)
+        << "the caret's cell is back at the margin";
     EXPECT_EQ(view->SelectionPoint(CPoint(-100, -100)), 0);
 
     // A failed load leaves the document without even its terminator.

@@ -16,11 +16,7 @@ protected:
         Picture picture;
         Paint(view, picture);
         int lh = view->Metrics().unit.cy;
-        COLORREF margin = picture.At(1, 12 * lh + 1);
-        for (int y = row * lh; y < (row + 1) * lh; ++y)
-            for (int x = 0; x < view->Metrics().leftMargin; ++x)
-                if (picture.At(x, y) != margin) return true;
-        return false;
+        return !picture.Only(CRect(0, row * lh, view->Metrics().leftMargin, (row + 1) * lh), 0xE1E1E1);
     }
     // 200 numbered lines with a heading on line 100 and an upper-case fallback heading on line 150.
     static std::string Chapters() {
@@ -45,8 +41,7 @@ TEST_F(ViewSearch, FindTitleShowsTheHeadingOnTheFifthRowWithTheArrowBesideIt) {
         CEditDocument* doc = view->GetEditDocument();
         int pos = (int)doc->GetLineOffset(100);
         EXPECT_EQ(view->Caret(), pos);
-        EXPECT_EQ(view->Model().Selection().start, pos);
-        EXPECT_EQ(view->Model().Selection().end, pos) << "nothing selected";
+        EXPECT_EQ(Sel(view), Span(pos, pos)) << "nothing selected";
         EXPECT_EQ(view->Model().First().line, 96);
         EXPECT_EQ(view->TitleArrow().TitleLine(), 100);
         EXPECT_EQ(view->FindReplace().LastFind(), CString("\xB5\xDA\xB6\xFE\xD5\xC2 nodes"));
@@ -87,8 +82,7 @@ TEST_F(ViewSearch, NothingFoundOrNoTitleLeavesTheViewAsItWas) {
         FindTitle(view, 2, "NODES");              // no space: no title at all
         FindTitle(view, 2, nullptr);
         FindTitle(view, 0xFFFFFFFFu, "x 1");
-        EXPECT_EQ(view->Model().Selection().start, 5);
-        EXPECT_EQ(view->Model().Selection().end, 8);
+        EXPECT_EQ(Sel(view), Span(5, 8));
         EXPECT_EQ(view->TitleArrow().TitleLine(), 3);
         EXPECT_EQ(view->FindTitle(""), 0);
         EXPECT_EQ(view->FindTitle("  LINE 42"), 1) << "the direct call folds case";

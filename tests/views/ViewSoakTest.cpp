@@ -1,11 +1,8 @@
-// A seeded soak of random input against both views: keys with modifiers, characters and GBK pairs,
-// IME characters, mouse presses, drags and double clicks anywhere (outside the window too), the
-// wheel, scroll messages, the edit commands, the find dialog's buttons, "Find Title" and resizes. After every
-// step the selection, the character boundaries and the line table must hold; after every stretch of edits,
-// undoing them must give the stretch's first text back and redoing them its last. TESSOLIN_SOAK_STEPS and
-// TESSOLIN_SOAK_SEED set the length and the seed (scripts/soak.sh); TESSOLIN_SOAK_HIDDEN=1 hides the main
-// window, so that nothing is painted: a long run then spends its time on the input and the checks rather than
-// on Wine's painting round trips.
+// A seeded soak of random window messages against both views (keys, characters, GBK pairs, the mouse
+// anywhere, the wheel, scroll bars, edit commands, the find dialog, "Find Title", resizes). After every
+// step the selection, the character boundaries and the line table must hold; every stretch of edits
+// must undo to its first text and redo to its last. TESSOLIN_SOAK_STEPS and TESSOLIN_SOAK_SEED set the
+// length and the seed (scripts/soak.sh); TESSOLIN_SOAK_HIDDEN=1 hides the main window (no painting).
 #include "ViewFixture.h"
 
 #include <algorithm>
@@ -116,10 +113,9 @@ private:
     }
 
     int Characters() {
-        // Overwriting replaces, at the selection's start, as many bytes as the character at the caret
-        // takes; with the caret elsewhere in the selection that can split a pair by design, so the
-        // soak types there only with the caret at the start.
-        if (m_view->Model().IsOverwrite() && m_view->Model().Selection().start != m_view->Model().Selection().end &&
+        // Overwriting a selection with the caret not at its start may split a pair by design.
+        if (m_view->Model().IsOverwrite() &&
+            m_view->Model().Selection().start != m_view->Model().Selection().end &&
             m_view->Caret() != m_view->Model().Selection().start)
             m_view->SetSelection(m_view->Model().Selection().end, m_view->Model().Selection().start);
         int count = 1 + Pick(4), bytes = 0;
@@ -140,11 +136,9 @@ private:
         return bytes;
     }
 
-    // The find dialog's buttons as its notification reports them, and the Find Next command. The find
-    // texts are ASCII: a search for GBK bytes may by design hit the second byte of one character and
-    // the first of the next. A replacement records the find text as the bytes it removed, whatever
-    // the selection holds and in whatever case the hit was: so that the replay check can hold, the
-    // soak replaces exact matches only, and a single one right after Find Next selected it.
+    // The find dialog's buttons and the Find Next command, with ASCII find texts (a search for GBK bytes
+    // may by design straddle two characters). A replacement records the find text as the bytes it
+    // removed: for the replay to hold, only exact matches are replaced, one right after Find Next.
     int Find() {
         static const char* const finds[] = {"LINE", "a", " ", "\t", "OVER", "e", "\n"};
         static const char* const replaces[] = {"", "x", "LINE", "\xB5\xDA", "ab\n"};
@@ -162,61 +156,37 @@ private:
         switch (Pick(3)) {
         case 0:
             last += " next";
-            Notify(FR_DOWN | (Pick(2) ? FR_MATCHCASE : 0) | whole, find, replace);
+            ViewFixture::Notify(m_view, FR_DOWN | (Pick(2) ? FR_MATCHCASE : 0) | whole, find, replace);
             return 0;
         case 1: {
             last += " replace";
-            Notify(FR_DOWN | FR_MATCHCASE | whole, find, replace);
+            ViewFixture::Notify(m_view, FR_DOWN | FR_MATCHCASE | whole, find, replace);
             int start = m_view->Model().Selection().start, end = m_view->Model().Selection().end;
             if (ViewFixture::Text(m_view).substr((size_t)start, (size_t)(end - start)) != find) return 0;
-            Notify(FR_REPLACE | FR_DOWN | FR_MATCHCASE | whole, find, replace);
+            ViewFixture::Notify(m_view, FR_REPLACE | FR_DOWN | FR_MATCHCASE | whole, find, replace);
             return 1;
         }
         default:
             last += " replace all";
-            Notify(FR_REPLACEALL | FR_DOWN | FR_MATCHCASE | whole, find, replace);
+            ViewFixture::Notify(m_view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE | whole, find, replace);
             return 1;
         }
     }
-    void Notify(DWORD flags, const char* find, const char* replace) {
-        CFindReplaceDialog* dialog = m_view->FindReplace().Dialog();
-        dialog->m_fr.Flags = flags;
-        lstrcpynA(dialog->m_fr.lpstrFindWhat, find, dialog->m_fr.wFindWhatLen);
-        lstrcpynA(dialog->m_fr.lpstrReplaceWith, replace, dialog->m_fr.wReplaceWithLen);
-        m_view->SendMessage(HostMessage(kMsgFindReplace), 0, (LPARAM)&dialog->m_fr);
-    }
-
     int Mouse() {
+        static const UINT messages[] = {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK};
         LPARAM at = MAKELPARAM(Pick(900) - 100, Pick(700) - 100);
         int what = Pick(4);
         last += " mouse " + std::to_string(what) + " at " + std::to_string((short)LOWORD(at)) + "," +
                 std::to_string((short)HIWORD(at));
-        switch (what) {
-        case 0:
-            m_view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | (Pick(3) == 0 ? MK_SHIFT : 0), at);
-            break;
-        case 1:
-            m_view->SendMessage(WM_MOUSEMOVE, Pick(2) ? MK_LBUTTON : 0, at);
-            break;
-        case 2:
-            m_view->SendMessage(WM_LBUTTONUP, 0, at);
-            break;
-        default:
-            m_view->SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-            m_view->SendMessage(WM_LBUTTONUP, 0, at);
-            break;
-        }
+        WPARAM buttons = what == 2 || (what == 1 && !Pick(2)) ? 0 : MK_LBUTTON;
+        m_view->SendMessage(messages[what], buttons | (what == 0 && Pick(3) == 0 ? MK_SHIFT : 0), at);
+        if (what == 3) m_view->SendMessage(WM_LBUTTONUP, 0, at);
         return 0;
     }
 
     CEditScrollView* m_view;
     std::mt19937 m_random;
 };
-
-// Where a failure's excerpt of the text starts: a little before the selection.
-size_t Near(CEditScrollView* view) {
-    return (size_t)std::max(0, view->Model().Selection().start - 40);
-}
 
 // The selection, the character boundaries and the line table against the text; empty when all hold.
 std::string Broken(CEditScrollView* view, const std::string& text) {
@@ -273,18 +243,13 @@ TEST_F(ViewSoak, RandomInputKeepsEveryInvariantAndEveryStretchReplays) {
         int recordsInStretch = 0;
         std::string stretchSteps; // what the stretch sent, for a failure's message
         for (long step = 0; step < steps / 2; ++step) {
-            std::string before = Text(view);
-            std::string where =
-                std::to_string(view->Caret()) + " " + std::to_string(view->Model().Selection().start) + "-" +
-                std::to_string(view->Model().Selection().end) + (view->Model().IsOverwrite() ? " overwrite" : "");
             int records = input.Step();
             std::string text = Text(view);
-            std::string broken = Broken(view, text);
-            ASSERT_EQ(broken, "") << "step " << step << " of seed " << seed << ": " << input.last
-                                  << "; caret " << view->Caret() << ", selection "
-                                  << view->Model().Selection().start << "-" << view->Model().Selection().end
-                                  << ", text " << ::testing::PrintToString(text.substr(Near(view), 80))
-                                  << " (from " << Near(view) << "), before at " << where;
+            int from = std::max(0, view->Model().Selection().start - 40);
+            ASSERT_EQ(Broken(view, text), "")
+                << "step " << step << " of seed " << seed << ": " << input.last << "; caret " << view->Caret()
+                << ", selection " << ::testing::PrintToString(Sel(view)) << ", text from " << from << " "
+                << ::testing::PrintToString(text.substr((size_t)from, 80));
             recordsInStretch += records;
             stretchSteps += input.last + " -> " + std::to_string(text.size()) + " bytes; ";
             // The documents keep 25 undo records: a stretch ends before it could make more.

@@ -1,4 +1,4 @@
-// The views among other windows: the status bar follows the activated document, and a caret jump
+// The views among other windows: the status bar shows the caret of the activated document, and a caret jump
 // leaves no stale selection on the screen.
 #include "ViewFixture.h"
 
@@ -6,11 +6,15 @@ namespace {
 class ViewWindows : public ViewFixture {};
 } // namespace
 
-TEST_F(ViewWindows, TheCaretPaneShowsTheActivatedDocumentsPosition) {
+TEST_F(ViewWindows, TheCaretPaneShowsTheCaretsLineAndColumnInTheActivatedDocument) {
     std::string text;
     for (int i = 0; i < 20; ++i) text += "line " + std::to_string(i) + "\n";
     CEditScrollView* first = OpenPlain(text);
     ASSERT_NE(first, nullptr);
+    first->SetSelection(37, 37);
+    EXPECT_EQ(statusBar->GetPaneText(1), CString(" line =   6 , column =   3\n"));
+    EXPECT_EQ(first->SystemCaret().Point(), CPoint(first->Metrics().leftMargin + 2 * first->Metrics().unit.cx,
+                                                   5 * first->Metrics().unit.cy));
     first->SetSelection(35, 35); // line 6
     first->GetCaretPos(first->Metrics().leftMargin);
     CEditScrollView* second = OpenColored(text);
