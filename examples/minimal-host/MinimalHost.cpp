@@ -98,7 +98,7 @@ BOOL CMinimalApp::InitInstance() {
         std::string text = heading + "| 0";
         auto* editor = dynamic_cast<CEditScrollView*>(frame->GetActiveView());
         if (editor != nullptr) editor->SendMessage(kFindTitle, 0, (LPARAM)text.c_str());
-        int line = editor != nullptr ? editor->GetTitleLine() : 0;
+        int line = editor != nullptr ? editor->TitleArrow().TitleLine() : 0;
         std::printf("%s: title line %d\n", heading.c_str(), line);
         if (line <= 0) m_exitCode = 2;
         frame->PostMessage(WM_CLOSE);
