@@ -69,8 +69,7 @@ bool CKeyInput::Key(UINT key) {
     CKeyEnding ending =
         model.Key(KeyOf(key), IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT), m_view.m_metrics.Rows());
     if (!EndKey(ending)) return false;
-    m_view.m_caret.Move();
-    m_view.m_caret.ShowByPosition(m_view.m_metrics.leftMargin);
+    m_view.m_caret.Place(m_view.m_metrics.leftMargin);
     return true;
 }
 

@@ -96,7 +96,7 @@ BOOL CEditScrollView::OnMouseWheel(UINT nFlags, short zDelta, CPoint point) {
                                            MAKELPARAM(point.x, point.y));
     }
     UINT setting = GetWheelScrollLines();
-    int page = std::max(m_metrics.clientHeight / (int)m_metrics.unit.cy, 1);
+    int page = std::max(m_metrics.Rows(), 1);
     int perNotch = setting == WHEEL_PAGESCROLL ? page : (int)std::min<UINT>(setting, 10000);
     if (perNotch == 0) return TRUE; // wheel scrolling switched off
     int lines = m_mouse.WheelLines(zDelta, perNotch);

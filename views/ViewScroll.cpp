@@ -195,7 +195,7 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
         break;
     case SB_PAGEUP:
     case SB_PAGEDOWN: {
-        if (!m_model.PageCaret(nSBCode == SB_PAGEDOWN, m_metrics.clientHeight / lh)) return;
+        if (!m_model.PageCaret(nSBCode == SB_PAGEDOWN, m_metrics.Rows())) return;
         ScrollToCurrent(0);
         m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
         UpdateColors();

@@ -67,6 +67,11 @@ int CEditModel::VerticalTarget(int line) const {
     return start + m_text->CaretColumn(line, m_nRememberedColumn);
 }
 
+int CEditModel::CharWidthBefore(int pos) const {
+    if (GbkCharacters()) return pos - CharStartAt(pos - 1);
+    return byteclass::IsHalfOfPair((unsigned char)m_text->ByteAt(pos - 1)) ? 2 : 1;
+}
+
 int CEditModel::CharWidthAt(int pos) const {
     if (GbkCharacters()) return gbk::CharLength(m_text->Text(), pos);
     return byteclass::IsHalfOfPair((unsigned char)m_text->ByteAt(pos)) ? 2 : 1;
@@ -84,11 +89,7 @@ CKeyEnding CEditModel::SideKey(bool right, bool shift) {
     int length = m_text->Length();
     if (right ? m_sel.caret >= length - 1 : m_sel.caret <= 0) return {};
     int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
-    int step = right ? CharWidthAt(m_sel.caret) : -1;
-    if (!right)
-        step = GbkCharacters()
-                   ? CharStartAt(m_sel.caret - 1) - m_sel.caret
-                   : (byteclass::IsHalfOfPair((unsigned char)m_text->ByteAt(m_sel.caret - 1)) ? -2 : -1);
+    int step = right ? CharWidthAt(m_sel.caret) : -CharWidthBefore(m_sel.caret);
     int target = std::clamp(m_sel.caret + step, 0, length - 1);
     if (shift) {
         m_sel.caret = target;
@@ -234,9 +235,7 @@ CKeyEnding CEditModel::Backspace(bool control) {
     int caret = m_sel.caret;
     if (caret <= 0) return {};
     char before = m_text->ByteAt(caret - 1);
-    bool word = control && !IsWordStop(before),
-         pair = !word && byteclass::IsHalfOfPair((unsigned char)before) && caret >= 2;
-    if (GbkCharacters()) pair = !word && CharStartAt(caret - 1) == caret - 2;
+    bool word = control && !IsWordStop(before), pair = !word && CharWidthBefore(caret) == 2 && caret >= 2;
     int start = caret - (pair ? 2 : 1);
     while (word && start > 0 && !IsWordStop(m_text->ByteAt(start - 1))) --start;
     m_text->DeleteAt(start, caret - start);

@@ -148,6 +148,8 @@ private:
     int VerticalTarget(int line) const;
     // The width of the character at pos: two for a pair, else one.
     int CharWidthAt(int pos) const;
+    // The width of the character that ends at pos (pos > 0), by the same rule.
+    int CharWidthBefore(int pos) const;
 
     CEditText* m_text = nullptr;
     CTextSelection m_sel;

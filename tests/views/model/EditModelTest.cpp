@@ -190,13 +190,16 @@ struct Reference {
         Edit(at, end - start, pair);
         Collapse(at + 2);
     }
+    // Both delete keys remove a selection and collapse at its start; false when there was none.
+    bool DeleteSelection() {
+        if (start == end) return false;
+        int s = start;
+        Edit(s, end - s, "");
+        Collapse(s);
+        return true;
+    }
     void Back(bool control) {
-        if (start != end) {
-            int s = start;
-            Edit(s, end - s, "");
-            Collapse(s);
-            return;
-        }
+        if (DeleteSelection()) return;
         if (caret <= 0) return;
         char before = t[caret - 1];
         bool word = control && before != ' ' && before != '\n', pair = !word && High(before) && caret >= 2;
@@ -207,12 +210,7 @@ struct Reference {
         if (word || pair || before == '\n') Remember();
     }
     void Forward(bool control) {
-        if (start != end) {
-            int s = start;
-            Edit(s, end - s, "");
-            Collapse(s);
-            return;
-        }
+        if (DeleteSelection()) return;
         if (caret + 1 >= Length()) return;
         char at = t[caret];
         bool word = control && at != ' ' && at != '\n', pair = !word && High(at) && caret + 2 < Length();
