@@ -188,7 +188,6 @@ CSize CEditScrollView::GetScrollSize() {
 }
 
 void CEditScrollView::CalcScrollSize() {
-    m_metrics.scrollLimit = GetScrollSize();
     CSize total = TextSize();
     m_metrics.extent =
         CSize(total.cx + (m_metrics.leftMargin + m_metrics.hScrollStep) / m_metrics.unit.cx, total.cy);

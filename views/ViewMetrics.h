@@ -15,7 +15,6 @@ struct CViewMetrics {
     int clientWidth = 0;
     int clientHeight = 0;
     CSize extent{0, 0};      // the scroll range in cells and lines
-    CSize scrollLimit{0, 0}; // the last first column and first line
 
     int NextTabStop(int x, int origin) const { return ::NextTabStop(x, origin, tabWidth); }
     // Where the cell of byte b drawn at x ends: a tab goes to the next stop counted from tabOrigin, any
