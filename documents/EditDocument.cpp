@@ -438,3 +438,9 @@ void CEditDocument::ScrollToCurrent(int pos) {
     view->UpdateColors();
     view->SetCurrentPosition(pos);
 }
+
+CSize CEditDocument::TextExtent() const {
+    CSize total = GetTotalWidth();
+    if (HasOption(kOptionLongLines)) total.cx = std::max<int>(total.cx, GetLineWidth(GetLineCount() - 1));
+    return total;
+}

@@ -65,6 +65,9 @@ public:
     // The line's width in cells as the widest line counts it (a tab four cells).
     int GetLineWidth(long line) const { return m_lines->GetLineWidth(*m_text, (int)line); }
     virtual void RecalcScrollSize() = 0;
+    // The text's size in cells and lines as a view scrolls it: the widest line leaves the last line
+    // out (it has no line feed), except with the long-line option, so a file of one long line scrolls.
+    CSize TextExtent() const;
     // The one road by which the text changes. Edit replaces the removeCount bytes at pos by inserted
     // after handing the undo manager a record of the kind (UNDO_INSERT, UNDO_DELETE or UNDO_REPLACE);
     // Insert and Delete are the undo manager's replays and record nothing. Each marks the document

@@ -40,6 +40,7 @@ public:
     static const int kLongLine = 2 * kStep;
 
     explicit CLineColumns(int tabSize) : m_tabSize(tabSize) {}
+    int TabSize() const { return m_tabSize; }
 
     // The state at the last checkpoint at or before pos of the line [start, end) (end: its line feed).
     CColumnState Before(const CStringEx& text, int start, int end, int pos);

@@ -10,7 +10,7 @@
 class CColorEditView : public CEditScrollView {
     DECLARE_DYNCREATE(CColorEditView)
 public:
-    CColorEditView() = default;
+    CColorEditView() : CEditScrollView(CTwinTraits{false, true}) {}
     CColorEditDoc* GetDocument() const { return static_cast<CColorEditDoc*>(m_pDocument); }
     int ColoredTextOut(CDC* pDC, int x, int y, int first, int last, int tabOrigin, int line);
     CPoint DrawTextA(CDC* pDC, CPoint point, int line, int selection);
@@ -24,8 +24,6 @@ protected:
         return ColoredTextOut(pDC, x, y, first, last, tabOrigin, line);
     }
     void BeforeDrawLines() override;
-    bool ControlBytesTakeACell() const override { return false; }
-    bool PaintsEmptyClipBox() const override { return true; }
     void AfterPaste() override { UpdateColors(); }
     bool LinesBelowKeepColors(int line, int shift) override;
 

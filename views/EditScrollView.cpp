@@ -50,7 +50,7 @@ ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO, OnUpdateEditUndo)
 ON_UPDATE_COMMAND_UI(ID_EDIT_REDO, OnUpdateEditRedo)
 END_MESSAGE_MAP()
 
-CEditScrollView::CEditScrollView() {
+CEditScrollView::CEditScrollView(CTwinTraits traits) : m_twin(traits) {
     CPaintSurface::Shared().AddUser();
 }
 

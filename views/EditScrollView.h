@@ -39,9 +39,17 @@ struct CRange {
     int last = 0;
 };
 
+// Two differences between the twins that are facts rather than operations.
+struct CTwinTraits {
+    // The right-hand measuring scan gives a control byte a cell (the plain view) or none.
+    bool controlBytesTakeACell = true;
+    // The plain view paints nothing for an empty clip box; the coloured view paints regardless.
+    bool paintsEmptyClipBox = false;
+};
+
 // The plain and the coloured view are twins: everything they share lives here, and they differ only
-// in the few virtual operations at the end (how a visible stretch of a line is drawn, whether the
-// view colours its window before painting, and two details of measuring).
+// in their traits and the few virtual operations at the end (how a visible stretch of a line is drawn,
+// whether the view colours its window before painting, what follows a paste).
 //
 // Invariants: the model's first visible line and column are never negative once a scroll or a size
 // change has clamped them; the caret's point is the client pixel position of the model's caret as last
@@ -57,7 +65,7 @@ public:
     friend class CKeyInput;
     friend class CMouseTracking;
 
-    CEditScrollView();
+    explicit CEditScrollView(CTwinTraits traits = {});
     ~CEditScrollView() override;
 
     CEditDocument* GetEditDocument() const { return static_cast<CEditDocument*>(m_pDocument); }
@@ -73,7 +81,6 @@ public:
     void CalcWindowRect(LPRECT rect, UINT adjustType = 0) override {
         m_bars.CalcWindowRect(rect, adjustType);
     }
-    CSize GetTotalSize() const { return m_bars.TotalSize(); }
 
     // Font and geometry.
     int InitFont();
@@ -86,8 +93,6 @@ public:
     int OffsetToScreenLine(int offset);
     void RecalSize(int);
     CSize GetScrollSize();
-    // The text's width (the widest line, in cells) and height (in lines), as the scroll sizes count them.
-    CSize TextSize();
     void CalcScrollSize();
 
     // Painting.
@@ -205,10 +210,6 @@ protected:
     virtual int DrawTextRun(CDC* pDC, int x, int y, int first, int last, int tabOrigin, int line) = 0;
     // Called before the lines are drawn: the coloured view colours its visible window here.
     virtual void BeforeDrawLines() {}
-    // The right-hand measuring scan: whether a control byte takes a cell (the plain view) or not.
-    virtual bool ControlBytesTakeACell() const { return true; }
-    // The plain view paints nothing for an empty clip box; the coloured view paints regardless.
-    virtual bool PaintsEmptyClipBox() const { return false; }
     // The end of a paste: the plain view re-lays out and scrolls to the caret, the coloured view
     // only asks for its colours.
     virtual void AfterPaste();
@@ -224,11 +225,10 @@ protected:
     CRunStyle RunStyle(int tabOrigin) const;
     // The window's own scroll, which also moves the system caret: where it stands is known no more.
     void ScrollWindow(int dx, int dy, LPCRECT scrollRect = nullptr, LPCRECT clipRect = nullptr);
-    // The point after the bytes of line before offset (GetExtent of them, with left added).
-    CPoint PointOf(int offset, int line, int left);
 
     // Mouse steps.
 
+    const CTwinTraits m_twin;
     CViewMetrics m_metrics;
     CScaledScrollBars m_bars{*this};
     CViewScroller m_scroller{*this};

@@ -50,33 +50,19 @@ CPoint CEditScrollView::GetChineseExtent(const CString& text, int left, int line
     return GetExtent(text, left, line);
 }
 
-// The extent of the line's bytes before offset; with the long-line option the walk starts at the
-// line's last column checkpoint before offset instead of copying the bytes from the line's start.
-CPoint CEditScrollView::PointOf(int offset, int line, int left) {
-    CEditDocument* doc = GetEditDocument();
-    long start = doc->GetLineOffset(line);
-    if (!doc->HasOption(kOptionLongLines))
-        return GetExtent(doc->GetString(start, (int)(offset - start)), left, line);
-    int end = (int)start + m_model.LineLength(line) - 1;
-    offset = std::max((int)start, std::min(offset, end));
-    CColumnState state = m_model.Columns().Before(doc->GetText(), (int)start, end, offset);
-    while (state.offset < offset) state.Step((unsigned char)doc->GetAt(state.offset), GetTabSize());
-    int origin = -(m_model.First().column * m_metrics.unit.cx);
-    return CPoint(origin + state.cells * m_metrics.unit.cx + left,
-                  (line - m_model.First().line) * m_metrics.unit.cy);
-}
-
 CPoint CEditScrollView::GetCaretPos(int left) {
-    CEditDocument* doc = GetEditDocument();
-    int line = (int)doc->OffsetToLine(m_model.Selection().caret);
-    CPoint point = PointOf(m_model.Selection().caret, line, left);
+    CPoint point = TextPositionToScreenCoord(m_model.Caret());
+    point.x += left - m_metrics.leftMargin;
+    int line = m_model.CaretLine();
     ShowCaretLineAndColumn(line + 1, (point.x - m_metrics.leftMargin) / m_metrics.unit.cx + 1);
     return point;
 }
 
 CPoint CEditScrollView::TextPositionToScreenCoord(int offset) {
-    CEditDocument* doc = GetEditDocument();
-    return PointOf(offset, (int)doc->OffsetToLine(offset), m_metrics.leftMargin);
+    int line = m_model.LineOf(offset);
+    const CFirstVisible& first = m_model.First();
+    return m_metrics.CellPoint(m_model.CellsBefore(offset, line) - first.column, line - first.line,
+                               m_metrics.leftMargin);
 }
 
 int CEditScrollView::SelectionPoint(CPoint point) {
@@ -148,8 +134,9 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
         unsigned char b = (unsigned char)doc->GetAt(start + i);
         high += byteclass::IsHalfOfPair(b) ? 1 : 0;
         // This scan counts its tab stops from the client's left edge, not from the text origin.
-        x = m_metrics.CellEnd(
-            b, x, 0, byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b) || ControlBytesTakeACell());
+        x = m_metrics.CellEnd(b, x, 0,
+                              byteclass::IsHalfOfPair(b) || byteclass::IsPrintableAscii(b) ||
+                                  m_twin.controlBytesTakeACell);
         ++i;
     }
     range.last = start + i;
@@ -165,20 +152,8 @@ void CEditScrollView::RecalSize(int) {
     GetEditDocument()->RecalcScrollSize();
 }
 
-// The document's size in cells and lines. The widest line leaves the last line out (it has no line
-// feed); with the long-line option the last line counts too (measured as the others are), so a file of
-// one long line scrolls.
-CSize CEditScrollView::TextSize() {
-    CEditDocument* doc = GetEditDocument();
-    CSize total = doc->GetTotalWidth();
-    if (!doc->HasOption(kOptionLongLines)) return total;
-    int last = doc->GetLineWidth(doc->GetLineCount() - 1);
-    if (last > total.cx) total.cx = last;
-    return total;
-}
-
 CSize CEditScrollView::GetScrollSize() {
-    CSize total = TextSize();
+    CSize total = GetEditDocument()->TextExtent();
     CSize limit(total.cx + m_metrics.leftMargin / m_metrics.unit.cx -
                     m_metrics.clientWidth / m_metrics.unit.cx + 1,
                 total.cy - m_metrics.clientHeight / m_metrics.unit.cy + 1);
@@ -188,7 +163,7 @@ CSize CEditScrollView::GetScrollSize() {
 }
 
 void CEditScrollView::CalcScrollSize() {
-    CSize total = TextSize();
+    CSize total = GetEditDocument()->TextExtent();
     m_metrics.extent =
         CSize(total.cx + (m_metrics.leftMargin + m_metrics.hScrollStep) / m_metrics.unit.cx, total.cy);
     if (m_model.First().column >= m_metrics.extent.cx) m_model.First().column = m_metrics.extent.cx - 1;

@@ -4,6 +4,7 @@
 
 #include "framework/base/Geometry.h"
 #include "views/GridText.h"
+#include "views/model/EditModel.h"
 
 // Invariant: unit's sides are at least 1 (a font that measured nothing would divide by zero).
 struct CViewMetrics {
@@ -14,7 +15,7 @@ struct CViewMetrics {
     int tabWidth = 4;    // in pixels
     int clientWidth = 0;
     int clientHeight = 0;
-    CSize extent{0, 0};      // the scroll range in cells and lines
+    CSize extent{0, 0}; // the scroll range in cells and lines
 
     int NextTabStop(int x, int origin) const { return ::NextTabStop(x, origin, tabWidth); }
     // Where the cell of byte b drawn at x ends: a tab goes to the next stop counted from tabOrigin, any
@@ -28,4 +29,11 @@ struct CViewMetrics {
     CRect TextArea() const { return CRect(leftMargin, 0, clientWidth, clientHeight); }
     CRect MarginArea() const { return CRect(0, 0, leftMargin, clientHeight); }
     int Rows() const { return clientHeight / unit.cy; }
+    CViewGrid Grid() const {
+        return {unit.cx, unit.cy, clientWidth, clientHeight, marginColumns, hScrollStep};
+    }
+    // The client point of a cell, column and row counted from the first visible ones, shifted by left.
+    CPoint CellPoint(int column, int row, int left) const {
+        return CPoint(column * unit.cx + left, row * unit.cy);
+    }
 };

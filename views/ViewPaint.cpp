@@ -19,7 +19,7 @@ void CEditScrollView::OnDraw(CDC* pDC) {
     CRect clip;
     pDC->GetClipBox(&clip);
     if (clip.IsRectEmpty()) {
-        if (PaintsEmptyClipBox()) BeforeDrawLines();
+        if (m_twin.paintsEmptyClipBox) BeforeDrawLines();
         return;
     }
     CDC* memory = CPaintSurface::Shared().Prepare(pDC, clip);
@@ -42,7 +42,7 @@ void CEditScrollView::OnDraw(CDC* pDC) {
 void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
     CEditDocument* doc = GetEditDocument();
     int count = (int)doc->GetLineCount();
-    CSize size = TextSize();
+    CSize size = GetEditDocument()->TextExtent();
     if (m_model.First().line > size.cy) m_model.First().line = size.cy;
     if (m_model.First().column > size.cx) m_model.First().column = size.cx;
     auto clampLine = [count](int line) { return line >= count ? count - 1 : (line < 0 ? 0 : line); };

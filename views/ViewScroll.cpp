@@ -149,7 +149,7 @@ void CEditScrollView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
         dx = cw;
         break;
     case SB_LINERIGHT:
-        if (m_model.First().column >= TextSize().cx) break;
+        if (m_model.First().column >= GetEditDocument()->TextExtent().cx) break;
         ++m_model.First().column;
         m_bars.SetPosition(SB_HORZ, m_model.First().column);
         m_scroller.MoveTextArea(-cw, 0);

@@ -23,12 +23,11 @@ void CViewScroller::RepaintForJump(bool textAreaOnly) {
 
 int CViewScroller::RowsToShow(int y, bool textAreaOnly) {
     const CViewMetrics& metrics = m_view.m_metrics;
-    int lh = metrics.unit.cy, lastRow = (metrics.clientHeight / lh - 1) * lh;
-    bool below = y + lh >= metrics.clientHeight;
-    if (!below && y >= 0) return 0;
-    // The pixels the text moves: up to make the row the last whole one, down to make it the first.
-    int shift = below ? lastRow - y : -y;
-    m_view.m_model.First().line -= shift / lh;
+    int& first = m_view.m_model.First().line;
+    int wanted = m_view.m_model.FirstLineShowing(first + y / metrics.unit.cy, metrics.Grid());
+    int shift = (first - wanted) * metrics.unit.cy;
+    if (shift == 0) return 0;
+    first = wanted;
     if (std::abs(shift) >= metrics.clientHeight)
         RepaintForJump(textAreaOnly);
     else if (textAreaOnly)
@@ -40,14 +39,11 @@ int CViewScroller::RowsToShow(int y, bool textAreaOnly) {
 
 int CViewScroller::ColumnsToShow(int x, bool textAreaOnly) {
     const CViewMetrics& metrics = m_view.m_metrics;
-    int cw = metrics.unit.cx, lastColumn = (metrics.clientWidth / cw - 1) * cw;
-    int dx = 0;
-    if (x >= metrics.leftMargin && x + cw >= metrics.clientWidth)
-        dx = -(metrics.hScrollStep * cw - lastColumn + x);
-    else if (x < metrics.leftMargin)
-        dx = metrics.leftMargin - x;
+    int& first = m_view.m_model.First().column;
+    int cells = first + (x - metrics.leftMargin) / metrics.unit.cx;
+    int dx = (first - m_view.m_model.FirstColumnShowing(cells, metrics.Grid())) * metrics.unit.cx;
     if (dx == 0) return 0;
-    m_view.m_model.First().column -= dx / cw;
+    first -= dx / metrics.unit.cx;
     bool jump = dx < 0 ? metrics.leftMargin - dx >= metrics.clientWidth : dx >= metrics.clientWidth;
     if (jump)
         RepaintForJump(textAreaOnly);

@@ -179,11 +179,11 @@ TEST_F(ViewClipboard, UndoOfAListRecordRestoresTheTextAndLaysOutOnce) {
         Command(ID_EDIT_UNDO);
         EXPECT_EQ(Text(view), "a1 a2 a3\n");
         EXPECT_EQ(view->Caret(), 1) << "the caret behind the oldest change";
-        EXPECT_EQ(view->GetTotalSize().cy, 2);
+        EXPECT_EQ(BarInfo(view, SB_VERT).nMax + 1, 2);
         Command(ID_EDIT_REDO);
         EXPECT_EQ(Text(view), "bbb\nb1 bbb\nb2 bbb\nb3\n");
         EXPECT_EQ(doc->GetLineCount(), 5);
-        EXPECT_EQ(view->GetTotalSize().cy, 5);
+        EXPECT_EQ(BarInfo(view, SB_VERT).nMax + 1, 5);
     });
 }
 

@@ -104,6 +104,18 @@ CPoint ViewFixture::PointOf(CEditScrollView* view, int offset) {
     return CPoint(p.x + 1, p.y + view->Metrics().unit.cy / 2);
 }
 
+SCROLLINFO ViewFixture::BarInfo(CWnd* view, int bar) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    ::GetScrollInfo(view->m_hWnd, bar, &info);
+    return info;
+}
+
+CSize ViewFixture::BarTotal(CWnd* view) {
+    return CSize(BarInfo(view, SB_HORZ).nMax + 1, BarInfo(view, SB_VERT).nMax + 1);
+}
+
 std::string ViewFixture::Lines(int count, const char* body) {
     std::string text;
     for (int i = 0; i < count; ++i) text += std::string(body) + " " + std::to_string(i) + "\n";

@@ -39,6 +39,9 @@ public:
     static std::string Lines(int count, const char* body = "line");
     // The first view of a document (null for none).
     static CEditScrollView* ViewOf(CDocument* doc);
+    // A scroll bar as the system keeps it; the total size the bars show, in cells and lines.
+    static SCROLLINFO BarInfo(CWnd* view, int bar);
+    static CSize BarTotal(CWnd* view);
     // The selection's start and end.
     using Span = std::pair<int, int>;
     static Span Sel(CEditScrollView* view);

@@ -3,31 +3,23 @@
 
 namespace {
 class ViewGeometry : public ViewFixture {};
-
-SCROLLINFO BarInfo(CWnd* view, int bar) {
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    ::GetScrollInfo(view->m_hWnd, bar, &info);
-    return info;
-}
 } // namespace
 
 TEST_F(ViewGeometry, TotalSizesAreScaledIntoSixteenBitsAndPagesCountWholeCells) {
     CColorEditView* view = OpenColored("short\n");
     ASSERT_NE(view, nullptr);
     view->SetScaledScrollSizes(MM_TEXT, CSize(200, 40000));
-    EXPECT_EQ(view->GetTotalSize(), CSize(164, 32767));
+    EXPECT_EQ(BarTotal(view), CSize(164, 32767));
     SCROLLINFO vertical = BarInfo(view, SB_VERT);
     EXPECT_EQ(vertical.nMax, 32766);
     EXPECT_EQ((int)vertical.nPage, 400 / view->Metrics().unit.cy);
     EXPECT_EQ((int)BarInfo(view, SB_HORZ).nPage, 640 / view->Metrics().unit.cx);
     view->SetScaledScrollSizes(MM_TEXT, CSize(32766, 10));
-    EXPECT_EQ(view->GetTotalSize(), CSize(32766, 10));
+    EXPECT_EQ(BarTotal(view), CSize(32766, 10));
     view->SetScaledScrollSizes(MM_TEXT, CSize(32767, 1));
-    EXPECT_EQ(view->GetTotalSize(), CSize(32767, 1));
+    EXPECT_EQ(BarTotal(view), CSize(32767, 1));
     view->SetScaledScrollSizes(MM_TEXT, CSize(5, 65534));
-    EXPECT_EQ(view->GetTotalSize(), CSize(3, 32767)) << "2.5 rounds away from zero";
+    EXPECT_EQ(BarTotal(view), CSize(3, 32767)) << "2.5 rounds away from zero";
 
     view->CalcScrollSize();
     SCROLLINFO small = BarInfo(view, SB_VERT);

@@ -132,6 +132,36 @@ int CEditModel::CharStartAt(int offset) const {
     return gbk::CharStart(m_text->Text(), start, offset);
 }
 
+int CEditModel::FirstLineShowing(int line, const CViewGrid& grid) const {
+    int lh = grid.lineHeight, y = (line - m_first.line) * lh, lastRow = (grid.height / lh - 1) * lh;
+    bool below = y + lh >= grid.height;
+    if (!below && y >= 0) return m_first.line;
+    // The pixels the text moves: up to make the row the last whole one, down to make it the first.
+    int shift = below ? lastRow - y : -y;
+    return m_first.line - shift / lh;
+}
+
+int CEditModel::FirstColumnShowing(int cells, const CViewGrid& grid) const {
+    int cw = grid.cellWidth, margin = grid.marginColumns * cw, lastColumn = (grid.width / cw - 1) * cw;
+    int x = margin + (cells - m_first.column) * cw, dx = 0;
+    if (x >= margin && x + cw >= grid.width)
+        dx = -(grid.overshoot * cw - lastColumn + x);
+    else if (x < margin)
+        dx = margin - x;
+    return m_first.column - dx / cw;
+}
+
+int CEditModel::CellsBefore(int offset, int line) const {
+    int start = m_text->LineStart(line), end = start + LineLength(line) - 1;
+    offset = std::max(start, std::min(offset, end));
+    // With the long-line option the walk resumes at the line's last checkpoint before offset.
+    CColumnState state =
+        m_text->LongLines() ? m_columns.Before(m_text->Text(), start, end, offset) : CColumnState{start};
+    while (state.offset < offset)
+        state.Step((unsigned char)m_text->ByteAt(state.offset), m_columns.TabSize());
+    return state.cells;
+}
+
 int CEditModel::OutsidePair(int offset) const {
     int length = m_text->Length();
     if (GbkCharacters()) {

@@ -65,6 +65,17 @@ struct CFirstVisible {
     int column = 0;
 };
 
+// The view's window as the scrolling rules see it: the cell, the client size in pixels, the margin's
+// columns and the columns a scroll to the right goes past the cell it shows.
+struct CViewGrid {
+    int cellWidth = 1;
+    int lineHeight = 1;
+    int width = 0;
+    int height = 0;
+    int marginColumns = 0;
+    int overshoot = 0;
+};
+
 // Invariant: the selection keeps its own invariant against the text's length, the search origin lies
 // in the text, and the last click and drag offsets are kNoOffset or offsets of the text as it is now
 // (every edit resets them).
@@ -130,6 +141,16 @@ public:
     // The word around pos by the double-click rule; false when the byte at pos is white space.
     bool WordBounds(int pos, int& start, int& end) const;
     bool GbkCharacters() const { return m_text->GbkCharacters(); }
+    // The first visible line that shows line: unchanged while it is on a whole row; a line above the
+    // window becomes the first, one on the last partial row or below it the last whole row.
+    int FirstLineShowing(int line, const CViewGrid& grid) const;
+    // The first visible column that shows the cell cells from the line's start: unchanged while it is
+    // inside the text area; a cell left of it becomes the first, one on the right edge or beyond it
+    // goes the overshoot past the edge.
+    int FirstColumnShowing(int cells, const CViewGrid& grid) const;
+    // The cells the bytes of line before offset take, tabs going to their stops; offset is clamped
+    // to the line.
+    int CellsBefore(int offset, int line) const;
 
 private:
     CKeyEnding SideKey(bool right, bool shift);

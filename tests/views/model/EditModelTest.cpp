@@ -288,9 +288,13 @@ public:
         m_ref.Collapse(m_model.Caret());
         m_ref.anchor = m_model.Selection().anchor;
         m_ref.lastClick = m_ref.lastDrag = -1;
+        // A window from less than a line high to a few dozen lines, its size a whole number of cells or not.
+        m_grid.height = Uniform(m_grid.lineHeight - 3, 30 * m_grid.lineHeight);
+        m_grid.width = Uniform((m_grid.marginColumns + m_grid.overshoot + 2) * m_grid.cellWidth, 640);
         for (int i = 0; i < steps && !::testing::Test::HasFatalFailure(); ++i) {
             Step();
             ExpectSame(i);
+            ExpectCaretShown(i);
         }
         std::string after = m_text->Bytes();
         while (m_text->CanUndo()) m_text->Undo();
@@ -426,7 +430,35 @@ private:
         ASSERT_EQ(m_model.SearchOrigin(), std::clamp(m_model.SearchOrigin(), 0, (int)text.size()));
     }
 
+    // The view brings the caret into view after a step: its line becomes a whole row of the window and
+    // its cell falls inside the text area; a caret already shown scrolls nothing.
+    void ExpectCaretShown(int step) {
+        int line = m_model.CaretLine(), start = m_ref.LineStart(m_ref.caret), cells = 0;
+        for (int p = start; p < m_ref.caret; ++p)
+            cells = m_ref.t[p] == '\t' ? (cells / 4 + 1) * 4 : cells + 1;
+        ASSERT_EQ(m_model.CellsBefore(m_model.Caret(), line), cells) << "step " << step;
+        CFirstVisible& first = m_model.First();
+        const CViewGrid& g = m_grid;
+        auto rowShown = [&] {
+            int y = (line - first.line) * g.lineHeight;
+            return y >= 0 && y + g.lineHeight <= g.height;
+        };
+        auto cellShown = [&] {
+            int x = (g.marginColumns + cells - first.column) * g.cellWidth;
+            return x >= g.marginColumns * g.cellWidth && x + g.cellWidth < g.width;
+        };
+        CFirstVisible before = first;
+        bool wasShown[] = {rowShown(), cellShown()};
+        first.line = m_model.FirstLineShowing(line, g);
+        first.column = m_model.FirstColumnShowing(cells, g);
+        ASSERT_TRUE(rowShown() || g.height < g.lineHeight) << "step " << step << " line " << line;
+        ASSERT_TRUE(cellShown()) << "step " << step << " cells " << cells;
+        ASSERT_TRUE(!wasShown[0] || first.line == before.line) << "step " << step;
+        ASSERT_TRUE(!wasShown[1] || first.column == before.column) << "step " << step;
+    }
+
     std::mt19937 m_rng;
+    CViewGrid m_grid{8, 16, 0, 0, 2, 5};
     CEditModel m_model;
     std::unique_ptr<BufferText> m_text;
     Reference m_ref{std::string("ab\n\xB4\xF2 c\td\n\nlast line") + std::string(1, '\0')};
