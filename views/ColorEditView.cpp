@@ -14,23 +14,23 @@ END_MESSAGE_MAP()
 void CColorEditView::BeforeDrawLines() {
     if (!m_bRender) return;
     CColorEditDoc* doc = GetDocument();
-    int count = (int)doc->GetLineCount();
-    if (count <= 0 || doc->GetLength() <= 0) return;
+    int count = doc->LineCount();
+    if (count <= 0 || doc->Length() <= 0) return;
     int last = m_metrics.clientHeight / m_metrics.unit.cy + m_model.First().line;
     if (last > count - 1) last = count - 1;
-    int start = (int)doc->GetLineOffset(m_model.First().line);
-    long end = doc->GetLineOffset(last) + m_model.LineLength(last);
-    if (end > doc->GetLength() - 1) end = doc->GetLength() - 1;
+    int start = doc->LineStart(m_model.First().line);
+    int end = doc->LineStart(last) + m_model.LineLength(last);
+    if (end > doc->Length() - 1) end = doc->Length() - 1;
     int visible = start;
     if (doc->HasOption(kOptionLongLines)) VisibleStretch(last, visible, end);
-    doc->RenderWindow(start, (int)end, visible);
+    doc->RenderWindow(start, end, visible);
     m_bRender = FALSE;
     m_drawn.Capture(doc, m_model.First().line, last, m_edits.Serial());
 }
 
 // With the long-line option, a long first line is coloured from its first visible byte and a long
 // last line up to its last: the window scan then costs the visible stretch, not the lines' lengths.
-void CColorEditView::VisibleStretch(int last, int& visible, long& end) {
+void CColorEditView::VisibleStretch(int last, int& visible, int& end) {
     CRange range;
     if (m_model.LineLength(m_model.First().line) >= CLineColumns::kLongLine &&
         GetTextRange(m_model.First().line, m_metrics.leftMargin, m_metrics.clientWidth,
@@ -39,7 +39,7 @@ void CColorEditView::VisibleStretch(int last, int& visible, long& end) {
     if (m_model.LineLength(last) >= CLineColumns::kLongLine &&
         GetTextRange(last, m_metrics.leftMargin, m_metrics.clientWidth,
                      m_metrics.TextOrigin(m_model.First().column), range) >= 0)
-        end = std::max((long)visible, std::min(end, (long)range.last));
+        end = std::max(visible, std::min(end, range.last));
 }
 
 // The colours are the window's own (the scan starts at its first line), so an edit can recolour any
@@ -68,8 +68,8 @@ int CColorEditView::ColoredTextOut(CDC* pDC, int x, int y, int first, int last, 
 CPoint CColorEditView::DrawTextA(CDC* pDC, CPoint point, int line, int selection) {
     CColorEditDoc* doc = GetDocument();
     int x = point.x;
-    long length = doc->GetLength();
-    for (long pos = doc->GetLineOffset(line); pos < length; ++pos) {
+    int length = doc->Length();
+    for (int pos = doc->LineStart(line); pos < length; ++pos) {
         unsigned char b = (unsigned char)doc->GetAt(pos);
         if (b == '\n' || b == 0) break;
         COLORREF color = doc->GetColor(pos);

@@ -28,7 +28,7 @@ protected:
     bool LinesBelowKeepColors(int line, int shift) override;
 
 private:
-    void VisibleStretch(int last, int& visible, long& end);
+    void VisibleStretch(int last, int& visible, int& end);
 
     BOOL m_bRender = FALSE;
     CWindowColors m_drawn; // the colours of the last rendering

@@ -91,7 +91,7 @@ public:
     int SelectionPoint(CPoint point);
     int GetTextRange(int line, int left, int right, int x0, CRange& range);
     int OffsetToScreenLine(int offset);
-    void RecalSize(int);
+    void RecalSize();
     CSize GetScrollSize();
     void CalcScrollSize();
 

@@ -21,10 +21,6 @@ bool IsWholeWord(bool atStart, bool endsBeforeLast, char before, char after) {
     return delimiter(atStart ? after : before);
 }
 
-int& CFindReplace::Origin() {
-    return m_view.m_model.SearchOrigin();
-}
-
 void CFindReplace::OpenDialog(int findOnly, const char* findWhat) {
     m_pDialog = new CFindReplaceDialog;
     if (!m_pDialog->Create(findOnly, findWhat, nullptr, FR_DOWN, &m_view)) {
@@ -101,19 +97,19 @@ std::function<bool(int)> CFindReplace::WholeCharacters(int n, const std::functio
 // plus originStep. Without a hit the origin goes back to the top. FALSE when nothing was found.
 BOOL CFindReplace::FindNextHit(int matchCase, int wholeWord, int originStep) {
     CEditDocument* doc = m_view.GetEditDocument();
-    int& origin = Origin();
-    if (origin >= doc->GetLength() - 1) origin = 0;
+    CEditModel& model = m_view.m_model;
+    int origin = model.SearchOrigin() >= doc->Length() - 1 ? 0 : model.SearchOrigin();
     int n = m_strFind.GetLength();
     std::function<bool(int)> isWhole;
     CEditScrollView* view = &m_view;
     if (wholeWord) isWhole = [view, n](int pos) { return view->IsStringWholeWord(pos, n) != 0; };
     int pos = SearchStep(m_strFind, origin, matchCase, WholeCharacters(n, isWhole));
     if (pos < 0) {
-        origin = 0;
+        model.SetSearchOrigin(0);
         return FALSE;
     }
     ShowHit(pos, pos + n, 4);
-    origin = pos + originStep;
+    model.SetSearchOrigin(pos + originStep);
     return TRUE;
 }
 
@@ -160,9 +156,9 @@ std::vector<int> CFindReplace::FindAllHits(const CString& find, const CString& r
     int n = find.GetLength(), r = replace.GetLength();
     if (n == 0) return hits;
     CEditDocument* doc = m_view.GetEditDocument();
-    int length = (int)doc->GetLength();
+    int length = doc->Length();
     int origin = 0;          // all positions here are in the unedited text
-    long shift = 0;          // how far the replacements so far moved the text behind them
+    int shift = 0;           // how far the replacements so far moved the text behind them
     int boundary = -1;       // where the last replaced bytes ended
     char beforeBoundary = 0; // the edited text's byte in front of the boundary
     auto before = [&](int at) { return at == boundary ? beforeBoundary : doc->GetAt(at - 1); };
@@ -176,7 +172,7 @@ std::vector<int> CFindReplace::FindAllHits(const CString& find, const CString& r
     for (;;) {
         int pos = SearchStep(find, origin, matchCase, isWhole);
         if (pos < 0) break;
-        hits.push_back((int)(pos + shift));
+        hits.push_back(pos + shift);
         beforeBoundary = r > 0 ? replace[r - 1] : before(pos);
         boundary = origin = pos + n;
         shift += r - n;

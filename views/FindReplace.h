@@ -47,8 +47,6 @@ private:
     void ReplaceCurrent(const CString& find, const CString& replace, int matchCase, int wholeWord);
     void ReplaceAll(const CString& find, const CString& replace, int matchCase, int wholeWord);
     std::vector<int> FindAllHits(const CString& find, const CString& replace, int matchCase, int wholeWord);
-    // The view's search origin: where Find Next searches from.
-    int& Origin();
 
     CEditScrollView& m_view;
     CString m_strFind;                       // the last text searched for

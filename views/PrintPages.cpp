@@ -47,7 +47,7 @@ bool CPrintPages::LayOut(CDC* printer, UINT page, CWnd* screen, const CFont& fon
 void CPrintPages::Draw(CDC* printer, CEditDocument& doc, CFont& font, const CGridText::Grid& grid, int left,
                        int lineHeight) const {
     CFont* oldFont = printer->SelectObject(&font);
-    long lines = doc.GetLineCount();
+    int lines = doc.LineCount();
     CGridText& text = CGridText::Scratch();
     int oldMode = printer->SetBkMode(TRANSPARENT);
     for (int line = m_nFirstLine; line <= m_nLastLine && line < lines; ++line) {

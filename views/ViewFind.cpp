@@ -16,17 +16,13 @@ void CEditScrollView::OnEditFind() {
 // Replace selects the word it took; on white space it leaves an empty selection at the caret.
 void CEditScrollView::OnEditReplace() {
     int start = 0, end = 0;
-    if (m_find.TakeFindText(start, end)) {
-        m_model.Selection().start = start;
-        m_model.Selection().end = end;
-    } else {
-        m_model.Selection().Collapse();
-    }
+    if (!m_find.TakeFindText(start, end)) start = end = m_model.Caret();
+    m_model.MarkSelection(start, end);
     InitFindReplace(FALSE, m_find.LastFind());
 }
 
 void CEditScrollView::OnUpdateEditFind(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(GetEditDocument()->GetLength() > 0);
+    pCmdUI->Enable(GetEditDocument()->Length() > 0);
 }
 
 void CEditScrollView::OnEditFindnext() {

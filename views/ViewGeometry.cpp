@@ -70,14 +70,14 @@ int CEditScrollView::SelectionPoint(CPoint point) {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
     dc.DPtoLP(&point);
-    int length = (int)doc->GetLength();
+    int length = doc->Length();
     // Rounded down, so a point just above the window is on the line above it, as one below is below.
     int row = point.y >= 0 ? point.y / m_metrics.unit.cy
                            : -((-point.y + m_metrics.unit.cy - 1) / m_metrics.unit.cy);
     int line = row + m_model.First().line;
     if (line < 0) line = 0;
-    if (line > doc->GetLineCount() - 1) return length - 1;
-    int start = (int)doc->GetLineOffset(line);
+    if (line > doc->LineCount() - 1) return length - 1;
+    int start = doc->LineStart(line);
     int x0 = m_metrics.TextOrigin(m_model.First().column), half = m_metrics.unit.cx / 2;
     CColumnState from{start};
     if (doc->HasOption(kOptionLongLines)) {
@@ -104,7 +104,7 @@ int CEditScrollView::SelectionPoint(CPoint point) {
 
 int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange& range) {
     CEditDocument* doc = GetEditDocument();
-    int start = (int)doc->GetLineOffset(line), n = m_model.LineLength(line) - 1;
+    int start = doc->LineStart(line), n = m_model.LineLength(line) - 1;
     if (left < m_metrics.leftMargin) left = m_metrics.leftMargin;
     CColumnState from{start};
     if (x0 + m_metrics.unit.cx <= left && doc->HasOption(kOptionLongLines)) {
@@ -145,10 +145,10 @@ int CEditScrollView::GetTextRange(int line, int left, int right, int x0, CRange&
 }
 
 int CEditScrollView::OffsetToScreenLine(int offset) {
-    return (int)GetEditDocument()->OffsetToLine(offset) - m_model.First().line;
+    return GetEditDocument()->LineOfOffset(offset) - m_model.First().line;
 }
 
-void CEditScrollView::RecalSize(int) {
+void CEditScrollView::RecalSize() {
     GetEditDocument()->RecalcScrollSize();
 }
 

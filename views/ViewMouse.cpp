@@ -68,7 +68,7 @@ void CEditScrollView::AutoScroll() {
 void CEditScrollView::OnLButtonDblClk(UINT, CPoint point) {
     if (GetEditDocument() == nullptr) return;
     int pos = SelectionPoint(point);
-    if (pos < 0 || pos >= GetEditDocument()->GetLength()) return;
+    if (pos < 0 || pos >= GetEditDocument()->Length()) return;
     if (m_model.DoubleClick(pos)) {
         m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
         m_caret.Place(m_metrics.leftMargin);

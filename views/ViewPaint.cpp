@@ -27,13 +27,13 @@ void CEditScrollView::OnDraw(CDC* pDC) {
         // Out of graphics memory: draw straight to the window rather than not at all.
         pDC->FillStockRect(&clip, WHITE_BRUSH);
         CScopedSelection font(*pDC, m_font);
-        if (doc->GetLength() > 1) DrawRectText(pDC, clip);
+        if (doc->Length() > 1) DrawRectText(pDC, clip);
         DrawArrow(pDC, clip);
         return;
     }
     {
         CScopedSelection font(*memory, m_font);
-        if (doc->GetLength() > 1) DrawRectText(memory, clip);
+        if (doc->Length() > 1) DrawRectText(memory, clip);
         DrawArrow(memory, clip);
     }
     pDC->BitBlt(clip.left, clip.top, clip.Width(), clip.Height(), memory, clip.left, clip.top, SRCCOPY);
@@ -41,7 +41,7 @@ void CEditScrollView::OnDraw(CDC* pDC) {
 
 void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
     CEditDocument* doc = GetEditDocument();
-    int count = (int)doc->GetLineCount();
+    int count = doc->LineCount();
     CSize size = GetEditDocument()->TextExtent();
     if (m_model.First().line > size.cy) m_model.First().line = size.cy;
     if (m_model.First().column > size.cx) m_model.First().column = size.cx;

@@ -22,7 +22,7 @@ void CEditScrollView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
         return;
     }
     CEditDocument* doc = GetEditDocument();
-    long lines = doc != nullptr ? doc->GetLineCount() : 1;
+    int lines = doc != nullptr ? doc->LineCount() : 1;
     UINT pages = (UINT)(lines / m_print.LinesPerPage() + 1);
     pInfo->SetMaxPage(pages);
     pInfo->m_nNumPreviewPages = pages;

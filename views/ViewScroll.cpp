@@ -98,7 +98,7 @@ CPoint CEditScrollView::ScrollToCurrent(int setBars) {
         m_model.First().line += dy / lh;
         Invalidate(TRUE);
     } else if (p.y < 0) {
-        int row = old.y / lh, line = (int)GetEditDocument()->OffsetToLine(m_model.Selection().caret);
+        int row = old.y / lh, line = GetEditDocument()->LineOfOffset(m_model.Selection().caret);
         int wanted = line < row ? old.y - (row - line) * lh : old.y;
         int d = wanted - p.y;
         m_model.First().line -= d / lh;
@@ -233,7 +233,7 @@ void CEditScrollView::SetSelection(int a, int b) {
     m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
     m_caret.Move();
     if (oldStart != oldEnd && m_hWnd != nullptr) {
-        InvalidateLine((int)doc->OffsetToLine(oldStart), (int)doc->OffsetToLine(oldEnd));
+        InvalidateLine(doc->LineOfOffset(oldStart), doc->LineOfOffset(oldEnd));
         UpdateWindow();
     }
 }
@@ -249,10 +249,10 @@ void CEditScrollView::SetCurrentPosition(int pos) {
 void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
     m_model.TextChanged(pos, removed, inserted);
     CEditDocument* doc = GetEditDocument();
-    m_edits.Note(m_model.LineOf(pos), m_model.LineOf(pos + inserted), (int)doc->GetLineCount(),
-                 doc->IsBatching(), m_model.First());
+    m_edits.Note(m_model.LineOf(pos), m_model.LineOf(pos + inserted), doc->LineCount(), doc->IsBatching(),
+                 m_model.First());
     if (doc->IsBatching()) return; // OnBatchEnd lays out once for the whole batch
-    RecalSize(0);
+    RecalSize();
     CalcScrollSize();
     UpdateColors();
 }
@@ -261,9 +261,9 @@ void CEditScrollView::OnTextChanged(int pos, int removed, int inserted) {
 // text reaches there, else it goes to the text's end; the selection is dropped, as its bytes are gone.
 void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
     m_model.TextReplaced();
-    m_edits.Reset((int)GetEditDocument()->GetLineCount(), true);
+    m_edits.Reset(GetEditDocument()->LineCount(), true);
     if (m_bInitialised) {
-        RecalSize(0);
+        RecalSize();
         CalcScrollSize();
         UpdateColors();
     }
@@ -272,7 +272,7 @@ void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
 
 // The document has already brought its line figures up to date.
 void CEditScrollView::OnBatchEnd() {
-    m_edits.Reset((int)GetEditDocument()->GetLineCount(), false); // the window is repainted for the batch
+    m_edits.Reset(GetEditDocument()->LineCount(), false); // the window is repainted for the batch
     CalcScrollSize();
     UpdateColors();
     if (m_hWnd != nullptr) Invalidate(FALSE);

@@ -30,11 +30,11 @@ int CEditScrollView::SearchStringReverse(int start, const char* text, const char
 int CEditScrollView::IsStringWholeWord(int pos, int len) {
     if (pos < 0) return 0;
     CEditDocument* doc = GetEditDocument();
-    long end = (long)pos + len;
-    return IsWholeWord(pos == 0, end<doc->GetLength() - 1, pos> 0 ? doc->GetAt(pos - 1) : '\0',
-                       doc->GetAt(end))
-               ? 1
-               : 0;
+    // A length past the text's end ends at the end (and cannot overflow the sum).
+    int end = len < doc->Length() - pos ? pos + len : doc->Length();
+    bool beforeEnd = end < doc->Length() - 1;
+    char before = pos > 0 ? doc->GetAt(pos - 1) : '\0';
+    return IsWholeWord(pos == 0, beforeEnd, before, doc->GetAt(end)) ? 1 : 0;
 }
 
 int CEditScrollView::GetSearchPosition() const {
@@ -54,7 +54,7 @@ int CEditScrollView::FindTitle(const char* title) {
     SetSelection(pos, pos); // the caret and its point at pos
     UpdateColors();
     ScrollToPosition(4); // repaints the window, the margin arrow with it
-    m_arrow.SetTitleLine((int)doc->OffsetToLine(pos));
+    m_arrow.SetTitleLine(doc->LineOfOffset(pos));
     m_caret.Move();
     m_caret.ShowByPosition(m_metrics.leftMargin);
     return 1;

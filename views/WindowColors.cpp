@@ -13,7 +13,7 @@ void CWindowColors::Capture(CColorEditDoc* doc, int first, int last, unsigned se
     m_runs.clear();
     for (int line = first; line <= last; ++line) {
         m_lineStarts.push_back((int)m_runs.size());
-        int start = (int)doc->GetLineOffset(line);
+        int start = doc->LineStart(line);
         CColorTable table;
         doc->GetLineColorTable(line, start, table);
         for (int k = 0; k < table.GetColorCount(); ++k)

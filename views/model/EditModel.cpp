@@ -151,6 +151,13 @@ int CEditModel::FirstColumnShowing(int cells, const CViewGrid& grid) const {
     return m_first.column - dx / cw;
 }
 
+void CEditModel::MarkSelection(int start, int end) {
+    m_sel.start = std::min(start, end);
+    m_sel.end = std::max(start, end);
+    if (m_sel.IsEmpty()) m_sel.Collapse();
+    m_sel.Clamp(m_text->Length());
+}
+
 int CEditModel::CellsBefore(int offset, int line) const {
     int start = m_text->LineStart(line), end = start + LineLength(line) - 1;
     offset = std::max(start, std::min(offset, end));

@@ -88,11 +88,12 @@ public:
     bool HasText() const { return m_text != nullptr && m_text->Length() > 0; }
 
     const CTextSelection& Selection() const { return m_sel; }
-    CTextSelection& Selection() { return m_sel; }
     int Caret() const { return m_sel.caret; }
     CFirstVisible& First() { return m_first; }
     const CFirstVisible& First() const { return m_first; }
-    int& SearchOrigin() { return m_nSearchOrigin; }
+    int SearchOrigin() const { return m_nSearchOrigin; }
+    // Where the next find starts, clamped to the text.
+    void SetSearchOrigin(int pos) { m_nSearchOrigin = std::clamp(pos, 0, std::max(m_text->Length() - 1, 0)); }
     bool IsOverwrite() const { return m_bOverwrite; }
     int RememberedColumn() const { return m_nRememberedColumn; }
     CLineColumns& Columns() const { return m_columns; }
@@ -125,6 +126,9 @@ public:
     // The caret to pos; false (nothing changed) outside the text.
     bool SetCaret(int pos);
     void SelectAll();
+    // start ... end selected with the caret left where it is (clamped to the text); an empty range
+    // collapses the selection at the caret.
+    void MarkSelection(int start, int end);
 
     // The edit path: every change of the text, and a text replaced whole (a load).
     void TextChanged(int pos, int removed, int inserted);
