@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -59,57 +60,23 @@ TEST(RegCompile, BracketMembersAndLiteralRuns) {
     }
 }
 
+// Space-separated lists. [a-\xB0] is a range down (signed, 0xB0 < 'a'); [a-a] would start after its
+// last byte; ten groups are one too many.
 TEST(RegCompile, MalformedPatternsAnswerNullAndLimitsThatStillCompile) {
-    const char* malformed[] = {"a**",
-                               "a*+",
-                               "a+?",
-                               "a?*",
-                               "(a",
-                               "((a)",
-                               "a)",
-                               "a)b",
-                               "()*",
-                               "(|a)+",
-                               "(a?)*",
-                               "(^)*",
-                               "*a",
-                               "+",
-                               "?",
-                               "(*a)",
-                               "a|*b",
-                               "(|+)",
-                               "[b-a]",
-                               "[abc",
-                               "[",
-                               "[^",
-                               "[]",
-                               "a\\",
-                               "\\",
-                               "^*",
-                               "$+",
-                               "[a-\xB0]", // signed: 0xB0 < 'a'
-                               "[a-a]",    // the range would start after its last byte
-                               "(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)",
-                               "((((((((((a))))))))))"};
-    for (const char* pattern : malformed) {
+    std::istringstream malformed(
+        "a** a*+ a+? a?* (a ((a) a) a)b ()* (|a)+ (a?)* (^)* *a + ? (*a) a|*b (|+) [b-a] "
+        "[abc [ [^ [] a\\ \\ ^* $+ [a-\xB0] [a-a] (a)(b)(c)(d)(e)(f)(g)(h)(i)(j) "
+        "((((((((((a))))))))))");
+    for (std::string pattern; malformed >> pattern;) {
         CRegExp re;
-        EXPECT_EQ(re.RegComp(pattern), nullptr) << pattern;
+        EXPECT_EQ(re.RegComp(pattern.c_str()), nullptr) << pattern;
         EXPECT_EQ(re.RegFind("a"), -1) << pattern;
     }
     CRegExp re;
     EXPECT_EQ(re.RegComp(nullptr), nullptr);
-    const char* fine[] = {"(a)(b)(c)(d)(e)(f)(g)(h)(i)",
-                          "^?",
-                          "a|",
-                          "|",
-                          "",
-                          "()",
-                          "(a|)",
-                          "[\x81-\xFE]",
-                          "\\*",
-                          "a\\\\",
-                          "[\x7E-\x7F]"};
-    for (const char* pattern : fine) EXPECT_EQ(re.RegComp(pattern), &re) << pattern;
+    std::istringstream fine("(a)(b)(c)(d)(e)(f)(g)(h)(i) ^? a| | () (a|) [\x81-\xFE] \\* a\\\\ [\x7E-\x7F]");
+    for (std::string pattern; fine >> pattern;) EXPECT_EQ(re.RegComp(pattern.c_str()), &re) << pattern;
+    EXPECT_EQ(re.RegComp(""), &re);
 }
 
 TEST(RegCompile, FailedCompilationKeepsTheEarlierProgramAndLongProgramsAreRefused) {
