@@ -33,8 +33,7 @@ public:
     template <class Seed> explicit DifferentialRun(Seed seed) : m_rng(seed) {
         m_buffer.SetBufferSize(65536);
         m_ref.SetBufferSize(65536);
-        m_buffer.Reset();
-        m_ref.Reset();
+        Reset();
     }
 
     void Run(int steps) {
@@ -307,11 +306,7 @@ private:
 
     // The last steps' kinds, for the failure message.
     std::string Trace() const { return " after " + m_trace; }
-    void Note(const char* what) {
-        m_trace += what;
-        m_trace += ' ';
-        if (m_trace.size() > 120) m_trace.erase(0, m_trace.size() - 120);
-    }
+    void Note(const char* what) { m_trace = (m_trace + what + ' ').substr(m_trace.size() > 100 ? 20 : 0); }
 
     std::string m_trace;
     Choices m_rng;
