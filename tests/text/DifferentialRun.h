@@ -9,6 +9,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "framework/base/Geometry.h"
 #include "tests/text/LiteralBuffer.h"
@@ -37,10 +38,10 @@ public:
     }
 
     void Run(int steps) {
-        for (m_step = 0; m_step < steps; ++m_step) {
+        for (int step = 0; step < steps && !::testing::Test::HasFatalFailure(); ++step) {
+            SCOPED_TRACE("step " + std::to_string(step) + " after " + m_trace);
             Step();
             Compare();
-            if (::testing::Test::HasFatalFailure()) return;
         }
         EXPECT_FALSE(m_buffer.AllocationFailed());
     }
@@ -99,10 +100,9 @@ private:
         const char* with = kWith[Pick(sizeof kWith / sizeof kWith[0])];
         int all = (int)Pick(3);
         bool noCase = Pick(2) == 0;
-        int got =
-            noCase ? m_buffer.FindReplaceNoCase(find, with, all) : m_buffer.FindReplace(find, with, all);
-        int want = noCase ? m_ref.FindReplaceNoCase(find, with, all) : m_ref.FindReplace(find, with, all);
-        ASSERT_EQ(got, want) << "step " << m_step << Trace();
+        ASSERT_EQ(noCase ? m_buffer.FindReplaceNoCase(find, with, all)
+                         : m_buffer.FindReplace(find, with, all),
+                  noCase ? m_ref.FindReplaceNoCase(find, with, all) : m_ref.FindReplace(find, with, all));
         if (Pick(5) != 0) {
             Note("reset");
             Reset();
@@ -117,8 +117,7 @@ private:
     // The text pointer, taken now and then as a search or a paint would.
     void TakeText() {
         if (Pick(2) == 0) {
-            ASSERT_EQ(std::memcmp(m_buffer.GetBuffer(), m_ref.Text(), (size_t)Length()), 0)
-                << "step " << m_step << Trace();
+            ASSERT_EQ(std::memcmp(m_buffer.GetBuffer(), m_ref.Text(), (size_t)Length()), 0);
         } else {
             int pos = Pos(), count = (int)Pick((unsigned)(Length() - pos) + 1);
             ASSERT_EQ(std::memcmp(m_buffer.GetRange(pos, count), m_ref.Text() + pos, (size_t)count), 0);
@@ -254,24 +253,23 @@ private:
 
     void Compare() {
         const LiteralBuffer& ref = m_ref;
-        ASSERT_EQ(m_buffer.GetTextSize(), ref.length) << "step " << m_step << Trace();
-        ASSERT_EQ(m_buffer.GetCapacity(), ref.capacity) << "step " << m_step << Trace();
-        for (int i = 0; i < ref.length; ++i)
-            if (m_buffer.GetAt(i) != ref.block[(size_t)i]) FAIL() << "byte " << i << " at step " << m_step;
         const auto& table = m_buffer.GetLineTable();
-        ASSERT_EQ(m_buffer.GetLineCount(), ref.lineCount) << "step " << m_step << Trace();
-        ASSERT_EQ(m_buffer.GetTotalWidth(), CSize(ref.widest, ref.height)) << "step " << m_step << Trace();
-        ASSERT_EQ(table.GetAverageLineLength(), ref.average) << "step " << m_step << Trace();
-        ASSERT_EQ(table.GetSearchLineCount(), ref.searchLines) << "step " << m_step << Trace();
-        ASSERT_EQ(table.GetTableSize(), (int)ref.table.size()) << "step " << m_step << Trace();
+        ASSERT_EQ(std::vector<int>({m_buffer.GetTextSize(), m_buffer.GetCapacity(), m_buffer.GetLineCount(),
+                                    table.GetAverageLineLength(), table.GetSearchLineCount(),
+                                    table.GetTableSize()}),
+                  std::vector<int>({ref.length, ref.capacity, ref.lineCount, ref.average, ref.searchLines,
+                                    (int)ref.table.size()}));
+        for (int i = 0; i < ref.length; ++i)
+            if (m_buffer.GetAt(i) != ref.block[(size_t)i]) FAIL() << "byte " << i;
+        ASSERT_EQ(m_buffer.GetTotalWidth(), CSize(ref.widest, ref.height));
         for (int k = 0; k < (int)ref.table.size(); ++k)
-            ASSERT_EQ(m_buffer.GetLineOffset(k), ref.table[(size_t)k]) << "line " << k << " step " << m_step;
+            ASSERT_EQ(m_buffer.GetLineOffset(k), ref.table[(size_t)k]) << k;
         for (int k = 0; k < ref.lineCount; ++k) {
-            ASSERT_EQ(m_buffer.GetLineSize(k), ref.LineSize(k)) << "line " << k << " step " << m_step;
-            ASSERT_EQ(m_buffer.GetLineEndOffset(k), ref.LineEndOffset(k));
+            ASSERT_EQ(m_buffer.GetLineSize(k), ref.LineSize(k)) << "line " << k;
+            ASSERT_EQ(m_buffer.GetLineEndOffset(k), ref.LineEndOffset(k)) << "line " << k;
             int start = ref.Entry(k);
             if (start >= 0 && start + ref.LineSize(k) <= ref.length + 1 && start < ref.length) {
-                ASSERT_EQ(m_buffer.GetLineWidth(k), ref.LineWidth(k)) << "line " << k << " step " << m_step;
+                ASSERT_EQ(m_buffer.GetLineWidth(k), ref.LineWidth(k)) << "line " << k;
             }
         }
         for (int probe = 0; probe < 3; ++probe) {
@@ -295,24 +293,22 @@ private:
             int k = sampled == starts ? i : (int)Pick((unsigned)starts);
             for (int d = -1; d <= 1; ++d) {
                 int pos = ref.table[(size_t)k] + d;
-                ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos << " step " << m_step;
+                ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos;
             }
         }
         for (int probe = 0; probe < 8; ++probe) {
             int pos = (int)Pick((unsigned)ref.length + 1);
-            ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos << " step " << m_step;
+            ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos;
         }
     }
 
     // The last steps' kinds, for the failure message.
-    std::string Trace() const { return " after " + m_trace; }
     void Note(const char* what) { m_trace = (m_trace + what + ' ').substr(m_trace.size() > 100 ? 20 : 0); }
 
     std::string m_trace;
     Choices m_rng;
     Buffer m_buffer;
     LiteralBuffer m_ref;
-    int m_step = 0;
     int m_cursor = 0;
     int m_runPos = -1;
     int m_ownerBracket = 0;
