@@ -9,16 +9,13 @@
 namespace {
 
 // A record that counts the live instances and marks its own destruction.
-class CountedInfo : public CUndoInfo {
-public:
+struct CountedInfo : CUndoInfo {
     explicit CountedInfo(bool* destroyed) : m_destroyed(destroyed) { ++live; }
     ~CountedInfo() override {
         --live;
         if (m_destroyed) *m_destroyed = true;
     }
     static int live;
-
-private:
     bool* m_destroyed;
 };
 int CountedInfo::live = 0;
@@ -60,15 +57,13 @@ TEST_F(UndoManager, CheckPointsNest) {
     ModelDocument doc;
     Type(doc, 0, 'r');
     doc.Undo();
-    doc.text.clear();
     doc.DisableCheckPoint();
     doc.DisableCheckPoint();
     doc.EnableCheckPoint();
     bool dropped = false;
     Type(doc, 0, 'a', &dropped);
     EXPECT_TRUE(dropped);
-    EXPECT_EQ(doc.CanUndo(), 0);
-    EXPECT_EQ(doc.CanRedo(), 1);
+    EXPECT_EQ(doc.CanUndo() * 10 + doc.CanRedo(), 1);
     doc.EnableCheckPoint();
     Type(doc, 1, 'b');
     EXPECT_EQ(doc.CanUndo(), 1);
@@ -82,24 +77,18 @@ TEST_F(UndoManager, CheckPointsNest) {
     EXPECT_EQ(doc.text, "ac");
 }
 
-TEST_F(UndoManager, CancelReversesButKeepsTheRecord) {
-    ModelDocument doc;
-    doc.Cancel();
-    EXPECT_EQ(doc.scrolls, 0);
-    Type(doc, 0, 'q');
-    doc.Cancel();
-    EXPECT_EQ(doc.text, "");
-    EXPECT_EQ(doc.caret, 0);
-    EXPECT_EQ(doc.scrolls, 1);
-    EXPECT_EQ(doc.CanUndo(), 1);
-    EXPECT_EQ(doc.CanRedo(), 0);
-}
-
-TEST_F(UndoManager, NullRecordsAndOddDepthsAreHarmless) {
+// Cancel reverses the newest change but keeps its record; null records and odd depths are harmless.
+TEST_F(UndoManager, CancelNullRecordsAndOddDepths) {
     for (int depth : {-3, 0}) {
         ModelDocument doc(depth);
+        doc.Cancel();
         doc.SetUndoInfo(nullptr);
-        EXPECT_EQ(doc.CanUndo(), 0);
+        EXPECT_EQ(doc.CanUndo() + doc.scrolls, 0);
+        Type(doc, 0, 'q');
+        doc.Cancel();
+        EXPECT_EQ(doc.text, "");
+        EXPECT_EQ(doc.caret * 10 + doc.scrolls, 1);
+        EXPECT_EQ(doc.CanUndo() * 10 + doc.CanRedo(), 10);
         Type(doc, 0, 'a');
         Type(doc, 1, 'b');
         EXPECT_EQ(CountedInfo::live, 1);
