@@ -39,7 +39,7 @@ public:
 
     void Run(int steps) {
         for (int step = 0; step < steps && !::testing::Test::HasFatalFailure(); ++step) {
-            SCOPED_TRACE("step " + std::to_string(step) + " after " + m_trace);
+            SCOPED_TRACE("step " + std::to_string(step));
             Step();
             Compare();
         }
@@ -74,8 +74,7 @@ private:
         // A patch measures its line through the table; after the text shrank without a rebuild that
         // line may reach past the text, into bytes the literal block still holds and ours does not.
         if (m_ref.length < m_ref.builtLength) Reset();
-        m_buffer.Insert(pos, c);
-        m_ref.Insert(pos, c);
+        Both([&](auto& b) { b.Insert(pos, c); });
         AfterBracket();
     }
 
@@ -88,8 +87,7 @@ private:
         }
         int count = Clip(p, (int)Pick(6));
         const char* with = kWith[Pick(sizeof kWith / sizeof kWith[0])];
-        m_buffer.Replace(p, count, with);
-        m_ref.Replace(p, count, with);
+        Both([&](auto& b) { b.Replace(p, count, with); });
         m_runPos = p + (int)std::strlen(with);
     }
 
@@ -103,15 +101,16 @@ private:
         ASSERT_EQ(noCase ? m_buffer.FindReplaceNoCase(find, with, all)
                          : m_buffer.FindReplace(find, with, all),
                   noCase ? m_ref.FindReplaceNoCase(find, with, all) : m_ref.FindReplace(find, with, all));
-        if (Pick(5) != 0) {
-            Note("reset");
-            Reset();
-        }
+        if (Pick(5) != 0) Reset();
     }
 
+    // The same edit on both buffers.
+    template <class Edit> void Both(Edit edit) {
+        edit(m_buffer);
+        edit(m_ref);
+    }
     void Reset() {
-        m_buffer.Reset();
-        m_ref.Reset();
+        Both([](auto& b) { b.Reset(); });
     }
 
     // The text pointer, taken now and then as a search or a paint would.
@@ -126,47 +125,35 @@ private:
 
     void Step() {
         if (m_cursor >= Length()) m_cursor = Length() - 1;
-        if (m_runPos >= 0 && Pick(10) != 0) {
-            Note("run");
-            return ReplaceRun();
-        }
+        if (m_runPos >= 0 && Pick(10) != 0) return ReplaceRun();
         unsigned r = Pick(100);
         if (Length() > 6000 && r < 50) r = 44; // keep the text small enough to compare every step
         if (r < 30) {
             static const char kTyped[] = {'q', 'Z', '7', ' ', '\t', '\xb0', '\xa1', '.'};
-            Note("type");
             TypeAt(m_cursor++, kTyped[Pick(sizeof kTyped)]);
             if (Pick(8) != 0) Reset(); // the documents rebuild after each typed byte
         } else if (r < 35) {
-            Note("return");
             m_buffer.Return(m_cursor);
             m_ref.Return(m_cursor++);
             AfterBracket();
         } else if (r < 41) {
-            Note("backspace");
             if (m_cursor > 0) {
                 m_buffer.Delete(m_cursor - 1, 1);
                 m_ref.Delete(--m_cursor, 1);
             }
         } else if (r < 46) {
-            Note("delete");
             int pos = Pos(), count = Clip(pos, (int)Pick(r == 44 ? 2000 : Length() > 3000 ? 400 : 12));
-            m_buffer.Delete(pos, count);
-            m_ref.Delete(pos, count);
+            Both([&](auto& b) { b.Delete(pos, count); });
         } else if (r < 54) {
-            Note("insert");
             int pos = Pick(2) ? m_cursor : Pos();
             std::string piece = Piece();
-            m_buffer.Insert(pos, piece.c_str());
-            m_ref.Insert(pos, piece.c_str());
+            Both([&](auto& b) { b.Insert(pos, piece.c_str()); });
             AfterBracket();
         } else if (r < 58) {
             m_runPos = Pos();
         } else if (r < 62) {
-            Note("findreplace");
             FindAndReplace();
         } else if (r < 66) {
-            Note("string-edit");
             int pos = Pos();
             if (Pick(2)) {
                 std::string piece = Piece();
@@ -178,7 +165,6 @@ private:
                 m_ref.StrDelete(pos, count);
             }
         } else if (r < 68) {
-            Note("typed-lf");
             TypeAt(Pos(), '\n'); // a typed line feed is not a line start until the next Reset
         } else if (r < 69) {
             // Starts moved by hand stay inside the text, where a line's bytes can be measured.
@@ -188,32 +174,21 @@ private:
                 int moved = m_ref.table[(size_t)k] + delta;
                 inside = inside && moved >= 1 && moved < Length() - 1;
             }
-            if (inside) {
-                Note("move");
-                m_buffer.MoveLineOffset(line, delta);
-                m_ref.MoveLineOffset(line, delta);
-            }
+            if (inside) Both([&](auto& b) { b.MoveLineOffset(line, delta); });
         } else if (r < 70) {
             int pos = Pos();
-            Note("recalc");
-            m_buffer.RecalcLine(pos);
-            m_ref.RecalcLine(pos);
+            Both([&](auto& b) { b.RecalcLine(pos); });
         } else if (r < 72) {
             static const char kBytes[] = {'\n', '\t', 'k', '\xb1'};
             int pos = Length() > 1 ? (int)Pick((unsigned)Length() - 1) : 0;
-            Note("setat");
             if (Length() > 1) SetAt(pos, kBytes[Pick(sizeof kBytes)]);
         } else if (r < 73) {
-            Note("load");
             LoadMore();
         } else if (r < 74) {
-            Note("bracket");
             OwnerBracket();
         } else if (r < 82) {
-            Note("text");
             TakeText();
         } else {
-            Note("reset");
             Reset();
         }
     }
@@ -302,10 +277,6 @@ private:
         }
     }
 
-    // The last steps' kinds, for the failure message.
-    void Note(const char* what) { m_trace = (m_trace + what + ' ').substr(m_trace.size() > 100 ? 20 : 0); }
-
-    std::string m_trace;
     Choices m_rng;
     Buffer m_buffer;
     LiteralBuffer m_ref;
