@@ -58,6 +58,7 @@ TEST(ColorString, InsertionsProcessDeletionsAndReplacementsDoNot) {
     Load(s, "ab\ncd");
     s.Insert(1, "XY\nZ");
     EXPECT_EQ(s.GetUpdateNesting(), 0);
+    EXPECT_EQ(s.GetLineCount(), 3);
     EXPECT_EQ(s.GetLine(1), "Zb");
     EXPECT_EQ(s.GetColorArray().GetSize(), s.GetLength());
     s.Insert(1, 'x');

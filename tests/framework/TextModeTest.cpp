@@ -43,7 +43,7 @@ TEST(TextMode, ControlZAndTheEndsOfTheRoom) {
 // two fills, reads of one byte at a time), and random texts written in pieces and read back.
 TEST(TextMode, ReadingInPiecesMatchesReadingTheWholeFileAndWrittenTextReadsBack) {
     std::mt19937 rng(1207);
-    const char kBytes[] = {'\r', '\n', 'a', '\0', '\xb0', '\xa1', '\x1a'};
+    const char kBytes[] = {'\r', '\n', '\x1a', 'a', '\0', '\xb0', '\xa1'};
     auto whole = [] { return (size_t)1 << 20; };
     for (int round = 0; round < 3000; ++round) {
         std::string file, text;

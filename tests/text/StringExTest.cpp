@@ -26,6 +26,7 @@ std::vector<std::string> Strings(std::initializer_list<CString> list) {
 TEST(StringExBlock, GrowsInWholeStepsCopiesAndClears) {
     CStringEx s, big, copy;
     EXPECT_EQ(s.GetBuffer(), nullptr);
+    EXPECT_EQ(s.GetTextSize(), 0);
     ASSERT_TRUE(s.SetBufferSize(65536));
     EXPECT_EQ(Bytes(s), std::string(1, '\0'));
     EXPECT_EQ(s.GetCapacity(), 65536);
@@ -162,6 +163,7 @@ TEST(StringExSearch, ForwardReverseCaseBlindAndReplace) {
     EXPECT_EQ(u.FindReplace("a", "aa", 1), 2);
     EXPECT_STREQ(u.GetBuffer(), "aaaa");
     EXPECT_EQ(u.FindReplace("", "x", 1), 0);
+    EXPECT_EQ(u.GetTextSize(), 5);
     Fill(c, "ab\xc1\x61Z");
     c.MakeUpper();
     EXPECT_STREQ(c.GetBuffer(), "AB\xc1\x61Z");
