@@ -127,23 +127,6 @@ TEST(LineIndex, RandomEditsMatchAScanOfTheText) {
     }
 }
 
-// Thousands of line feeds typed at one place overflow block after block, and deleting them again
-// joins the blocks they emptied.
-TEST(LineIndex, LinesTypedAndDeletedAtOnePlaceSplitAndJoinBlocks) {
-    std::mt19937 rng(7);
-    IndexedText t;
-    std::string start;
-    for (int k = 0; k < 3000; ++k) start += "line " + std::to_string(k) + "\n";
-    t.Load(start);
-    int at = t.Size() / 2;
-    for (int k = 0; k < 20000; ++k) t.Replace(at + k, 0, "\n");
-    t.Check(rng);
-    for (int k = 0; k < 20000; ++k) t.Replace(at, 1, "");
-    t.Check(rng);
-    t.Replace(0, t.Size(), "");
-    t.Check(rng);
-}
-
 // Lines growing past 255 bytes and shrinking below again, and lines replaced by as many others: the
 // groups of lines that hold them switch between one-byte steps and two-byte starts, and their lines'
 // widths between tab counts and the wide list, in blocks where other such groups lie before and after.
@@ -169,15 +152,21 @@ TEST(LineIndex, LinesCrossingTheStepLimitSwitchTheirGroups) {
     t.Check(rng);
 }
 
-// The entries of short lines take under two bytes a line, not eight; deleting most lines of every
-// block gives their room back, not keeping blocks sized for the lines they once held.
-TEST(LineIndex, ShortLinesTakeUnderTwoBytesEachAndDeletionsGiveMemoryBack) {
+// The entries of short lines take under two bytes a line, not eight; thousands of line feeds typed
+// at one place overflow block after block, and deleting them again joins the blocks they emptied;
+// deleting most lines of every block gives their room back, not keeping blocks sized for them.
+TEST(LineIndex, BlocksSplitJoinAndGiveTheirMemoryBack) {
     std::mt19937 rng(5);
     IndexedText t, fresh;
     std::string text, left;
     for (int k = 0; k < 200000; ++k) text += "line " + std::to_string(100000 + k) + "\n"; // 12 bytes a line
     t.Load(text);
     EXPECT_LT(t.index.HeldBytes(), 200001u * 2);
+    int at = 100000 * 12 + 6;
+    for (int k = 0; k < 20000; ++k) t.Replace(at + k, 0, "\n");
+    t.Check(rng);
+    for (int k = 0; k < 20000; ++k) t.Replace(at, 1, "");
+    t.Check(rng);
     for (int k = 19999 - 39; k >= 0; k -= 40) t.Replace(k * 12, 39 * 12, "");
     t.Replace(20000 / 40 * 12, t.Size() - 20000 / 40 * 12, "");
     t.Check(rng);
@@ -185,6 +174,8 @@ TEST(LineIndex, ShortLinesTakeUnderTwoBytesEachAndDeletionsGiveMemoryBack) {
     fresh.Load(left);
     EXPECT_EQ(fresh.index.Count(), t.index.Count());
     EXPECT_LT(t.index.HeldBytes(), fresh.index.HeldBytes() * 3);
+    t.Replace(0, t.Size(), "");
+    t.Check(rng);
 }
 
 // Under the memory seam every allocation fails in turn: a build or an edit reports it, and the
