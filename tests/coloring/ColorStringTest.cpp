@@ -141,7 +141,7 @@ TEST(ColorString, ScanSeesEditsAfterRemembering) {
 
 // Nesting: one close at the outermost level reports the lowest position; a fresh bracket starts
 // again from the text length; an unmatched Begin keeps it open, an extra End goes negative.
-TEST(UpdateBracket, OuterCloseReportsTheLowestPosition) {
+TEST(UpdateBracket, OuterCloseReportsTheLowestPositionAndTargetsAreCalledOnce) {
     CColorUpdateBracket bracket;
     bracket.Begin(50);
     bracket.Begin(60);
@@ -159,14 +159,11 @@ TEST(UpdateBracket, OuterCloseReportsTheLowestPosition) {
     bracket.Begin(9); // starts a new bracket: lowest reset, nesting back to 0
     EXPECT_EQ(bracket.GetNesting(), 0);
     EXPECT_EQ(bracket.GetLowest(), 9);
-}
-
-TEST(UpdateBracket, TargetsEachOnceInRegistrationOrder) {
+    // Observers: each once, in registration order.
     std::vector<int> log;
     Recorder a, b;
     a.log = b.log = &log;
     b.id = 2;
-    CColorUpdateBracket bracket;
     bracket.Notify(1);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(bracket.AddTarget(&a) + bracket.AddTarget(&b) + bracket.AddTarget(&a), 3);
