@@ -3,74 +3,76 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
+// The colours and ends of entries first ... last.
+std::vector<unsigned> Entries(CColorArray& runs, int first, int last) {
+    std::vector<unsigned> out;
+    for (int k = first; k <= last; ++k)
+        out.insert(out.end(), {(unsigned)runs.GetAt(k), (unsigned)runs.GetColorPos(k)});
+    return out;
+}
+
+// An insertion past the end counts as one run but pads the entries with zeros; a shrink keeps the run
+// count and Reset clears it, not the start.
 TEST(ColorArray, InsertPastEndCountsCallsNotEntries) {
     CColorArray runs;
+    runs.StartPos() = 4;
     for (int i = 0; i < 3; ++i) EXPECT_EQ(runs.AddColor(0x10 + i, i + 1), 1);
     runs.InsertAt(5, 0x77, 9);
     EXPECT_EQ(runs.GetSize(), 6);
     EXPECT_EQ(runs.GetColorNumber(), 4);
-    EXPECT_EQ(runs.GetAt(3), 0u);
-    EXPECT_EQ(runs.GetAt(4), 0u);
-    EXPECT_EQ(runs.GetColorPos(4), 0);
-    EXPECT_EQ(runs.GetAt(5), 0x77u);
-    EXPECT_EQ(runs.GetColorPos(5), 9);
+    EXPECT_EQ(Entries(runs, 3, 5), (std::vector<unsigned>{0, 0, 0, 0, 0x77, 9}));
     EXPECT_EQ(runs[5], 0x77u);
     runs.InsertAt(1, 0x55, 4);
-    EXPECT_EQ(runs.GetSize(), 7);
-    EXPECT_EQ(runs.GetAt(1), 0x55u);
-    EXPECT_EQ(runs.GetAt(2), 0x11u);
+    EXPECT_EQ(Entries(runs, 0, 2), (std::vector<unsigned>{0x10, 1, 0x55, 4, 0x11, 2}));
     EXPECT_EQ(runs.GetAt(6), 0x77u);
-}
-
-TEST(ColorArray, SetSizeKeepsRunCountResetClearsIt) {
-    CColorArray runs;
-    runs.StartPos() = 4;
-    runs.AddColor(1, 5);
-    runs.AddColor(2, 6);
     runs.SetSize(0);
-    EXPECT_EQ(runs.GetSize(), 0);
-    EXPECT_EQ(runs.GetColorNumber(), 2);
-    EXPECT_EQ(runs.GetStoredCount(), 0);
-    runs.AddColor(3, 7);
+    EXPECT_EQ(runs.GetSize() + runs.GetStoredCount(), 0);
+    EXPECT_EQ(runs.GetColorNumber(), 5);
     runs.Reset();
-    EXPECT_EQ(runs.GetColorNumber(), 0);
-    EXPECT_EQ(runs.GetSize(), 0);
+    EXPECT_EQ(runs.GetColorNumber() + runs.GetSize(), 0);
     EXPECT_EQ(runs.StartPos(), 4);
 }
 
+// A stretched tail costs no memory but reads as zero; a shrink below the tail entry drops it; a copy
+// carries everything and owns its entries.
 TEST(ColorArray, StretchedTailCostsNoMemoryButReadsAsZero) {
+    const int kBig = 50 * 1000 * 1000, kMid = 30 * 1000 * 1000;
     CColorArray runs;
+    runs.StartPos() = 3;
     runs.AddColor(0x1, 3);
     runs.AddColor(0x2, 8);
-    runs.SetSize(50 * 1000 * 1000);
-    EXPECT_EQ(runs.GetSize(), 50 * 1000 * 1000);
+    runs.SetSize(kBig);
+    EXPECT_EQ(runs.GetSize(), kBig);
     EXPECT_EQ(runs.GetStoredCount(), 2);
     EXPECT_EQ(runs.GetAt(1), 0x2u);
-    EXPECT_EQ(runs.GetAt(49999999), 0u);
-    runs.InsertAt(30 * 1000 * 1000, 0x9, 4);
-    EXPECT_EQ(runs.GetSize(), 50 * 1000 * 1000 + 1);
+    EXPECT_EQ(runs.GetAt(kBig - 1), 0u);
+    runs.InsertAt(kMid, 0x9, 4);
+    EXPECT_EQ(runs.GetSize(), kBig + 1);
     EXPECT_EQ(runs.GetStoredCount(), 3);
-    EXPECT_EQ(runs.GetAt(30 * 1000 * 1000), 0x9u);
-    EXPECT_EQ(runs.GetColorPos(30 * 1000 * 1000), 4);
-    // Shrinking below the tail entry drops it; growing again shows zeros.
+    EXPECT_EQ(Entries(runs, kMid, kMid), (std::vector<unsigned>{0x9, 4}));
+    CColorArray copy(runs);
+    EXPECT_EQ(copy.StartPos(), 3);
+    EXPECT_EQ(copy.GetColorNumber(), 3);
+    EXPECT_EQ(copy.GetSize(), kBig + 1);
+    runs.SetAt(kMid, 0x43);
+    EXPECT_EQ(copy.GetAt(kMid), 0x9u);
     runs.SetSize(10);
     runs.SetSize(40 * 1000 * 1000);
-    EXPECT_EQ(runs.GetAt(30 * 1000 * 1000), 0u);
+    EXPECT_EQ(runs.GetAt(kMid), 0u);
 }
 
 TEST(ColorArray, OutOfRangeIndexesGiveClearResults) {
     CColorArray runs;
     runs.AddColor(5, 1);
-    EXPECT_EQ(runs.GetAt(-1), 0u);
-    EXPECT_EQ(runs.GetAt(1), 0u);
+    EXPECT_EQ(runs.GetAt(-1) + runs.GetAt(1), 0u);
     EXPECT_EQ(runs.SetColor(3, 1, 1), 0);
     EXPECT_EQ(runs.SetColor(0, 7, 2), 1);
     EXPECT_EQ(runs.GetColorPos(0), 2);
-    int& scratch = runs.GetColorPos(99);
-    EXPECT_EQ(scratch, 0);
-    scratch = 12;
+    runs.GetColorPos(99) = 12; // a scratch entry: writing to it changes nothing
     EXPECT_EQ(runs.GetColorPos(99), 0);
     runs.RemoveAt(4, 2);
     runs.RemoveAt(-1, 1);
@@ -79,22 +81,7 @@ TEST(ColorArray, OutOfRangeIndexesGiveClearResults) {
     EXPECT_EQ(runs.GetSize(), 1);
 }
 
-TEST(ColorArray, CopyCarriesEverything) {
-    CColorArray runs;
-    runs.StartPos() = 3;
-    runs.AddColor(1, 4);
-    runs.SetSize(100);
-    runs.InsertAt(60, 0x42, 61);
-    CColorArray copy(runs);
-    EXPECT_EQ(copy.StartPos(), 3);
-    EXPECT_EQ(copy.GetColorNumber(), 2);
-    EXPECT_EQ(copy.GetSize(), 101);
-    EXPECT_EQ(copy.GetAt(60), 0x42u);
-    runs.SetAt(60, 0x43);
-    EXPECT_EQ(copy.GetAt(60), 0x42u);
-}
-
-TEST(ColorTable, EntriesInCallOrder) {
+TEST(ColorTableAndComments, EntriesInCallOrderSpansTagsAndOffsets) {
     CColorTable table;
     table.AddColor(0xAA, 4);
     table.AddColor(0xBB, 9);
@@ -105,9 +92,6 @@ TEST(ColorTable, EntriesInCallOrder) {
     table.SetSize(0);
     EXPECT_EQ(table.GetColorCount(), 2);
     EXPECT_EQ(table.GetColorPos(0), 0);
-}
-
-TEST(CommentArray, SpansTagsAndOffsets) {
     CCommentArray spans;
     spans.Add(2, 5, 7);
     spans.Add(10, 14, 9);
@@ -115,12 +99,10 @@ TEST(CommentArray, SpansTagsAndOffsets) {
     EXPECT_EQ(spans.LastTag(), 9);
     EXPECT_EQ(spans.IsComment(3), 0);
     spans.OffsetPos(10, 3);
-    EXPECT_EQ(spans.Begin(0), 2);
-    EXPECT_EQ(spans.Begin(1), 13);
-    EXPECT_EQ(spans.Stop(1), 17);
+    EXPECT_EQ(std::vector<int>({spans.Begin(0), spans.Begin(1), spans.Stop(1), spans.Begin(5)}),
+              std::vector<int>({2, 13, 17, 0}));
     spans.Stop(0) = 6;
     EXPECT_EQ(spans.Stop(0), 6);
-    EXPECT_EQ(spans.Begin(5), 0);
 }
 
 } // namespace

@@ -20,34 +20,33 @@ TEST(Scanner, GbkCharactersPairOnlyALeadByteWithATrailByte) {
     f.rules.SetDefaults(P, 0, 0);
     f.rules.AddKeyword("END", K);
     f.rules.AddQuote("'", "'", Q);
-    auto colorAt = [&](int pos) {
-        int previous = f.runs.StartPos();
-        for (auto run : f.Runs()) {
-            if (previous <= pos && pos < run.first) return run.second;
-            previous = run.first;
+    auto colors = [&](std::initializer_list<int> positions) {
+        std::vector<COLORREF> out;
+        for (int pos : positions) {
+            int previous = f.runs.StartPos();
+            for (auto run : f.Runs()) {
+                if (previous <= pos && pos < run.first) out.push_back(run.second);
+                previous = run.first;
+            }
         }
-        return (COLORREF)0;
+        return out;
     };
     f.Scan(0, f.Length() - 1);
-    EXPECT_EQ(colorAt(2), P) << "the space after 0xB0 is its second byte: END is part of the token";
-    EXPECT_EQ(colorAt(7), P) << "0x80 takes the quote mark after it";
+    // The space after 0xB0 is its second byte: END is part of the token; 0x80 takes the quote mark.
+    EXPECT_EQ(colors({2, 7}), (std::vector<COLORREF>{P, P}));
     CColorScanner gbkScanner = f.Scanner();
     gbkScanner.UseGbkCharacters(true);
     gbkScanner.ParseTextColor(0, f.Length() - 1);
-    EXPECT_EQ(colorAt(2), K);
-    EXPECT_EQ(colorAt(6), P) << "0x80 is a byte of its own";
-    EXPECT_EQ(colorAt(7), Q) << "and the quote after it opens";
-    EXPECT_EQ(colorAt(8), Q);
+    EXPECT_EQ(colors({2, 6, 7, 8}), (std::vector<COLORREF>{K, P, Q, Q}));
 }
 
-TEST(Scanner, WordAndCommentQueries) {
-    ScanFixture f("12 34 ab");
+TEST(Scanner, WordCommentTokenAndMarkerQueries) {
+    ScanFixture f("12 34 ab"), c(";x\n\n\nz"), t("  +abc;d");
     CString word, begin, end;
     EXPECT_EQ(f.Scanner().GetKeywords(word, 0, 8, 0), 2); // digits are not word characters
     EXPECT_EQ(word, "12");
     EXPECT_EQ(f.Scanner().GetKeywords(word, 0, 8, 1), 0);
     EXPECT_TRUE(word.IsEmpty());
-    ScanFixture c(";x\n\n\nz");
     c.rules.AddComment(";", "\n", C);
     int length = -1;
     EXPECT_EQ(c.Scanner().GetComment(0, begin, end, length, 0, 3), 4); // takes one empty line after it
@@ -56,6 +55,15 @@ TEST(Scanner, WordAndCommentQueries) {
     EXPECT_EQ(c.Scanner().GetComment(0, begin, end, length, 1, 3), 1);
     EXPECT_EQ(length, 0);
     EXPECT_EQ(c.Scanner().GetComment(4, begin, end, length, 0, 3), 0);
+    t.rules.AddComment(";", "\n", C);
+    t.rules.AddQuote("+", "+", Q);
+    EXPECT_EQ(t.Scanner().GetToken(word, 0, 8, 1), 3);
+    EXPECT_EQ(word, "abc");
+    EXPECT_EQ(t.Scanner().IsComment(6) * 10 + t.Scanner().IsComment(5), 10);
+    EXPECT_EQ(t.Scanner().IsQuote(2), 1);
+    // The token may run onto the terminating zero, which the copied word leaves out.
+    EXPECT_EQ(t.Scanner().GetTitle(word, 2, 8, 0), 9);
+    EXPECT_EQ(word, "+abc;d");
 }
 
 TEST(Scanner, OutOfRangeStretchesAreHarmless) {
@@ -69,24 +77,8 @@ TEST(Scanner, OutOfRangeStretchesAreHarmless) {
     CColorArray runs;
     CColorRuleSet rules;
     CMarkerIndex markers;
-    CColorScanner empty(nullptr, 7, runs, rules, markers);
-    EXPECT_EQ(empty.ParseTextColor(0, 7), 1);
+    EXPECT_EQ(CColorScanner(nullptr, 7, runs, rules, markers).ParseTextColor(0, 7), 1);
     EXPECT_EQ(runs.GetColorNumber(), 0);
-}
-
-TEST(Scanner, TokenAndMarkerQueries) {
-    ScanFixture f("  +abc;d");
-    f.rules.AddComment(";", "\n", C);
-    f.rules.AddQuote("+", "+", Q);
-    CString word;
-    EXPECT_EQ(f.Scanner().GetToken(word, 0, 8, 1), 3);
-    EXPECT_EQ(word, "abc");
-    EXPECT_EQ(f.Scanner().IsComment(6), 1);
-    EXPECT_EQ(f.Scanner().IsComment(5), 0);
-    EXPECT_EQ(f.Scanner().IsQuote(2), 1);
-    // The token may run onto the terminating zero, which the copied word leaves out.
-    EXPECT_EQ(f.Scanner().GetTitle(word, 2, 8, 0), 9);
-    EXPECT_EQ(word, "+abc;d");
 }
 
 TEST(Scanner, ListingFormat) {
@@ -95,13 +87,11 @@ TEST(Scanner, ListingFormat) {
     f.rules.AddKeyword("END", 255);
     const char* path = "coloring_listing_test.out";
     f.Scanner().ParseTextColor(0, 5, path);
-    std::ifstream in(path, std::ios::binary);
     std::stringstream all;
-    all << in.rdbuf();
+    all << std::ifstream(path, std::ios::binary).rdbuf();
     EXPECT_EQ(all.str(), "index=1  Pos=    3  Color= 255  string = END\r\n"
                          "index=2  Pos=    4  Color= 7  string =  \r\n"
                          "index=3  Pos=    5  Color= 7  string = x\r\n");
-    in.close();
     std::remove(path);
 }
 

@@ -1,10 +1,18 @@
-// Coloured buffer: edits through the update bracket, Process, observers, lines and colours.
+// Coloured buffer: a long run against the literal reference (its bracketed edits rebuild at the
+// bracket's close, its deletions and replacements do not run the bracket), then Process, observers,
+// lines and colours; the update bracket on its own and the lock.
 #include "coloring/ColorString.h"
+#include "coloring/ThreadLock.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "tests/text/DifferentialRun.h"
 
 namespace {
 
@@ -16,25 +24,28 @@ void Load(CColorString& s, const std::string& body) {
     s.Reset(0);
 }
 
-struct Counter : CColorStringUpdate {
+struct Recorder : CColorStringUpdate {
     std::vector<int> calls;
-    void DoColorStringUpdate(int arg) override { calls.push_back(arg); }
+    int id = 1;
+    std::vector<int>* log = &calls;
+    void DoColorStringUpdate(int arg) override { log->push_back(id * 100 + arg); }
 };
 
-TEST(ColorString, NewBufferHasOneEmptyLine) {
-    CColorString s;
-    EXPECT_EQ(s.GetLineCount(), 1);
-    EXPECT_TRUE(s.GetLine(0).IsEmpty());
-    EXPECT_EQ(s.GetColorNumber(), 0);
-    EXPECT_EQ(s.GetUpdateNesting(), 0);
-    EXPECT_EQ(s.KeywordPos(), 0);
-    EXPECT_EQ(s.GetColor(0), 0u);
+TEST(ColorStringDifferential, LongMixedRunMatchesTheLiteralBuffer) {
+    DifferentialRun<CColorString, true> run(7031);
+    run.Run(DifferentialSteps());
 }
 
-TEST(ColorString, ConstructionSetsTheSharedTabSize) {
+// A new buffer has one empty line; construction sets the shared tab size.
+TEST(ColorString, NewBufferAndTheSharedTabSize) {
     SetTabSize(8);
     CColorString s;
     EXPECT_EQ(GetTabSize(), 4);
+    EXPECT_EQ(s.GetLineCount(), 1);
+    EXPECT_TRUE(s.GetLine(0).IsEmpty());
+    EXPECT_EQ(std::vector<int>({s.GetColorNumber(), s.GetUpdateNesting(), s.KeywordPos()}),
+              std::vector<int>(3, 0));
+    EXPECT_EQ(s.GetColor(0), 0u);
     Load(s, "\tx\nyy");
     EXPECT_EQ(s.GetLineWidth(0), 5);
     EXPECT_EQ(s.GetTotalWidth().cx, 5);
@@ -53,10 +64,9 @@ TEST(ColorString, InsertionsProcessDeletionsAndReplacementsDoNot) {
     s.Insert(1, 'x');
     EXPECT_EQ(s.GetLine(0), "axXY");
     EXPECT_EQ(s.GetTotalWidth().cx, 4);
-    EXPECT_EQ(s.GetColorArray().GetSize(), s.GetLength());
     int size = s.GetColorArray().GetSize();
+    EXPECT_EQ(size, s.GetLength());
     s.Delete(1, 2);
-    EXPECT_EQ(s.GetColorArray().GetSize(), size);
     s.Replace(0, 1, "\n\n");
     EXPECT_EQ(s.GetColorArray().GetSize(), size);
     EXPECT_EQ(s.GetLineCount(), 5);
@@ -64,77 +74,31 @@ TEST(ColorString, InsertionsProcessDeletionsAndReplacementsDoNot) {
     EXPECT_EQ(s.GetLineCount(), 6);
 }
 
+// An owner's bracket gives one Process at the outer close; an unmatched Begin keeps the lines but
+// not the run list up to date.
 TEST(ColorString, OwnerBracketGivesOneProcessAtTheOuterClose) {
-    CColorString s;
+    CColorString s, t;
     Load(s, "0123456789abcdef");
     s.BeginUpdate(0, 0);
     s.Insert(10, "xx");
     s.Insert(3, "yy");
     EXPECT_EQ(s.GetUpdateNesting(), 1);
-    // Without Process the run list only holds the two inserted entries.
-    EXPECT_EQ(s.GetColorArray().GetSize(), 12);
+    EXPECT_EQ(s.GetColorArray().GetSize(), 12); // without Process only the two inserted entries
     s.EndUpdate(s.GetLength(), 0);
     EXPECT_EQ(s.GetUpdateNesting(), 0);
     EXPECT_EQ(s.GetColorArray().GetSize(), s.GetLength());
+    Load(t, "one\ntwo");
+    t.BeginUpdate(0, 1);
+    int before = t.GetColorArray().GetSize();
+    t.Insert(4, "new\n");
+    EXPECT_EQ(t.GetLineCount(), 3);
+    EXPECT_EQ(t.GetColorArray().GetSize(), before > 4 ? before + 1 : 5);
+    EXPECT_EQ(t.GetUpdateNesting(), 1);
 }
 
-TEST(ColorString, UnmatchedBeginKeepsLinesButNotTheRunList) {
-    CColorString s;
-    Load(s, "one\ntwo");
-    s.BeginUpdate(0, 1);
-    int before = s.GetColorArray().GetSize();
-    s.Insert(4, "new\n");
-    EXPECT_EQ(s.GetLineCount(), 3);
-    EXPECT_EQ(s.GetColorArray().GetSize(), before > 4 ? before + 1 : 5);
-    EXPECT_EQ(s.GetUpdateNesting(), 1);
-}
-
-TEST(ColorString, SetAtPaintsTheByteInPlainColour) {
-    CColorString s;
-    Load(s, "abc");
-    s.SetDefaults(0x77, 0, 0);
-    s.Insert(0, "q");
-    s.SetAt(1, 'Z');
-    EXPECT_EQ(s.GetAt(1), 'Z');
-    EXPECT_EQ(s.GetColor(1), 0x77u);
-    EXPECT_EQ(s.GetColor(-1), 0x77u);
-    EXPECT_EQ(s.GetColor(s.GetLength()), 0x77u);
-}
-
-TEST(ColorString, ObserversOnceEachOnlyOnDoUpdate) {
-    CColorString s;
-    Counter a;
-    s.DoUpdate(1);
-    s.AddUpdateTarget(&a);
-    s.AddUpdateTarget(&a);
-    s.Insert(0, "abc");
-    EXPECT_TRUE(a.calls.empty());
-    s.DoUpdate(1);
-    EXPECT_EQ(a.calls, (std::vector<int>{1}));
-}
-
-TEST(ColorString, ScanSeesEditsAfterRemembering) {
-    CColorString s;
-    Load(s, "x \"abc");
-    s.AddComment("\"", "\"", 0xC);
-    s.ParseTextColor(0, 3);
-    int firstEnd = s.GetColorPos(s.GetColorNumber() - 1);
-    s.Insert(4, "\"");
-    s.ParseTextColor(0, 3);
-    EXPECT_EQ(s.GetColorPos(s.GetColorNumber() - 1), 5);
-    EXPECT_NE(firstEnd, 5);
-}
-
-TEST(ColorString, RuleRegistrationAndLookup) {
-    CColorString s;
-    EXPECT_EQ(s.AddKeyword("END", 1), 1);
-    EXPECT_EQ(s.AddTitle("Chapter", 2), 1);
-    EXPECT_NE(s.KeywordLookup("END"), nullptr);
-    EXPECT_EQ(s.KeywordLookup("end"), nullptr);
-    EXPECT_NE(s.TitleLookup("Chapter"), nullptr);
-}
-
-TEST(ColorString, OutOfRangeEditsChangeNothing) {
+// SetAt paints the byte in plain colour; edits out of range change nothing; observers are called
+// once each, only on DoUpdate; rules registered through the buffer are looked up by case.
+TEST(ColorString, SetAtObserversRulesAndOutOfRangeEdits) {
     CColorString s;
     Load(s, "abc");
     s.Insert(-1, "x").Insert(99, "y").Insert(99, 'z').Return(-2);
@@ -143,6 +107,90 @@ TEST(ColorString, OutOfRangeEditsChangeNothing) {
     EXPECT_EQ(s.GetLength(), 4);
     EXPECT_EQ(s.GetLine(0), "abc");
     EXPECT_EQ(s.GetUpdateNesting(), 0);
+    s.SetDefaults(0x77, 0, 0);
+    s.Insert(0, "q");
+    s.SetAt(1, 'Z');
+    EXPECT_EQ(s.GetAt(1), 'Z');
+    EXPECT_EQ(std::vector<COLORREF>({s.GetColor(1), s.GetColor(-1), s.GetColor(s.GetLength())}),
+              std::vector<COLORREF>(3, 0x77));
+    Recorder a;
+    s.DoUpdate(1);
+    s.AddUpdateTarget(&a);
+    s.AddUpdateTarget(&a);
+    s.Insert(0, "abc");
+    EXPECT_TRUE(a.calls.empty());
+    s.DoUpdate(1);
+    EXPECT_EQ(a.calls, (std::vector<int>{101}));
+    EXPECT_EQ(s.AddKeyword("END", 1), 1);
+    EXPECT_EQ(s.AddTitle("Chapter", 2), 1);
+    EXPECT_NE(s.KeywordLookup("END"), nullptr);
+    EXPECT_EQ(s.KeywordLookup("end"), nullptr);
+    EXPECT_NE(s.TitleLookup("Chapter"), nullptr);
+}
+
+TEST(ColorString, ScanSeesEditsAfterRemembering) {
+    CColorString s;
+    Load(s, "x \"abc");
+    s.AddComment("\"", "\"", 0xC);
+    s.ParseTextColor(0, 3);
+    EXPECT_NE(s.GetColorPos(s.GetColorNumber() - 1), 5);
+    s.Insert(4, "\"");
+    s.ParseTextColor(0, 3);
+    EXPECT_EQ(s.GetColorPos(s.GetColorNumber() - 1), 5);
+}
+
+// Nesting: one close at the outermost level reports the lowest position; a fresh bracket starts
+// again from the text length; an unmatched Begin keeps it open, an extra End goes negative.
+TEST(UpdateBracket, OuterCloseReportsTheLowestPositionAndTargetsAreCalledOnce) {
+    CColorUpdateBracket bracket;
+    bracket.Begin(50);
+    bracket.Begin(60);
+    EXPECT_FALSE(bracket.End(10));
+    bracket.Begin(70);
+    EXPECT_FALSE(bracket.End(3));
+    EXPECT_EQ(bracket.GetNesting(), 1);
+    EXPECT_TRUE(bracket.End(40));
+    EXPECT_EQ(bracket.GetLowest(), 3);
+    bracket.Begin(80);
+    EXPECT_TRUE(bracket.End(90));
+    EXPECT_EQ(bracket.GetLowest(), 80);
+    EXPECT_FALSE(bracket.End(1));
+    EXPECT_EQ(bracket.GetNesting(), -1);
+    bracket.Begin(9); // starts a new bracket: lowest reset, nesting back to 0
+    EXPECT_EQ(bracket.GetNesting(), 0);
+    EXPECT_EQ(bracket.GetLowest(), 9);
+    // Observers: each once, in registration order.
+    std::vector<int> log;
+    Recorder a, b;
+    a.log = b.log = &log;
+    b.id = 2;
+    bracket.Notify(1);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(bracket.AddTarget(&a) + bracket.AddTarget(&b) + bracket.AddTarget(&a), 3);
+    EXPECT_EQ(bracket.AddTarget(nullptr), 0);
+    EXPECT_EQ(bracket.GetTargetCount(), 2);
+    bracket.Notify(7);
+    EXPECT_EQ(log, (std::vector<int>{107, 207}));
+}
+
+// The holder may enter again; a second thread waits until the lock is released.
+TEST(ThreadLock, TryWaitsForAnotherHolder) {
+    CThreadLock lock;
+    std::atomic<int> stage{0};
+    lock.ThreadLock();
+    EXPECT_EQ(lock.TryThreadLock(), 1);
+    lock.ThreadUnlock();
+    std::thread other([&] {
+        stage = 1;
+        stage = lock.TryThreadLock() == 1 ? 2 : -1;
+        lock.ThreadUnlock();
+    });
+    while (stage.load() == 0) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(stage.load(), 1); // still waiting while this thread holds the lock
+    lock.ThreadUnlock();
+    other.join();
+    EXPECT_EQ(stage.load(), 2);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // Windows coloured from scan checkpoints against a scan of the whole text, over random texts and edits.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,13 +25,9 @@ template <class Rules> void AddRules(Rules& s) {
 // The colour of every byte of [from, to) by the run list the last scan left.
 std::vector<COLORREF> ColorsOf(CColorArray& runs, int from, int to) {
     std::vector<COLORREF> colors((size_t)(to - from), 0);
-    int previous = runs.StartPos();
-    for (int k = 0; k < runs.GetColorNumber(); ++k) {
-        int end = runs.GetColorPos(k);
-        for (int p = std::max(previous, from); p < std::min(end, to); ++p)
+    for (int k = 0, previous = runs.StartPos(); k < runs.GetColorNumber(); previous = runs.GetColorPos(k++))
+        for (int p = std::max(previous, from); p < std::min(runs.GetColorPos(k), to); ++p)
             colors[(size_t)(p - from)] = runs.GetAt(k);
-        previous = end;
-    }
     return colors;
 }
 
@@ -41,13 +36,13 @@ std::string Piece(std::mt19937& rng) {
     static const char* const pieces[] = {
         "END ", "NODE 1 2\n", "*TITLE x\n", "; remark\n",        "\"",     "'",      "/*",    "*/", "\n",
         "abc ", "12 ",        "\t",         "\xD6\xD0\xCE\xC4 ", "x'y'\n", "\"a\" ", "  \n\n"};
-    return pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+    return pieces[rng() % 16];
 }
 
-std::string RandomText(std::mt19937& rng, size_t bytes) {
-    std::string text;
-    while (text.size() < bytes) text += Piece(rng);
-    return text;
+std::string Repeat(const std::string& line, int count) {
+    std::string out;
+    while (count-- > 0) out += line;
+    return out;
 }
 
 class ScanCheckpoints : public ::testing::Test {
@@ -60,72 +55,61 @@ protected:
         m_text.UseScanCheckpoints(TRUE);
     }
 
-    // Colours the window of lines first ... first + count through the checkpoints and compares it with
-    // the whole-text scan of the same text, byte by byte.
-    void ExpectWindowLikeWholeText(int first, int count) {
-        int lines = m_text.GetLineCount();
-        first = std::min(first, lines - 1);
-        int last = std::min(first + count, lines - 1);
-        int start = m_text.GetLineOffset(first);
-        int end = std::min(m_text.GetLineOffset(last) + m_text.GetLineSize(last), m_text.GetLength() - 1);
+    // Colours the window of lines first ... first + count through the checkpoints (or the bytes
+    // [start, end) when first < 0) and compares it with the whole-text scan, byte by byte.
+    std::vector<COLORREF> ExpectWindowLikeWholeText(int first, int count, int start = 0, int end = 0) {
+        if (first >= 0) {
+            int last = std::min(first + count, m_text.GetLineCount() - 1);
+            first = std::min(first, m_text.GetLineCount() - 1);
+            start = m_text.GetLineOffset(first);
+            end = std::min(m_text.GetLineOffset(last) + m_text.GetLineSize(last), m_text.GetLength() - 1);
+        }
         m_text.RenderWindow(start, end);
         std::vector<COLORREF> window = ColorsOf(m_text.GetColorArray(), start, end);
-        ScanWholeText();
-        ASSERT_EQ(window, ColorsOf(m_wholeRuns, start, end)) << "window at line " << first;
-    }
-
-    // The scan of the whole text, by a scanner over a copy of its bytes (zero bytes and all) that
-    // knows nothing of lines or checkpoints.
-    void ScanWholeText() {
+        // The scan of the whole text, by a scanner over a copy of its bytes (zero bytes and all) that
+        // knows nothing of lines or checkpoints.
         TextPieces pieces = m_text.Pieces();
-        m_wholeBytes.clear();
-        for (int p = 0; p < pieces.length; ++p) m_wholeBytes += pieces.At(p);
+        std::string bytes;
+        for (int p = 0; p < pieces.length; ++p) bytes += pieces.At(p);
         CMarkerIndex markers;
-        int length = (int)m_wholeBytes.size();
-        CColorScanner(m_wholeBytes.data(), length, m_wholeRuns, m_wholeRules, markers)
-            .ParseTextColor(0, length - 1);
+        CColorScanner(bytes.data(), (int)bytes.size(), m_wholeRuns, m_wholeRules, markers)
+            .ParseTextColor(0, (int)bytes.size() - 1);
+        EXPECT_EQ(window, ColorsOf(m_wholeRuns, start, end))
+            << "window at line " << first << ", byte " << start;
+        return window;
     }
+    COLORREF ColorAtLine(int line) {
+        int at = m_text.GetLineOffset(line);
+        return ExpectWindowLikeWholeText(-1, 0, at, at + 5)[0];
+    }
+    int Checkpoints() const { return m_text.GetScanCheckpoints().ValidCount(); }
 
     CColorString m_text;
     CColorRuleSet m_wholeRules;
     CColorArray m_wholeRuns;
-    std::string m_wholeBytes;
 };
 
 TEST_F(ScanCheckpoints, ACommentOpenedFarAboveColoursTheWindow) {
-    std::string body = "NODE 1\n\"opened here\n";
-    for (int k = 0; k < 2000; ++k) body += "END NODE abc\n";
-    body += "closed\" END\n";
-    Load(body);
+    Load("NODE 1\n\"opened here\n" + Repeat("END NODE abc\n", 2000) + "closed\" END\n");
     ExpectWindowLikeWholeText(1500, 20);
-    int inside = m_text.GetLineOffset(1500);
-    EXPECT_EQ(kRemark, ColorsOf(m_text.GetColorArray(), inside, inside + 1)[0]);
+    EXPECT_EQ(kRemark, ColorAtLine(1500));
 }
 
 // Typing the closing quote of an unclosed quote far above the window recolours the window; typing
 // anything else there keeps it, and so does typing between the quote and the window.
 TEST_F(ScanCheckpoints, AMarkerTypedAfterAnUnclosedQuoteRecoloursTheLinesAfterIt) {
-    std::string body = "x 'unclosed\n";
-    for (int k = 0; k < 3000; ++k) body += "END abc\n";
-    Load(body);
+    Load("x 'unclosed\n" + Repeat("END abc\n", 3000));
     ExpectWindowLikeWholeText(2900, 30);
     m_text.Insert(m_text.GetLineOffset(1000), "abc");
     ExpectWindowLikeWholeText(2900, 30);
     m_text.Insert(m_text.GetLineOffset(2000), '\'');
     ExpectWindowLikeWholeText(2900, 30);
-    int inside = m_text.GetLineOffset(1500);
-    m_text.RenderWindow(inside, inside + 5);
-    EXPECT_EQ(kQuote, ColorsOf(m_text.GetColorArray(), inside, inside + 1)[0]);
+    EXPECT_EQ(kQuote, ColorAtLine(1500));
 }
 
 // A zero byte ends every marker search: deleting one can close a comment that was open.
 TEST_F(ScanCheckpoints, DeletingAZeroByteLetsAMarkerBeyondItBeFound) {
-    std::string body = "\"open\n";
-    for (int k = 0; k < 1500; ++k) body += "END abc\n";
-    body += "!\n";
-    for (int k = 0; k < 1500; ++k) body += "abc NODE\n";
-    body += "\" after\n";
-    Load(body);
+    Load("\"open\n" + Repeat("END abc\n", 1500) + "!\n" + Repeat("abc NODE\n", 1500) + "\" after\n");
     int zero = m_text.GetLineOffset(1501);
     m_text.SetAt(zero, '\0');
     ExpectWindowLikeWholeText(2800, 30);
@@ -143,16 +127,12 @@ TEST_F(ScanCheckpoints, ChangingTheByteAPassStoppedAtMovesTheCheckpointThere) {
     ExpectWindowLikeWholeText(9990, 5);
     int changed = 0;
     // From the last checkpoint back, as a change drops the ones after it.
-    for (int k = m_text.GetScanCheckpoints().ValidCount() - 1; k > 0 && changed < 3; --k) {
+    for (int k = Checkpoints() - 1; k > 0 && changed < 3; --k) {
         int pos = m_text.GetScanCheckpoints().ValidPosition(k);
         if (m_text.GetAt(pos) != 'a') continue;
         m_text.SetAt(pos, '\xB0');
         ++changed;
-        m_text.RenderWindow(pos, pos + 8);
-        std::vector<COLORREF> window = ColorsOf(m_text.GetColorArray(), pos, pos + 8);
-        ScanWholeText();
-        EXPECT_EQ(ColorsOf(m_wholeRuns, pos, pos + 8), window) << "at " << pos;
-        EXPECT_EQ(kQuote, window[3]);
+        EXPECT_EQ(kQuote, ExpectWindowLikeWholeText(-1, 0, pos, pos + 8)[3]) << "at " << pos;
     }
     EXPECT_GT(changed, 0);
 }
@@ -160,43 +140,28 @@ TEST_F(ScanCheckpoints, ChangingTheByteAPassStoppedAtMovesTheCheckpointThere) {
 // The search for a quote's end takes a marker after a lead byte as that byte's second half: a lead
 // byte put before that one makes the marker a character of its own, and the quote closes there.
 TEST_F(ScanCheckpoints, ALeadByteThatFreesAMarkerClosesTheQuoteAbove) {
-    std::string body = "z 'open\n";
-    for (int k = 0; k < 3000; ++k) body += "END abc\n";
-    body += "\xB0' END\n";
-    Load(body);
+    Load("z 'open\n" + Repeat("END abc\n", 3000) + "\xB0' END\n");
     ExpectWindowLikeWholeText(2000, 30);
     m_text.Insert(m_text.GetLength() - 1 - 6, '\xB0');
     ExpectWindowLikeWholeText(2000, 30);
 }
 
-void RandomEdit(CColorString& text, std::mt19937& rng) {
-    int pos = (int)(rng() % (unsigned)text.GetLength());
-    switch (rng() % 4) {
-    case 0:
-        text.Insert(pos, Piece(rng).c_str());
-        break;
-    case 1:
-        text.Delete(pos, (int)(rng() % 40));
-        break;
-    case 2:
-        text.Replace(pos, (int)(rng() % 8), Piece(rng).c_str());
-        break;
-    default:
-        text.Insert(pos, "\"'"[rng() % 2]);
-        break;
-    }
-}
-
+// Up to three edits between two windows, so that some rescans meet edits still ahead.
 TEST_F(ScanCheckpoints, RandomWindowsAfterRandomEditsMatchTheWholeTextScan) {
     std::mt19937 rng(20261208);
-    Load(RandomText(rng, 60000));
-    for (int round = 0; round < 200; ++round) {
-        // Up to three edits between two windows, so that some rescans meet edits still ahead.
-        for (int edits = 1 + (int)(rng() % 3); edits > 0; --edits) RandomEdit(m_text, rng);
-        int lines = m_text.GetLineCount();
-        ExpectWindowLikeWholeText((int)(rng() % (unsigned)lines), 25);
-        if (HasFatalFailure()) return;
-        if (round % 10 == 0) ExpectWindowLikeWholeText((int)(rng() % (unsigned)lines), 25);
+    std::string body;
+    while (body.size() < 60000) body += Piece(rng);
+    Load(body);
+    for (int round = 0; round < 200 && !HasFailure(); ++round) {
+        for (int edits = 1 + (int)(rng() % 3); edits > 0; --edits) {
+            int pos = (int)(rng() % (unsigned)m_text.GetLength()), kind = (int)(rng() % 4);
+            if (kind == 0) m_text.Insert(pos, Piece(rng).c_str());
+            if (kind == 1) m_text.Delete(pos, (int)(rng() % 40));
+            if (kind == 2) m_text.Replace(pos, (int)(rng() % 8), Piece(rng).c_str());
+            if (kind == 3) m_text.Insert(pos, "\"'"[rng() % 2]);
+        }
+        ExpectWindowLikeWholeText((int)(rng() % (unsigned)m_text.GetLineCount()), 25);
+        if (round % 10 == 0) ExpectWindowLikeWholeText((int)(rng() % (unsigned)m_text.GetLineCount()), 25);
     }
 }
 
@@ -204,32 +169,28 @@ TEST_F(ScanCheckpoints, RandomWindowsAfterRandomEditsMatchTheWholeTextScan) {
 // after it are taken up as they were instead of being found again; with a second edit further down,
 // those up to that edit are.
 TEST_F(ScanCheckpoints, AnEditFarAboveCostsOnlyTheLinesItChanged) {
-    std::string body;
-    for (int k = 0; k < 20000; ++k) body += "END NODE abc 'q' ; r\n";
-    Load(body);
+    Load(Repeat("END NODE abc 'q' ; r\n", 20000));
     ExpectWindowLikeWholeText(19900, 30);
-    int all = m_text.GetScanCheckpoints().ValidCount();
+    int all = Checkpoints();
     m_text.Insert(m_text.GetLineOffset(100), "NODE ");
-    EXPECT_LT(m_text.GetScanCheckpoints().ValidCount(), 5);
+    EXPECT_LT(Checkpoints(), 5);
     ExpectWindowLikeWholeText(300, 30);
-    EXPECT_GE(m_text.GetScanCheckpoints().ValidCount(), all);
+    EXPECT_GE(Checkpoints(), all);
     ExpectWindowLikeWholeText(19900, 30);
-
     m_text.Insert(m_text.GetLineOffset(100), "NODE ");
     m_text.Insert(m_text.GetLineOffset(19000), "NODE ");
     ExpectWindowLikeWholeText(15000, 30);
-    EXPECT_GT(m_text.GetScanCheckpoints().ValidCount(), all * 93 / 100) << "taken up to line 19000";
+    EXPECT_GT(Checkpoints(), all * 93 / 100) << "taken up to line 19000";
     ExpectWindowLikeWholeText(19900, 30);
 }
 
 TEST_F(ScanCheckpoints, OffColoursFromTheWindowStartAsBefore) {
-    std::string body = "\"open\nEND\n\"";
-    Load(body);
+    Load("\"open\nEND\n\"");
     m_text.UseScanCheckpoints(FALSE);
     int line = m_text.GetLineOffset(1);
     m_text.RenderWindow(line, line + 3);
     EXPECT_EQ(kKeyword, ColorsOf(m_text.GetColorArray(), line, line + 1)[0]);
-    EXPECT_EQ(0, m_text.GetScanCheckpoints().ValidCount());
+    EXPECT_EQ(0, Checkpoints());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // CObList: order of head and tail insertion, positions, removal across block boundaries.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <vector>
 
 #include "framework/base/MemoryBlock.h"
@@ -8,52 +9,45 @@
 
 namespace {
 
-class CItem : public CObject {
-public:
+struct CItem : CObject {
     explicit CItem(int v) : value(v) {}
     int value;
 };
 
-std::vector<int> Values(const CObList& list) {
+int ValueOf(CObject* item) {
+    return static_cast<CItem*>(item)->value;
+}
+
+// The values from the head, or from the tail backwards.
+std::vector<int> Values(const CObList& list, bool backwards = false) {
     std::vector<int> out;
-    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
-        out.push_back(static_cast<CItem*>(list.GetNext(pos))->value);
+    for (POSITION pos = backwards ? list.GetTailPosition() : list.GetHeadPosition(); pos != nullptr;)
+        out.push_back(ValueOf(backwards ? list.GetPrev(pos) : list.GetNext(pos)));
     return out;
 }
 
 TEST(ObList, HeadAndTailInsertionKeepOrderAcrossManyBlocks) {
-    std::vector<CItem*> items;
-    for (int i = 0; i < 25; ++i) items.push_back(new CItem(i));
+    std::deque<CItem> items;
+    for (int i = 0; i < 25; ++i) items.emplace_back(i);
     CObList list(3);
-    for (int i = 10; i < 25; ++i) list.AddTail(items[i]);
-    for (int i = 9; i >= 0; --i) list.AddHead(items[i]);
-    ASSERT_EQ(list.GetCount(), 25);
+    for (int i = 10; i < 25; ++i) list.AddTail(&items[i]);
+    for (int i = 9; i >= 0; --i) list.AddHead(&items[i]);
     std::vector<int> expected;
     for (int i = 0; i < 25; ++i) expected.push_back(i);
     EXPECT_EQ(Values(list), expected);
-
-    EXPECT_EQ(static_cast<CItem*>(list.RemoveHead())->value, 0);
-    EXPECT_EQ(static_cast<CItem*>(list.RemoveTail())->value, 24);
-    EXPECT_EQ(static_cast<CItem*>(list.GetHead())->value, 1);
-    EXPECT_EQ(static_cast<CItem*>(list.GetTail())->value, 23);
-
-    // Walk backwards from the tail.
-    std::vector<int> backwards;
-    for (POSITION pos = list.GetTailPosition(); pos != nullptr;)
-        backwards.push_back(static_cast<CItem*>(list.GetPrev(pos))->value);
-    EXPECT_EQ(backwards.front(), 23);
-    EXPECT_EQ(backwards.back(), 1);
-    EXPECT_EQ(backwards.size(), 23u);
-
+    EXPECT_EQ(ValueOf(list.RemoveHead()), 0);
+    EXPECT_EQ(ValueOf(list.RemoveTail()), 24);
+    EXPECT_EQ(ValueOf(list.GetHead()) + ValueOf(list.GetTail()), 1 + 23);
+    std::vector<int> backwards = Values(list, true);
+    EXPECT_EQ(backwards, std::vector<int>(expected.rbegin() + 1, expected.rend() - 1));
     while (!list.IsEmpty()) list.RemoveHead();
-    list.AddTail(items[5]); // nodes come back after the blocks were released
+    list.AddTail(&items[5]); // nodes come back after the blocks were released
     EXPECT_EQ(Values(list), std::vector<int>{5});
-    for (CItem* item : items) delete item;
 }
 
 TEST(ObList, InsertRemoveAtFindAndIndex) {
     CItem a(1), b(2), c(3), d(4);
-    CObList list;
+    CObList list, other;
     POSITION pa = list.AddTail(&a);
     POSITION pc = list.AddTail(&c);
     list.InsertAfter(pa, &b);
@@ -64,14 +58,10 @@ TEST(ObList, InsertRemoveAtFindAndIndex) {
     EXPECT_EQ(list.FindIndex(2), list.Find(&b));
     EXPECT_EQ(list.FindIndex(4), nullptr);
     EXPECT_EQ(list.FindIndex(-1), nullptr);
-
     list.RemoveAt(list.Find(&d)); // head
     list.RemoveAt(pc);            // tail
-    EXPECT_EQ(Values(list), (std::vector<int>{1, 2}));
     list.SetAt(list.GetHeadPosition(), &c);
     EXPECT_EQ(Values(list), (std::vector<int>{3, 2}));
-
-    CObList other;
     other.AddTail(&a);
     other.AddTail(&d);
     list.AddHead(&other);
@@ -81,8 +71,6 @@ TEST(ObList, InsertRemoveAtFindAndIndex) {
     EXPECT_TRUE(list.IsEmpty());
     EXPECT_EQ(list.GetHeadPosition(), nullptr);
 }
-
-} // namespace
 
 // A reserved node makes the next insertion safe when memory then runs out; without one it fails
 // and leaves the list as it was.
@@ -100,3 +88,5 @@ TEST(ObList, AReservedNodeServesTheNextInsertionWhenMemoryRunsOut) {
     EXPECT_NE(list.AddTail(&c), nullptr);
     EXPECT_EQ(Values(list), (std::vector<int>{2, 1, 3}));
 }
+
+} // namespace

@@ -20,19 +20,14 @@ TEST(MemoryBlock, ZeroFilledBlocksKeepTheirBytesAndSize) {
     for (int i = 0; i < 65536; i += 4096) EXPECT_EQ(p[i], 0) << i;
     std::memset(p, 'x', 65536);
     memblock::Unlock(h);
-    p = static_cast<unsigned char*>(memblock::Lock(h));
-    EXPECT_EQ(p[65535], 'x');
+    EXPECT_EQ(static_cast<unsigned char*>(memblock::Lock(h))[65535], 'x');
     memblock::Unlock(h);
     memblock::Free(h);
-
     EXPECT_EQ(memblock::Lock(nullptr), nullptr);
     EXPECT_EQ(memblock::Size(nullptr), 0u);
     memblock::Unlock(nullptr);
     memblock::Free(nullptr);
-}
-
-TEST(MemoryBlock, AnImpossibleRequestFailsCleanly) {
-    EXPECT_EQ(memblock::Allocate((size_t)-1 / 2, false), nullptr);
+    EXPECT_EQ(memblock::Allocate((size_t)-1 / 2, false), nullptr); // an impossible request fails cleanly
 }
 
 struct Shared {
@@ -56,7 +51,8 @@ TEST(Sync, TwoWorkerThreadsUnderOneLockLoseNoIncrement) {
     Shared shared;
     ASSERT_TRUE(StartWorkerThread(AddMany, &shared, ThreadPriority::Lowest));
     ASSERT_TRUE(StartWorkerThread(AddMany, &shared, ThreadPriority::Normal));
-    for (int i = 0; i < 6000 && shared.done < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 6000 && shared.done < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_EQ(shared.done.load(), 2);
     CSingleLock hold(shared.lock);
     EXPECT_EQ(shared.counter, 200000);

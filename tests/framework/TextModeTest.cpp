@@ -15,7 +15,8 @@ std::string Decode(const std::string& in, bool inputEnds, size_t room, TextModeS
     return out.substr(0, step.produced);
 }
 
-TEST(TextMode, ControlZEndsTheDataWithoutBeingConsumed) {
+// A 0x1A ends the data without being consumed; the output room is never exceeded.
+TEST(TextMode, ControlZAndTheEndsOfTheRoom) {
     TextModeStep step;
     EXPECT_EQ(Decode("a\r\x1a"
                      "b",
@@ -25,10 +26,6 @@ TEST(TextMode, ControlZEndsTheDataWithoutBeingConsumed) {
     EXPECT_EQ(step.consumed, 2u);
     EXPECT_EQ(Decode("\x1a", false, 10, step), "");
     EXPECT_TRUE(step.ended);
-}
-
-TEST(TextMode, OutputRoomIsNeverExceeded) {
-    TextModeStep step;
     EXPECT_EQ(Decode("abc\r\ndef", true, 4, step), "abc\n");
     EXPECT_EQ(step.consumed, 5u);
     EXPECT_EQ(Decode(std::string("a\0b", 3), true, 2, step), std::string("a\0", 2)); // NULs pass
@@ -42,32 +39,24 @@ TEST(TextMode, OutputRoomIsNeverExceeded) {
     EXPECT_EQ(std::string(out, 3), "\r\nb");
 }
 
-// Files of the bytes that matter, read with every mix of fill and read sizes, including a CR LF
-// split between two fills and a read that asks for one byte at a time.
-TEST(TextMode, ReadingInPiecesMatchesReadingTheWholeFile) {
+// Files of the bytes that matter, read with every mix of fill and read sizes (a CR LF split between
+// two fills, reads of one byte at a time), and random texts written in pieces and read back.
+TEST(TextMode, ReadingInPiecesMatchesReadingTheWholeFileAndWrittenTextReadsBack) {
     std::mt19937 rng(1207);
     const char kBytes[] = {'\r', '\n', '\x1a', 'a', '\0', '\xb0', '\xa1'};
+    auto whole = [] { return (size_t)1 << 20; };
     for (int round = 0; round < 3000; ++round) {
-        std::string file;
+        std::string file, text;
         for (int n = (int)(rng() % 40); n > 0; --n) file += kBytes[rng() % (round % 50 == 0 ? 7 : 6)];
         size_t fills = 1 + rng() % 5, asks = 1 + rng() % 6;
         auto fill = [&] { return (size_t)(rng() % (fills + 1)); };
         auto ask = [&] { return (size_t)(1 + rng() % asks); };
         ASSERT_EQ(ReadTextModeInPieces(file, fill, ask), LiteralTextModeRead(file)) << round;
-    }
-}
-
-TEST(TextMode, WrittenTextReadsBackAsItWas) {
-    std::mt19937 rng(36);
-    for (int round = 0; round < 500; ++round) {
-        std::string text;
         for (int n = (int)(rng() % 30); n > 0; --n) text += "\nab\xb0\xa1 "[rng() % 6];
-        auto room = [&] { return (size_t)(2 + rng() % 4); };
-        std::string file = WriteTextModeInPieces(text, room);
-        EXPECT_EQ((size_t)std::count(file.begin(), file.end(), '\r'),
-                  (size_t)std::count(text.begin(), text.end(), '\n'));
-        auto whole = [] { return (size_t)1 << 20; };
-        ASSERT_EQ(ReadTextModeInPieces(file, whole, whole), text) << round;
+        std::string written = WriteTextModeInPieces(text, [&] { return (size_t)(2 + rng() % 4); });
+        EXPECT_EQ(std::count(written.begin(), written.end(), '\r'),
+                  std::count(text.begin(), text.end(), '\n'));
+        ASSERT_EQ(ReadTextModeInPieces(written, whole, whole), text) << round;
     }
 }
 

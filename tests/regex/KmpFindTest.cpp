@@ -4,59 +4,47 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<int> Table(const char* pattern) {
-    std::vector<int> t(std::char_traits<char>::length(pattern), -1);
-    KmpNext((int)t.size(), pattern, t.data());
-    return t;
-}
-
 unsigned char Fold(char c) {
     unsigned char b = (unsigned char)c;
     return (b >= 'A' && b <= 'Z') ? (unsigned char)(b + 32) : b;
 }
 
-bool FoldedEqualAt(const std::string& text, size_t at, const std::string& pattern) {
-    for (size_t k = 0; k < pattern.size(); ++k)
-        if (Fold(text[at + k]) != Fold(pattern[k])) return false;
-    return true;
-}
-
-int NaiveForward(const std::string& text, const std::string& pattern) {
-    if (pattern.size() > text.size()) return -1;
-    for (size_t p = 0; p + pattern.size() <= text.size(); ++p)
-        if (FoldedEqualAt(text, p, pattern)) return (int)p;
-    return -1;
-}
-
-int NaiveReverse(const std::string& text, const std::string& pattern, int start) {
-    if (pattern.empty() || pattern.size() > text.size()) return -1;
+// The first (forward) or last at or before start (reverse) folded match, scanned naively.
+int Naive(const std::string& text, const std::string& pattern, bool reverse, int start = -1) {
+    if (pattern.size() > text.size() || (reverse && pattern.empty())) return -1;
     int last = (int)(text.size() - pattern.size());
     if (start < 0 || start > last) start = last;
-    for (int p = start; p >= 0; --p)
-        if (FoldedEqualAt(text, (size_t)p, pattern)) return p;
+    for (int k = 0; k <= last; ++k) {
+        int p = reverse ? start - k : k;
+        if (p < 0) break;
+        size_t i = 0;
+        while (i < pattern.size() && Fold(text[(size_t)p + i]) == Fold(pattern[i])) ++i;
+        if (i == pattern.size()) return p;
+    }
     return -1;
 }
 
+// Each pattern with its failure table as digits; '[' and '{' are different bytes.
 TEST(KmpNext, BordersUnderFolding) {
-    EXPECT_EQ(Table("abcab"), (std::vector<int>{0, 0, 0, 0, 1}));
-    EXPECT_EQ(Table("aBAb"), (std::vector<int>{0, 0, 0, 1}));
-    EXPECT_EQ(Table("aaaa"), (std::vector<int>{0, 0, 1, 2}));
-    EXPECT_EQ(Table("abacabab"), (std::vector<int>{0, 0, 0, 1, 0, 1, 2, 3}));
-    EXPECT_EQ(Table("x"), (std::vector<int>{0}));
-    EXPECT_EQ(Table("[{[{"), (std::vector<int>{0, 0, 0, 1})); // '[' and '{' are different bytes
-}
-
-TEST(KmpFind, NullArgumentsFindNothing) {
-    EXPECT_EQ(KmpFindNoCase(nullptr, "a"), -1);
-    EXPECT_EQ(KmpFindNoCase("a", nullptr), -1);
-    EXPECT_EQ(KmpFindReverse(nullptr, "a", 0), -1);
-    EXPECT_EQ(KmpFindReverse("a", nullptr, 0), -1);
+    const char* const cases[][2] = {{"abcab", "00001"},       {"aBAb", "0001"}, {"aaaa", "0012"},
+                                    {"abacabab", "00010123"}, {"x", "0"},       {"[{[{", "0001"}};
+    for (const auto& c : cases) {
+        std::vector<int> t(std::strlen(c[0]), -1);
+        KmpNext((int)t.size(), c[0], t.data());
+        std::string digits;
+        for (int v : t) digits += (char)('0' + v);
+        EXPECT_EQ(digits, c[1]) << c[0];
+    }
+    EXPECT_EQ(std::vector<int>({KmpFindNoCase(nullptr, "a"), KmpFindNoCase("a", nullptr),
+                                KmpFindReverse(nullptr, "a", 0), KmpFindReverse("a", nullptr, 0)}),
+              std::vector<int>(4, -1));
 }
 
 // Random texts over an alphabet rich in borders and folding traps, against a naive scan: bytes 32
@@ -74,19 +62,16 @@ TEST(KmpFind, AgreesWithNaiveSearch) {
     for (int round = 0; round < 20000; ++round) {
         std::string text = pick(rng() % 24), pattern = pick(rng() % 8);
         int start = (int)(rng() % 30) - 3;
-        ASSERT_EQ(KmpFindNoCase(text.c_str(), pattern.c_str()), NaiveForward(text, pattern))
-            << text << " / " << pattern;
-        ASSERT_EQ(KmpFindReverse(text.c_str(), pattern.c_str(), start), NaiveReverse(text, pattern, start))
+        ASSERT_EQ(KmpFindNoCase(text.c_str(), pattern.c_str()), Naive(text, pattern, false))
+            << text << "/" << pattern;
+        ASSERT_EQ(KmpFindReverse(text.c_str(), pattern.c_str(), start), Naive(text, pattern, true, start))
             << text << " / " << pattern << " from " << start;
     }
 }
 
-// Quadratic for a scan that restarts the comparison at every offset: a megabyte of a's against a
-// long run of a's ending in b.
+// Quadratic for a scan that restarts at every offset: a megabyte of a's against a's ending in b.
 TEST(KmpFind, LongNearMissesStayLinear) {
-    std::string text(1 << 20, 'a');
-    std::string pattern(1 << 18, 'A');
-    pattern += 'b';
+    std::string text(1 << 20, 'a'), pattern = std::string(1 << 18, 'A') + "b";
     EXPECT_EQ(KmpFindNoCase(text.c_str(), pattern.c_str()), -1);
     EXPECT_EQ(KmpFindReverse(text.c_str(), pattern.c_str(), -1), -1);
     text[500000] = 'B';
@@ -103,7 +88,7 @@ TEST(KmpFind, HitsAcrossTheScanWindowsAndAZeroEndsTheText) {
             std::string text(edge + 4096, 'x');
             for (size_t k = 0; k < text.size(); k += 97) text[k] = "aAbB"[rng() % 4]; // near misses
             text.replace(edge - back, 5, "aBaBa");
-            int expected = NaiveForward(text, "ababa");
+            int expected = Naive(text, "ababa", false);
             ASSERT_EQ(KmpFindNoCase(text.c_str(), "ABABA"), expected) << edge << " - " << back;
             ASSERT_LE(expected, (int)(edge - back));
         }

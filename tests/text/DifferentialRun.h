@@ -9,6 +9,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "framework/base/Geometry.h"
 #include "tests/text/LiteralBuffer.h"
@@ -33,15 +34,14 @@ public:
     template <class Seed> explicit DifferentialRun(Seed seed) : m_rng(seed) {
         m_buffer.SetBufferSize(65536);
         m_ref.SetBufferSize(65536);
-        m_buffer.Reset();
-        m_ref.Reset();
+        Reset();
     }
 
     void Run(int steps) {
-        for (m_step = 0; m_step < steps; ++m_step) {
+        for (int step = 0; step < steps && !::testing::Test::HasFatalFailure(); ++step) {
+            SCOPED_TRACE("step " + std::to_string(step));
             Step();
             Compare();
-            if (::testing::Test::HasFatalFailure()) return;
         }
         EXPECT_FALSE(m_buffer.AllocationFailed());
     }
@@ -74,8 +74,7 @@ private:
         // A patch measures its line through the table; after the text shrank without a rebuild that
         // line may reach past the text, into bytes the literal block still holds and ours does not.
         if (m_ref.length < m_ref.builtLength) Reset();
-        m_buffer.Insert(pos, c);
-        m_ref.Insert(pos, c);
+        Both([&](auto& b) { b.Insert(pos, c); });
         AfterBracket();
     }
 
@@ -88,8 +87,7 @@ private:
         }
         int count = Clip(p, (int)Pick(6));
         const char* with = kWith[Pick(sizeof kWith / sizeof kWith[0])];
-        m_buffer.Replace(p, count, with);
-        m_ref.Replace(p, count, with);
+        Both([&](auto& b) { b.Replace(p, count, with); });
         m_runPos = p + (int)std::strlen(with);
     }
 
@@ -100,26 +98,25 @@ private:
         const char* with = kWith[Pick(sizeof kWith / sizeof kWith[0])];
         int all = (int)Pick(3);
         bool noCase = Pick(2) == 0;
-        int got =
-            noCase ? m_buffer.FindReplaceNoCase(find, with, all) : m_buffer.FindReplace(find, with, all);
-        int want = noCase ? m_ref.FindReplaceNoCase(find, with, all) : m_ref.FindReplace(find, with, all);
-        ASSERT_EQ(got, want) << "step " << m_step << Trace();
-        if (Pick(5) != 0) {
-            Note("reset");
-            Reset();
-        }
+        ASSERT_EQ(noCase ? m_buffer.FindReplaceNoCase(find, with, all)
+                         : m_buffer.FindReplace(find, with, all),
+                  noCase ? m_ref.FindReplaceNoCase(find, with, all) : m_ref.FindReplace(find, with, all));
+        if (Pick(5) != 0) Reset();
     }
 
+    // The same edit on both buffers.
+    template <class Edit> void Both(Edit edit) {
+        edit(m_buffer);
+        edit(m_ref);
+    }
     void Reset() {
-        m_buffer.Reset();
-        m_ref.Reset();
+        Both([](auto& b) { b.Reset(); });
     }
 
     // The text pointer, taken now and then as a search or a paint would.
     void TakeText() {
         if (Pick(2) == 0) {
-            ASSERT_EQ(std::memcmp(m_buffer.GetBuffer(), m_ref.Text(), (size_t)Length()), 0)
-                << "step " << m_step << Trace();
+            ASSERT_EQ(std::memcmp(m_buffer.GetBuffer(), m_ref.Text(), (size_t)Length()), 0);
         } else {
             int pos = Pos(), count = (int)Pick((unsigned)(Length() - pos) + 1);
             ASSERT_EQ(std::memcmp(m_buffer.GetRange(pos, count), m_ref.Text() + pos, (size_t)count), 0);
@@ -128,47 +125,35 @@ private:
 
     void Step() {
         if (m_cursor >= Length()) m_cursor = Length() - 1;
-        if (m_runPos >= 0 && Pick(10) != 0) {
-            Note("run");
-            return ReplaceRun();
-        }
+        if (m_runPos >= 0 && Pick(10) != 0) return ReplaceRun();
         unsigned r = Pick(100);
         if (Length() > 6000 && r < 50) r = 44; // keep the text small enough to compare every step
         if (r < 30) {
             static const char kTyped[] = {'q', 'Z', '7', ' ', '\t', '\xb0', '\xa1', '.'};
-            Note("type");
             TypeAt(m_cursor++, kTyped[Pick(sizeof kTyped)]);
             if (Pick(8) != 0) Reset(); // the documents rebuild after each typed byte
         } else if (r < 35) {
-            Note("return");
             m_buffer.Return(m_cursor);
             m_ref.Return(m_cursor++);
             AfterBracket();
         } else if (r < 41) {
-            Note("backspace");
             if (m_cursor > 0) {
                 m_buffer.Delete(m_cursor - 1, 1);
                 m_ref.Delete(--m_cursor, 1);
             }
         } else if (r < 46) {
-            Note("delete");
             int pos = Pos(), count = Clip(pos, (int)Pick(r == 44 ? 2000 : Length() > 3000 ? 400 : 12));
-            m_buffer.Delete(pos, count);
-            m_ref.Delete(pos, count);
+            Both([&](auto& b) { b.Delete(pos, count); });
         } else if (r < 54) {
-            Note("insert");
             int pos = Pick(2) ? m_cursor : Pos();
             std::string piece = Piece();
-            m_buffer.Insert(pos, piece.c_str());
-            m_ref.Insert(pos, piece.c_str());
+            Both([&](auto& b) { b.Insert(pos, piece.c_str()); });
             AfterBracket();
         } else if (r < 58) {
             m_runPos = Pos();
         } else if (r < 62) {
-            Note("findreplace");
             FindAndReplace();
         } else if (r < 66) {
-            Note("string-edit");
             int pos = Pos();
             if (Pick(2)) {
                 std::string piece = Piece();
@@ -180,7 +165,6 @@ private:
                 m_ref.StrDelete(pos, count);
             }
         } else if (r < 68) {
-            Note("typed-lf");
             TypeAt(Pos(), '\n'); // a typed line feed is not a line start until the next Reset
         } else if (r < 69) {
             // Starts moved by hand stay inside the text, where a line's bytes can be measured.
@@ -190,32 +174,21 @@ private:
                 int moved = m_ref.table[(size_t)k] + delta;
                 inside = inside && moved >= 1 && moved < Length() - 1;
             }
-            if (inside) {
-                Note("move");
-                m_buffer.MoveLineOffset(line, delta);
-                m_ref.MoveLineOffset(line, delta);
-            }
+            if (inside) Both([&](auto& b) { b.MoveLineOffset(line, delta); });
         } else if (r < 70) {
             int pos = Pos();
-            Note("recalc");
-            m_buffer.RecalcLine(pos);
-            m_ref.RecalcLine(pos);
+            Both([&](auto& b) { b.RecalcLine(pos); });
         } else if (r < 72) {
             static const char kBytes[] = {'\n', '\t', 'k', '\xb1'};
             int pos = Length() > 1 ? (int)Pick((unsigned)Length() - 1) : 0;
-            Note("setat");
             if (Length() > 1) SetAt(pos, kBytes[Pick(sizeof kBytes)]);
         } else if (r < 73) {
-            Note("load");
             LoadMore();
         } else if (r < 74) {
-            Note("bracket");
             OwnerBracket();
         } else if (r < 82) {
-            Note("text");
             TakeText();
         } else {
-            Note("reset");
             Reset();
         }
     }
@@ -255,24 +228,23 @@ private:
 
     void Compare() {
         const LiteralBuffer& ref = m_ref;
-        ASSERT_EQ(m_buffer.GetTextSize(), ref.length) << "step " << m_step << Trace();
-        ASSERT_EQ(m_buffer.GetCapacity(), ref.capacity) << "step " << m_step << Trace();
-        for (int i = 0; i < ref.length; ++i)
-            if (m_buffer.GetAt(i) != ref.block[(size_t)i]) FAIL() << "byte " << i << " at step " << m_step;
         const auto& table = m_buffer.GetLineTable();
-        ASSERT_EQ(m_buffer.GetLineCount(), ref.lineCount) << "step " << m_step << Trace();
-        ASSERT_EQ(m_buffer.GetTotalWidth(), CSize(ref.widest, ref.height)) << "step " << m_step << Trace();
-        ASSERT_EQ(table.GetAverageLineLength(), ref.average) << "step " << m_step << Trace();
-        ASSERT_EQ(table.GetSearchLineCount(), ref.searchLines) << "step " << m_step << Trace();
-        ASSERT_EQ(table.GetTableSize(), (int)ref.table.size()) << "step " << m_step << Trace();
+        ASSERT_EQ(std::vector<int>({m_buffer.GetTextSize(), m_buffer.GetCapacity(), m_buffer.GetLineCount(),
+                                    table.GetAverageLineLength(), table.GetSearchLineCount(),
+                                    table.GetTableSize()}),
+                  std::vector<int>({ref.length, ref.capacity, ref.lineCount, ref.average, ref.searchLines,
+                                    (int)ref.table.size()}));
+        for (int i = 0; i < ref.length; ++i)
+            if (m_buffer.GetAt(i) != ref.block[(size_t)i]) FAIL() << "byte " << i;
+        ASSERT_EQ(m_buffer.GetTotalWidth(), CSize(ref.widest, ref.height));
         for (int k = 0; k < (int)ref.table.size(); ++k)
-            ASSERT_EQ(m_buffer.GetLineOffset(k), ref.table[(size_t)k]) << "line " << k << " step " << m_step;
+            ASSERT_EQ(m_buffer.GetLineOffset(k), ref.table[(size_t)k]) << k;
         for (int k = 0; k < ref.lineCount; ++k) {
-            ASSERT_EQ(m_buffer.GetLineSize(k), ref.LineSize(k)) << "line " << k << " step " << m_step;
-            ASSERT_EQ(m_buffer.GetLineEndOffset(k), ref.LineEndOffset(k));
+            ASSERT_EQ(m_buffer.GetLineSize(k), ref.LineSize(k)) << "line " << k;
+            ASSERT_EQ(m_buffer.GetLineEndOffset(k), ref.LineEndOffset(k)) << "line " << k;
             int start = ref.Entry(k);
             if (start >= 0 && start + ref.LineSize(k) <= ref.length + 1 && start < ref.length) {
-                ASSERT_EQ(m_buffer.GetLineWidth(k), ref.LineWidth(k)) << "line " << k << " step " << m_step;
+                ASSERT_EQ(m_buffer.GetLineWidth(k), ref.LineWidth(k)) << "line " << k;
             }
         }
         for (int probe = 0; probe < 3; ++probe) {
@@ -296,28 +268,18 @@ private:
             int k = sampled == starts ? i : (int)Pick((unsigned)starts);
             for (int d = -1; d <= 1; ++d) {
                 int pos = ref.table[(size_t)k] + d;
-                ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos << " step " << m_step;
+                ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos;
             }
         }
         for (int probe = 0; probe < 8; ++probe) {
             int pos = (int)Pick((unsigned)ref.length + 1);
-            ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos << " step " << m_step;
+            ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos;
         }
     }
 
-    // The last steps' kinds, for the failure message.
-    std::string Trace() const { return " after " + m_trace; }
-    void Note(const char* what) {
-        m_trace += what;
-        m_trace += ' ';
-        if (m_trace.size() > 120) m_trace.erase(0, m_trace.size() - 120);
-    }
-
-    std::string m_trace;
     Choices m_rng;
     Buffer m_buffer;
     LiteralBuffer m_ref;
-    int m_step = 0;
     int m_cursor = 0;
     int m_runPos = -1;
     int m_ownerBracket = 0;

@@ -24,91 +24,85 @@ class IndexedText {
 public:
     IndexedText() { m_text.SetBufferSize(1 << 16); }
 
-    void Load(const std::string& bytes) {
-        m_mirror = bytes;
+    void Load(const std::string& body) {
         m_text.Delete(0, m_text.GetTextSize());
-        if (!bytes.empty()) m_text.Insert(0, bytes.c_str());
-        ASSERT_TRUE(m_index.Build(m_text, kTab));
+        Edit(0, 0, body);
+        ASSERT_TRUE(index.Build(m_text, kTab));
     }
     void Replace(int pos, int removed, const std::string& inserted) {
-        m_text.Delete(pos, removed);
-        if (!inserted.empty()) m_text.Insert(pos, inserted.c_str());
-        m_mirror.replace((size_t)pos, (size_t)removed, inserted);
-        ASSERT_TRUE(m_index.Apply(m_text, pos, removed, (int)inserted.size(), kTab));
+        Edit(pos, removed, inserted);
+        ASSERT_TRUE(index.Apply(m_text, pos, removed, (int)inserted.size(), kTab));
     }
-
-    // The same edit with the index's allocation n failing (the text's own edit is made beforehand);
-    // an index that reports the failure is built again. Returns whether the seam reached allocation n.
+    // The same edit with the index's allocation n failing; an index that reports the failure is
+    // built again. Returns whether the seam reached allocation n.
     bool ReplaceFailing(int pos, int removed, const std::string& inserted, int n, bool& applied) {
-        m_text.Delete(pos, removed);
-        if (!inserted.empty()) m_text.Insert(pos, inserted.c_str());
-        m_mirror.replace((size_t)pos, (size_t)removed, inserted);
+        Edit(pos, removed, inserted);
         bool reached = WithAllocationFailing(
-            n, [&] { applied = m_index.Apply(m_text, pos, removed, (int)inserted.size(), kTab); });
+            n, [&] { applied = index.Apply(m_text, pos, removed, (int)inserted.size(), kTab); });
         if (!applied) {
-            EXPECT_TRUE(m_index.Build(m_text, kTab));
+            EXPECT_TRUE(index.Build(m_text, kTab));
         }
         return reached;
     }
 
     // Every line's start and width, the widest line, and the line of positions around each start.
     void Check(std::mt19937& rng) const {
-        std::vector<int> starts(1, 0), widths;
-        int width = 0, widest = 0;
-        for (size_t i = 0; i < m_mirror.size(); ++i) {
-            if (m_mirror[i] == '\n') {
-                widths.push_back(width);
-                widest = std::max(widest, width);
+        std::vector<int> starts(1, 0), widths(1, 0);
+        int widest = 0; // of the lines a line feed ends
+        for (size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\n') {
                 starts.push_back((int)i + 1);
-                width = 0;
+                widest = std::max(widest, widths.back());
+                widths.push_back(0);
             } else {
-                width += m_mirror[i] == '\t' ? kTab : 1;
+                widths.back() += bytes[i] == '\t' ? kTab : 1;
             }
         }
-        widths.push_back(width);
-        ASSERT_EQ((int)starts.size(), m_index.Count());
-        ASSERT_EQ(widest, m_index.Widest());
-        for (int k = 0; k < m_index.Count(); ++k) {
-            ASSERT_EQ(starts[(size_t)k], m_index.Start(k)) << "line " << k;
-            ASSERT_EQ(widths[(size_t)k], m_index.Width(k)) << "line " << k;
+        ASSERT_EQ((int)starts.size(), index.Count());
+        ASSERT_EQ(widest, index.Widest());
+        for (int k = 0; k < index.Count(); ++k) {
+            ASSERT_EQ(starts[(size_t)k], index.Start(k)) << "line " << k;
+            ASSERT_EQ(widths[(size_t)k], index.Width(k)) << "line " << k;
         }
         for (int probe = 0; probe < 64; ++probe) {
-            int k = (int)(rng() % starts.size());
-            int end = k + 1 < (int)starts.size() ? starts[(size_t)k + 1] : (int)m_mirror.size() + 1;
-            for (int pos : {starts[(size_t)k], end - 1, starts[(size_t)k] + (end - starts[(size_t)k]) / 2}) {
-                ASSERT_EQ(k, m_index.LineOf(pos)) << "position " << pos;
-                ASSERT_EQ(k, m_index.LineNear(pos, (int)(rng() % starts.size()))) << "position " << pos;
+            int k = (int)(rng() % starts.size()), start = starts[(size_t)k];
+            int end = k + 1 < (int)starts.size() ? starts[(size_t)k + 1] : (int)bytes.size() + 1;
+            for (int pos : {start, end - 1, start + (end - start) / 2}) {
+                ASSERT_EQ(k, index.LineOf(pos)) << "position " << pos;
+                ASSERT_EQ(k, index.LineNear(pos, (int)(rng() % starts.size()))) << "position " << pos;
             }
         }
     }
 
-    int Size() const { return (int)m_mirror.size(); }
-    const std::string& Bytes() const { return m_mirror; }
-    const CLineIndex& Index() const { return m_index; }
+    int Size() const { return (int)bytes.size(); }
+    std::string bytes;
+    CLineIndex index;
 
 private:
+    void Edit(int pos, int removed, const std::string& inserted) {
+        m_text.Delete(pos, removed);
+        if (!inserted.empty()) m_text.Insert(pos, inserted.c_str());
+        bytes.replace((size_t)pos, (size_t)removed, inserted);
+    }
     CStringEx m_text;
-    std::string m_mirror;
-    CLineIndex m_index;
 };
 
-// Short lines, rows with a few tabs, tab-filled lines wider than a width byte holds, and now and
-// then a line longer than a block's offsets reach.
-std::string Piece(std::mt19937& rng, int longLines) {
+// Short lines, rows with a few tabs (up to and past what a tab count holds), tab-filled lines wider
+// than a width byte holds, and now and then a line longer than a block's offsets reach.
+std::string Piece(std::mt19937& rng, bool longLines) {
+    std::string row;
     switch (rng() % 16) {
     case 0:
         return std::string(1 + rng() % 4, '\n');
     case 1:
         return std::string(70 + rng() % 20, '\t') + "\n";
     case 2:
-        return longLines > 0 ? std::string(65536 + rng() % 70000, 'L') : "x\n";
+        return longLines ? std::string(65536 + rng() % 70000, 'L') : "x\n";
     case 3:
         return std::string(240 + rng() % 30, 'w') + "\n";
-    case 4: { // a few tabs among text: up to and past what a line's tab count holds
-        std::string row;
+    case 4:
         for (int k = (int)(rng() % 20); k > 0; --k) row += rng() % 2 ? "\t" : "1.5\t";
         return row + "\n";
-    }
     default:
         return std::string(rng() % 30, 'a' + (char)(rng() % 26)) + (rng() % 3 ? "\n" : "");
     }
@@ -118,48 +112,19 @@ TEST(LineIndex, RandomEditsMatchAScanOfTheText) {
     std::mt19937 rng(20261208);
     IndexedText t;
     std::string start;
-    while (start.size() < 200000) start += Piece(rng, 1);
+    while (start.size() < 200000) start += Piece(rng, true);
     t.Load(start);
     t.Check(rng);
-    int steps = std::max(TESSOLIN_DIFF_STEPS / 20, 100);
-    for (int step = 0; step < steps; ++step) {
-        int pos = (int)(rng() % (unsigned)(t.Size() + 1));
-        int room = t.Size() - pos;
-        int removed = 0;
-        switch (rng() % 4) {
-        case 0:
-            removed = std::min(room, (int)(rng() % 4));
-            break;
-        case 1:
-            removed = std::min(room, (int)(rng() % 20000));
-            break;
-        default:
-            break;
-        }
+    for (int step = 0; step < std::max(TESSOLIN_DIFF_STEPS / 20, 100); ++step) {
+        int pos = (int)(rng() % (unsigned)(t.Size() + 1)), kind = (int)(rng() % 4);
+        int removed = kind > 1 ? 0 : std::min(t.Size() - pos, (int)(rng() % (kind == 0 ? 4 : 20000)));
         std::string inserted;
-        int pieces = t.Size() > 400000 ? 0 : (int)(rng() % 3);
-        for (int p = 0; p < pieces; ++p) inserted += Piece(rng, rng() % 8 == 0);
+        for (int p = t.Size() > 400000 ? 0 : (int)(rng() % 3); p > 0; --p)
+            inserted += Piece(rng, rng() % 8 == 0);
         t.Replace(pos, removed, inserted);
         t.Check(rng);
         if (::testing::Test::HasFatalFailure()) FAIL() << "step " << step;
     }
-}
-
-// Thousands of line feeds typed at one place overflow block after block, and deleting them again
-// joins the blocks they emptied.
-TEST(LineIndex, LinesTypedAndDeletedAtOnePlaceSplitAndJoinBlocks) {
-    std::mt19937 rng(7);
-    IndexedText t;
-    std::string start;
-    for (int k = 0; k < 3000; ++k) start += "line " + std::to_string(k) + "\n";
-    t.Load(start);
-    int at = t.Size() / 2;
-    for (int k = 0; k < 20000; ++k) t.Replace(at + k, 0, "\n");
-    t.Check(rng);
-    for (int k = 0; k < 20000; ++k) t.Replace(at, 1, "");
-    t.Check(rng);
-    t.Replace(0, t.Size(), "");
-    t.Check(rng);
 }
 
 // Lines growing past 255 bytes and shrinking below again, and lines replaced by as many others: the
@@ -172,54 +137,45 @@ TEST(LineIndex, LinesCrossingTheStepLimitSwitchTheirGroups) {
     for (int k = 0; k < 3000; ++k) text += std::string(k % 9 == 0 ? 250 + k % 11 : 8 + k % 5, 'a') + "\n";
     t.Load(text);
     for (int step = 0; step < 4000; ++step) {
-        int pos = (int)(rng() % (unsigned)t.Size());
+        int pos = (int)(rng() % (unsigned)t.Size()), kind = (int)(rng() % 3);
         int removed = std::min(t.Size() - pos, (int)(1 + rng() % 40));
-        switch (rng() % 3) {
-        case 0:
-            t.Replace(pos, 0, std::string(1 + rng() % 12, 'b'));
-            break;
-        case 1:
-            t.Replace(pos, removed, std::string(rng() % 3, 'c'));
-            break;
-        default: { // as many line feeds in as out, some of the lines given tabs
-            std::string in;
-            for (char c : t.Bytes().substr((size_t)pos, (size_t)removed))
+        std::string in; // as many line feeds in as out, some of the lines given tabs
+        if (kind == 2)
+            for (char c : t.bytes.substr((size_t)pos, (size_t)removed))
                 if (c == '\n') in += std::string(rng() % 300, rng() % 2 ? 't' : '\t') + "\n";
-            t.Replace(pos, removed, in);
-            break;
-        }
-        }
+        if (kind == 0) t.Replace(pos, 0, std::string(1 + rng() % 12, 'b'));
+        if (kind == 1) t.Replace(pos, removed, std::string(rng() % 3, 'c'));
+        if (kind == 2) t.Replace(pos, removed, in);
         if (step % 50 == 0) t.Check(rng);
         if (::testing::Test::HasFatalFailure()) FAIL() << "step " << step;
     }
     t.Check(rng);
 }
 
-// Deleting most lines of every block must give their room back, not keep blocks sized for the lines
-// they once held.
-TEST(LineIndex, ScatteredDeletionsGiveTheirMemoryBack) {
+// The entries of short lines take under two bytes a line, not eight; thousands of line feeds typed
+// at one place overflow block after block, and deleting them again joins the blocks they emptied;
+// deleting most lines of every block gives their room back, not keeping blocks sized for them.
+TEST(LineIndex, BlocksSplitJoinAndGiveTheirMemoryBack) {
     std::mt19937 rng(5);
     IndexedText t, fresh;
-    std::string text;
-    for (int k = 0; k < 20000; ++k) text += "line " + std::to_string(100000 + k) + "\n"; // 12 bytes a line
+    std::string text, left;
+    for (int k = 0; k < 200000; ++k) text += "line " + std::to_string(100000 + k) + "\n"; // 12 bytes a line
     t.Load(text);
-    for (int k = 19999 - 39; k >= 0; k -= 40) t.Replace(k * 12, 39 * 12, "");
+    EXPECT_LT(t.index.HeldBytes(), 200001u * 2);
+    int at = 100000 * 12 + 6;
+    for (int k = 0; k < 20000; ++k) t.Replace(at + k, 0, "\n");
     t.Check(rng);
-    std::string left; // every 40th line
-    for (int k = 0; k < 20000; k += 40) left += text.substr((size_t)(k + 39) * 12, 12);
+    for (int k = 0; k < 20000; ++k) t.Replace(at, 1, "");
+    t.Check(rng);
+    for (int k = 19999 - 39; k >= 0; k -= 40) t.Replace(k * 12, 39 * 12, "");
+    t.Replace(20000 / 40 * 12, t.Size() - 20000 / 40 * 12, "");
+    t.Check(rng);
+    for (int k = 0; k < 20000; k += 40) left += text.substr((size_t)(k + 39) * 12, 12); // every 40th line
     fresh.Load(left);
-    EXPECT_EQ(fresh.Index().Count(), t.Index().Count());
-    EXPECT_LT(t.Index().HeldBytes(), fresh.Index().HeldBytes() * 3);
-}
-
-// The entries of a text of short lines take under two bytes a line, not eight.
-TEST(LineIndex, ShortLinesTakeUnderTwoBytesEach) {
-    IndexedText t;
-    std::string text;
-    for (int k = 0; k < 200000; ++k) text += "  12   0.500\n";
-    t.Load(text);
-    EXPECT_EQ(200001, t.Index().Count());
-    EXPECT_LT(t.Index().HeldBytes(), 200001u * 2);
+    EXPECT_EQ(fresh.index.Count(), t.index.Count());
+    EXPECT_LT(t.index.HeldBytes(), fresh.index.HeldBytes() * 3);
+    t.Replace(0, t.Size(), "");
+    t.Check(rng);
 }
 
 // Under the memory seam every allocation fails in turn: a build or an edit reports it, and the
@@ -234,8 +190,7 @@ TEST(LineIndex, AnIndexThatRunsOutOfMemoryReportsIt) {
         s.Insert(0, text.c_str());
         CLineIndex index;
         bool built = false;
-        bool reached = WithAllocationFailing(n, [&] { built = index.Build(s, kTab); });
-        if (!reached) {
+        if (!WithAllocationFailing(n, [&] { built = index.Build(s, kTab); })) {
             EXPECT_TRUE(built);
             break;
         }

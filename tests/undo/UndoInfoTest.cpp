@@ -10,8 +10,7 @@
 namespace {
 
 // Reaches the protected block allocation of a record.
-class ProbeUndoInfo : public CUndoInfo {
-public:
+struct ProbeUndoInfo : CUndoInfo {
     using CUndoInfo::AllocInsertMemory;
     using CUndoInfo::AllocRemoveMemory;
 };
@@ -20,59 +19,48 @@ CUndoItem* ItemAt(CListUndoInfo& list, int index) {
     return static_cast<CUndoItem*>(list.m_items.GetAt(list.m_items.FindIndex(index)));
 }
 
+// Blocks grow in steps of 32 bytes with room for the zero; a later Add replaces the old block.
 TEST(UndoInfo, BlocksGrowInStepsOf32BytesAndHoldPrivateCopies) {
-    const int lengths[] = {0, 1, 31, 32, 63, 64, 100};
-    const int capacities[] = {32, 32, 32, 64, 64, 96, 128};
-    const int oneLongerCapacities[] = {32, 32, 64, 64, 96, 96, 128};
-    for (int k = 0; k < 7; ++k) {
-        std::string removed(lengths[k], 'r');
-        std::string inserted(lengths[k] + 1, 'i');
+    const struct {
+        int length, removeSize, insertSize; // the inserted text is one byte longer
+    } cases[] = {{0, 32, 32},  {1, 32, 32},  {31, 32, 64},   {32, 64, 64},
+                 {63, 64, 96}, {64, 96, 96}, {100, 128, 128}};
+    CUndoInfo reused;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        std::string removed(c.length, 'r'), inserted(c.length + 1, 'i');
         CUndoInfo info;
         info.Add(UNDO_REPLACE, 7, removed.c_str(), inserted.c_str());
-        EXPECT_EQ(info.m_nRemoveSize, capacities[k]) << lengths[k];
-        EXPECT_EQ(info.m_nRemoveLen, lengths[k]);
-        EXPECT_EQ(info.m_nInsertLen, lengths[k] + 1);
-        EXPECT_EQ(info.m_nInsertSize, oneLongerCapacities[k]);
+        EXPECT_EQ(info.m_nRemoveSize, c.removeSize);
+        EXPECT_EQ(info.m_nInsertSize, c.insertSize);
+        EXPECT_EQ(info.m_nRemoveLen, c.length);
+        EXPECT_EQ(info.m_nInsertLen, c.length + 1);
         ASSERT_NE(info.m_pRemoveText, removed.c_str());
         EXPECT_EQ(std::string(info.m_pRemoveText), removed);
         EXPECT_EQ(std::string(info.m_pInsertText), inserted);
-        EXPECT_EQ(info.m_nInsertPos, 7);
-        EXPECT_EQ(info.m_nRemovePos, 7);
+        EXPECT_EQ(info.m_nInsertPos + info.m_nRemovePos, 14);
+        reused.Add(UNDO_DELETE, c.length, removed.c_str());
+        EXPECT_EQ(reused.m_nRemoveSize, c.removeSize);
+        EXPECT_EQ(reused.m_nRemovePos, c.length);
+        EXPECT_EQ(std::string(reused.m_pRemoveText), removed);
     }
+    reused.Add(UNDO_DELETE, 2, "b");
+    EXPECT_EQ(reused.m_nRemoveSize, 32);
 }
 
-TEST(UndoInfo, KindDecidesWhichPartATextFills) {
-    CUndoInfo deletion;
+// The replays of deletions and insertions are checked by the model test; a record of another kind
+// made with one text keeps nothing.
+TEST(UndoInfo, AnOtherKindWithOneTextKeepsNothing) {
+    CUndoInfo deletion, other;
     deletion.Add(UNDO_DELETE, 4, "abc");
     EXPECT_EQ(deletion.m_nKind, -1);
-    EXPECT_EQ(deletion.m_nRemovePos, 4);
-    EXPECT_EQ(deletion.m_nRemoveLen, 3);
-    EXPECT_STREQ(deletion.m_pRemoveText, "abc");
     EXPECT_EQ(deletion.m_pInsertText, nullptr);
     EXPECT_EQ(deletion.m_nInsertSize, 0);
-
-    CUndoInfo insertion;
-    insertion.Add(UNDO_INSERT, 9, "xy");
-    EXPECT_EQ(insertion.m_nInsertPos, 9);
-    EXPECT_STREQ(insertion.m_pInsertText, "xy");
-    EXPECT_EQ(insertion.m_pRemoveText, nullptr);
-
-    CUndoInfo other;
     other.Add(5, 12, "lost");
     EXPECT_EQ(other.m_nKind, 5);
     EXPECT_EQ(other.m_nInsertLen + other.m_nRemoveLen + other.m_nInsertPos + other.m_nRemovePos, 0);
     EXPECT_EQ(other.m_pInsertText, nullptr);
     EXPECT_EQ(other.m_pRemoveText, nullptr);
-}
-
-TEST(UndoInfo, ANewTextReplacesTheOldBlock) {
-    CUndoInfo info;
-    info.Add(UNDO_DELETE, 1, std::string(40, 'a').c_str());
-    EXPECT_EQ(info.m_nRemoveSize, 64);
-    info.Add(UNDO_DELETE, 2, "b");
-    EXPECT_EQ(info.m_nRemoveSize, 32);
-    EXPECT_EQ(info.m_nRemovePos, 2);
-    EXPECT_STREQ(info.m_pRemoveText, "b");
 }
 
 TEST(UndoInfo, ImpossibleBlocksLeaveAnEmptyPart) {
@@ -91,7 +79,7 @@ TEST(UndoInfo, ImpossibleBlocksLeaveAnEmptyPart) {
 // Items the views never make, so the model test does not either: a character in a deletion list and
 // a text without a replacement in a replacement list.
 TEST(ListUndoInfo, TheRecordKindDecidesEachItemsParts) {
-    CListUndoInfo deletions(UNDO_DELETE);
+    CListUndoInfo deletions(UNDO_DELETE), replacements(UNDO_REPLACE);
     EXPECT_EQ(deletions.IsListType(), 1);
     deletions.Add(4, "gone");
     deletions.Add(6, 0x141u); // a character item ignores the record's kind
@@ -101,8 +89,6 @@ TEST(ListUndoInfo, TheRecordKindDecidesEachItemsParts) {
     EXPECT_EQ(typed->m_pRemoveText, nullptr);
     EXPECT_STREQ(ItemAt(deletions, 1)->m_pRemoveText, "gone");
     EXPECT_EQ(ItemAt(deletions, 1)->m_pInsertText, nullptr);
-
-    CListUndoInfo replacements(UNDO_REPLACE);
     replacements.Add(3, "dropped");
     EXPECT_EQ(ItemAt(replacements, 0)->m_nInsertSize + ItemAt(replacements, 0)->m_nRemoveSize, 0);
 }
