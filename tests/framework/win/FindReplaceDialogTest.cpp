@@ -66,7 +66,7 @@ TEST_F(FindReplaceDialog, ButtonPressesReachTheOwnerWithTheTypedTextsAndFlags) {
     ASSERT_NE(hwnd, nullptr);
     char text[64] = {};
     ::GetDlgItemTextA(hwnd, edt1, text, sizeof text);
-    EXPECT_STREQ(text, "old") << "the find field starts with the text given";
+    EXPECT_STREQ(text, "old");
 
     ::SetDlgItemTextA(hwnd, edt1, "\xB5\xDA\xD2\xBB"); // 第一
     ::SetDlgItemTextA(hwnd, edt2, "x");
@@ -76,18 +76,15 @@ TEST_F(FindReplaceDialog, ButtonPressesReachTheOwnerWithTheTypedTextsAndFlags) {
     ::SendDlgItemMessageA(hwnd, psh2, BM_CLICK, 0, 0); // Replace All
     Pump();
     ASSERT_EQ(g_presses.size(), 3u);
-    for (const Press& p : g_presses) {
-        EXPECT_TRUE(p.known);
+    const DWORD kinds[] = {FR_FINDNEXT, FR_REPLACE, FR_REPLACEALL};
+    for (int i = 0; i < 3; ++i) {
+        const Press& p = g_presses[(size_t)i];
+        EXPECT_TRUE(p.known && (p.flags & kinds[i]) && (p.flags & FR_MATCHCASE) && (p.flags & FR_DOWN)) << i;
         EXPECT_EQ(p.find, "\xB5\xDA\xD2\xBB");
-        if (!(p.flags & FR_FINDNEXT)) { // the replace text is read by the replace buttons
+        if (i > 0) { // the replace text is read by the replace buttons
             EXPECT_EQ(p.replace, "x");
         }
-        EXPECT_TRUE(p.flags & FR_MATCHCASE);
-        EXPECT_TRUE(p.flags & FR_DOWN);
     }
-    EXPECT_TRUE(g_presses[0].flags & FR_FINDNEXT);
-    EXPECT_TRUE(g_presses[1].flags & FR_REPLACE);
-    EXPECT_TRUE(g_presses[2].flags & FR_REPLACEALL);
 
     ::SendDlgItemMessageA(hwnd, IDCANCEL, BM_CLICK, 0, 0);
     Pump();
@@ -97,19 +94,15 @@ TEST_F(FindReplaceDialog, ButtonPressesReachTheOwnerWithTheTypedTextsAndFlags) {
     EXPECT_EQ(CFindReplaceDialog::GetLiveCount(), before) << "the dialog deleted itself";
 }
 
-TEST_F(FindReplaceDialog, AForgedOrStaleRecordHasNoNotifierAndAFailedCreateCleansUp) {
-    FINDREPLACEA forged = {};
-    EXPECT_EQ(CFindReplaceDialog::GetNotifier((LPARAM)&forged), nullptr);
-    EXPECT_EQ(CFindReplaceDialog::GetNotifier(0), nullptr);
+TEST_F(FindReplaceDialog, EnterPressesFindNextAndAForgedRecordOrAFailedCreateHasNoDialog) {
     int before = CFindReplaceDialog::GetLiveCount();
-    auto* orphan = new CFindReplaceDialog;
-    EXPECT_FALSE(orphan->Create(TRUE, "x", nullptr, FR_DOWN, nullptr)) << "no owner window";
+    EXPECT_FALSE((new CFindReplaceDialog)->Create(TRUE, "x", nullptr, FR_DOWN, nullptr)) << "no owner window";
     EXPECT_EQ(CFindReplaceDialog::GetLiveCount(), before);
-}
 
-TEST_F(FindReplaceDialog, EnterInTheFindFieldPressesFindNextThroughTheMessageLoop) {
     auto* dialog = new CFindReplaceDialog;
     ASSERT_TRUE(dialog->Create(TRUE, "abc", nullptr, FR_DOWN, s_owner));
+    FINDREPLACEA forged = {};
+    EXPECT_EQ(CFindReplaceDialog::GetNotifier((LPARAM)&forged), nullptr) << "while a dialog is live";
     HWND edit = ::GetDlgItem(dialog->m_hWnd, edt1);
     ::SetFocus(edit);
     ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
