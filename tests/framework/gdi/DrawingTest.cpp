@@ -41,38 +41,13 @@ LOGFONTA SongFont(int height) {
 }
 } // namespace
 
-TEST_F(MemoryCanvas, TextOutAndTabbedTextOutLeaveInkWhereTheyDraw) {
-    dc.SetTextColor(RGB(0, 0, 0));
-    dc.SetBkColor(RGB(255, 255, 255));
-    ASSERT_TRUE(dc.TextOut(0, 0, CString("W")));
-    EXPECT_GT(InkPixels(CRect(0, 0, 16, 16)), 0);
-
-    // "\tW" with one stop of 40 pixels draws the W at x >= 40, nothing in between.
-    int stop = 40;
-    CSize drawn = dc.TabbedTextOut(0, 16, "\tW", 2, 1, &stop, 0);
-    EXPECT_GE(drawn.cx, 40);
-    EXPECT_EQ(InkPixels(CRect(20, 16, 40, 32)), 0);
-    EXPECT_GT(InkPixels(CRect(40, 16, 64, 32)), 0);
-}
-
-TEST_F(MemoryCanvas, FillSolidRectPaintsExactlyItsRectangleAndBitBltCopiesIt) {
-    CRect clip;
-    dc.GetClipBox(&clip);
-    EXPECT_EQ(clip, CRect(0, 0, 64, 32));
-    dc.FillSolidRect(CRect(4, 2, 10, 6), RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(dc.GetBkColor(), RGB(0x12, 0x34, 0x56)) << "the colour stays as the background";
-    EXPECT_EQ(InkPixels(CRect(0, 0, 64, 32)), 24);
-    EXPECT_EQ(InkPixels(CRect(4, 2, 10, 6)), 24);
-    ASSERT_TRUE(dc.BitBlt(32, 16, 8, 8, &dc, 4, 2, SRCCOPY));
-    EXPECT_EQ(dc.GetPixel(37, 19), RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(dc.GetPixel(38, 20), RGB(255, 255, 255));
-}
-
-TEST_F(MemoryCanvas, WindowOriginShiftsDrawingAndConversions) {
+TEST_F(MemoryCanvas, FillSolidRectPaintsExactlyItsRectangleAndTheWindowOriginShiftsDrawing) {
     CPoint old = dc.SetWindowOrg(10, 5);
     EXPECT_EQ(old, CPoint(0, 0));
-    dc.FillSolidRect(CRect(10, 5, 12, 7), RGB(0, 0, 255));
-    EXPECT_EQ(dc.GetPixel(10, 5), RGB(0, 0, 255)); // GetPixel takes logical coordinates too
+    dc.FillSolidRect(CRect(10, 5, 16, 9), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(dc.GetBkColor(), RGB(0x12, 0x34, 0x56)) << "the colour stays as the background";
+    EXPECT_EQ(InkPixels(CRect(10, 5, 74, 37)), 24) << "GetPixel takes logical coordinates too";
+    EXPECT_EQ(InkPixels(CRect(10, 5, 16, 9)), 24);
     CPoint p(10, 5);
     CSize size(7, 3);
     dc.LPtoDP(&p);
@@ -80,8 +55,14 @@ TEST_F(MemoryCanvas, WindowOriginShiftsDrawingAndConversions) {
     EXPECT_EQ(p, CPoint(0, 0));
     EXPECT_EQ(size, CSize(7, 3));
     EXPECT_EQ(dc.SetWindowOrg(0, 0), CPoint(10, 5));
-    EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 255)); // the device's top-left pixel was painted
-    EXPECT_EQ(dc.GetPixel(10, 5), RGB(255, 255, 255));
+    EXPECT_EQ(dc.GetPixel(0, 0), RGB(0x12, 0x34, 0x56)); // the device's top-left pixel was painted
+
+    // "\tW" with one stop of 40 pixels draws the W at x >= 40, nothing in between.
+    int stop = 40;
+    dc.SetBkColor(RGB(255, 255, 255));
+    EXPECT_GE(dc.TabbedTextOut(0, 16, "\tW", 2, 1, &stop, 0).cx, 40);
+    EXPECT_EQ(InkPixels(CRect(20, 16, 40, 32)), 0);
+    EXPECT_GT(InkPixels(CRect(40, 16, 64, 32)), 0);
 }
 
 TEST_F(MemoryCanvas, SelectObjectAnswersThePreviousWrapperAndTheSongFontHasHalfAndFullWidths) {
