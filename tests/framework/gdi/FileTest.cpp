@@ -100,7 +100,7 @@ TEST_F(TempFiles, SharingModesDecideWhetherASecondHandleOpens) {
         ASSERT_TRUE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyWrite));
         CFile writer;
         CFileException error;
-        EXPECT_FALSE(writer.Open(path.c_str(), CFile::modeWrite, &error));
+        EXPECT_FALSE(writer.Open(path.c_str(), CFile::modeWrite | CFile::shareDenyNone, &error));
         EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
         EXPECT_FALSE(writer.IsOpen());
         CFile secondReader;
