@@ -83,6 +83,7 @@ TEST(DocumentLifecycle, EachFamilyIsCreatableByNameANewOneHoldsTheTerminatorAndC
         IUnknown* dispatch = nullptr;
         EXPECT_EQ(doc->InternalQueryInterface(id, (void**)&dispatch), S_OK) << name;
         if (dispatch != nullptr) dispatch->Release();
+        EXPECT_EQ(doc->InternalQueryInterface(IID_IClassFactory, (void**)&dispatch), E_NOINTERFACE);
         int before = theApp.m_closeCommands;
         doc->OnCloseDocument();
         EXPECT_EQ(theApp.m_closeCommands, before + 1);

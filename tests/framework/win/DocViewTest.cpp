@@ -1,6 +1,6 @@
 // Documents, views and frames together: creation by class name through a template, command
-// routing from view to application, menu states, closing with and without changes, automation,
-// and the resource chain of extension libraries.
+// routing from view to application, menu states, closing with and without changes, and the resource
+// chain of extension libraries.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,15 +31,10 @@ END_MESSAGE_MAP()
 
 CRouteApp theApp;
 
-const IID kDocumentInterface = {0xF6898245, 0x462B, 0x11D1, {0xB9, 0x9D, 0x00, 0xA0, 0xC9, 0x76, 0x3A, 0x0A}};
-
 class CRouteDoc : public CDocument {
     DECLARE_DYNCREATE(CRouteDoc)
 public:
-    CRouteDoc() {
-        ++g_liveDocuments;
-        EnableAutomation();
-    }
+    CRouteDoc() { ++g_liveDocuments; }
     ~CRouteDoc() override { --g_liveDocuments; }
     BOOL OnOpenDocument(LPCSTR path) override {
         return std::string(path).find("missing") == std::string::npos;
@@ -49,10 +44,6 @@ public:
     void OnUpdateDocOnly(CCmdUI* ui) { ui->Enable(FALSE); }
 
 protected:
-    const IID* const* GetInterfaceMap() const override {
-        static const IID* const entries[] = {&kDocumentInterface, nullptr};
-        return entries;
-    }
     DECLARE_MESSAGE_MAP()
 };
 IMPLEMENT_DYNCREATE(CRouteDoc, CDocument)
@@ -181,26 +172,6 @@ TEST_F(MdiFixture, AFailedOpenLeavesNothingAndClosingAsksForAModifiedDocumentTha
     EXPECT_EQ(user.GetCount(), 1);
     EXPECT_EQ(g_liveDocuments, before - 1) << "'no' closes the document and deletes it";
     EXPECT_EQ(main->MDIGetActive(), nullptr);
-}
-
-TEST(Automation, TheDocumentAnswersItsInterfaceWithAMemberlessDispatch) {
-    CRouteDoc doc;
-    IDispatch* dispatch = nullptr;
-    ASSERT_EQ(doc.InternalQueryInterface(kDocumentInterface, (void**)&dispatch), S_OK);
-    UINT count = 99;
-    EXPECT_EQ(dispatch->GetTypeInfoCount(&count), S_OK);
-    EXPECT_EQ(count, 0u);
-    DISPPARAMS none = {};
-    EXPECT_EQ(dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
-              DISP_E_MEMBERNOTFOUND);
-    dispatch->Release();
-    void* other = nullptr;
-    EXPECT_EQ(doc.InternalQueryInterface(IID_IClassFactory, &other), E_NOINTERFACE);
-
-    LONG locks = AfxOleGetLockCount();
-    AfxOleUnlockApp(); // one unlock too many never goes below zero
-    EXPECT_EQ(AfxOleGetLockCount(), locks > 0 ? locks - 1 : 0);
-    for (LONG i = AfxOleGetLockCount(); i < locks; ++i) AfxOleLockApp();
 }
 
 namespace {
