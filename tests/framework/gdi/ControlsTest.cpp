@@ -1,8 +1,6 @@
-// The status bar on a real frame (pane layout, texts, indicator updates) and the progress and scroll-bar
-// controls' own arithmetic.
+// The status bar on a real frame: pane layout, texts and indicator updates.
 #include <gtest/gtest.h>
 
-#include "framework/win/Controls.h"
 #include "framework/win/Frame.h"
 #include "framework/win/StatusBar.h"
 
@@ -99,23 +97,4 @@ TEST_F(StatusBarOnFrame, IdleUpdatesRunTheFramesIndicatorHandlers) {
     EXPECT_STREQ(ControlText(3), "kept");
     bar.SendMessage(WM_IDLEUPDATECMDUI, FALSE, 0);
     EXPECT_FALSE(bar.GetPaneStyle(3) & SBPS_DISABLED);
-}
-
-TEST(Controls, ProgressStepsAnswerThePreviousPositionAndTheScrollLimitIsTheRangeLessThePage) {
-    CFrameWnd* frame = new CFrameWnd;
-    ASSERT_TRUE(frame->LoadFrame(1, WS_OVERLAPPEDWINDOW));
-    CProgressCtrl progress;
-    ASSERT_TRUE(progress.Create(WS_VISIBLE, CRect(0, 0, 100, 10), frame, 7));
-    progress.SetRange32(0, 1000);
-    progress.SetPos(250);
-    progress.SetStep(10);
-    EXPECT_EQ(progress.StepIt(), 250);
-    EXPECT_EQ(progress.GetPos(), 260);
-    CScrollBar scroll;
-    ASSERT_TRUE(scroll.Create(SBS_VERT | WS_VISIBLE, CRect(0, 0, 16, 200), frame, 8));
-    SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
-    ASSERT_TRUE(scroll.SetScrollInfo(&info));
-    EXPECT_EQ(scroll.GetScrollLimit(), 90);
-    EXPECT_FALSE(scroll.SetScrollInfo(nullptr));
-    frame->DestroyWindow();
 }

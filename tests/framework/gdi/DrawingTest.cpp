@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "framework/win/Dc.h"
-#include "framework/win/Wnd.h"
 
 namespace {
 // A 64 x 32 white bitmap selected into a memory context compatible with the screen.
@@ -105,27 +104,4 @@ TEST(GdiObjects, DeletionDetachAndBitmapInformation) {
     EXPECT_FALSE(mask.DeleteObject());
     EXPECT_FALSE(mask.LoadBitmap(182)); // the test program carries no bitmaps
     AfxDeleteTempGdiObjects();
-}
-
-TEST(WindowContexts, ClientAndPaintContextsOfARealWindow) {
-    HWND hwnd = ::CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, nullptr, nullptr,
-                                nullptr);
-    ASSERT_NE(hwnd, nullptr);
-    CWnd wnd;
-    ASSERT_TRUE(wnd.Attach(hwnd));
-    {
-        CClientDC client(&wnd);
-        ASSERT_NE(client.m_hDC, nullptr);
-        EXPECT_EQ(CDC::FromHandle(client.m_hDC), &client);
-        EXPECT_FALSE(client.IsPrinting());
-    }
-    ::InvalidateRect(hwnd, nullptr, FALSE);
-    {
-        CPaintDC paint(hwnd);
-        EXPECT_NE(paint.m_hDC, nullptr);
-        EXPECT_EQ(paint.m_hWnd, hwnd);
-    }
-    RECT update;
-    EXPECT_FALSE(::GetUpdateRect(hwnd, &update, FALSE)); // EndPaint validated the window
-    ::DestroyWindow(wnd.Detach());
 }
