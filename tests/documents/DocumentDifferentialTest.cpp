@@ -58,14 +58,15 @@ private:
         return s;
     }
 
-    // One edit through Edit, mirrored in the model when the document made it.
+    // One edit through Edit, mirrored in the model when the document made it; a count past the end of
+    // the text is the document's to cut.
     void Edit(int kind, int pos, int count, const std::string& with) {
-        count = std::min(count, Length() - pos);
+        int removed = std::min(count, Length() - pos);
         std::string before = m_model.text;
         BOOL made = m_doc.Edit(kind, pos, count, with.c_str());
-        ASSERT_EQ(made != FALSE, count > 0 || !with.empty()) << Where();
+        ASSERT_EQ(made != FALSE, removed > 0 || !with.empty()) << Where();
         if (!made) return;
-        m_model.text.replace((size_t)pos, (size_t)count, with);
+        m_model.text.replace((size_t)pos, (size_t)removed, with);
         m_model.Changed(before);
     }
 

@@ -16,7 +16,6 @@ class DocumentMemory : public CFileTest {
 protected:
     void TearDown() override { memblock::FailAllocationAfter(0); }
 };
-
 } // namespace
 
 TEST_F(DocumentMemory, AnEditRefusedForWantOfMemoryIsNeitherAppliedNorRecordedNorMarked) {
@@ -33,17 +32,12 @@ TEST_F(DocumentMemory, AnEditRefusedForWantOfMemoryIsNeitherAppliedNorRecordedNo
             boxes.Clear();
             BOOL ok = FALSE;
             bool failedOne = WithAllocationFailing(n, [&] { ok = doc.Edit(UNDO_INSERT, 5, 0, big.c_str()); });
-            if (ok) {
-                EXPECT_EQ(DocumentText(doc), "short" + big + " text\n");
-                EXPECT_TRUE(doc.IsModified());
-                EXPECT_TRUE(doc.CanUndo());
-            } else {
-                EXPECT_EQ(DocumentText(doc), "short text\n") << "the text as it was";
-                EXPECT_FALSE(doc.IsModified());
-                EXPECT_FALSE(doc.CanUndo()) << "no record of bytes that were never there";
-                EXPECT_EQ(boxes.GetCount(), 1) << "the user is told";
-                EXPECT_EQ(doc.GetLineCount(), 2);
-            }
+            bool made = ok != FALSE;
+            EXPECT_EQ(DocumentText(doc), made ? "short" + big + " text\n" : "short text\n");
+            EXPECT_EQ(doc.IsModified() != FALSE, made) << "a refused edit is not marked";
+            EXPECT_EQ(doc.CanUndo() != 0, made) << "no record of bytes that were never there";
+            EXPECT_TRUE(made || boxes.GetCount() == 1) << "the user is told";
+            EXPECT_EQ(doc.GetLineCount(), 2);
             if (!failedOne) break;
         }
     }

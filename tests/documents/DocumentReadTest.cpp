@@ -2,6 +2,7 @@
 // sharing, and what the host is told while it happens.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "DocumentTestKit.h"
@@ -34,13 +35,10 @@ std::string ChunkAppended(const std::string& text) {
 }
 
 void ExpectLinesMatch(CEditDocument& doc, const std::string& text) {
-    long line = 0, start = 0;
-    for (size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != '\n') continue;
-        ASSERT_LT(line, doc.GetLineCount());
-        EXPECT_EQ(doc.GetLineOffset(line), start) << "line " << line;
-        ++line;
-        start = (long)i + 1;
+    long line = 0;
+    for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1, ++line) {
+        end = text.find('\n', start);
+        EXPECT_EQ(doc.GetLineOffset(line), (long)start) << "line " << line;
     }
     EXPECT_EQ(doc.GetLineCount(), line);
 }
@@ -51,15 +49,14 @@ class DocumentRead : public CFileTest {};
 TEST_F(DocumentRead, AFinalNulIsTheColouredTerminatorAndAPlainSpace) {
     std::string path = folder.Write("final.dat", std::string("x\r\n\0", 4));
     CDataEditDoc data;
-    ASSERT_EQ(data.OpenFile(path.c_str()), 1);
-    EXPECT_EQ(data.GetLength(), 3);
-    EXPECT_EQ(DocumentText(data), "x\n");
-    ASSERT_EQ(data.LoadFile(path.c_str()), 1);
-    EXPECT_EQ(DocumentText(data), "x\n");
     data.SetPathName(path.c_str());
-    ASSERT_EQ(data.ReloadFile(), 1);
-    EXPECT_EQ(DocumentText(data), "x\n");
-
+    for (int way = 0; way < 3; ++way) {
+        ASSERT_EQ(way == 0   ? data.OpenFile(path.c_str())
+                  : way == 1 ? data.LoadFile(path.c_str())
+                             : data.ReloadFile(),
+                  1);
+        EXPECT_EQ(DocumentText(data), "x\n") << "way " << way;
+    }
     CBlackEditDoc plain;
     ASSERT_EQ(plain.OpenFile(path.c_str()), 1);
     EXPECT_EQ(DocumentText(plain), "x\n ");
@@ -102,20 +99,18 @@ TEST_F(DocumentRead, EveryFamilyReadsRandomFilesAcrossChunkBoundariesLikeTheMode
         std::string path = folder.Write("random.dat", bytes);
         std::string text = TextMode(bytes);
         std::string spaced = text;
-        for (char& c : spaced)
-            if (c == 0) c = ' ';
+        std::replace(spaced.begin(), spaced.end(), '\0', ' ');
 
         CBlackEditDoc plain;
-        ASSERT_EQ(plain.OpenFile(path.c_str()), 1);
-        EXPECT_EQ(DocumentText(plain), spaced) << "round " << round;
-        ExpectLinesMatch(plain, spaced);
-        ASSERT_EQ(plain.LoadFile(path.c_str()), 1);
-        EXPECT_EQ(DocumentText(plain), spaced);
         plain.SetPathName(path.c_str());
-        ASSERT_EQ(plain.ReloadFile(), 1);
-        EXPECT_EQ(DocumentText(plain), spaced);
-        ExpectLinesMatch(plain, spaced);
-
+        for (int way = 0; way < 3; ++way) {
+            ASSERT_EQ(way == 0   ? plain.OpenFile(path.c_str())
+                      : way == 1 ? plain.LoadFile(path.c_str())
+                                 : plain.ReloadFile(),
+                      1);
+            EXPECT_EQ(DocumentText(plain), spaced) << "round " << round << ", way " << way;
+            ExpectLinesMatch(plain, spaced);
+        }
         CColorEditDoc colored;
         ASSERT_EQ(colored.OpenFile(path.c_str()), 1);
         std::string opened = !text.empty() && text.back() == 0 ? text.substr(0, text.size() - 1) : text;

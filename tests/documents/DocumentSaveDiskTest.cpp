@@ -34,17 +34,10 @@ private:
     bool m_mounted = false;
 };
 
-std::string TempFolder() {
-    char folder[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, folder);
-    return std::string(folder);
-}
-
 DWORD LinksOf(const std::string& path) {
     HANDLE file = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 0, nullptr);
     BY_HANDLE_FILE_INFORMATION information = {};
-    if (file == INVALID_HANDLE_VALUE) return 0;
     ::GetFileInformationByHandle(file, &information);
     ::CloseHandle(file);
     return information.nNumberOfLinks;
@@ -68,7 +61,7 @@ std::string Lines(int count) {
 
 std::string WithCrLf(const std::string& text) {
     std::string file;
-    for (char c : text) file += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (char c : text) file += c == '\n' ? "\r\n" : std::string(1, c);
     return file;
 }
 } // namespace
@@ -123,7 +116,7 @@ TEST_F(DocumentSaveDisk, WhereNoNewFileCanBeMadeTheFileIsWrittenInPlaceOrPutBack
         ::CreateFileA(disk.Path("other.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr),
         INVALID_HANDLE_VALUE)
         << "the disk must have no room for another file";
-    int keptBefore = CountFiles(TempFolder() + "tsl*");
+    int keptBefore = CountFiles(TempPath("tsl*"));
 
     OpenWith(Lines(8000)); // about 200 KB: more than the disk holds
     EXPECT_FALSE(doc.OnSaveDocument(target.c_str()));
@@ -135,5 +128,5 @@ TEST_F(DocumentSaveDisk, WhereNoNewFileCanBeMadeTheFileIsWrittenInPlaceOrPutBack
     EXPECT_TRUE(doc.OnSaveDocument(target.c_str()));
     EXPECT_TRUE(CScratchFolder::ReadAll(target) == "short\r\n");
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(CountFiles(TempFolder() + "tsl*"), keptBefore) << "the copies are gone";
+    EXPECT_EQ(CountFiles(TempPath("tsl*")), keptBefore) << "the copies are gone";
 }

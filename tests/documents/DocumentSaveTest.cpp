@@ -8,27 +8,35 @@
 #include "tests/common/FileTestKit.h"
 
 namespace {
-class DocumentSave : public CFileTest {};
-
+class DocumentSave : public CFileTest {
+protected:
+    // A plain document opened on a source file and marked changed.
+    void SetUp() override {
+        ASSERT_EQ(doc.OpenFile(folder.Write("source.dat", "new text\r\n").c_str()), 1);
+        doc.SetModifiedFlag(TRUE);
+    }
+    CBlackEditDoc doc;
+};
 } // namespace
 
 TEST_F(DocumentSave, SavingWritesCrLfWithoutTheTerminatorAndReadsBackUnchangedInEveryFamily) {
+    main->m_texts.clear();
     const std::string original = "title\r\n\tvalue 1.5 ; remark\r\n\xB5\xDA\xD2\xBB\xD5\xC2\r\nlast";
     std::string path = folder.Write("round.dat", original);
     CBlackEditDoc plain;
     CColorEditDoc colored;
     CCheckEditDoc check;
     CDataEditDoc data;
-    for (CEditDocument* doc : std::initializer_list<CEditDocument*>{&plain, &colored, &check, &data}) {
-        ASSERT_EQ(doc->OpenFile(path.c_str()), 1);
-        std::string text = DocumentText(*doc);
+    for (CEditDocument* d : std::initializer_list<CEditDocument*>{&plain, &colored, &check, &data}) {
+        ASSERT_EQ(d->OpenFile(path.c_str()), 1);
+        std::string text = DocumentText(*d);
         for (int cycle = 0; cycle < 2; ++cycle) {
-            doc->SetModifiedFlag(TRUE);
-            ASSERT_TRUE(doc->OnSaveDocument(path.c_str()));
-            EXPECT_FALSE(doc->IsModified());
-            EXPECT_EQ(CScratchFolder::ReadAll(path), original) << doc->GetRuntimeClass()->m_lpszClassName;
-            ASSERT_EQ(doc->OpenFile(path.c_str()), 1);
-            EXPECT_EQ(DocumentText(*doc), text);
+            d->SetModifiedFlag(TRUE);
+            ASSERT_TRUE(d->OnSaveDocument(path.c_str()));
+            EXPECT_FALSE(d->IsModified());
+            EXPECT_EQ(CScratchFolder::ReadAll(path), original) << d->GetRuntimeClass()->m_lpszClassName;
+            ASSERT_EQ(d->OpenFile(path.c_str()), 1);
+            EXPECT_EQ(DocumentText(*d), text);
         }
     }
     EXPECT_EQ(boxes.GetCount(), 0);
@@ -38,10 +46,6 @@ TEST_F(DocumentSave, SavingWritesCrLfWithoutTheTerminatorAndReadsBackUnchangedIn
 }
 
 TEST_F(DocumentSave, AFailedSaveShowsTheMessageKeepsTheDocumentModifiedAndTouchesNoFile) {
-    CBlackEditDoc doc;
-    ASSERT_EQ(doc.OpenFile(folder.Write("source.dat", "new text\r\n").c_str()), 1);
-    doc.SetModifiedFlag(TRUE);
-
     std::string noFolder = folder.Path("absent\\Target.dat");
     EXPECT_FALSE(doc.OnSaveDocument(noFolder.c_str()));
     EXPECT_TRUE(doc.IsModified());
@@ -68,37 +72,28 @@ TEST_F(DocumentSave, AFailedSaveShowsTheMessageKeepsTheDocumentModifiedAndTouche
     EXPECT_EQ(CountFiles(folder.Path("tsl*")), 0) << "no temporary file is left behind";
 }
 
-TEST(DocumentLifecycle, ANewDocumentHoldsOnlyTheTerminatorAndClosingTellsTheApplication) {
-    auto* doc = new CDataEditDoc;
-    ASSERT_TRUE(doc->OnNewDocument());
-    EXPECT_EQ(doc->GetLength(), 1);
-    EXPECT_EQ(doc->GetLineCount(), 1);
-    EXPECT_EQ(doc->GetTextString().GetCapacity(), 65536);
-    int before = theApp.m_closeCommands;
-    doc->OnCloseDocument();
-    EXPECT_EQ(theApp.m_closeCommands, before + 1);
-}
-
-TEST(DocumentLifecycle, TheDocumentsAreCreatableByNameAndAnswerTheirDispatchInterface) {
+TEST(DocumentLifecycle, EachFamilyIsCreatableByNameANewOneHoldsTheTerminatorAndClosingTellsTheApp) {
     for (const char* name : {"CBlackEditDoc", "CColorEditDoc", "CCheckEditDoc", "CDataEditDoc"}) {
-        CObject* object = CRuntimeClass::CreateObject(name);
-        ASSERT_NE(object, nullptr) << name;
-        auto* doc = dynamic_cast<CEditDocument*>(object);
+        auto* doc = dynamic_cast<CEditDocument*>(CRuntimeClass::CreateObject(name));
         ASSERT_NE(doc, nullptr) << name;
-        EXPECT_TRUE(doc->IsKindOf(RUNTIME_CLASS(CDocument)));
+        ASSERT_TRUE(doc->OnNewDocument());
+        EXPECT_EQ(doc->GetLength(), 1);
+        EXPECT_EQ(doc->GetLineCount(), 1);
         const IID id = {0xF6898245, 0x462B, 0x11D1, {0xB9, 0x9D, 0x00, 0xA0, 0xC9, 0x76, 0x3A, 0x0A}};
-        void* dispatch = nullptr;
-        EXPECT_EQ(doc->InternalQueryInterface(id, &dispatch), S_OK) << name;
-        if (dispatch != nullptr) static_cast<IUnknown*>(dispatch)->Release();
-        delete object;
+        IUnknown* dispatch = nullptr;
+        EXPECT_EQ(doc->InternalQueryInterface(id, (void**)&dispatch), S_OK) << name;
+        if (dispatch != nullptr) dispatch->Release();
+        EXPECT_EQ(doc->InternalQueryInterface(IID_IClassFactory, (void**)&dispatch), E_NOINTERFACE);
+        int before = theApp.m_closeCommands;
+        doc->OnCloseDocument();
+        EXPECT_EQ(theApp.m_closeCommands, before + 1);
     }
+    CDataEditDoc fresh;
+    ASSERT_TRUE(fresh.OnNewDocument());
+    EXPECT_EQ(fresh.GetTextString().GetCapacity(), 65536);
 }
 
 TEST_F(DocumentSave, AReadOnlyFileIsRefusedAndAReplacedFileKeepsItsAttributes) {
-    CBlackEditDoc doc;
-    ASSERT_EQ(doc.OpenFile(folder.Write("source.dat", "new text\r\n").c_str()), 1);
-    doc.SetModifiedFlag(TRUE);
-
     std::string locked = folder.Write("locked.dat", "kept bytes\r\n");
     ASSERT_TRUE(::SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(doc.OnSaveDocument(locked.c_str()));

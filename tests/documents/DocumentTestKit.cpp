@@ -33,18 +33,13 @@ CScratchFolder::CScratchFolder() {
 CScratchFolder::~CScratchFolder() {
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA((m_path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = m_path + "\\" + found.cFileName;
-            if (found.cFileName[0] == '.') continue;
-            ::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                ::RemoveDirectoryA(name.c_str());
-            else
-                ::DeleteFileA(name.c_str());
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
+    while (search != INVALID_HANDLE_VALUE) {
+        std::string name = m_path + "\\" + found.cFileName;
+        ::SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (found.cFileName[0] != '.' && !::DeleteFileA(name.c_str())) ::RemoveDirectoryA(name.c_str());
+        if (!::FindNextFileA(search, &found)) break;
     }
+    ::FindClose(search);
     ::RemoveDirectoryA(m_path.c_str());
 }
 
@@ -52,10 +47,8 @@ std::string CScratchFolder::Write(const char* name, const std::string& bytes) co
     std::string path = Path(name);
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-        ::WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-        ::CloseHandle(file);
-    }
+    ::WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    ::CloseHandle(file);
     return path;
 }
 
@@ -69,14 +62,4 @@ std::string CScratchFolder::ReadAll(const std::string& path) {
     while (::ReadFile(file, chunk, sizeof chunk, &count, nullptr) && count > 0) bytes.append(chunk, count);
     ::CloseHandle(file);
     return bytes;
-}
-
-CMainWindowScope::CMainWindowScope() : m_window(new CStatusRecorder) {
-    m_window->LoadFrame(1, WS_OVERLAPPEDWINDOW);
-    theApp.m_pMainWnd = m_window;
-}
-
-CMainWindowScope::~CMainWindowScope() {
-    theApp.m_pMainWnd = nullptr;
-    m_window->DestroyWindow();
 }

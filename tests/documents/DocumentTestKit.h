@@ -1,5 +1,5 @@
 // Shared by the document tests: the test program's application object, a main window that records
-// the host's status messages, and a scratch folder of real files.
+// the host's status messages, a scratch folder of real files and documents filled without a file.
 #pragma once
 
 #include <string>
@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "documents/EditDocument.h"
+#include "documents/ColorEditDoc.h"
 #include "framework/win/Frame.h"
 #include "framework/win/MessageBox.h"
 #include "framework/win/WinApp.h"
@@ -42,23 +42,11 @@ public:
     CScratchFolder();
     ~CScratchFolder();
     std::string Path(const char* name) const { return m_path + "\\" + name; }
-    // Writes the bytes exactly as given (binary).
-    std::string Write(const char* name, const std::string& bytes) const;
+    std::string Write(const char* name, const std::string& bytes) const; // binary, exactly as given
     static std::string ReadAll(const std::string& path);
 
 private:
     std::string m_path;
-};
-
-// Installs a status recorder as the application's main window for a test's lifetime.
-class CMainWindowScope {
-public:
-    CMainWindowScope();
-    ~CMainWindowScope();
-    CStatusRecorder* operator->() { return m_window; }
-
-private:
-    CStatusRecorder* m_window;
 };
 
 // The document's text without its terminator, checking that the terminator is there.
@@ -69,10 +57,34 @@ inline std::string DocumentText(CEditDocument& doc) {
     return std::string(doc.GetTextBuffer(0), (size_t)length - 1);
 }
 
-// A test of real files: a scratch folder, the main window, and message boxes recorded and answered OK.
+// A new document holding text, its line table built, unmodified as if read from a file.
+inline void Fill(CEditDocument& doc, const std::string& text) {
+    ASSERT_TRUE(doc.OnNewDocument());
+    doc.Insert(0, text.c_str());
+    doc.RecalcScrollSize();
+    doc.SetModifiedFlag(FALSE);
+}
+
+// The colour the line's table built from pos gives to pos; 0xFFFFFFFF when there is no table.
+inline COLORREF ColorAt(CColorEditDoc& doc, long pos) {
+    CColorTable table;
+    if (!doc.GetLineColorTable((int)doc.OffsetToLine(pos), (int)pos, table)) return 0xFFFFFFFF;
+    return table.GetColor(0);
+}
+
+// A test of real files: a scratch folder, a status recorder as the application's main window, and
+// message boxes recorded and answered OK.
 class CFileTest : public ::testing::Test {
 protected:
+    CFileTest() : main(new CStatusRecorder) {
+        main->LoadFrame(1, WS_OVERLAPPEDWINDOW);
+        theApp.m_pMainWnd = main;
+    }
+    ~CFileTest() override {
+        theApp.m_pMainWnd = nullptr;
+        main->DestroyWindow();
+    }
     CScratchFolder folder;
-    CMainWindowScope main;
+    CStatusRecorder* main;
     CModalRecorder boxes{IDOK};
 };

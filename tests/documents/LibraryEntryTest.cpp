@@ -6,17 +6,13 @@
 #include "framework/win/ExtensionModule.h"
 
 TEST(LibraryEntry, TheLoadedLibraryIsInTheResourceChainOnce) {
-    HMODULE library = nullptr;
-    // Any address inside the library names its module.
+    HMODULE library = nullptr; // any address inside the library names its module
     ASSERT_TRUE(::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                                          GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                                      (LPCSTR)&g_hostMessages, &library));
     ASSERT_NE(library, ::GetModuleHandleA(nullptr));
     int entries = 0;
     for (CDynLinkLibrary* link = AfxGetFirstDynLinkLibrary(); link != nullptr; link = link->m_pNextDLL)
-        if (link->m_hModule == library) {
-            ++entries;
-            EXPECT_EQ(link->m_hResource, library);
-        }
+        entries += link->m_hModule == library && link->m_hResource == library;
     EXPECT_EQ(entries, 1);
 }

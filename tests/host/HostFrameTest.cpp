@@ -3,7 +3,7 @@
 // follow the views' update handlers.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "documents/DataEditDocs.h"
@@ -19,6 +19,7 @@
 #include "views/ColorEditView.h"
 #include "tests/common/ClipboardTestKit.h"
 #include "tests/common/PaintTestKit.h"
+#include "tests/common/UnixShell.h"
 
 CWinApp theApp("HostFrameTests");
 
@@ -43,13 +44,8 @@ protected:
         EXPECT_EQ(m_boxes.GetCount(), 0);
     }
     CColorEditView* Open(const std::string& text, const char* name = "tessolin-host-test.dat") {
-        char folder[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, folder);
-        std::string path = std::string(folder) + name;
-        FILE* f = std::fopen(path.c_str(), "wb");
-        if (f == nullptr) return nullptr;
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
+        std::string path = TempPath(name);
+        std::ofstream(path, std::ios::binary) << text;
         CDocument* doc = theApp.OpenDocumentFile(path.c_str());
         if (doc == nullptr) return nullptr;
         POSITION position = doc->GetFirstViewPosition();
@@ -92,14 +88,13 @@ protected:
         ::CloseClipboard();
         return text;
     }
-    // The state of a command's item in the menu bar's 编辑 popup after the popup was initialised.
-    static UINT EditMenuState(UINT id) {
-        HMENU edit = ::GetSubMenu(::GetMenu(s_main->m_hWnd), 1);
-        s_main->SendMessage(WM_INITMENUPOPUP, (WPARAM)edit, MAKELPARAM(1, FALSE));
-        return ::GetMenuState(edit, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED);
+    // The state of a command's item in a popup of the menu bar (0 文件, 1 编辑, 2 查看) once initialised.
+    static UINT MenuState(int popup, UINT id, UINT mask = MF_GRAYED | MF_DISABLED) {
+        HMENU menu = ::GetSubMenu(::GetMenu(s_main->m_hWnd), popup);
+        s_main->SendMessage(WM_INITMENUPOPUP, (WPARAM)menu, MAKELPARAM(popup, FALSE));
+        return ::GetMenuState(menu, id, MF_BYCOMMAND) & mask;
     }
 
-    static HWND MdiClient() { return s_main->m_hWndMDIClient; }
     static CEditScrollView* ActiveView() { return static_cast<CEditScrollView*>(s_main->GetActiveView()); }
     // The text of the Window menu's list entry for the first MDI child (the list numbers them).
     static std::string WindowListEntry() {
@@ -112,7 +107,6 @@ protected:
         }
         return "<no entry>";
     }
-    static std::string Caption(CWnd* window) { return (LPCSTR)window->GetWindowText(); }
 
     CModalRecorder m_boxes{IDCANCEL};
     static CMainFrame* s_main;
@@ -167,10 +161,8 @@ TEST_F(HostFrame, CtrlPPrintsAndThePreviewTakesThePlaceOfThePanelAndTheDocuments
     ASSERT_EQ(m_boxes.GetCount(), 1) << "Ctrl+P asks the print dialog (answered Cancel here)";
     EXPECT_EQ(m_boxes.GetRecord(0).kind, (UINT)AFX_MODAL_PRINTDIALOG);
     m_boxes.Clear();
-    HMENU file = ::GetSubMenu(::GetMenu(s_main->m_hWnd), 0);
-    s_main->SendMessage(WM_INITMENUPOPUP, (WPARAM)file, MAKELPARAM(0, FALSE));
     for (UINT id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP})
-        EXPECT_EQ(::GetMenuState(file, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED), 0u) << id;
+        EXPECT_EQ(MenuState(0, id), 0u) << id;
 
     CWnd& panel = s_main->GetTitlesPanel();
     ASSERT_TRUE(panel.IsWindowVisible());
@@ -192,57 +184,45 @@ TEST_F(HostFrame, TheEditMenuAndTheToolbarFollowTheUpdateHandlers) {
     ASSERT_NE(view, nullptr);
     CToolBar& toolbar = s_main->GetToolBar();
     theApp.OnIdle(0);
-    EXPECT_NE(EditMenuState(ID_EDIT_UNDO), 0u);
-    EXPECT_NE(EditMenuState(ID_EDIT_COPY), 0u);
-    EXPECT_EQ(EditMenuState(ID_EDIT_FIND), 0u);
-    EXPECT_EQ(EditMenuState(ID_EDIT_SELECTALL), 0u);
-    EXPECT_FALSE(toolbar.IsButtonEnabled(ID_EDIT_UNDO));
-    EXPECT_FALSE(toolbar.IsButtonEnabled(ID_EDIT_CUT));
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY}) {
+        EXPECT_NE(MenuState(1, id), 0u) << id;
+        EXPECT_FALSE(toolbar.IsButtonEnabled(id)) << id;
+    }
+    EXPECT_EQ(MenuState(1, ID_EDIT_FIND) | MenuState(1, ID_EDIT_SELECTALL), 0u);
     EXPECT_TRUE(toolbar.IsButtonEnabled(ID_FILE_OPEN));
 
     view->SendMessage(WM_CHAR, 'x', 1);
     view->SetSelection(0, 2);
     theApp.OnIdle(0);
-    EXPECT_EQ(EditMenuState(ID_EDIT_UNDO), 0u);
-    EXPECT_EQ(EditMenuState(ID_EDIT_CUT), 0u);
-    EXPECT_NE(EditMenuState(ID_EDIT_REDO), 0u);
-    EXPECT_TRUE(toolbar.IsButtonEnabled(ID_EDIT_UNDO));
-    EXPECT_TRUE(toolbar.IsButtonEnabled(ID_EDIT_COPY));
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY}) {
+        EXPECT_EQ(MenuState(1, id), 0u) << id;
+        EXPECT_TRUE(toolbar.IsButtonEnabled(id)) << id;
+    }
+    EXPECT_NE(MenuState(1, ID_EDIT_REDO), 0u);
     EXPECT_FALSE(toolbar.IsButtonEnabled(ID_EDIT_REDO));
     // 剪切 (Ctrl+X)
     EXPECT_STREQ((LPCSTR)AfxToolTipText(ID_EDIT_CUT), "\xBC\xF4\xC7\xD0 (Ctrl+X)");
 }
 
-TEST_F(HostFrame, TheMenuBarShowsTheDocumentMenuOnlyWhileADocumentIsOpen) {
+// The document menus show only while a document is open; the 查看 menu's items reach the active
+// document and show its options with a check.
+TEST_F(HostFrame, TheDocumentMenusComeWithADocumentAndTheViewMenuSwitchesItsOptions) {
     HMENU frameMenu = ::GetMenu(s_main->m_hWnd);
     EXPECT_EQ(::GetMenuItemCount(frameMenu), 3);
     CColorEditView* view = Open("x\n");
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(::GetMenuItemCount(::GetMenu(s_main->m_hWnd)), 5) << "文件 编辑 查看 窗口 帮助";
-    theApp.CloseAllDocuments(FALSE);
-    Pump();
-    EXPECT_EQ(::GetMenu(s_main->m_hWnd), frameMenu);
-}
-
-// The 查看 menu's items reach the active document and show its options with a check.
-TEST_F(HostFrame, TheViewMenuSwitchesTheActiveDocumentsOptions) {
-    CColorEditView* view = Open("x\n");
-    ASSERT_NE(view, nullptr);
     CEditDocument* doc = view->GetEditDocument();
-    HMENU options = ::GetSubMenu(::GetMenu(s_main->m_hWnd), 2);
-    auto checked = [&](UINT id) {
-        s_main->SendMessage(WM_INITMENUPOPUP, (WPARAM)options, MAKELPARAM(2, FALSE));
-        return (::GetMenuState(options, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
-    };
-    EXPECT_FALSE(checked(ID_OPTION_LONG_LINES));
+    EXPECT_EQ(MenuState(2, ID_OPTION_LONG_LINES, MF_CHECKED), 0u);
     s_main->SendMessage(WM_COMMAND, ID_OPTION_LONG_LINES);
     EXPECT_TRUE(doc->HasOption(kOptionLongLines));
-    EXPECT_TRUE(checked(ID_OPTION_LONG_LINES));
-    EXPECT_FALSE(checked(ID_OPTION_GBK_CHARACTERS));
+    EXPECT_NE(MenuState(2, ID_OPTION_LONG_LINES, MF_CHECKED), 0u);
+    EXPECT_EQ(MenuState(2, ID_OPTION_GBK_CHARACTERS, MF_CHECKED), 0u);
     s_main->SendMessage(WM_COMMAND, ID_OPTION_LONG_LINES);
     EXPECT_FALSE(doc->HasOption(kOptionLongLines));
     theApp.CloseAllDocuments(FALSE);
     Pump();
+    EXPECT_EQ(::GetMenu(s_main->m_hWnd), frameMenu);
 }
 
 // Maximised documents: Ctrl+Tab through the frame's accelerators shows the next one whole, closing the
@@ -255,7 +235,7 @@ TEST_F(HostFrame, MaximisedDocumentsAreShownWholeWhenSwitchedOpenedAndClosed) {
     CColorEditView* b = Open(second, "tessolin-host-b.dat");
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
-    ::SendMessageA(MdiClient(), WM_MDIMAXIMIZE, (WPARAM)b->GetParentFrame()->m_hWnd, 0);
+    ::SendMessageA(s_main->m_hWndMDIClient, WM_MDIMAXIMIZE, (WPARAM)b->GetParentFrame()->m_hWnd, 0);
     Pump();
     BOOL maximized = FALSE;
     s_main->MDIGetActive(&maximized);
@@ -292,14 +272,14 @@ TEST_F(HostFrame, TheCaptionAndTheWindowListMarkUnsavedChanges) {
     CColorEditView* view = Open("alpha\n", "tessolin-host-mark.dat");
     ASSERT_NE(view, nullptr);
     CFrameWnd* frame = view->GetParentFrame();
-    EXPECT_EQ(Caption(frame), "tessolin-host-mark.dat");
+    EXPECT_EQ(frame->GetWindowText(), "tessolin-host-mark.dat");
     EXPECT_NE(WindowListEntry().find("tessolin-host-mark.dat"), std::string::npos) << WindowListEntry();
     view->SendMessage(WM_CHAR, 'x', 1);
-    EXPECT_EQ(Caption(frame), "tessolin-host-mark.dat*");
+    EXPECT_EQ(frame->GetWindowText(), "tessolin-host-mark.dat*");
     EXPECT_NE(WindowListEntry().find("tessolin-host-mark.dat*"), std::string::npos) << WindowListEntry();
     CDocument* doc = view->GetDocument();
     ASSERT_TRUE(doc->OnSaveDocument(doc->GetPathName()));
-    EXPECT_EQ(Caption(frame), "tessolin-host-mark.dat");
+    EXPECT_EQ(frame->GetWindowText(), "tessolin-host-mark.dat");
     EXPECT_EQ(WindowListEntry().find('*'), std::string::npos) << WindowListEntry();
 }
 

@@ -33,25 +33,20 @@ bool AddDriverAndPrinter(const std::string& ppd, const std::string& output) {
     DRIVER_INFO_3A driver = {};
     driver.cVersion = 3;
     driver.pName = (LPSTR)kPrinter;
-    driver.pDriverPath = (LPSTR) "wineps.drv";
+    driver.pDriverPath = driver.pConfigFile = (LPSTR) "wineps.drv";
     driver.pDataFile = (LPSTR)ppd.c_str();
-    driver.pConfigFile = (LPSTR) "wineps.drv";
     if (!AddPrinterDriverA(nullptr, 3, (LPBYTE)&driver)) return false;
-    HANDLE existing = nullptr;
-    if (OpenPrinterA((LPSTR)kPrinter, &existing, nullptr)) {
-        ClosePrinter(existing);
-    } else {
-        PRINTER_INFO_2A printer = {};
-        printer.pPrinterName = (LPSTR)kPrinter;
-        printer.pPortName = (LPSTR)output.c_str();
-        printer.pDriverName = (LPSTR)kPrinter;
-        printer.pPrintProcessor = (LPSTR) "WinPrint";
-        printer.pDatatype = (LPSTR) "RAW";
-        printer.Attributes = PRINTER_ATTRIBUTE_LOCAL;
-        HANDLE added = AddPrinterA(nullptr, 2, (LPBYTE)&printer);
-        if (added == nullptr) return false;
-        ClosePrinter(added);
-    }
+    PRINTER_INFO_2A printer = {};
+    printer.pPrinterName = printer.pDriverName = (LPSTR)kPrinter;
+    printer.pPortName = (LPSTR)output.c_str();
+    printer.pPrintProcessor = (LPSTR) "WinPrint";
+    printer.pDatatype = (LPSTR) "RAW";
+    printer.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    HANDLE handle = nullptr; // an existing printer is kept
+    if (!OpenPrinterA((LPSTR)kPrinter, &handle, nullptr) &&
+        (handle = AddPrinterA(nullptr, 2, (LPBYTE)&printer)) == nullptr)
+        return false;
+    ClosePrinter(handle);
     return SetDefaultPrinterA(kPrinter) != 0;
 }
 } // namespace
@@ -68,9 +63,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     HDC dc = CreateDCA(nullptr, kPrinter, nullptr, nullptr);
-    int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 0,
-        height = dc != nullptr ? GetDeviceCaps(dc, VERTRES) : 0;
-    if (dc != nullptr) DeleteDC(dc);
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY), height = GetDeviceCaps(dc, VERTRES); // 0 without a context
+    DeleteDC(dc);
     if (dpi != 600 || height != 6600) {
         std::fprintf(stderr, "add_test_printer: the printer answers %d dpi and %d pixels\n", dpi, height);
         return 1;

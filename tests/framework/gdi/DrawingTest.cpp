@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "framework/win/Dc.h"
-#include "framework/win/Wnd.h"
 
 namespace {
 // A 64 x 32 white bitmap selected into a memory context compatible with the screen.
@@ -41,60 +40,31 @@ LOGFONTA SongFont(int height) {
 }
 } // namespace
 
-TEST_F(MemoryCanvas, FillSolidRectPaintsExactlyItsRectangleAndKeepsTheColourAsBackground) {
-    dc.FillSolidRect(CRect(4, 2, 10, 6), RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(dc.GetPixel(4, 2), RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(dc.GetPixel(9, 5), RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(dc.GetPixel(10, 5), RGB(255, 255, 255));
-    EXPECT_EQ(dc.GetPixel(9, 6), RGB(255, 255, 255));
-    EXPECT_EQ(dc.GetBkColor(), RGB(0x12, 0x34, 0x56));
-}
-
-TEST_F(MemoryCanvas, TextOutAndTabbedTextOutLeaveInkWhereTheyDraw) {
-    dc.SetTextColor(RGB(0, 0, 0));
-    dc.SetBkColor(RGB(255, 255, 255));
-    EXPECT_EQ(InkPixels(CRect(0, 0, 64, 32)), 0);
-    ASSERT_TRUE(dc.TextOut(0, 0, CString("W")));
-    int afterText = InkPixels(CRect(0, 0, 64, 32));
-    EXPECT_GT(afterText, 0);
+TEST_F(MemoryCanvas, FillSolidRectPaintsExactlyItsRectangleAndTheWindowOriginShiftsDrawing) {
+    CPoint old = dc.SetWindowOrg(10, 5);
+    EXPECT_EQ(old, CPoint(0, 0));
+    dc.FillSolidRect(CRect(10, 5, 16, 9), RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(dc.GetBkColor(), RGB(0x12, 0x34, 0x56)) << "the colour stays as the background";
+    EXPECT_EQ(InkPixels(CRect(10, 5, 74, 37)), 24) << "GetPixel takes logical coordinates too";
+    EXPECT_EQ(InkPixels(CRect(10, 5, 16, 9)), 24);
+    CPoint p(10, 5);
+    CSize size(7, 3);
+    dc.LPtoDP(&p);
+    dc.LPtoDP(&size); // a size ignores the origin
+    EXPECT_EQ(p, CPoint(0, 0));
+    EXPECT_EQ(size, CSize(7, 3));
+    EXPECT_EQ(dc.SetWindowOrg(0, 0), CPoint(10, 5));
+    EXPECT_EQ(dc.GetPixel(0, 0), RGB(0x12, 0x34, 0x56)); // the device's top-left pixel was painted
 
     // "\tW" with one stop of 40 pixels draws the W at x >= 40, nothing in between.
     int stop = 40;
-    CSize drawn = dc.TabbedTextOut(0, 16, "\tW", 2, 1, &stop, 0);
-    EXPECT_GE(drawn.cx, 40);
+    dc.SetBkColor(RGB(255, 255, 255));
+    EXPECT_GE(dc.TabbedTextOut(0, 16, "\tW", 2, 1, &stop, 0).cx, 40);
     EXPECT_EQ(InkPixels(CRect(20, 16, 40, 32)), 0);
     EXPECT_GT(InkPixels(CRect(40, 16, 64, 32)), 0);
 }
 
-TEST_F(MemoryCanvas, BitBltCopiesAndClipBoxIsTheBitmap) {
-    CRect clip;
-    dc.GetClipBox(&clip);
-    EXPECT_EQ(clip, CRect(0, 0, 64, 32));
-
-    dc.FillSolidRect(CRect(0, 0, 8, 8), RGB(255, 0, 0));
-    ASSERT_TRUE(dc.BitBlt(32, 16, 8, 8, &dc, 0, 0, SRCCOPY));
-    EXPECT_EQ(dc.GetPixel(39, 23), RGB(255, 0, 0));
-    ASSERT_TRUE(dc.PatBlt(32, 16, 8, 8, DSTINVERT));
-    EXPECT_EQ(dc.GetPixel(32, 16), RGB(0, 255, 255));
-}
-
-TEST_F(MemoryCanvas, WindowOriginShiftsDrawingAndConversions) {
-    CPoint old = dc.SetWindowOrg(10, 5);
-    EXPECT_EQ(old, CPoint(0, 0));
-    dc.FillSolidRect(CRect(10, 5, 12, 7), RGB(0, 0, 255));
-    EXPECT_EQ(dc.GetPixel(10, 5), RGB(0, 0, 255)); // GetPixel takes logical coordinates too
-    CPoint p(10, 5);
-    dc.LPtoDP(&p);
-    EXPECT_EQ(p, CPoint(0, 0));
-    CSize size(7, 3);
-    dc.LPtoDP(&size); // a size ignores the origin
-    EXPECT_EQ(size, CSize(7, 3));
-    EXPECT_EQ(dc.SetWindowOrg(0, 0), CPoint(10, 5));
-    EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 255)); // the device's top-left pixel was painted
-    EXPECT_EQ(dc.GetPixel(10, 5), RGB(255, 255, 255));
-}
-
-TEST_F(MemoryCanvas, SelectObjectAnswersThePreviouslySelectedWrapper) {
+TEST_F(MemoryCanvas, SelectObjectAnswersThePreviousWrapperAndTheSongFontHasHalfAndFullWidths) {
     CFont first, second;
     LOGFONTA logFont = SongFont(18);
     ASSERT_TRUE(first.CreateFontIndirect(&logFont));
@@ -104,6 +74,9 @@ TEST_F(MemoryCanvas, SelectObjectAnswersThePreviouslySelectedWrapper) {
     CFont* stock = dc.SelectObject(&first);
     ASSERT_NE(stock, nullptr);
     EXPECT_NE(stock, &first);
+    // The Song face at 18 pixels: half-width letters, full-width hanzi.
+    EXPECT_EQ(dc.GetTextExtent("A", 1), CSize(9, 18));
+    EXPECT_EQ(dc.GetTextExtent("\xB1\xEA", 2), CSize(18, 18)); // one GBK character ("mark")
     EXPECT_EQ(dc.SelectObject(&second), &first);
     EXPECT_EQ(dc.SelectObject(stock), &second);
 
@@ -116,29 +89,12 @@ TEST_F(MemoryCanvas, SelectObjectAnswersThePreviouslySelectedWrapper) {
     EXPECT_EQ(CGdiObject::FromHandle(nullptr), nullptr);
 }
 
-TEST_F(MemoryCanvas, SongFontAt18PixelsGivesHalfWidthLettersAndFullWidthHanzi) {
-    CFont font;
-    LOGFONTA logFont = SongFont(18);
-    ASSERT_TRUE(font.CreateFontIndirect(&logFont));
-    CFont* old = dc.SelectObject(&font);
-    CSize letter = dc.GetTextExtent("A", 1);
-    CSize hanzi = dc.GetTextExtent("\xB1\xEA", 2); // one GBK character ("mark")
-    TEXTMETRICA metrics = {};
-    ASSERT_TRUE(dc.GetTextMetrics(&metrics));
-    dc.SelectObject(old);
-    EXPECT_EQ(letter, CSize(9, 18));
-    EXPECT_EQ(hanzi, CSize(18, 18));
-    EXPECT_EQ(metrics.tmHeight, 18);
-}
-
 TEST(GdiObjects, DeletionDetachAndBitmapInformation) {
     CBitmap mask;
     ASSERT_TRUE(mask.CreateBitmap(12, 7, 1, 1, nullptr));
     BITMAP info = {};
     ASSERT_NE(mask.GetBitmap(&info), 0);
-    EXPECT_EQ(info.bmWidth, 12);
-    EXPECT_EQ(info.bmHeight, 7);
-    EXPECT_EQ(info.bmBitsPixel, 1);
+    EXPECT_EQ(info.bmWidth * info.bmHeight * info.bmBitsPixel, 12 * 7);
     EXPECT_FALSE(mask.Attach(::GetStockObject(BLACK_BRUSH))); // already holds a bitmap
 
     HGDIOBJ raw = mask.Detach();
@@ -148,34 +104,4 @@ TEST(GdiObjects, DeletionDetachAndBitmapInformation) {
     EXPECT_FALSE(mask.DeleteObject());
     EXPECT_FALSE(mask.LoadBitmap(182)); // the test program carries no bitmaps
     AfxDeleteTempGdiObjects();
-}
-
-TEST(WindowContexts, ClientAndPaintContextsOfARealWindow) {
-    HWND hwnd = ::CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr, nullptr, nullptr,
-                                nullptr);
-    ASSERT_NE(hwnd, nullptr);
-    CWnd wnd;
-    ASSERT_TRUE(wnd.Attach(hwnd));
-    {
-        CClientDC client(&wnd);
-        ASSERT_NE(client.m_hDC, nullptr);
-        EXPECT_EQ(CDC::FromHandle(client.m_hDC), &client);
-        CRect clip;
-        EXPECT_NE(client.GetClipBox(&clip), ERROR);
-        EXPECT_EQ(clip.TopLeft(), CPoint(0, 0));
-        EXPECT_LE(clip.Width(), 40);
-        EXPECT_GT(client.GetDeviceCaps(LOGPIXELSY), 0);
-        EXPECT_FALSE(client.IsPrinting());
-    }
-    ::InvalidateRect(hwnd, nullptr, FALSE);
-    {
-        CPaintDC paint(hwnd);
-        EXPECT_NE(paint.m_hDC, nullptr);
-        EXPECT_EQ(paint.m_hWnd, hwnd);
-    }
-    RECT update;
-    EXPECT_FALSE(::GetUpdateRect(hwnd, &update, FALSE)); // EndPaint validated the window
-    CWindowDC screen((HWND) nullptr);
-    EXPECT_NE(screen.m_hDC, nullptr);
-    ::DestroyWindow(wnd.Detach());
 }

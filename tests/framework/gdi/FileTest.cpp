@@ -46,10 +46,9 @@ TEST_F(TempFiles, TextReadingTurnsCrLfIntoLfKeepsLoneCrAndStopsAtCtrlZ) {
     WriteRaw(std::string("one\r\ntwo\rthree\r\n\r\n\0x\r\nend\x1A"
                          "after\r\n",
                          33));
-    const std::string expected("one\ntwo\rthree\n\n\0x\nend", 21);
-    EXPECT_EQ(ReadText(1024), expected);
-    EXPECT_EQ(ReadText(1), expected); // a CR at the end of every request still pairs with its LF
-    EXPECT_EQ(ReadText(4), expected);
+    // A CR at the end of every request still pairs with its LF.
+    for (UINT chunk : {1024u, 1u, 4u})
+        EXPECT_EQ(ReadText(chunk), std::string("one\ntwo\rthree\n\n\0x\nend", 21));
 }
 
 TEST_F(TempFiles, ACrLfPairSplitAcrossTheInternalBufferStillJoins) {
@@ -87,12 +86,10 @@ TEST_F(TempFiles, ReadStringSplitsLinesAndTheLastLineNeedsNoLineFeed) {
     CStdioFile file;
     ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
     CString line;
-    ASSERT_TRUE(file.ReadString(line));
-    EXPECT_EQ(line, "first");
-    ASSERT_TRUE(file.ReadString(line));
-    EXPECT_EQ(line, "");
-    ASSERT_TRUE(file.ReadString(line));
-    EXPECT_EQ(line, "last");
+    for (const char* expected : {"first", "", "last"}) {
+        ASSERT_TRUE(file.ReadString(line));
+        EXPECT_EQ(line, expected);
+    }
     EXPECT_FALSE(file.ReadString(line));
 }
 
@@ -103,7 +100,7 @@ TEST_F(TempFiles, SharingModesDecideWhetherASecondHandleOpens) {
         ASSERT_TRUE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyWrite));
         CFile writer;
         CFileException error;
-        EXPECT_FALSE(writer.Open(path.c_str(), CFile::modeWrite, &error));
+        EXPECT_FALSE(writer.Open(path.c_str(), CFile::modeWrite | CFile::shareDenyNone, &error));
         EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
         EXPECT_FALSE(writer.IsOpen());
         CFile secondReader;

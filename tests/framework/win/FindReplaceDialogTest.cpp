@@ -20,53 +20,44 @@ struct Press {
 std::vector<Press> g_presses;
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kFindMessage) {
-        CFindReplaceDialog* dialog = CFindReplaceDialog::GetNotifier(lParam);
-        const auto* record = (const FINDREPLACEA*)lParam;
-        g_presses.push_back({record->Flags, dialog ? (LPCSTR)dialog->GetFindString() : "",
-                             dialog ? (LPCSTR)dialog->GetReplaceString() : "", dialog != nullptr});
-        return 0;
-    }
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message != kFindMessage) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    CFindReplaceDialog* dialog = CFindReplaceDialog::GetNotifier(lParam);
+    g_presses.push_back({((const FINDREPLACEA*)lParam)->Flags, dialog ? (LPCSTR)dialog->GetFindString() : "",
+                         dialog ? (LPCSTR)dialog->GetReplaceString() : "", dialog != nullptr});
+    return 0;
 }
 
-class FindReplaceDialog : public ::testing::Test {
-protected:
-    // One owner for the suite: a top-level window takes Wine a while to make and to destroy.
-    static void SetUpTestSuite() {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = OwnerProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "FindOwner";
-        ::RegisterClassA(&wc);
-        s_owner = new CWnd;
-        s_owner->Attach(::CreateWindowExA(0, "FindOwner", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                          400, 300, nullptr, nullptr, wc.hInstance, nullptr));
+void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (CFindReplaceDialog::RouteDialogMessage(&msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
     }
-    void SetUp() override { g_presses.clear(); }
-    void TearDown() override { Pump(); }
-    static void Pump() {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (CFindReplaceDialog::RouteDialogMessage(&msg)) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
-    static CWnd* s_owner;
-};
-CWnd* FindReplaceDialog::s_owner = nullptr;
+}
 } // namespace
 
-TEST_F(FindReplaceDialog, ButtonPressesReachTheOwnerWithTheTypedTextsAndFlags) {
+TEST(FindReplaceDialog, PressesReachTheOwnerWithTheTypedTextsAndFlagsAndCloseDeletesTheDialog) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = OwnerProc;
+    wc.lpszClassName = "FindOwner";
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    ::RegisterClassA(&wc);
+    CWnd owner;
+    owner.Attach(::CreateWindowExA(0, "FindOwner", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300,
+                                   nullptr, nullptr, wc.hInstance, nullptr));
     int before = CFindReplaceDialog::GetLiveCount();
+    EXPECT_FALSE((new CFindReplaceDialog)->Create(TRUE, "x", nullptr, FR_DOWN, nullptr)) << "no owner window";
+    EXPECT_EQ(CFindReplaceDialog::GetLiveCount(), before) << "a failed create cleans up";
+
     auto* dialog = new CFindReplaceDialog;
-    ASSERT_TRUE(dialog->Create(FALSE, "old", "new", FR_DOWN, s_owner));
+    ASSERT_TRUE(dialog->Create(FALSE, "old", "new", FR_DOWN, &owner));
     HWND hwnd = dialog->m_hWnd;
-    ASSERT_NE(hwnd, nullptr);
     char text[64] = {};
     ::GetDlgItemTextA(hwnd, edt1, text, sizeof text);
-    EXPECT_STREQ(text, "old") << "the find field starts with the text given";
+    EXPECT_STREQ(text, "old");
+    FINDREPLACEA forged = {};
+    EXPECT_EQ(CFindReplaceDialog::GetNotifier((LPARAM)&forged), nullptr);
 
     ::SetDlgItemTextA(hwnd, edt1, "\xB5\xDA\xD2\xBB"); // 第一
     ::SetDlgItemTextA(hwnd, edt2, "x");
@@ -74,48 +65,21 @@ TEST_F(FindReplaceDialog, ButtonPressesReachTheOwnerWithTheTypedTextsAndFlags) {
     ::SendDlgItemMessageA(hwnd, IDOK, BM_CLICK, 0, 0); // Find Next
     ::SendDlgItemMessageA(hwnd, psh1, BM_CLICK, 0, 0); // Replace
     ::SendDlgItemMessageA(hwnd, psh2, BM_CLICK, 0, 0); // Replace All
+    ::SetFocus(::GetDlgItem(hwnd, edt1));
+    ::PostMessageA(::GetDlgItem(hwnd, edt1), WM_KEYDOWN, VK_RETURN, 1); // through the message loop
     Pump();
-    ASSERT_EQ(g_presses.size(), 3u);
-    for (const Press& p : g_presses) {
-        EXPECT_TRUE(p.known);
-        EXPECT_EQ(p.find, "\xB5\xDA\xD2\xBB");
-        if (!(p.flags & FR_FINDNEXT)) { // the replace text is read by the replace buttons
-            EXPECT_EQ(p.replace, "x");
-        }
-        EXPECT_TRUE(p.flags & FR_MATCHCASE);
-        EXPECT_TRUE(p.flags & FR_DOWN);
-    }
-    EXPECT_TRUE(g_presses[0].flags & FR_FINDNEXT);
-    EXPECT_TRUE(g_presses[1].flags & FR_REPLACE);
-    EXPECT_TRUE(g_presses[2].flags & FR_REPLACEALL);
-
     ::SendDlgItemMessageA(hwnd, IDCANCEL, BM_CLICK, 0, 0);
     Pump();
-    ASSERT_EQ(g_presses.size(), 4u);
-    EXPECT_TRUE(g_presses[3].flags & FR_DIALOGTERM);
+    const DWORD kinds[] = {FR_FINDNEXT, FR_REPLACE, FR_REPLACEALL, FR_FINDNEXT, FR_DIALOGTERM};
+    ASSERT_EQ(g_presses.size(), 5u);
+    for (int i = 0; i < 4; ++i) {
+        const Press& p = g_presses[(size_t)i];
+        EXPECT_TRUE(p.known && (p.flags & kinds[i]) && (p.flags & FR_MATCHCASE) && (p.flags & FR_DOWN)) << i;
+        EXPECT_EQ(p.find, "\xB5\xDA\xD2\xBB");
+    }
+    EXPECT_EQ(g_presses[1].replace, "x") << "the replace buttons read the replace text";
+    EXPECT_EQ(g_presses[2].replace, "x");
+    EXPECT_TRUE(g_presses[4].flags & FR_DIALOGTERM);
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(CFindReplaceDialog::GetLiveCount(), before) << "the dialog deleted itself";
-}
-
-TEST_F(FindReplaceDialog, AForgedOrStaleRecordHasNoNotifierAndAFailedCreateCleansUp) {
-    FINDREPLACEA forged = {};
-    EXPECT_EQ(CFindReplaceDialog::GetNotifier((LPARAM)&forged), nullptr);
-    EXPECT_EQ(CFindReplaceDialog::GetNotifier(0), nullptr);
-    int before = CFindReplaceDialog::GetLiveCount();
-    auto* orphan = new CFindReplaceDialog;
-    EXPECT_FALSE(orphan->Create(TRUE, "x", nullptr, FR_DOWN, nullptr)) << "no owner window";
-    EXPECT_EQ(CFindReplaceDialog::GetLiveCount(), before);
-}
-
-TEST_F(FindReplaceDialog, EnterInTheFindFieldPressesFindNextThroughTheMessageLoop) {
-    auto* dialog = new CFindReplaceDialog;
-    ASSERT_TRUE(dialog->Create(TRUE, "abc", nullptr, FR_DOWN, s_owner));
-    HWND edit = ::GetDlgItem(dialog->m_hWnd, edt1);
-    ::SetFocus(edit);
-    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
-    Pump();
-    ASSERT_EQ(g_presses.size(), 1u);
-    EXPECT_TRUE(g_presses[0].flags & FR_FINDNEXT);
-    EXPECT_EQ(g_presses[0].find, "abc");
-    ::DestroyWindow(dialog->m_hWnd);
 }
