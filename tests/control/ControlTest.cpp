@@ -200,6 +200,7 @@ TEST_F(ControlTest, OpenSaveReloadAndPaths) {
     EXPECT_EQ(::SendMessageA(editor, TEM_RELOAD, 0, 0), 1);
     EXPECT_EQ(Text(editor), "changed\r\n");
     EXPECT_EQ(::SendMessageW(editor, TEM_OPENFILEW, 0, (LPARAM)wideCopy.c_str()), 1);
+    EXPECT_EQ(::SendMessageA(editor, TEM_PRINT, 1, 0), 1); // directly, on the test printer
     BoxCloser closer;
     EXPECT_EQ(::SendMessageA(editor, TEM_OPENFILE, 0, (LPARAM) "Z:\\no\\such\\file.dat"), 0);
     EXPECT_EQ(closer.Closed(), 1);
@@ -279,17 +280,16 @@ TEST_F(ControlTest, EdgesAndHostileArgumentsAnswerZeroOrMinusOneAndChangeNothing
 }
 
 // The windows of this thread, their children with them.
+BOOL CALLBACK CountOne(HWND, LPARAM counter) {
+    return ++*(int*)counter, TRUE;
+}
+BOOL CALLBACK CountWithChildren(HWND top, LPARAM counter) {
+    ::EnumChildWindows(top, CountOne, counter);
+    return CountOne(top, counter);
+}
 int CountWindows() {
     int count = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND top, LPARAM counter) {
-            ++*(int*)counter;
-            ::EnumChildWindows(
-                top, [](HWND, LPARAM c) { return ++*(int*)c, TRUE; }, counter);
-            return TRUE;
-        },
-        (LPARAM)&count);
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWithChildren, (LPARAM)&count);
     return count;
 }
 
