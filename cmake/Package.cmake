@@ -5,6 +5,10 @@
 # arrow bitmap, the samples, the two example hosts and the guides.
 include(CMakePackageConfigHelpers)
 
+# Installing and packing take what the build made: build first (cmake --build), and cpack no longer
+# builds every test program before it packs.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
+
 set(TESSOLIN_CMAKE_DIR lib/cmake/Tessolin)
 set(TESSOLIN_DATA_DIR share/tessolin)
 set(TESSOLIN_DOC_DIR share/doc/tessolin)

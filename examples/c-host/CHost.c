@@ -7,6 +7,7 @@
 #include <commdlg.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "tessolin.h"
