@@ -34,8 +34,10 @@ foreach(layer framework text coloring undo regex documents views)
           PATTERN "RegMatchState.h" EXCLUDE)
 endforeach()
 
-# The editor window's C header: include/tessolin is the imported targets' include folder.
-install(FILES ${CMAKE_SOURCE_DIR}/include/tessolin/tessolin.h DESTINATION include/tessolin)
+# The editor window's C header and the ids for resource scripts: include/tessolin is the imported
+# targets' include folder.
+install(FILES ${CMAKE_SOURCE_DIR}/include/tessolin/tessolin.h ${CMAKE_SOURCE_DIR}/include/tessolin/tessolin_ids.h
+        DESTINATION include/tessolin)
 
 configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/TessolinConfig.cmake.in
   ${CMAKE_BINARY_DIR}/TessolinConfig.cmake INSTALL_DESTINATION ${TESSOLIN_CMAKE_DIR})
