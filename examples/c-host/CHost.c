@@ -59,7 +59,8 @@ static void OnNotify(const TESSOLIN_NOTIFY* n) {
     switch (n->hdr.code) {
     case TEN_SELCHANGE:
         g_active = n->hdr.hwndFrom;
-        sprintf(g_caretText, "%s  line %d, column %d", g_active == g_data ? "data" : "listing", n->line, n->column);
+        sprintf(g_caretText, "%s  line %d, column %d", g_active == g_data ? "data" : "listing", n->line,
+                n->column);
         ++g_heardSelection;
         break;
     case TEN_STATUSTEXT:
@@ -99,53 +100,92 @@ static void GoToLine(void) {
 
 static void OnCommand(int id) {
     switch (id) {
-    case CMD_OPEN_DATA: OpenInto(g_data, "Data files (*.dat)\0*.dat\0All files (*.*)\0*.*\0"); break;
-    case CMD_OPEN_LISTING: OpenInto(g_listing, "Listings (*.out)\0*.out\0All files (*.*)\0*.*\0"); break;
-    case CMD_SAVE: SendMessageA(g_active, TEM_SAVEFILE, 0, 0); break;
-    case CMD_PRINT: SendMessageA(g_active, TEM_PRINT, 0, 0); break;
-    case CMD_EXIT: DestroyWindow(g_main); break;
-    case CMD_UNDO: SendMessageA(g_active, EM_UNDO, 0, 0); break;
-    case CMD_CUT: SendMessageA(g_active, WM_CUT, 0, 0); break;
-    case CMD_COPY: SendMessageA(g_active, WM_COPY, 0, 0); break;
-    case CMD_PASTE: SendMessageA(g_active, WM_PASTE, 0, 0); break;
-    case CMD_FIND: SendMessageA(g_active, TEM_FINDDIALOG, 0, 0); break;
-    case CMD_REPLACE: SendMessageA(g_active, TEM_FINDDIALOG, 1, 0); break;
-    case CMD_FIND_NEXT: SendMessageA(g_active, TEM_FINDNEXT, 0, 0); break;
-    case CMD_GOTO: SetFocus(g_line); SendMessageA(g_line, EM_SETSEL, 0, -1); break;
-    default: break;
+    case CMD_OPEN_DATA:
+        OpenInto(g_data, "Data files (*.dat)\0*.dat\0All files (*.*)\0*.*\0");
+        break;
+    case CMD_OPEN_LISTING:
+        OpenInto(g_listing, "Listings (*.out)\0*.out\0All files (*.*)\0*.*\0");
+        break;
+    case CMD_SAVE:
+        SendMessageA(g_active, TEM_SAVEFILE, 0, 0);
+        break;
+    case CMD_PRINT:
+        SendMessageA(g_active, TEM_PRINT, 0, 0);
+        break;
+    case CMD_EXIT:
+        DestroyWindow(g_main);
+        break;
+    case CMD_UNDO:
+        SendMessageA(g_active, EM_UNDO, 0, 0);
+        break;
+    case CMD_CUT:
+        SendMessageA(g_active, WM_CUT, 0, 0);
+        break;
+    case CMD_COPY:
+        SendMessageA(g_active, WM_COPY, 0, 0);
+        break;
+    case CMD_PASTE:
+        SendMessageA(g_active, WM_PASTE, 0, 0);
+        break;
+    case CMD_FIND:
+        SendMessageA(g_active, TEM_FINDDIALOG, 0, 0);
+        break;
+    case CMD_REPLACE:
+        SendMessageA(g_active, TEM_FINDDIALOG, 1, 0);
+        break;
+    case CMD_FIND_NEXT:
+        SendMessageA(g_active, TEM_FINDNEXT, 0, 0);
+        break;
+    case CMD_GOTO:
+        SetFocus(g_line);
+        SendMessageA(g_line, EM_SETSEL, 0, -1);
+        break;
+    default:
+        break;
     }
 }
 
+/* The menu: File (0) and Edit (1); an item without text is a separator. */
+static const struct {
+    int popup;
+    UINT id;
+    const char* text;
+} kMenuItems[] = {{0, CMD_OPEN_DATA, "Open data file...\tCtrl+O"},
+                  {0, CMD_OPEN_LISTING, "Open check listing..."},
+                  {0, CMD_SAVE, "Save\tCtrl+S"},
+                  {0, CMD_PRINT, "Print...\tCtrl+P"},
+                  {0, 0, NULL},
+                  {0, CMD_EXIT, "Exit"},
+                  {1, CMD_UNDO, "Undo\tCtrl+Z"},
+                  {1, CMD_CUT, "Cut\tCtrl+X"},
+                  {1, CMD_COPY, "Copy\tCtrl+C"},
+                  {1, CMD_PASTE, "Paste\tCtrl+V"},
+                  {1, 0, NULL},
+                  {1, CMD_FIND, "Find...\tCtrl+F"},
+                  {1, CMD_REPLACE, "Replace...\tCtrl+H"},
+                  {1, CMD_FIND_NEXT, "Find next\tF3"},
+                  {1, CMD_GOTO, "Go to line...\tCtrl+G"}};
+
 static HMENU MakeMenu(void) {
-    HMENU bar = CreateMenu(), file = CreatePopupMenu(), edit = CreatePopupMenu();
-    AppendMenuA(file, MF_STRING, CMD_OPEN_DATA, "Open data file...\tCtrl+O");
-    AppendMenuA(file, MF_STRING, CMD_OPEN_LISTING, "Open check listing...");
-    AppendMenuA(file, MF_STRING, CMD_SAVE, "Save\tCtrl+S");
-    AppendMenuA(file, MF_STRING, CMD_PRINT, "Print...\tCtrl+P");
-    AppendMenuA(file, MF_SEPARATOR, 0, NULL);
-    AppendMenuA(file, MF_STRING, CMD_EXIT, "Exit");
-    AppendMenuA(edit, MF_STRING, CMD_UNDO, "Undo\tCtrl+Z");
-    AppendMenuA(edit, MF_STRING, CMD_CUT, "Cut\tCtrl+X");
-    AppendMenuA(edit, MF_STRING, CMD_COPY, "Copy\tCtrl+C");
-    AppendMenuA(edit, MF_STRING, CMD_PASTE, "Paste\tCtrl+V");
-    AppendMenuA(edit, MF_SEPARATOR, 0, NULL);
-    AppendMenuA(edit, MF_STRING, CMD_FIND, "Find...\tCtrl+F");
-    AppendMenuA(edit, MF_STRING, CMD_REPLACE, "Replace...\tCtrl+H");
-    AppendMenuA(edit, MF_STRING, CMD_FIND_NEXT, "Find next\tF3");
-    AppendMenuA(edit, MF_STRING, CMD_GOTO, "Go to line...\tCtrl+G");
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)file, "&File");
-    AppendMenuA(bar, MF_POPUP, (UINT_PTR)edit, "&Edit");
+    HMENU bar = CreateMenu(), popups[2];
+    size_t i;
+    popups[0] = CreatePopupMenu();
+    popups[1] = CreatePopupMenu();
+    for (i = 0; i < sizeof kMenuItems / sizeof kMenuItems[0]; ++i)
+        AppendMenuA(popups[kMenuItems[i].popup], kMenuItems[i].text != NULL ? MF_STRING : MF_SEPARATOR,
+                    kMenuItems[i].id, kMenuItems[i].text);
+    AppendMenuA(bar, MF_POPUP, (UINT_PTR)popups[0], "&File");
+    AppendMenuA(bar, MF_POPUP, (UINT_PTR)popups[1], "&Edit");
     return bar;
 }
 
 static HACCEL MakeAccelerators(void) {
-    static ACCEL keys[] = {
-        {FCONTROL | FVIRTKEY, 'O', CMD_OPEN_DATA}, {FCONTROL | FVIRTKEY, 'S', CMD_SAVE},
-        {FCONTROL | FVIRTKEY, 'P', CMD_PRINT},     {FCONTROL | FVIRTKEY, 'Z', CMD_UNDO},
-        {FCONTROL | FVIRTKEY, 'X', CMD_CUT},       {FCONTROL | FVIRTKEY, 'C', CMD_COPY},
-        {FCONTROL | FVIRTKEY, 'V', CMD_PASTE},     {FCONTROL | FVIRTKEY, 'F', CMD_FIND},
-        {FCONTROL | FVIRTKEY, 'H', CMD_REPLACE},   {FVIRTKEY, VK_F3, CMD_FIND_NEXT},
-        {FCONTROL | FVIRTKEY, 'G', CMD_GOTO}};
+    static ACCEL keys[] = {{FCONTROL | FVIRTKEY, 'O', CMD_OPEN_DATA}, {FCONTROL | FVIRTKEY, 'S', CMD_SAVE},
+                           {FCONTROL | FVIRTKEY, 'P', CMD_PRINT},     {FCONTROL | FVIRTKEY, 'Z', CMD_UNDO},
+                           {FCONTROL | FVIRTKEY, 'X', CMD_CUT},       {FCONTROL | FVIRTKEY, 'C', CMD_COPY},
+                           {FCONTROL | FVIRTKEY, 'V', CMD_PASTE},     {FCONTROL | FVIRTKEY, 'F', CMD_FIND},
+                           {FCONTROL | FVIRTKEY, 'H', CMD_REPLACE},   {FVIRTKEY, VK_F3, CMD_FIND_NEXT},
+                           {FCONTROL | FVIRTKEY, 'G', CMD_GOTO}};
     return CreateAcceleratorTableA(keys, sizeof keys / sizeof keys[0]);
 }
 
@@ -158,8 +198,8 @@ static void Layout(int width, int height) {
 }
 
 static HWND Child(const char* cls, DWORD style, int id) {
-    return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, g_main, (HMENU)(INT_PTR)id,
-                           GetModuleHandleA(NULL), NULL);
+    return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, g_main,
+                           (HMENU)(INT_PTR)id, GetModuleHandleA(NULL), NULL);
 }
 
 static LRESULT CALLBACK MainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
