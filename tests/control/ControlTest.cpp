@@ -186,6 +186,11 @@ TEST_F(ControlTest, OpenSaveReloadAndPaths) {
     EXPECT_EQ(std::string(buffer), path);
     EXPECT_EQ(::SendMessageA(editor, TEM_FINDTITLE, 2, (LPARAM) "*chapter two| 2"), 2);
     EXPECT_EQ(::SendMessageA(editor, TEM_FINDTITLE, 9, (LPARAM) "nowhere| 9"), -1);
+    EXPECT_EQ(::SendMessageA(editor, TEM_FINDTITLE, 1, (LPARAM) "chapter| 1"), 0);
+    EXPECT_EQ(::SendMessageA(editor, TEM_FINDNEXT, 0, 0), 1); // the title's hit, now selected
+    EXPECT_EQ(::SendMessageA(editor, TEM_FINDNEXT, 0, 0), 22);
+    EXPECT_EQ(::SendMessageA(editor, TEM_FINDDIALOG, 1, 0), 1);
+    ::SendMessageA(::FindWindowA("#32770", nullptr), WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(::SendMessageA(editor, TEM_GOTOLINE, 1, 0), 1);
     EXPECT_EQ(::SendMessageA(editor, EM_LINEFROMCHAR, (WPARAM)-1, 0), 1);
     Type(editor, "X");
