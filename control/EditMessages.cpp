@@ -66,7 +66,7 @@ bool CEditControl::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         return true;
     }
     case EM_REPLACESEL:
-        result = m_readOnly || lParam == 0 ? 0 : ReplaceSelection((const char*)lParam);
+        result = lParam == 0 ? 0 : ReplaceSelection((const char*)lParam); // the host may, as with WM_SETTEXT
         return true;
     case EM_GETMODIFY:
         result = m_doc->IsModified() ? TRUE : FALSE;

@@ -169,6 +169,9 @@ TEST_F(ControlTest, TypingSelectionClipboardAndUndo) {
     Type(editor, "zz");
     ::SendMessageA(editor, WM_PASTE, 0, 0);
     EXPECT_EQ(Text(editor), "one\r\ntwo");
+    ::SendMessageA(editor, EM_SETSEL, 0, 0);
+    EXPECT_EQ(::SendMessageA(editor, EM_REPLACESEL, FALSE, (LPARAM) "host:"), 1);
+    EXPECT_EQ(Text(editor), "host:one\r\ntwo");
     EXPECT_TRUE(::SendMessageA(editor, WM_SETTEXT, 0, (LPARAM) "a\r\nb"));
     EXPECT_EQ(Text(editor), "a\r\nb");
     EXPECT_FALSE(::SendMessageA(editor, EM_GETMODIFY, 0, 0));
