@@ -44,6 +44,7 @@ public:
         m_thread.join();
     }
     int Closed() const { return m_closed; }
+    HWND Owner() const { return m_owner; }
 
 private:
     void Run() {
@@ -54,6 +55,7 @@ private:
                 process == ::GetCurrentProcessId()) {
                 ::PostMessageA(box, WM_COMMAND, IDOK, 0);
                 if (box != m_last) ++m_closed;
+                m_owner = ::GetWindow(box, GW_OWNER);
                 m_last = box;
             }
             ::Sleep(20);
@@ -62,6 +64,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_closed{0};
     HWND m_last = nullptr;
+    std::atomic<HWND> m_owner{nullptr};
     std::thread m_thread;
 };
 
@@ -212,6 +215,7 @@ TEST_F(ControlTest, OpenSaveReloadAndPaths) {
     BoxCloser closer;
     EXPECT_EQ(::SendMessageA(editor, TEM_OPENFILE, 0, (LPARAM) "Z:\\no\\such\\file.dat"), 0);
     EXPECT_EQ(closer.Closed(), 1);
+    EXPECT_EQ(closer.Owner(), m_host); // the editor's top-level window
     ::DeleteFileA(path.c_str());
     ::DeleteFileA(copy.c_str());
 }
