@@ -52,6 +52,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/samples/bridge.dat ${CMAKE_SOURCE_DIR}/samples
         DESTINATION ${TESSOLIN_DATA_DIR}/samples)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/minimal-host ${CMAKE_SOURCE_DIR}/examples/c-host
         DESTINATION ${TESSOLIN_DATA_DIR}/examples)
+# The API reference, when the build tree has one (the test api_docs or scripts/api-docs.sh makes it).
+install(DIRECTORY ${CMAKE_BINARY_DIR}/api-docs/html/ DESTINATION ${TESSOLIN_DOC_DIR}/api OPTIONAL)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/c-host.png DESTINATION ${TESSOLIN_DOC_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/docs/host-guide.md ${CMAKE_SOURCE_DIR}/docs/architecture.md
               ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/README.md
         DESTINATION ${TESSOLIN_DOC_DIR})
