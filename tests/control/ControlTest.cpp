@@ -145,6 +145,20 @@ TEST_F(ControlTest, KindsAndTwoEditorsInOneWindowWorkIndependently) {
     EXPECT_EQ(::SendMessageA(wide, EM_GETLINECOUNT, 0, 0), 1);
 }
 
+// A dialog's message loop leaves Tab and Enter to the focused editor instead of moving the focus.
+TEST_F(ControlTest, InADialogTheEditorKeepsTabAndEnter) {
+    HWND editor = Editor(TES_PLAIN);
+    ::CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 450, 0, 80,
+                      24, m_host, (HMENU)IDOK, nullptr, nullptr);
+    ::SetFocus(editor);
+    for (WPARAM key : {(WPARAM)VK_TAB, (WPARAM)VK_RETURN}) {
+        MSG msg = {::GetFocus(), WM_KEYDOWN, key, 1, 0, {0, 0}};
+        EXPECT_TRUE(::IsDialogMessageA(m_host, &msg));
+        EXPECT_TRUE(::IsChild(editor, ::GetFocus()));
+    }
+    EXPECT_EQ(Text(editor), "\t\r\n");
+}
+
 TEST_F(ControlTest, TypingSelectionClipboardAndUndo) {
     HWND editor = Editor(TES_COLORED);
     Type(editor, "one\ntwo");
