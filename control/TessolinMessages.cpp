@@ -60,9 +60,8 @@ bool CEditControl::TessolinMessage(UINT message, WPARAM wParam, LPARAM lParam, L
         result = GoToLine(wParam);
         break;
     case TEM_FINDDIALOG:
-        if (wParam > 1) return (result = 0), true;
-        Command(wParam == 0 ? ID_EDIT_FIND : ID_EDIT_REPLACE);
-        result = m_view->FindReplace().Dialog() != nullptr ? 1 : 0;
+        if (wParam <= 1) Command(wParam == 0 ? ID_EDIT_FIND : ID_EDIT_REPLACE);
+        result = wParam <= 1 && m_view->FindReplace().Dialog() != nullptr ? 1 : 0;
         break;
     case TEM_FINDNEXT:
         result = FindNext();
