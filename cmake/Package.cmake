@@ -1,7 +1,13 @@
-# What a host developer installs (cmake --install) and what CPack zips: the two DLLs with the C++
-# runtime they need, their import libraries, the public headers, a CMake package with imported
-# targets, the demo host, the margin arrow bitmap, the samples and the guides.
+# What a host developer installs (cmake --install) and what CPack zips: the two DLLs (each with its C
+# and C++ runtime inside), their import libraries, the public headers (tessolin.h for any Windows
+# program, the classes for hosts on the framework), a CMake package with imported targets, the demo
+# host with the mingw-w64 runtime DLLs it and other C++ hosts built with mingw-w64 load, the margin
+# arrow bitmap, the samples, the two example hosts and the guides.
 include(CMakePackageConfigHelpers)
+
+# Installing and packing take what the build made: build first (cmake --build), and cpack no longer
+# builds every test program before it packs.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 
 set(TESSOLIN_CMAKE_DIR lib/cmake/Tessolin)
 set(TESSOLIN_DATA_DIR share/tessolin)
@@ -28,6 +34,11 @@ foreach(layer framework text coloring undo regex documents views)
           PATTERN "RegMatchState.h" EXCLUDE)
 endforeach()
 
+# The editor window's C header and the ids for resource scripts: include/tessolin is the imported
+# targets' include folder.
+install(FILES ${CMAKE_SOURCE_DIR}/include/tessolin/tessolin.h ${CMAKE_SOURCE_DIR}/include/tessolin/tessolin_ids.h
+        DESTINATION include/tessolin)
+
 configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/TessolinConfig.cmake.in
   ${CMAKE_BINARY_DIR}/TessolinConfig.cmake INSTALL_DESTINATION ${TESSOLIN_CMAKE_DIR})
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/TessolinConfigVersion.cmake
@@ -39,7 +50,11 @@ install(FILES ${CMAKE_SOURCE_DIR}/host/res/arrow.bmp DESTINATION ${TESSOLIN_DATA
 install(FILES ${CMAKE_SOURCE_DIR}/samples/bridge.dat ${CMAKE_SOURCE_DIR}/samples/bridge-check.out
               ${CMAKE_SOURCE_DIR}/samples/bridge-results.txt ${CMAKE_SOURCE_DIR}/samples/README.md
         DESTINATION ${TESSOLIN_DATA_DIR}/samples)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/minimal-host DESTINATION ${TESSOLIN_DATA_DIR}/examples)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/minimal-host ${CMAKE_SOURCE_DIR}/examples/c-host
+        DESTINATION ${TESSOLIN_DATA_DIR}/examples)
+# The API reference, when the build tree has one (the test api_docs or scripts/api-docs.sh makes it).
+install(DIRECTORY ${CMAKE_BINARY_DIR}/api-docs/html/ DESTINATION ${TESSOLIN_DOC_DIR}/api OPTIONAL)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/c-host.png DESTINATION ${TESSOLIN_DOC_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/docs/host-guide.md ${CMAKE_SOURCE_DIR}/docs/architecture.md
               ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/README.md
         DESTINATION ${TESSOLIN_DOC_DIR})

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "documents/HostMessages.h"
+#include "documents/HostReports.h"
 #include "documents/ProgressBar.h"
 #include "framework/base/MemoryBlock.h"
 #include "framework/win/Frame.h"
@@ -46,6 +47,7 @@ void SendStatusText(const char* format, const char* path) {
     CString text;
     text.Format(format, path);
     text.MakeLower();
+    if (CHostReports* reports = GetHostReports()) reports->StatusText(text);
     CWnd* main = AfxGetMainWnd();
     if (main != nullptr && main->m_hWnd != nullptr)
         ::SendMessageA(main->m_hWnd, HostMessage(kMsgShowMessage), (WPARAM)(const char*)text, 1);
@@ -387,6 +389,7 @@ void CEditDocument::ShowReadError(LPCSTR path) const {
 }
 
 void CEditDocument::OnCloseDocument() {
+    if (CHostReports* reports = GetHostReports()) reports->Closing();
     if (CWinApp* app = AfxGetApp()) app->OnCmdMsg(kCloseCommand, 0, nullptr, nullptr);
     CDocument::OnCloseDocument();
 }

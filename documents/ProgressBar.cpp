@@ -1,6 +1,7 @@
 // The status-bar progress bar: finds the main frame's status bar itself and follows its size.
 #include "documents/ProgressBar.h"
 
+#include "documents/HostReports.h"
 #include "framework/win/Frame.h"
 #include "framework/win/HostLookup.h"
 #include "framework/win/WinApp.h"
@@ -54,6 +55,7 @@ void CProgressBar::SetRange(int lower, int upper, int step) {
 }
 
 int CProgressBar::SetPos(int pos) {
+    if (CHostReports* reports = GetHostReports()) reports->Progress(pos);
     Show();
     return m_nCreated ? (int)SendMessage(PBM_SETPOS, (WPARAM)pos, 0) : 0;
 }

@@ -41,6 +41,8 @@ public:
     int Redo();
     // Reverses the newest change but keeps it where it is, at the head of the undo list.
     void Cancel();
+    // Forgets both histories (the text was replaced as a whole).
+    void ClearHistory() { ForgetAfterFailedReplay(); }
 
     // Suspend and resume recording; the calls nest.
     void DisableCheckPoint();

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "documents/HostReports.h"
 #include "framework/win/StatusBar.h"
 #include "framework/win/WinApp.h"
 
@@ -12,6 +13,7 @@ const int kCaretPane = 1;
 } // namespace
 
 void ShowCaretLineAndColumn(int line, int column) {
+    if (CHostReports* reports = GetHostReports()) reports->CaretPlace(line, column);
     CWnd* main = AfxGetMainWnd();
     if (main == nullptr || main->m_hWnd == nullptr) return;
     auto* bar = dynamic_cast<CStatusBar*>(main->GetDescendantWindow(AFX_IDW_STATUS_BAR));

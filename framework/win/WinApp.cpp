@@ -168,8 +168,25 @@ void CWinApp::OnFileNew() {
     if (!m_templates.IsEmpty()) static_cast<CDocTemplate*>(m_templates.GetHead())->OpenDocumentFile(nullptr);
 }
 
+namespace {
+// One entry per template with a filter name and extension ("数据文件 (*.dat)|*.dat|"), then all files.
+CString OpenFilter(const CWinApp& app) {
+    CString filter;
+    POSITION position = app.GetFirstDocTemplatePosition();
+    while (position != nullptr) {
+        CDocTemplate* docTemplate = app.GetNextDocTemplate(position);
+        CString name, extension;
+        if (!docTemplate->GetDocString(name, CDocTemplate::filterName) ||
+            !docTemplate->GetDocString(extension, CDocTemplate::filterExt))
+            continue;
+        filter += name + "|" + (extension[0] == '.' ? "*" : "") + extension + "|";
+    }
+    return filter + kAllFilesFilter;
+}
+} // namespace
+
 void CWinApp::OnFileOpen() {
-    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY, kAllFilesFilter);
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY, OpenFilter(*this));
     if (dialog.DoModal() != IDOK || dialog.GetPathName().IsEmpty()) return;
     OpenDocumentFile(dialog.GetPathName());
 }
