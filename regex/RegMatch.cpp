@@ -487,6 +487,9 @@ int CRegExp::regtry(const char* string) {
 int CRegExp::RegFind(const char* string) {
     delete[] m_foundText;
     m_foundText = nullptr;
+    // A failed search leaves no match behind: neither a length nor groups of the last success.
+    std::memset(m_startp, 0, sizeof m_startp);
+    std::memset(m_endp, 0, sizeof m_endp);
     if (string == nullptr || !m_compiled || m_program == nullptr) return -1;
     if (m_mustString != nullptr && cp936::mbsstr(string, m_mustString) == nullptr) return -1;
     // The work stacks and the memo grow with the subject; running out of memory is "not found".

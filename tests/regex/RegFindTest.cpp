@@ -99,6 +99,8 @@ TEST(RegFind, ReplacementTemplateAndAFailureFreesTheFoundText) {
     EXPECT_EQ(re.GetReplaceString(nullptr), nullptr);
     ASSERT_EQ(Find(re, "(x*)y", "ay"), 1);
     EXPECT_EQ(Replace(re, "<\\1>"), "<>"); // an empty group adds nothing
+    EXPECT_EQ(re.RegFind("abc"), -1); // refused at once: the required "y" is absent
+    EXPECT_EQ(re.GetFindLen(), 0) << "a failed search keeps nothing of the last match";
     EXPECT_EQ(Find(re, "b", "abc"), 1);
     EXPECT_EQ(re.RegFind("xyz"), -1);
     EXPECT_EQ(Replace(re, "&"), "<null>");
