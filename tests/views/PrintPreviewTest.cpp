@@ -8,8 +8,8 @@
 namespace {
 class PrintPreview : public ViewFixture {
 protected:
-    CPreviewView* Preview() { return CPreviewView::FindFor(main); }
-    CPreviewView* OpenPreview(CEditScrollView* view) {
+    static CPreviewView* Preview() { return CPreviewView::FindFor(main); }
+    static CPreviewView* OpenPreview(CEditScrollView* view) {
         view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
         return Preview();
     }
@@ -64,7 +64,6 @@ template <typename DarkAt> std::vector<int> RowExtents(int width, int rows, int 
 // scrolls (its scroll bar below the buttons), and gives the pane and the focus back.
 TEST_F(PrintPreview, TakesTheFramesPaneStepsZoomsScrollsAndGivesThePaneBack) {
     CBlackEditView* view = OpenPlain(NumberedLines(140));
-    ASSERT_NE(view, nullptr);
     HWND client = main->m_hWndMDIClient;
     CPrintAnswers answers;
     CPreviewView* preview = OpenPreview(view);
@@ -79,22 +78,21 @@ TEST_F(PrintPreview, TakesTheFramesPaneStepsZoomsScrollsAndGivesThePaneBack) {
     main->GetClientRect(&frameClient);
     EXPECT_EQ(pane.Width(), frameClient.Width()) << "laid out as the frame's pane";
 
+    // The page shown first, how many are shown, the page text and whether Prev and Next are enabled.
+    auto state = [&] {
+        return std::to_string(preview->GetCurrentPage()) + "+" + std::to_string(preview->GetPagesShown()) +
+               " " + StatusText() + (Enabled(preview, AFX_ID_PREVIEW_PREV) ? " prev" : "") +
+               (Enabled(preview, AFX_ID_PREVIEW_NEXT) ? " next" : "");
+    };
     EXPECT_EQ(preview->GetPageCount(), 3u);
-    EXPECT_EQ(preview->GetPagesShown(), 2) << "more than one page: two at a time";
-    EXPECT_EQ(StatusText(), "\xB5\xDA 1-2 \xD2\xB3"); // 第 1-2 页
-    EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_PREV));
+    EXPECT_EQ(state(), "1+2 \xB5\xDA 1-2 \xD2\xB3 next") << "more than one page: two at a time"; // 第 1-2 页
     Click(preview, AFX_ID_PREVIEW_NEXT);
-    EXPECT_EQ(preview->GetCurrentPage(), 2u);
-    EXPECT_EQ(StatusText(), "\xB5\xDA 2-3 \xD2\xB3");
-    EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_NEXT)) << "the last page shows";
+    EXPECT_EQ(state(), "2+2 \xB5\xDA 2-3 \xD2\xB3 prev") << "the last page shows";
     Click(preview, AFX_ID_PREVIEW_NUMPAGE);
-    EXPECT_EQ(preview->GetPagesShown(), 1);
-    EXPECT_EQ(StatusText(), "\xB5\xDA 2 \xD2\xB3");
+    EXPECT_EQ(state(), "2+1 \xB5\xDA 2 \xD2\xB3 prev next");
     preview->SendMessage(WM_KEYDOWN, VK_NEXT, 1);
-    EXPECT_EQ(preview->GetCurrentPage(), 3u);
     preview->SendMessage(WM_KEYDOWN, VK_NEXT, 1);
-    EXPECT_EQ(preview->GetCurrentPage(), 3u) << "no page past the last";
-
+    EXPECT_EQ(state(), "3+1 \xB5\xDA 3 \xD2\xB3 prev") << "no page past the last";
     EXPECT_FALSE(Enabled(preview, AFX_ID_PREVIEW_ZOOMOUT));
     CRect buttons;
     EXPECT_EQ(VerticalBar(preview, buttons), nullptr) << "the whole page does not scroll";
@@ -135,7 +133,6 @@ TEST_F(PrintPreview, TakesTheFramesPaneStepsZoomsScrollsAndGivesThePaneBack) {
 
 TEST_F(PrintPreview, OnePageDocumentsAndClosingTheDocumentUnderThePreview) {
     CColorEditView* view = OpenColored("short\n");
-    ASSERT_NE(view, nullptr);
     CPrintAnswers answers;
     CPreviewView* preview = OpenPreview(view);
     ASSERT_NE(preview, nullptr);
@@ -156,7 +153,6 @@ TEST_F(PrintPreview, OnePageDocumentsAndClosingTheDocumentUnderThePreview) {
 
 TEST_F(PrintPreview, PaperShowsNeitherColoursNorSelectionNorMarginNorArrow) {
     CColorEditView* view = OpenColored("  IPOIN 12\n  HHHHHHHH\n", 640, 400, true);
-    ASSERT_NE(view, nullptr);
     view->UpdateColors();
     view->SetSelection(2, 7);
     view->TitleArrow().SetTitleLine(0);
@@ -185,7 +181,6 @@ TEST_F(PrintPreview, PaperShowsNeitherColoursNorSelectionNorMarginNorArrow) {
 
 TEST_F(PrintPreview, ThePreviewsPageIsThePrintedPageAtTheSameScale) {
     CBlackEditView* view = OpenPlain(NumberedLines(100));
-    ASSERT_NE(view, nullptr);
     CPrintAnswers answers;
     answers.fromPage = 2;
     answers.toPage = 2;

@@ -1,7 +1,6 @@
 // The printing tests' helpers: dialog answers, the test printer, and Ghostscript run from Wine.
 #include "PrintTestKit.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -86,37 +85,28 @@ std::vector<std::string> PrintedPages(const std::string& windowsPath) {
 }
 
 bool RenderPrintedPage(const std::string& windowsPath, int page, int dpi, CGreyImage& image) {
-    std::string output = TempPath("tessolin-printed-page.pgm");
-    std::string arguments = "-sDEVICE=pgmraw -r" + std::to_string(dpi) +
-                            " -dFirstPage=" + std::to_string(page) + " -dLastPage=" + std::to_string(page) +
-                            " -dTextAlphaBits=1 -sOutputFile=" + UnixPath(output) + " " +
-                            UnixPath(windowsPath);
-    if (!RunGhostscript(arguments)) return false;
-    std::string data = ReadWhole(output);
+    std::string output = TempPath("tessolin-printed-page.pgm"), number = std::to_string(page);
+    if (!RunGhostscript("-sDEVICE=pgmraw -r" + std::to_string(dpi) + " -dFirstPage=" + number +
+                        " -dLastPage=" + number + " -dTextAlphaBits=1 -sOutputFile=" + UnixPath(output) +
+                        " " + UnixPath(windowsPath)))
+        return false;
     // A binary PGM: "P5", width, height, maximum (comment lines between them), one white-space byte,
     // then the pixels.
-    size_t at = 0;
-    auto token = [&]() {
-        while (at < data.size() && (isspace((unsigned char)data[at]) || data[at] == '#')) {
-            if (data[at] == '#')
-                while (at < data.size() && data[at] != '\n') ++at;
-            else
-                ++at;
-        }
-        size_t start = at;
-        while (at < data.size() && !isspace((unsigned char)data[at])) ++at;
-        return data.substr(start, at - start);
+    std::istringstream in(ReadWhole(output));
+    auto next = [&in] {
+        while (in >> std::ws && in.peek() == '#') in.ignore(1 << 20, '\n');
+        int value = 0;
+        in >> value;
+        return value;
     };
-    std::string magic = token();
-    image.width = std::atoi(token().c_str());
-    image.height = std::atoi(token().c_str());
-    int maximum = std::atoi(token().c_str());
-    if (magic != "P5" || image.width <= 0 || image.height <= 0 || maximum != 255) return false;
-    size_t start = at + 1;
-    if (data.size() < start + (size_t)image.width * image.height) return false;
-    image.pixels.assign(data.begin() + (long)start,
-                        data.begin() + (long)(start + (size_t)image.width * image.height));
-    return true;
+    std::string magic;
+    in >> magic;
+    image.width = next();
+    image.height = next();
+    if (magic != "P5" || image.width <= 0 || image.height <= 0 || next() != 255) return false;
+    in.get();
+    image.pixels.resize((size_t)image.width * image.height);
+    return (bool)in.read((char*)image.pixels.data(), (std::streamsize)image.pixels.size());
 }
 
 std::string NumberedLines(int count) {

@@ -26,9 +26,11 @@ protected:
         ::CloseClipboard();
         return text;
     }
+    // An empty text leaves the clipboard empty.
     static void PutClipboardText(const std::string& text) {
         ASSERT_TRUE(OpenClipboardPatiently(main->m_hWnd));
         ::EmptyClipboard();
+        if (text.empty()) return (void)::CloseClipboard();
         HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
         std::memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
         ::GlobalUnlock(block);
@@ -65,7 +67,6 @@ TEST_F(ViewClipboard, CopyCutAndPasteCarryLineFeedsOnlyAndUndoWhole) {
         view->SetSelection(0, 8);
         Command(ID_EDIT_COPY);
         EXPECT_EQ(ClipboardText(), "one\ntwo\n");
-        EXPECT_EQ(Sel(view), Span(0, 8));
         EXPECT_FALSE(view->GetEditDocument()->IsModified());
         view->SetSelection(14, 14);
         Command(ID_EDIT_PASTE);
@@ -78,13 +79,9 @@ TEST_F(ViewClipboard, CopyCutAndPasteCarryLineFeedsOnlyAndUndoWhole) {
         view->SetSelection(1, 4);
         Command(ID_EDIT_PASTE);
         EXPECT_EQ(Text(view), "ox\nyztwo\nthree\n");
-        EXPECT_EQ(view->Caret(), 1) << "over a selection: the caret at its start";
-        EXPECT_EQ(Sel(view), Span(1, 1));
+        EXPECT_EQ(Sel(view), Span(1, 1)) << "over a selection: the caret at its start";
         Command(ID_EDIT_UNDO);
         EXPECT_EQ(Text(view), "one\ntwo\nthree\n");
-        Command(ID_EDIT_REDO);
-        EXPECT_EQ(Text(view), "ox\nyztwo\nthree\n");
-        Command(ID_EDIT_UNDO);
 
         Command(ID_EDIT_SELECTALL);
         EXPECT_EQ(Sel(view), Span(0, 14));
@@ -121,45 +118,34 @@ TEST_F(ViewClipboard, ASelectionOfWholeBlockStepsStillEndsInAZero) {
     });
 }
 
-TEST_F(ViewClipboard, UpdateHandlersGreyExactlyWhenThereIsNothingToDo) {
+// How suspensions of the recording nest is the undo manager's (tests/undo); the views hand both calls
+// on.
+TEST_F(ViewClipboard, UpdateHandlersGreyExactlyWhenThereIsNothingToDoAndRecordingIsSuspended) {
     ForBothViews("abc\n", [](CEditScrollView* view) {
-        EXPECT_EQ(Enabled(ID_EDIT_UNDO), 0);
-        EXPECT_EQ(Enabled(ID_EDIT_REDO), 0);
-        EXPECT_EQ(Enabled(ID_EDIT_COPY), 0);
-        EXPECT_EQ(Enabled(ID_EDIT_CUT), 0);
-        view->SetSelection(0, 2);
-        EXPECT_EQ(Enabled(ID_EDIT_COPY), 1);
-        EXPECT_EQ(Enabled(ID_EDIT_CUT), 1);
-        Type(view, "Z");
-        EXPECT_EQ(Enabled(ID_EDIT_UNDO), 1);
-        EXPECT_EQ(Enabled(ID_EDIT_REDO), 0);
-        Command(ID_EDIT_UNDO);
-        EXPECT_EQ(Enabled(ID_EDIT_UNDO), 0);
-        EXPECT_EQ(Enabled(ID_EDIT_REDO), 1);
-        Command(ID_EDIT_REDO);
-        EXPECT_EQ(Enabled(ID_EDIT_REDO), 0);
-        ASSERT_TRUE(OpenClipboardPatiently(main->m_hWnd));
-        ::EmptyClipboard();
-        ::CloseClipboard();
-        EXPECT_EQ(Enabled(ID_EDIT_PASTE), 0);
-        Command(ID_EDIT_PASTE);
-        EXPECT_EQ(Text(view), "Zc\n");
-        PutClipboardText("p");
-        EXPECT_EQ(Enabled(ID_EDIT_PASTE), 1);
-    });
-}
-
-// How suspensions nest is the undo manager's (tests/undo); the views hand both calls on.
-TEST_F(ViewClipboard, TheViewsSuspendAndResumeTheDocumentsRecording) {
-    ForBothViews("abc\n", [](CEditScrollView* view) {
-        CEditDocument* doc = view->GetEditDocument();
+        auto states = [] {
+            return std::vector<int>{Enabled(ID_EDIT_UNDO), Enabled(ID_EDIT_REDO), Enabled(ID_EDIT_COPY),
+                                    Enabled(ID_EDIT_CUT)};
+        };
         view->DisableCheckPoint();
         Type(view, "x");
-        EXPECT_FALSE(doc->CanUndo());
-        EXPECT_TRUE(doc->IsModified());
+        EXPECT_FALSE(view->GetEditDocument()->CanUndo());
+        EXPECT_TRUE(view->GetEditDocument()->IsModified());
         view->EnableCheckPoint();
-        Type(view, "y");
-        EXPECT_TRUE(doc->CanUndo());
+        EXPECT_EQ(states(), (std::vector<int>{0, 0, 0, 0}));
+        view->SetSelection(0, 2);
+        EXPECT_EQ(states(), (std::vector<int>{0, 0, 1, 1}));
+        Type(view, "Z");
+        EXPECT_EQ(states(), (std::vector<int>{1, 0, 0, 0}));
+        Command(ID_EDIT_UNDO);
+        EXPECT_EQ(states(), (std::vector<int>{0, 1, 0, 0}));
+        Command(ID_EDIT_REDO);
+        EXPECT_EQ(states(), (std::vector<int>{1, 0, 0, 0}));
+        PutClipboardText("");
+        EXPECT_EQ(Enabled(ID_EDIT_PASTE), 0);
+        Command(ID_EDIT_PASTE);
+        EXPECT_EQ(Text(view), "Zbc\n");
+        PutClipboardText("p");
+        EXPECT_EQ(Enabled(ID_EDIT_PASTE), 1);
     });
 }
 
@@ -179,11 +165,11 @@ TEST_F(ViewClipboard, UndoOfAListRecordRestoresTheTextAndLaysOutOnce) {
         Command(ID_EDIT_UNDO);
         EXPECT_EQ(Text(view), "a1 a2 a3\n");
         EXPECT_EQ(view->Caret(), 1) << "the caret behind the oldest change";
-        EXPECT_EQ(BarInfo(view, SB_VERT).nMax + 1, 2);
+        EXPECT_EQ(BarInfo(view, SB_VERT).nMax, 1) << "the scroll range of two lines";
         Command(ID_EDIT_REDO);
         EXPECT_EQ(Text(view), "bbb\nb1 bbb\nb2 bbb\nb3\n");
         EXPECT_EQ(doc->GetLineCount(), 5);
-        EXPECT_EQ(BarInfo(view, SB_VERT).nMax + 1, 5);
+        EXPECT_EQ(BarInfo(view, SB_VERT).nMax, 4);
     });
 }
 

@@ -1,6 +1,7 @@
 // The repaint after an edit that adds or removes lines: the lines below move by pixel scroll and
 // only the edited lines are drawn again, yet the window shows exactly what a full repaint draws; in
-// the coloured view an edit that recolours the lines below repaints them.
+// the coloured view an edit that recolours the lines below repaints them; a caret jump leaves no
+// stale selection on the screen.
 #include "ViewFixture.h"
 
 #include <string>
@@ -48,16 +49,13 @@ protected:
     }
 };
 
-std::string NumberedLines(int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i)
-        text += "IPOIN " + std::to_string(i) + " ; \xB5\xDA" + std::string(i % 7, '\t') + "x\n";
-    return text;
-}
 } // namespace
 
 TEST_F(ViewEditRepaint, EnterJoinsDeletionAndPasteScrollTheLinesBelowAndLeaveAFullRepaintsPicture) {
-    ForBothViews(NumberedLines(60), [&](CEditScrollView* view) {
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "IPOIN " + std::to_string(i) + " ; \xB5\xDA" + std::string(i % 7, '\t') + "x\n";
+    ForBothViews(text, [&](CEditScrollView* view) {
         view->TitleArrow().SetTitleLine(9); // the arrow marks its row before and after the lines move
         Prepare(view, 5);
         Key(view, VK_END);
@@ -81,6 +79,11 @@ TEST_F(ViewEditRepaint, EnterJoinsDeletionAndPasteScrollTheLinesBelowAndLeaveAFu
         EXPECT_LE(PendingRows(view), 2) << "pasting a line draws the edited lines only";
         ExpectScreenIsRepaint(view, "Ctrl+V of one line");
 
+        int seven = (int)view->GetEditDocument()->GetLineOffset(7); // two lines edited, none added
+        view->SetSelection(seven + 2, (int)view->GetEditDocument()->GetLineOffset(8) + 2);
+        view->ReplaceSelection("Q\nR");
+        ExpectScreenIsRepaint(view, "a replacement over a line feed with one");
+
         Key(view, VK_DELETE, true); // a word, then the line feed it reaches at the line's end
         Key(view, VK_END);
         Key(view, VK_DELETE);
@@ -95,7 +98,6 @@ TEST_F(ViewEditRepaint, AnEditThatRecoloursTheLinesBelowRepaintsThem) {
     for (int i = 0; i < 40; ++i)
         text += i == 3 ? "OPEN \"remark\n" : i == 6 ? "CLOSE\" x\n" : i == 30 ? "END \" y\n" : "IPOIN 1 2\n";
     CColorEditView* view = OpenColored(text);
-    ASSERT_NE(view, nullptr);
     Prepare(view, 6);
     SelectLine(view);
     Key(view, VK_DELETE);
@@ -108,4 +110,18 @@ TEST_F(ViewEditRepaint, AnEditThatRecoloursTheLinesBelowRepaintsThem) {
     Key(view, VK_RETURN);
     EXPECT_LE(PendingRows(view), 2) << "Enter below the remark recolours nothing";
     ExpectScreenIsRepaint(view, "Enter below the remark");
+}
+
+TEST_F(ViewEditRepaint, CtrlHomeAndCtrlEndLeaveNoStaleSelectionOnTheScreen) {
+    std::string text = Lines(12, "selected or not");
+    ForBothViews(text, [&](CEditScrollView* view) {
+        int lineFour = (int)text.find("selected or not 4");
+        for (UINT key : {VK_HOME, VK_END}) {
+            view->SetSelection(lineFour, lineFour + 12);
+            view->UpdateWindow();
+            Key(view, key, true, false);
+            EXPECT_EQ(view->Model().Selection().start, view->Model().Selection().end);
+            ExpectScreenIsRepaint(view, key == VK_HOME ? "Ctrl+Home" : "Ctrl+End");
+        }
+    });
 }

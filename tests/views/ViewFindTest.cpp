@@ -1,22 +1,20 @@
 // Find and replace through the real modeless dialog (its fields typed into, its buttons pressed) and
 // through its notification with chosen flags; replace-all against a literal step-by-step model.
-#include <cstring>
-#include <functional>
 #include <random>
 
 #include "ViewFixture.h"
 #include "documents/HostMessages.h"
 #include "framework/win/FindReplaceDialog.h"
-#include "framework/win/MessageBox.h"
 
 #include <dlgs.h>
 
 namespace {
 class ViewFind : public ViewFixture {
 protected:
-    // Opens the replace dialog from the view and types the texts into it.
-    static HWND OpenReplace(CEditScrollView* view, const char* find, const char* replace) {
-        view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
+    // Opens the find (or replace) dialog from the view and types the texts into it.
+    static HWND OpenDialog(CEditScrollView* view, const char* find, const char* replace,
+                           UINT id = ID_EDIT_REPLACE) {
+        view->SendMessage(WM_COMMAND, id);
         CFindReplaceDialog* dialog = view->FindReplace().Dialog();
         if (dialog == nullptr) return nullptr;
         ::SetDlgItemTextA(dialog->m_hWnd, edt1, find);
@@ -26,32 +24,22 @@ protected:
     static void Press(HWND dialog, int button) { ::SendDlgItemMessageA(dialog, button, BM_CLICK, 0, 0); }
 };
 
-// Replace-all done literally: each search on the text as the replacements before it left it.
+// Replace-all done literally: each search on the text as the replacements before it left it; a hit
+// that is no whole word (when asked for) is passed over.
 std::string LiteralReplaceAll(std::string text, const std::string& find, const std::string& replace,
                               bool wholeWord) {
     size_t n = find.size();
-    if (n == 0) return text;
-    auto search = [&](size_t origin) {
-        size_t at = origin <= text.size() ? text.find(find, origin) : std::string::npos;
-        return at == std::string::npos ? -1 : (int)at;
-    };
-    auto delimiter = [](char c) { return c == ' ' || c == '\n' || c == '\t'; };
+    auto search = [&](size_t origin) { return origin <= text.size() ? (int)text.find(find, origin) : -1; };
+    auto at = [&](int k) { return k < (int)text.size() ? text[(size_t)k] : '\0'; };
+    auto delimiter = [&](int k) { return at(k) == ' ' || at(k) == '\n' || at(k) == '\t'; };
     auto whole = [&](int pos) {
-        if (pos < 0) return false;
-        int length = (int)text.size() + 1, end = pos + (int)n; // the document counts its terminator
-        auto at = [&](int k) { return k < (int)text.size() ? text[k] : '\0'; };
-        if (pos > 0 && end < length - 1) return delimiter(at(pos - 1)) && delimiter(at(end));
-        return delimiter(pos == 0 ? at(end) : at(pos - 1));
+        int end = pos + (int)n; // the document's terminator follows the text
+        if (pos > 0 && end < (int)text.size()) return delimiter(pos - 1) && delimiter(end);
+        return delimiter(pos == 0 ? end : pos - 1);
     };
-    size_t origin = 0;
-    for (;;) {
+    for (size_t origin = 0; n > 0;) {
         int pos = search(origin);
-        while (wholeWord && !whole(pos)) {
-            if (pos == -1) break;
-            pos = search(origin);
-            if (pos == -1) break;
-            origin = pos + n;
-        }
+        while (wholeWord && pos >= 0 && !whole(pos)) pos = search(pos + n);
         if (pos < 0) break;
         text.replace(pos, n, replace);
         origin = pos + replace.size();
@@ -60,9 +48,9 @@ std::string LiteralReplaceAll(std::string text, const std::string& find, const s
 }
 } // namespace
 
-TEST_F(ViewFind, FindNextPastTheLastHitFailsOnceSilentlyThenStartsAtTheTop) {
+TEST_F(ViewFind, FindNextFailsOnceSilentlyPastTheLastHitAndTakesMatchCaseWholeWordsAndStraddlingHits) {
     ForBothViews("ab x AB y ab\n", [](CEditScrollView* view) {
-        HWND dialog = OpenReplace(view, "ab", "");
+        HWND dialog = OpenDialog(view, "ab", "");
         ASSERT_NE(dialog, nullptr);
         std::vector<int> starts;
         for (int i = 0; i < 5; ++i) {
@@ -74,11 +62,8 @@ TEST_F(ViewFind, FindNextPastTheLastHitFailsOnceSilentlyThenStartsAtTheTop) {
         EXPECT_EQ(Sel(view), Span(0, 2));
         EXPECT_EQ(view->Caret(), 2);
     });
-}
-
-TEST_F(ViewFind, MatchCaseAndWholeWordsFromTheDialogAndHitsStraddlingCharacters) {
     ForBothViews("ab, AB ab \xB0\xA1\xB0\xA1\n", [](CEditScrollView* view) {
-        HWND dialog = OpenReplace(view, "ab", "");
+        HWND dialog = OpenDialog(view, "ab", "");
         ASSERT_NE(dialog, nullptr);
         Press(dialog, chx2); // match case
         Press(dialog, chx1); // whole word
@@ -103,19 +88,16 @@ TEST_F(ViewFind, HitsAcrossTheTypingPlaceAreFoundByEverySearch) {
         view->SendMessage(WM_CHAR, 'Y', 1);
         EXPECT_EQ(view->FindTitle("HAXY"), 0) << "the text is alphaX Ybeta";
         EXPECT_EQ(view->FindTitle("X yB"), 1);
-        EXPECT_EQ(view->Caret(), 5);
         Notify(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE, "X Y", "-");
         EXPECT_EQ(Text(view), "alpha-beta\n");
     });
 }
 
-TEST_F(ViewFind, UpwardFindNextIsIgnoredButReplaceAllStillSearchesForward) {
+TEST_F(ViewFind, UpwardFindNextIsIgnoredButReplaceAllStillSearchesForwardAndUndoesWhole) {
     ForBothViews("a b a\n", [](CEditScrollView* view) {
         view->SetSelection(1, 1);
-        view->SendMessage(WM_COMMAND, ID_EDIT_FIND); // the find dialog has the direction buttons
-        HWND dialog = view->FindReplace().Dialog()->m_hWnd;
-        ::SetDlgItemTextA(dialog, edt1, "a");
-        Press(dialog, rad1); // up
+        HWND dialog = OpenDialog(view, "a", "", ID_EDIT_FIND); // the find dialog has the direction buttons
+        Press(dialog, rad1);                                   // up
         Press(dialog, IDOK);
         EXPECT_EQ(Sel(view), Span(1, 1));
         Notify(view, FR_REPLACEALL, "a", "aa"); // upward too, and the replacement holds the find text
@@ -129,10 +111,22 @@ TEST_F(ViewFind, UpwardFindNextIsIgnoredButReplaceAllStillSearchesForward) {
     });
 }
 
+TEST_F(ViewFind, ReplaceAllWithAnEmptyFindTextRecordsAnEmptyRunAndChangesNothing) {
+    ForBothViews("abc\n", [](CEditScrollView* view) {
+        ASSERT_NE(OpenDialog(view, "b", "x"), nullptr);
+        Notify(view, FR_REPLACEALL | FR_DOWN, "", "x");
+        EXPECT_EQ(Text(view), "abc\n");
+        EXPECT_TRUE(view->GetEditDocument()->IsModified());
+        EXPECT_TRUE(view->GetEditDocument()->CanUndo());
+        view->SendMessage(HostMessage(kMsgFindReplace), 0, (LPARAM)12345); // a forged record
+        EXPECT_EQ(Text(view), "abc\n");
+    });
+}
+
 TEST_F(ViewFind, ReplaceWithAnUnchangedFindTextReplacesTheSelectionWhereverItWas) {
     ForBothViews("one two one two\n", [](CEditScrollView* view) {
         view->SetSelection(5, 5);
-        HWND dialog = OpenReplace(view, "one", "1"); // the word at the caret was "two"
+        HWND dialog = OpenDialog(view, "one", "1"); // the word at the caret was "two"
         ASSERT_NE(dialog, nullptr);
         Press(dialog, psh1); // the find text changed: no replacement, the first hit is selected
         EXPECT_EQ(Text(view), "one two one two\n");
@@ -152,13 +146,11 @@ TEST_F(ViewFind, CommandsTakeTheSelectionOrTheWordAtTheCaret) {
         EXPECT_EQ(UpdateState(view, ID_EDIT_FIND), 1);
         view->SetSelection(7, 7);
         view->SendMessage(WM_COMMAND, ID_EDIT_FIND);
-        EXPECT_EQ(view->FindReplace().LastFind(), CString("beta"));
         EXPECT_EQ(view->Model().Selection().start, 7) << "Find leaves the selection alone";
         char shown[32] = {};
         ::GetDlgItemTextA(view->FindReplace().Dialog()->m_hWnd, edt1, shown, sizeof shown);
         EXPECT_STREQ(shown, "beta");
         ::DestroyWindow(view->FindReplace().Dialog()->m_hWnd);
-        view->SetSelection(7, 7);
         view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE);
         EXPECT_EQ(Sel(view), Span(6, 10)) << "Replace selects the word";
         ::DestroyWindow(view->FindReplace().Dialog()->m_hWnd);
@@ -171,23 +163,9 @@ TEST_F(ViewFind, CommandsTakeTheSelectionOrTheWordAtTheCaret) {
     });
 }
 
-TEST_F(ViewFind, ReplaceAllWithAnEmptyFindTextRecordsAnEmptyRunAndChangesNothing) {
-    ForBothViews("abc\n", [](CEditScrollView* view) {
-        ASSERT_NE(OpenReplace(view, "b", "x"), nullptr);
-        Notify(view, FR_REPLACEALL | FR_DOWN, "", "x");
-        EXPECT_EQ(Text(view), "abc\n");
-        EXPECT_TRUE(view->GetEditDocument()->IsModified());
-        EXPECT_TRUE(view->GetEditDocument()->CanUndo());
-        view->SendMessage(HostMessage(kMsgFindReplace), 0, (LPARAM)12345); // a forged record
-        view->SendMessage(HostMessage(kMsgFindReplace), 0, 0);
-        EXPECT_EQ(Text(view), "abc\n");
-    });
-}
-
 TEST_F(ViewFind, ReplaceAllAgreesWithTheLiteralStepByStepRun) {
     CColorEditView* view = OpenColored("x\n");
-    ASSERT_NE(view, nullptr);
-    ASSERT_NE(OpenReplace(view, "x", "y"), nullptr);
+    ASSERT_NE(OpenDialog(view, "x", "y"), nullptr);
     CEditDocument* doc = view->GetEditDocument();
     std::mt19937 rng(19);
     const char* finds[] = {"a", "ab", "a ", "b", " a", "aa"};
@@ -198,7 +176,6 @@ TEST_F(ViewFind, ReplaceAllAgreesWithTheLiteralStepByStepRun) {
         std::string find = finds[rng() % 6], replace = replaces[rng() % 6];
         bool wholeWord = rng() % 2 != 0;
         doc->Replace(0, (int)doc->GetLength() - 1, text.c_str());
-        ASSERT_EQ(Text(view), text);
         Notify(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE | (wholeWord ? FR_WHOLEWORD : 0), find.c_str(),
                replace.c_str());
         ASSERT_EQ(Text(view), LiteralReplaceAll(text, find, replace, wholeWord))
@@ -213,15 +190,14 @@ TEST_F(ViewFind, ReplaceAllAgreesWithTheLiteralStepByStepRun) {
 TEST_F(ViewFind, AReplaceThatRunsOutOfMemoryIsWholeOrNotAtAll) {
     std::string text;
     for (int i = 0; i < 300; ++i) text += "item " + std::to_string(i) + " old value\n";
-    std::string replaced = text;
+    std::string replaced = text, once = text;
     for (size_t at = 0; (at = replaced.find("old", at)) != std::string::npos; at += 12)
         replaced.replace(at, 3, "a much longer new");
     const char* longer = "a replacement longer than a block";
     const int three = (int)text.find("item 3 ") + 5;
-    std::string once = text;
     once.replace((size_t)three, 1, longer);
     ForBothViews(text, [&](CEditScrollView* view) {
-        ASSERT_NE(OpenReplace(view, "old", "a much longer new"), nullptr);
+        ASSERT_NE(OpenDialog(view, "old", "a much longer new"), nullptr);
         EXPECT_TRUE(WholeOrRefused(view, replaced, 80, [&] {
             Notify(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE, "old", "a much longer new");
         })) << "some allocation of the run went through the seam";

@@ -2,13 +2,15 @@
 #include "ViewFixture.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <fstream>
+#include <stdexcept>
 #include <vector>
 
 #include "documents/HostMessages.h"
 #include "framework/win/FindReplaceDialog.h"
 #include "tests/common/ClipboardTestKit.h"
 #include "tests/common/MemorySeamKit.h"
+#include "tests/common/UnixShell.h"
 
 CWinApp theApp("ViewTests");
 
@@ -31,15 +33,14 @@ void ViewFixture::SetUpTestSuite() {
     main->ShowWindow(SW_SHOW);
     main->RecalcLayout();
     theApp.m_pMainWnd = main;
-    coloredTemplate = new CMultiDocTemplate(1, RUNTIME_CLASS(CDataEditDoc), RUNTIME_CLASS(CMDIChildWnd),
-                                            RUNTIME_CLASS(CColorEditView));
-    checkTemplate = new CMultiDocTemplate(1, RUNTIME_CLASS(CCheckEditDoc), RUNTIME_CLASS(CMDIChildWnd),
-                                          RUNTIME_CLASS(CColorEditView));
-    plainTemplate = new CMultiDocTemplate(1, RUNTIME_CLASS(CBlackEditDoc), RUNTIME_CLASS(CMDIChildWnd),
-                                          RUNTIME_CLASS(CBlackEditView));
-    theApp.AddDocTemplate(coloredTemplate);
-    theApp.AddDocTemplate(checkTemplate);
-    theApp.AddDocTemplate(plainTemplate);
+    auto make = [](CRuntimeClass* doc, CRuntimeClass* view) {
+        auto* made = new CMultiDocTemplate(1, doc, RUNTIME_CLASS(CMDIChildWnd), view);
+        theApp.AddDocTemplate(made);
+        return made;
+    };
+    coloredTemplate = make(RUNTIME_CLASS(CDataEditDoc), RUNTIME_CLASS(CColorEditView));
+    checkTemplate = make(RUNTIME_CLASS(CCheckEditDoc), RUNTIME_CLASS(CColorEditView));
+    plainTemplate = make(RUNTIME_CLASS(CBlackEditDoc), RUNTIME_CLASS(CBlackEditView));
 }
 
 void ViewFixture::TearDown() {
@@ -50,8 +51,7 @@ void ViewFixture::TearDown() {
 }
 
 void ViewFixture::Pump() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
@@ -63,21 +63,6 @@ void ViewFixture::Modifiers(bool control, bool shift) {
     state[VK_CONTROL] = control ? 0x80 : 0;
     state[VK_SHIFT] = shift ? 0x80 : 0;
     ::SetKeyboardState(state);
-}
-
-void ViewFixture::Key(CWnd* view, UINT key, bool control, bool shift) {
-    Modifiers(control, shift);
-    view->SendMessage(WM_KEYDOWN, key, 1);
-    Modifiers(false, false);
-}
-
-void ViewFixture::Type(CWnd* view, const char* text) {
-    for (const char* p = text; *p != 0; ++p) view->SendMessage(WM_CHAR, (unsigned char)*p, 1);
-}
-
-std::string ViewFixture::Text(CEditScrollView* view) {
-    CEditDocument* doc = view->GetEditDocument();
-    return std::string(doc->GetTextBuffer(0), (size_t)doc->GetLength() - 1);
 }
 
 int ViewFixture::UpdateState(CCmdTarget* target, UINT id) {
@@ -99,37 +84,10 @@ void ViewFixture::Notify(CEditScrollView* view, DWORD flags, const char* find, c
     view->SendMessage(HostMessage(kMsgFindReplace), 0, (LPARAM)&dialog->m_fr);
 }
 
-CPoint ViewFixture::PointOf(CEditScrollView* view, int offset) {
-    CPoint p = view->TextPositionToScreenCoord(offset);
-    return CPoint(p.x + 1, p.y + view->Metrics().unit.cy / 2);
-}
-
-SCROLLINFO ViewFixture::BarInfo(CWnd* view, int bar) {
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    ::GetScrollInfo(view->m_hWnd, bar, &info);
-    return info;
-}
-
-CSize ViewFixture::BarTotal(CWnd* view) {
-    return CSize(BarInfo(view, SB_HORZ).nMax + 1, BarInfo(view, SB_VERT).nMax + 1);
-}
-
-std::string ViewFixture::Lines(int count, const char* body) {
-    std::string text;
-    for (int i = 0; i < count; ++i) text += std::string(body) + " " + std::to_string(i) + "\n";
-    return text;
-}
-
 CEditScrollView* ViewFixture::ViewOf(CDocument* doc) {
     if (doc == nullptr) return nullptr;
     POSITION position = doc->GetFirstViewPosition();
     return dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
-}
-
-ViewFixture::Span ViewFixture::Sel(CEditScrollView* view) {
-    return {view->Model().Selection().start, view->Model().Selection().end};
 }
 
 bool ViewFixture::WaitServing(HANDLE handle) {
@@ -194,20 +152,11 @@ bool ViewFixture::WholeOrRefused(CEditScrollView* view, const std::string& after
 }
 
 CView* ViewFixture::Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height) {
-    char folder[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "tessolin-view-test.dat";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return nullptr;
-    for (char c : text) {
-        if (c == '\n') std::fputc('\r', f);
-        std::fputc(c, f);
-    }
-    std::fclose(f);
-    CDocument* doc = docTemplate->OpenDocumentFile(path.c_str());
-    if (doc == nullptr) return nullptr;
-    POSITION position = doc->GetFirstViewPosition();
-    CView* view = doc->GetNextView(position);
+    std::string path = TempPath("tessolin-view-test.dat"), bytes;
+    for (char c : text) bytes += c == '\n' ? "\r\n" : std::string(1, c);
+    std::ofstream(path, std::ios::binary) << bytes;
+    CView* view = ViewOf(docTemplate->OpenDocumentFile(path.c_str()));
+    if (view == nullptr) throw std::runtime_error("the test document did not open");
     CWnd* frame = view->GetParent();
     CRect client, outer;
     view->GetClientRect(&client);
@@ -232,7 +181,6 @@ void ViewFixture::ForBothViews(const std::string& text, const std::function<void
         SCOPED_TRACE(family == 0 ? "plain view" : "coloured view");
         CEditScrollView* view =
             family == 0 ? (CEditScrollView*)OpenPlain(text) : (CEditScrollView*)OpenColored(text);
-        ASSERT_NE(view, nullptr);
         check(view);
         if (CFindReplaceDialog* dialog = view->FindReplace().Dialog()) ::DestroyWindow(dialog->m_hWnd);
         theApp.CloseAllDocuments(FALSE);

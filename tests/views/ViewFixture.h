@@ -24,34 +24,53 @@ class ViewFixture : public ::testing::Test {
 public:
     // Keys and characters through real messages, with Ctrl and Shift set in the thread's keyboard state.
     static void Modifiers(bool control, bool shift);
-    static void Key(CWnd* view, UINT key, bool control = false, bool shift = false);
-    static void Type(CWnd* view, const char* text);
-    // The document's text without its terminator.
-    static std::string Text(CEditScrollView* view);
+    static void Key(CWnd* view, UINT key, bool control = false, bool shift = false) {
+        Modifiers(control, shift);
+        view->SendMessage(WM_KEYDOWN, key, 1);
+        Modifiers(false, false);
+    }
+    static void Type(CWnd* view, const char* text) {
+        for (const char* p = text; *p != 0; ++p) view->SendMessage(WM_CHAR, (unsigned char)*p, 1);
+    }
+    static std::string Text(CEditScrollView* view) { // the document's text without its terminator
+        return std::string(view->GetEditDocument()->GetTextBuffer(0),
+                           (size_t)view->GetEditDocument()->GetLength() - 1);
+    }
     // What the command's update handler, asked through target, made of it: 1 enabled, 0 greyed,
     // -1 no handler answered.
     static int UpdateState(CCmdTarget* target, UINT id);
     // The find dialog's notification with the given flags and texts, as the dialog would send it.
     static void Notify(CEditScrollView* view, DWORD flags, const char* find, const char* replace);
     // The client point of a text offset, in the middle of its cell's height.
-    static CPoint PointOf(CEditScrollView* view, int offset);
+    static CPoint PointOf(CEditScrollView* view, int offset) {
+        return view->TextPositionToScreenCoord(offset) + CSize(1, view->Metrics().unit.cy / 2);
+    }
     // count lines "body 0" up to "body count-1", each with its line feed.
-    static std::string Lines(int count, const char* body = "line");
-    // The first view of a document (null for none).
-    static CEditScrollView* ViewOf(CDocument* doc);
-    // A scroll bar as the system keeps it; the total size the bars show, in cells and lines.
-    static SCROLLINFO BarInfo(CWnd* view, int bar);
-    static CSize BarTotal(CWnd* view);
-    // The selection's start and end.
+    static std::string Lines(int count, const char* body = "line") {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += std::string(body) + " " + std::to_string(i) + "\n";
+        return text;
+    }
+    static CEditScrollView* ViewOf(CDocument* doc); // the first view of a document (null for none)
     using Span = std::pair<int, int>;
-    static Span Sel(CEditScrollView* view);
+    static Span Sel(CEditScrollView* view) { // the selection's start and end
+        return {view->Model().Selection().start, view->Model().Selection().end};
+    }
+    static SCROLLINFO BarInfo(CWnd* view, int bar) { // as a host reads it
+        SCROLLINFO info = {};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        ::GetScrollInfo(view->m_hWnd, bar, &info);
+        return info;
+    }
 
 protected:
     static void SetUpTestSuite();
     void TearDown() override;
 
-    // Opens text (written to a file with CR LF line ends) in a view of the family; the view's client
-    // area is made width x height.
+    // Opens text (written with CR LF line ends) through docTemplate, or in a view of the family; the
+    // view's client is made width x height. Throws when it could not be opened (the test fails).
+    CView* Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height);
     CColorEditView* OpenColored(const std::string& text, int width = 640, int height = 400,
                                 bool listing = false);
     CBlackEditView* OpenPlain(const std::string& text, int width = 640, int height = 400);
@@ -65,12 +84,9 @@ protected:
         HBITMAP bitmap = nullptr;
         HGDIOBJ old = nullptr;
         COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
-        // Whether any pixel of the rectangle has the colour.
-        bool Has(const RECT& r, COLORREF color) const;
-        // Whether every pixel of the rectangle has the colour.
-        bool Only(const RECT& r, COLORREF color) const;
-        // A white picture of width x height.
-        void Make(int width, int height);
+        bool Has(const RECT& r, COLORREF color) const;  // any pixel of the rectangle has the colour
+        bool Only(const RECT& r, COLORREF color) const; // every pixel of it has the colour
+        void Make(int width, int height);               // a white picture of width x height
         ~Picture();
     };
     void Paint(CEditScrollView* view, Picture& picture);
@@ -82,16 +98,11 @@ protected:
     // process, or null. ReleasePeer lets it go and waits for its end.
     static HANDLE HoldByPeer(const std::string& arguments);
     static bool ReleasePeer(HANDLE peer);
-
     // Each allocation of edit failing in turn (the memory layer's seam, up to tries): the edit is made
     // whole (after is the text) and undone whole, or refused with one message and the text, its history,
     // its line table and the modified flag left alone. False when no allocation was refused.
     static bool WholeOrRefused(CEditScrollView* view, const std::string& after, int tries,
                                const std::function<void()>& edit);
-
-    // Opens text (written with CR LF line ends) through docTemplate; the view's client is made
-    // width x height. Null when it could not be opened.
-    CView* Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height);
 
     CModalRecorder unexpectedBoxes{IDCANCEL};
     static CMDIFrameWnd* main;

@@ -1,6 +1,7 @@
 // Keyboard input through real WM_KEYDOWN, WM_CHAR and WM_IME_CHAR messages, with the Ctrl and Shift
 // states set in the thread's keyboard state: each key reaches its editing rule (the rules themselves
-// are tested on the edit model) and the view follows with its caret, colours and indicator.
+// are tested on the edit model) and the view follows with its caret, colours, indicator and the
+// status bar's caret pane.
 #include "ViewFixture.h"
 
 namespace {
@@ -9,7 +10,6 @@ using ViewKeyboard = ViewFixture;
 
 TEST_F(ViewKeyboard, EveryKeyReachesItsRuleWithItsModifiers) {
     CColorEditView* view = OpenColored("long line here\nab\nanother long line\n");
-    ASSERT_NE(view, nullptr);
     view->SetSelection(2, 2);
     Key(view, VK_RIGHT);
     Key(view, VK_DOWN);
@@ -54,4 +54,22 @@ TEST_F(ViewKeyboard, EveryKeyReachesItsRuleWithItsModifiers) {
     EXPECT_EQ(UpdateState(view, ID_INDICATOR_OVR), 1);
     Type(view, "Q");
     EXPECT_EQ(Text(view), "\tx\xB6\xFEQline here\nab\nanother long line\n") << "Q overwrites the space";
+}
+
+TEST_F(ViewKeyboard, TheCaretPaneShowsTheCaretsLineAndColumnInTheActivatedDocument) {
+    std::string text = Lines(20);
+    CEditScrollView* first = OpenPlain(text);
+    first->SetSelection(37, 37);
+    EXPECT_EQ(statusBar->GetPaneText(1), CString(" line =   6 , column =   3\n"));
+    EXPECT_EQ(first->SystemCaret().Point(), CPoint(first->Metrics().leftMargin + 2 * first->Metrics().unit.cx,
+                                                   5 * first->Metrics().unit.cy));
+    first->SetSelection(35, 35); // line 6
+    CEditScrollView* second = OpenColored(text);
+    EXPECT_EQ(statusBar->GetPaneText(1), CString(" line =   1 , column =   1\n")) << "the opened document";
+    main->MDIActivate(first->GetParentFrame());
+    Pump();
+    EXPECT_EQ(statusBar->GetPaneText(1), CString(" line =   6 , column =   1\n")) << "back to the first";
+    main->MDIActivate(second->GetParentFrame());
+    Pump();
+    EXPECT_EQ(statusBar->GetPaneText(1), CString(" line =   1 , column =   1\n"));
 }

@@ -94,7 +94,6 @@ TEST_F(ViewPrint, BeginPrintingCountsThePagesAndEachPagesContextMapsScreenPixels
 
 TEST_F(ViewPrint, TheScreenContextKeepsItsMappingAndAPageTooShortIsRefused) {
     CBlackEditView* view = OpenPlain(NumberedLines(20));
-    ASSERT_NE(view, nullptr);
     CClientDC screen(view);
     view->OnPrepareDC(&screen, nullptr);
     EXPECT_EQ(screen.GetMapMode(), MM_TEXT);
@@ -121,35 +120,9 @@ TEST_F(ViewPrint, TheScreenContextKeepsItsMappingAndAPageTooShortIsRefused) {
     EXPECT_FALSE(info.m_bContinuePrinting) << "no page is laid out either";
 }
 
-TEST_F(ViewPrint, ThePrintCommandPrintsTheRangeAskedForThroughTheDialog) {
-    ForBothViews(NumberedLines(140), [&](CEditScrollView* view) {
-        CPrintAnswers answers;
-        answers.fromPage = 2;
-        answers.toPage = 9; // past the last page: the run stops at page 3
-        answers.outputFile = TempPath("tessolin-range.ps");
-        view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-        EXPECT_EQ(answers.printDialogs, 1);
-        EXPECT_EQ(answers.fileDialogs, 1) << "print to file asks where";
-        EXPECT_TRUE(answers.messages.empty());
-        std::vector<std::string> pages = PrintedPages(answers.outputFile);
-        ASSERT_EQ(pages.size(), 2u) << "pages 2 and 3 of 3";
-        EXPECT_EQ(PrintedRange(pages[0]), "LINE0057-LINE0113") << pages[0];
-        EXPECT_EQ(PrintedRange(pages[1]), "LINE0114-LINE0139") << pages[1];
-    });
-}
-
-TEST_F(ViewPrint, CancellingTheDialogPrintsNothingAndDirectPrintingAsksNothing) {
-    CColorEditView* view = OpenColored(NumberedLines(60));
-    ASSERT_NE(view, nullptr);
-    CPrintAnswers answers;
-    answers.printAnswer = IDCANCEL;
-    answers.outputFile = TempPath("tessolin-cancelled.ps");
-    view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
-    EXPECT_EQ(answers.printDialogs, 1);
-    EXPECT_EQ(answers.fileDialogs, 0);
-    EXPECT_EQ(::GetFileAttributesA(answers.outputFile.c_str()), INVALID_FILE_ATTRIBUTES);
-
-    // Direct: the chosen printer at once, every page, into the printer's own file.
+// Through the dialog the range asked for, cancelled nothing; printed directly, the chosen printer at
+// once, every page, into the printer's own file.
+TEST_F(ViewPrint, ThePrintCommandsPrintTheRangeAskedForNothingWhenCancelledAndDirectlyEveryPage) {
     HANDLE printer = nullptr;
     ASSERT_TRUE(::OpenPrinterA((LPSTR)kTestPrinter, &printer, nullptr));
     DWORD needed = 0;
@@ -158,20 +131,39 @@ TEST_F(ViewPrint, CancellingTheDialogPrintsNothingAndDirectPrintingAsksNothing) 
     ASSERT_TRUE(::GetPrinterA(printer, 2, buffer.data(), needed, &needed));
     ::ClosePrinter(printer);
     std::string port = ((PRINTER_INFO_2A*)buffer.data())->pPortName;
-    ::DeleteFileA(port.c_str());
-    view->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
-    EXPECT_EQ(answers.printDialogs, 1) << "no second dialog";
-    std::vector<std::string> pages = PrintedPages(port);
-    ASSERT_EQ(pages.size(), 2u) << "61 lines at 57 a page";
-    EXPECT_EQ(PrintedRange(pages[0]), "LINE0000-LINE0056");
-    EXPECT_EQ(PrintedRange(pages[1]), "LINE0057-LINE0059");
+    ForBothViews(NumberedLines(140), [&](CEditScrollView* view) {
+        CPrintAnswers answers;
+        answers.fromPage = 2;
+        answers.toPage = 9; // past the last page: the run stops at page 3
+        answers.outputFile = TempPath("tessolin-range.ps");
+        view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        EXPECT_EQ(answers.fileDialogs, 1) << "print to file asks where";
+        EXPECT_TRUE(answers.messages.empty());
+        std::vector<std::string> pages = PrintedPages(answers.outputFile);
+        ASSERT_EQ(pages.size(), 2u) << "pages 2 and 3 of 3";
+        EXPECT_EQ(PrintedRange(pages[0]), "LINE0057-LINE0113") << pages[0];
+        EXPECT_EQ(PrintedRange(pages[1]), "LINE0114-LINE0139") << pages[1];
+
+        answers.printAnswer = IDCANCEL;
+        answers.outputFile = TempPath("tessolin-cancelled.ps");
+        view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
+        EXPECT_EQ(answers.printDialogs, 2);
+        EXPECT_EQ(answers.fileDialogs, 1);
+        EXPECT_EQ(::GetFileAttributesA(answers.outputFile.c_str()), INVALID_FILE_ATTRIBUTES);
+        ::DeleteFileA(port.c_str());
+        view->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
+        EXPECT_EQ(answers.printDialogs, 2) << "no dialog";
+        pages = PrintedPages(port);
+        ASSERT_EQ(pages.size(), 3u);
+        EXPECT_EQ(PrintedRange(pages[0]), "LINE0000-LINE0056");
+        EXPECT_EQ(PrintedRange(pages[2]), "LINE0114-LINE0139");
+    });
 }
 
 // Paper has the screen's cell grid: a line with tabs prints as the same line with each tab turned
 // into the blanks that reach its stop.
 TEST_F(ViewPrint, PrintedTabsReachTheirStopsAsOnTheScreen) {
     CBlackEditView* view = OpenPlain("abcd\tx\t1.5\n  NPOIN\t128\nabcd    x   1.5\n  NPOIN 128\n");
-    ASSERT_NE(view, nullptr);
     CPrintAnswers answers;
     answers.outputFile = TempPath("tessolin-tabs.ps");
     view->SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);

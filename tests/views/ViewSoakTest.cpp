@@ -5,8 +5,6 @@
 // length and the seed (scripts/soak.sh); TESSOLIN_SOAK_HIDDEN=1 hides the main window (no painting).
 #include "ViewFixture.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -14,7 +12,7 @@
 #include "framework/win/FindReplaceDialog.h"
 
 namespace {
-class ViewSoak : public ViewFixture {};
+using ViewSoak = ViewFixture;
 
 long EnvNumber(const char* name, long fallback) {
     const char* value = std::getenv(name);
@@ -32,23 +30,25 @@ class CRandomInput {
 public:
     CRandomInput(CEditScrollView* view, unsigned seed) : m_view(view), m_random(seed) {}
 
-    // What the last step sent, for a failure's message.
-    std::string last;
-
     // One random step; the most undo records it may have made (a typed byte makes one).
     int Step() {
-        int kind = Pick(14);
-        last = "kind " + std::to_string(kind);
-        switch (kind) {
+        static const UINT keys[] = {VK_LEFT, VK_RIGHT, VK_UP,  VK_DOWN,   VK_HOME,   VK_END,    VK_PRIOR,
+                                    VK_NEXT, VK_BACK,  VK_TAB, VK_RETURN, VK_DELETE, VK_INSERT, 'A'};
+        static const UINT commands[] = {ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_SELECTALL};
+        static const char* const titles[] = {"LINE", "| 3", "nothing here| 9", "", "\xB5\xDA| 1", " "};
+        switch (Pick(14)) {
         case 0:
-        case 1:
-            return Key();
+        case 1: {
+            UINT key = keys[Pick(14)];
+            bool control = Pick(3) == 0;
+            Key(key, control, Pick(3) == 0);
+            return 1;
+        }
         case 2:
         case 3:
             return Characters();
-        case 4:
-            m_view->SendMessage(WM_IME_CHAR, (0xB0 + Pick(0x48)) << 8 | (0xA1 + Pick(0x5E)),
-                                1); // a GB2312 character
+        case 4: // a GB2312 character
+            m_view->SendMessage(WM_IME_CHAR, (0xB0 + Pick(0x48)) << 8 | (0xA1 + Pick(0x5E)), 1);
             return 1;
         case 5:
             return Mouse();
@@ -60,24 +60,18 @@ public:
             m_view->SendMessage(Pick(2) ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(Pick(9), Pick(70000) - 1000),
                                 0);
             return 0;
-        case 8: {
-            static const UINT commands[] = {ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_SELECTALL};
+        case 8:
             m_view->SendMessage(WM_COMMAND, commands[Pick(4)], 0);
             return 1;
-        }
         case 9: {
-            static const char* const titles[] = {"LINE", "| 3", "nothing here| 9", "", "\xB5\xDA| 1", " "};
             UINT chapter = Pick(2) ? Pick(100) : 0xFFFFFFFFu;
             const char* title = Pick(8) == 0 ? nullptr : titles[Pick(6)];
-            last += " find title " + ::testing::PrintToString(title != nullptr ? title : "(null)");
             m_view->SendMessage(HostMessage(kMsgFindTitle), chapter, (LPARAM)title);
             return 0;
         }
-        case 10: {
-            CWnd* frame = m_view->GetParent();
-            frame->MoveWindow(0, 0, 40 + Pick(900), 40 + Pick(700));
+        case 10:
+            m_view->GetParent()->MoveWindow(0, 0, 40 + Pick(900), 40 + Pick(700));
             return 0;
-        }
         case 11: { // as a host would: on character boundaries, out of range now and then
             std::string text = ViewFixture::Text(m_view);
             int a = Pick(4000) - 100, b = Pick(4000) - 100;
@@ -89,7 +83,7 @@ public:
         case 12:
             return Find();
         default:
-            Key(m_view, Pick(2) ? VK_INSERT : VK_DELETE, Pick(3) == 0, Pick(3) == 0);
+            Key(Pick(2) ? VK_INSERT : VK_DELETE, Pick(3) == 0, Pick(3) == 0);
             return 1;
         }
     }
@@ -97,39 +91,25 @@ public:
 private:
     int Pick(int n) { return (int)(m_random() % (unsigned)n); }
 
-    int Key() {
-        static const UINT keys[] = {VK_LEFT, VK_RIGHT, VK_UP,  VK_DOWN,   VK_HOME,   VK_END,    VK_PRIOR,
-                                    VK_NEXT, VK_BACK,  VK_TAB, VK_RETURN, VK_DELETE, VK_INSERT, 'A'};
-        UINT key = keys[Pick(14)];
-        bool control = Pick(3) == 0, shift = Pick(3) == 0;
-        last += " key " + std::to_string(key) + (control ? " ctrl" : "") + (shift ? " shift" : "");
-        Key(m_view, key, control, shift);
-        return 1;
-    }
     // As the keyboard sends it: Shift goes down before the key it modifies (which sets the anchor).
-    static void Key(CWnd* view, UINT key, bool control, bool shift) {
-        if (shift) ViewFixture::Key(view, VK_SHIFT, control, true);
-        ViewFixture::Key(view, key, control, shift);
+    void Key(UINT key, bool control, bool shift) {
+        if (shift) ViewFixture::Key(m_view, VK_SHIFT, control, true);
+        ViewFixture::Key(m_view, key, control, shift);
     }
 
     int Characters() {
         // Overwriting a selection with the caret not at its start may split a pair by design.
-        if (m_view->Model().IsOverwrite() &&
-            m_view->Model().Selection().start != m_view->Model().Selection().end &&
-            m_view->Caret() != m_view->Model().Selection().start)
-            m_view->SetSelection(m_view->Model().Selection().end, m_view->Model().Selection().start);
-        int count = 1 + Pick(4), bytes = 0;
-        for (int i = 0; i < count; ++i) {
+        const CTextSelection& sel = m_view->Model().Selection();
+        if (m_view->Model().IsOverwrite() && sel.start != sel.end && sel.caret != sel.start)
+            m_view->SetSelection(sel.end, sel.start);
+        int bytes = 0;
+        for (int i = Pick(4); i >= 0; --i) {
             if (Pick(4) == 0) { // a GBK pair, as the keyboard sends it: lead, then trail
-                int lead = 0x81 + Pick(0x7E), trail = 0x80 + Pick(0x7F);
-                last += " pair " + std::to_string(lead) + "," + std::to_string(trail);
-                m_view->SendMessage(WM_CHAR, lead, 1);
-                m_view->SendMessage(WM_CHAR, trail, 1);
+                m_view->SendMessage(WM_CHAR, 0x81 + Pick(0x7E), 1);
+                m_view->SendMessage(WM_CHAR, 0x80 + Pick(0x7F), 1);
                 bytes += 2;
             } else {
-                int c = Pick(10) == 0 ? Pick(0x20) : 0x20 + Pick(0x5F);
-                last += " char " + std::to_string(c);
-                m_view->SendMessage(WM_CHAR, c, 1);
+                m_view->SendMessage(WM_CHAR, Pick(10) == 0 ? Pick(0x20) : 0x20 + Pick(0x5F), 1);
                 ++bytes;
             }
         }
@@ -144,40 +124,33 @@ private:
         static const char* const replaces[] = {"", "x", "LINE", "\xB5\xDA", "ab\n"};
         if (m_view->FindReplace().Dialog() == nullptr) m_view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE, 0);
         if (m_view->FindReplace().Dialog() == nullptr || Pick(4) == 0) {
-            last += " find next command";
-            m_view->SendMessage(WM_COMMAND, 0x8090, 0);
+            m_view->SendMessage(WM_COMMAND, ID_EDIT_FINDNEXT, 0);
             return 0;
         }
-        const char* find = finds[Pick(7)];
-        const char* replace = replaces[Pick(5)];
-        DWORD whole = Pick(3) == 0 ? FR_WHOLEWORD : 0;
-        last += " find " + ::testing::PrintToString(find) + " -> " + ::testing::PrintToString(replace) +
-                (whole ? " whole" : "");
+        const char *find = finds[Pick(7)], *replace = replaces[Pick(5)];
+        DWORD flags = FR_DOWN | (Pick(3) == 0 ? FR_WHOLEWORD : 0);
         switch (Pick(3)) {
         case 0:
-            last += " next";
-            ViewFixture::Notify(m_view, FR_DOWN | (Pick(2) ? FR_MATCHCASE : 0) | whole, find, replace);
+            ViewFixture::Notify(m_view, flags | (Pick(2) ? FR_MATCHCASE : 0), find, replace);
             return 0;
         case 1: {
-            last += " replace";
-            ViewFixture::Notify(m_view, FR_DOWN | FR_MATCHCASE | whole, find, replace);
-            int start = m_view->Model().Selection().start, end = m_view->Model().Selection().end;
-            if (ViewFixture::Text(m_view).substr((size_t)start, (size_t)(end - start)) != find) return 0;
-            ViewFixture::Notify(m_view, FR_REPLACE | FR_DOWN | FR_MATCHCASE | whole, find, replace);
+            ViewFixture::Notify(m_view, flags | FR_MATCHCASE, find, replace);
+            const CTextSelection& sel = m_view->Model().Selection();
+            if (ViewFixture::Text(m_view).substr((size_t)sel.start, (size_t)(sel.end - sel.start)) != find)
+                return 0;
+            ViewFixture::Notify(m_view, flags | FR_REPLACE | FR_MATCHCASE, find, replace);
             return 1;
         }
         default:
-            last += " replace all";
-            ViewFixture::Notify(m_view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE | whole, find, replace);
+            ViewFixture::Notify(m_view, flags | FR_REPLACEALL | FR_MATCHCASE, find, replace);
             return 1;
         }
     }
+
     int Mouse() {
         static const UINT messages[] = {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_LBUTTONDBLCLK};
         LPARAM at = MAKELPARAM(Pick(900) - 100, Pick(700) - 100);
         int what = Pick(4);
-        last += " mouse " + std::to_string(what) + " at " + std::to_string((short)LOWORD(at)) + "," +
-                std::to_string((short)HIWORD(at));
         WPARAM buttons = what == 2 || (what == 1 && !Pick(2)) ? 0 : MK_LBUTTON;
         m_view->SendMessage(messages[what], buttons | (what == 0 && Pick(3) == 0 ? MK_SHIFT : 0), at);
         if (what == 3) m_view->SendMessage(WM_LBUTTONUP, 0, at);
@@ -192,40 +165,33 @@ private:
 std::string Broken(CEditScrollView* view, const std::string& text) {
     CEditDocument* doc = view->GetEditDocument();
     int last = (int)doc->GetLength() - 1;
-    int start = view->Model().Selection().start, end = view->Model().Selection().end, caret = view->Caret();
-    if (!(0 <= start && start <= end && end <= last)) return "selection out of order or range";
-    if (caret < 0 || caret > last) return "caret out of range";
-    for (int pos : {start, end, caret})
-        if (InsidePair(text, pos)) return "a selection end or the caret inside a GBK pair";
-    int anchor = view->Model().Selection().anchor;
-    if (anchor < 0 || anchor > last || InsidePair(text, anchor))
-        return "the anchor outside the text or inside a pair";
+    const CTextSelection& sel = view->Model().Selection();
+    if (!(0 <= sel.start && sel.start <= sel.end && sel.end <= last))
+        return "selection out of order or range";
+    for (int pos : {sel.start, sel.end, sel.caret, sel.anchor})
+        if (pos < 0 || pos > last || InsidePair(text, pos))
+            return "an end, the caret or the anchor outside the text or inside a pair";
     for (size_t i = 0; i <= text.size(); ++i)
         if ((i == text.size() || ((unsigned char)text[i] & 0x80) == 0) && InsidePair(text, (int)i))
             return "half a GBK pair in the text";
     long lines = 1;
     for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n') {
-            if (doc->GetLineOffset(lines) != (long)i + 1) return "a line start differs from the text";
-            ++lines;
-        }
-    if (doc->GetLineCount() != lines) return "the line count differs from the text";
-    return std::string();
+        if (text[i] == '\n' && doc->GetLineOffset(lines++) != (long)i + 1)
+            return "a line start differs from the text";
+    return doc->GetLineCount() == lines ? "" : "the line count differs from the text";
 }
 
 // Undoes until the text is first again (within the undo depth), then redoes as many; empty when the
 // texts come back as they were.
 std::string ReplayStretch(CEditScrollView* view, const std::string& first, const std::string& last) {
-    CEditDocument* doc = view->GetEditDocument();
     int undone = 0;
-    while (ViewFixture::Text(view) != first) {
-        if (!doc->CanUndo() || undone == 25) return "undoing the stretch does not give its first text back";
+    for (; ViewFixture::Text(view) != first; ++undone) {
+        if (!view->GetEditDocument()->CanUndo() || undone == 25)
+            return "undoing the stretch does not give its first text back";
         view->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
-        ++undone;
     }
     for (int i = 0; i < undone; ++i) view->SendMessage(WM_COMMAND, ID_EDIT_REDO, 0);
-    return ViewFixture::Text(view) == last ? std::string()
-                                           : "redoing the stretch does not give its last text";
+    return ViewFixture::Text(view) == last ? "" : "redoing the stretch does not give its last text";
 }
 } // namespace
 
@@ -240,41 +206,28 @@ TEST_F(ViewSoak, RandomInputKeepsEveryInvariantAndEveryStretchReplays) {
     ForBothViews(start, [&](CEditScrollView* view) {
         CRandomInput input(view, seed);
         std::string stretchFirst = Text(view);
-        int recordsInStretch = 0;
-        std::string stretchSteps; // what the stretch sent, for a failure's message
+        int records = 0;
         for (long step = 0; step < steps / 2; ++step) {
-            int records = input.Step();
+            records += input.Step();
             std::string text = Text(view);
-            int from = std::max(0, view->Model().Selection().start - 40);
             ASSERT_EQ(Broken(view, text), "")
-                << "step " << step << " of seed " << seed << ": " << input.last << "; caret " << view->Caret()
-                << ", selection " << ::testing::PrintToString(Sel(view)) << ", text from " << from << " "
-                << ::testing::PrintToString(text.substr((size_t)from, 80));
-            recordsInStretch += records;
-            stretchSteps += input.last + " -> " + std::to_string(text.size()) + " bytes; ";
+                << "step " << step << " of seed " << seed << ", caret " << view->Caret();
             // The documents keep 25 undo records: a stretch ends before it could make more.
-            if (recordsInStretch >= 17 || step % 20 == 19) {
-                std::string replay = ReplayStretch(view, stretchFirst, text);
-                ASSERT_EQ(replay, "") << "stretch ending at step " << step << " of seed " << seed << ", from "
-                                      << stretchFirst.size() << " bytes: " << stretchSteps;
+            if (records >= 17 || step % 20 == 19) {
+                ASSERT_EQ(ReplayStretch(view, stretchFirst, text), "") << "stretch ending at step " << step;
                 // A pair typed as two characters is two undo records, and redoing the second puts the
                 // caret where that byte was inserted, between the two: the user's next click moves it.
-                int caret = view->Caret();
-                if (InsidePair(text, caret)) view->SetSelection(caret + 1, caret + 1);
+                if (InsidePair(text, view->Caret())) view->SetSelection(view->Caret() + 1, view->Caret() + 1);
                 ASSERT_EQ(Broken(view, text), "")
                     << "after the replay of the stretch ending at step " << step;
                 stretchFirst = text;
-                stretchSteps.clear();
-                recordsInStretch = 0;
+                records = 0;
             }
             if (step % 64 == 0) Pump();
-            if (step % 500000 == 499999) // a long run's progress, for its log
-                std::printf("soak: step %ld of %ld in this view, %zu bytes of text\n", step + 1, steps / 2,
-                            text.size());
             if (view->GetEditDocument()->GetLength() > 20000) { // pastes double it: start the text afresh
                 view->SendMessage(WM_COMMAND, ID_EDIT_SELECTALL, 0);
                 view->SendMessage(WM_KEYDOWN, VK_DELETE, 1);
-                ++recordsInStretch;
+                ++records;
             }
         }
         view->GetEditDocument()->SetModifiedFlag(FALSE);

@@ -26,23 +26,17 @@ bool OpenWithRetry() {
 
 int Read() {
     if (!OpenWithRetry()) return 3;
-    if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
-        auto* bytes = (const unsigned char*)::GlobalLock(h);
-        std::printf("TEXT");
-        for (size_t i = 0; bytes && bytes[i]; ++i) std::printf(" %02x", bytes[i]);
+    for (UINT format : {CF_TEXT, CF_UNICODETEXT}) {
+        const char* name = format == CF_TEXT ? "TEXT" : "UNICODE";
+        HANDLE h = ::GetClipboardData(format);
+        const void* data = h != nullptr ? ::GlobalLock(h) : nullptr;
+        std::printf(data != nullptr ? "%s" : "NO %s", name);
+        for (size_t i = 0; format == CF_TEXT && data && ((const unsigned char*)data)[i]; ++i)
+            std::printf(" %02x", ((const unsigned char*)data)[i]);
+        for (size_t i = 0; format != CF_TEXT && data && ((const WCHAR*)data)[i]; ++i)
+            std::printf(" %04x", ((const WCHAR*)data)[i]);
         std::printf("\n");
-        ::GlobalUnlock(h);
-    } else {
-        std::printf("NO TEXT\n");
-    }
-    if (HANDLE h = ::GetClipboardData(CF_UNICODETEXT)) {
-        auto* units = (const WCHAR*)::GlobalLock(h);
-        std::printf("UNICODE");
-        for (size_t i = 0; units && units[i]; ++i) std::printf(" %04x", units[i]);
-        std::printf("\n");
-        ::GlobalUnlock(h);
-    } else {
-        std::printf("NO UNICODE\n");
+        if (data != nullptr) ::GlobalUnlock(h);
     }
     ::CloseClipboard();
     return 0;
@@ -62,13 +56,6 @@ int PutUnicode(const char* hex) {
     bool set = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
     ::CloseClipboard();
     return set ? 0 : 5;
-}
-
-int Empty() {
-    if (!OpenWithRetry()) return 3;
-    ::EmptyClipboard();
-    ::CloseClipboard();
-    return 0;
 }
 
 // Holds what take() took (the clipboard or a file) until told to let go; give() lets go.
@@ -98,7 +85,8 @@ int HoldFile(const char* path) {
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "read") == 0) return Read();
     if (argc >= 3 && std::strcmp(argv[1], "put-unicode") == 0) return PutUnicode(argv[2]);
-    if (argc >= 2 && std::strcmp(argv[1], "empty") == 0) return Empty();
+    if (argc >= 2 && std::strcmp(argv[1], "empty") == 0)
+        return OpenWithRetry() && ::EmptyClipboard() && ::CloseClipboard() ? 0 : 3;
     if (argc >= 2 && std::strcmp(argv[1], "hold") == 0) return Hold(OpenWithRetry, ::CloseClipboard);
     if (argc >= 3 && std::strcmp(argv[1], "hold-file") == 0) return HoldFile(argv[2]);
     std::fprintf(stderr, "usage: clipboard_peer read | put-unicode HEX | empty | hold | hold-file PATH\n");
