@@ -44,8 +44,11 @@ BOOL CProgressBar::Create(const char* message, int size, int maximum) {
 
 void CProgressBar::Clear() {
     if (m_hWnd != nullptr) ShowWindow(SW_HIDE);
+    CString idle = LoadResourceString(AFX_IDS_IDLEMESSAGE);
+    // A host without the framework's status bar learns too that the loading text is over.
+    if (CHostReports* reports = GetHostReports()) reports->StatusText(idle);
     CStatusBar* bar = GetStatusBar();
-    if (bar != nullptr) bar->SetPaneText(0, LoadResourceString(AFX_IDS_IDLEMESSAGE));
+    if (bar != nullptr) bar->SetPaneText(0, idle);
 }
 
 void CProgressBar::SetRange(int lower, int upper, int step) {

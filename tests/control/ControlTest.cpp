@@ -245,6 +245,8 @@ TEST_F(ControlTest, NotificationsComeInOrderWithTheirContents) {
     bool full = false;
     for (const Heard& h : g_heard) full = full || (h.code == (UINT)TEN_PROGRESS && h.progress == 100);
     EXPECT_TRUE(full);
+    EXPECT_EQ(g_heard.back().code, (UINT)TEN_STATUSTEXT) << "the loading text is over when the file is";
+    EXPECT_EQ(g_heard.back().text.find("control-notify.dat"), std::string::npos);
     g_heard.clear();
     Type(editor, "Q");
     ASSERT_EQ(g_heard.size(), 3u);
