@@ -21,6 +21,8 @@
 #include "views/ViewMetrics.h"
 #include "views/ViewScroller.h"
 #include "views/model/EditModel.h"
+#include "views/model/KeyRules.h"
+#include "views/model/MouseRules.h"
 
 #include <climits>
 
@@ -116,6 +118,8 @@ public:
     void OnInitialUpdate() override;
     void ShowCaret() { m_caret.Show(); }
     void HideCaret() { m_caret.Hide(); }
+    // The caret's point recomputed from the model's caret, and the system caret placed there.
+    void PlaceCaret();
     int Caret() const { return m_model.Selection().caret; }
     int CurrentPosition() const { return m_model.Selection().caret; }
     int ScrollToCaret();

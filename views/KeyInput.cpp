@@ -43,11 +43,6 @@ EditKey KeyOf(UINT key) {
 }
 } // namespace
 
-void CKeyInput::PlaceCaret() {
-    m_view.m_caret.Point() = m_view.GetCaretPos(m_view.m_metrics.leftMargin);
-    m_view.m_caret.Place(m_view.m_metrics.leftMargin);
-}
-
 void CKeyInput::AfterMove(int firstLine, int lastLine, bool wholeWindow) {
     m_view.m_caret.Point() = m_view.GetCaretPos(m_view.m_metrics.leftMargin);
     if (m_view.ScrollToCaret()) m_view.UpdateColors();
@@ -67,7 +62,7 @@ bool CKeyInput::Key(UINT key) {
     CEditModel& model = m_view.m_model;
     if (!model.HasText()) return false;
     CKeyEnding ending =
-        model.Key(KeyOf(key), IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT), m_view.m_metrics.Rows());
+        CKeyRules(model).Key(KeyOf(key), IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT), m_view.m_metrics.Rows());
     if (!EndKey(ending)) return false;
     m_view.m_caret.Place(m_view.m_metrics.leftMargin);
     return true;
@@ -120,13 +115,13 @@ void CKeyInput::Char(UINT c) {
     if (!m_view.m_model.HasText() || c > 0xFF) return;
     bool printable = (c >= 0x20 && c < 0x7F) || (c & 0x80) != 0;
     if (!printable) return;
-    TypeResult typed = m_view.m_model.Type((unsigned char)c);
+    TypeResult typed = CKeyRules(m_view.m_model).Type((unsigned char)c);
     if (typed == TypeResult::kRefused) return;
     if (typed == TypeResult::kReplaced)
         m_view.m_scroller.RepaintEdit();
     else
         AfterEdit();
-    PlaceCaret();
+    m_view.PlaceCaret();
 }
 
 // A single-byte character (no lead byte) is typed like any other.
@@ -139,7 +134,7 @@ void CKeyInput::ImeChar(WPARAM wParam) {
         Char((UINT)(wParam & 0xFF));
         return;
     }
-    TypeResult typed = m_view.m_model.TypePair(lead, trail);
+    TypeResult typed = CKeyRules(m_view.m_model).TypePair(lead, trail);
     if (typed == TypeResult::kRefused) return;
     if (typed == TypeResult::kReplaced) {
         m_view.ScrollToCaret();
@@ -148,5 +143,5 @@ void CKeyInput::ImeChar(WPARAM wParam) {
         AfterEdit();
     }
     m_view.UpdateWindow();
-    PlaceCaret();
+    m_view.PlaceCaret();
 }

@@ -25,7 +25,6 @@ private:
     void AfterMove(int firstLine, int lastLine, bool wholeWindow);
     // After an edit, which has already re-laid out the view: a scroll to the caret and the repaint.
     void AfterEdit();
-    void PlaceCaret();
 
     CEditScrollView& m_view;
 };

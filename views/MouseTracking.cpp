@@ -51,9 +51,8 @@ int CMouseTracking::WheelLines(short delta, int perNotch) {
 void CMouseTracking::DragTo(CPoint point) {
     if (LeavesWindow(point)) return;
     int first = 0, last = 0;
-    if (!m_view.m_model.DragTo(m_view.SelectionPoint(point), first, last)) return;
+    if (!CMouseRules(m_view.m_model).DragTo(m_view.SelectionPoint(point), first, last)) return;
     m_view.InvalidateLine(first, last);
     m_view.UpdateWindow();
-    m_view.m_caret.Point() = m_view.GetCaretPos(m_view.m_metrics.leftMargin);
-    m_view.m_caret.Place(m_view.m_metrics.leftMargin);
+    m_view.PlaceCaret();
 }

@@ -122,7 +122,7 @@ void CEditScrollView::OnEditPaste() {
     if (text.IsEmpty()) return;
     // A selection's replacement repaints and places the caret as typing over it does.
     if (m_model.Selection().IsEmpty())
-        m_model.Paste(text);
+        CKeyRules(m_model).Paste(text);
     else
         ReplaceSelection(text);
     AfterPaste();

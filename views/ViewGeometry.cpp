@@ -30,7 +30,7 @@ int CEditScrollView::InitFont() {
     // A font that measured nothing would divide by zero everywhere else.
     m_metrics.unit = CSize(cell.cx > 0 ? cell.cx : 1, cell.cy > 0 ? cell.cy : 1);
     m_metrics.tabWidth = m_metrics.unit.cx * GetTabSize();
-    m_model.SetTabSize(GetTabSize());
+    m_model.Columns() = CLineColumns(GetTabSize());
     m_metrics.leftMargin = m_metrics.unit.cx * m_metrics.marginColumns;
     CalcScrollSize();
     if (old != nullptr) screen.SelectObject(old);

@@ -24,9 +24,8 @@ LRESULT CEditScrollView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lPara
 
 // The caret lands at the start of the new text.
 int CEditScrollView::ReplaceSelection(const char* text) {
-    if (!m_model.ReplaceSelection(text)) return 0;
-    m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
-    m_caret.Place(m_metrics.leftMargin);
+    if (!CKeyRules(m_model).ReplaceSelection(text)) return 0;
+    PlaceCaret();
     m_scroller.RepaintEdit();
     return 1;
 }

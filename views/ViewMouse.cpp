@@ -13,7 +13,7 @@ void CEditScrollView::OnLButtonDown(UINT, CPoint point) {
         Default();
         return;
     }
-    CPressResult press = m_model.Press(SelectionPoint(point));
+    CPressResult press = CMouseRules(m_model).Press(SelectionPoint(point));
     if (press.acted) {
         CPoint caret = GetCaretPos(m_metrics.leftMargin);
         if (caret != m_caret.Point()) {
@@ -59,19 +59,17 @@ void CEditScrollView::OnTimer(UINT_PTR nIDEvent) {
 void CEditScrollView::AutoScroll() {
     if (!m_model.HasText() || m_mouse.IsInside(m_mouse.LastPoint())) return;
     int pos = SelectionPoint(m_mouse.LastPoint());
-    m_model.AutoScrollTo(pos);
+    CMouseRules(m_model).AutoScrollTo(pos);
     SetCurrentPosition(pos);
-    m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
-    m_caret.Place(m_metrics.leftMargin);
+    PlaceCaret();
 }
 
 void CEditScrollView::OnLButtonDblClk(UINT, CPoint point) {
     if (GetEditDocument() == nullptr) return;
     int pos = SelectionPoint(point);
     if (pos < 0 || pos >= GetEditDocument()->Length()) return;
-    if (m_model.DoubleClick(pos)) {
-        m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
-        m_caret.Place(m_metrics.leftMargin);
+    if (CMouseRules(m_model).DoubleClick(pos)) {
+        PlaceCaret();
     }
     InvalidateLine(m_model.LineOf(pos));
     UpdateWindow();

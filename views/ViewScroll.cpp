@@ -49,6 +49,11 @@ void CEditScrollView::ScrollWindow(int dx, int dy, LPCRECT scrollRect, LPCRECT c
     m_caret.Forget();
 }
 
+void CEditScrollView::PlaceCaret() {
+    m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
+    m_caret.Place(m_metrics.leftMargin);
+}
+
 int CEditScrollView::ScrollToCaret() {
     CClientDC dc(m_hWnd);
     OnPrepareDC(&dc);
@@ -195,7 +200,7 @@ void CEditScrollView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) {
         break;
     case SB_PAGEUP:
     case SB_PAGEDOWN: {
-        if (!m_model.PageCaret(nSBCode == SB_PAGEDOWN, m_metrics.Rows())) return;
+        if (!CKeyRules(m_model).PageCaret(nSBCode == SB_PAGEDOWN, m_metrics.Rows())) return;
         ScrollToCurrent(0);
         m_caret.Point() = GetCaretPos(m_metrics.leftMargin);
         UpdateColors();

@@ -24,7 +24,7 @@ void CViewScroller::RepaintForJump(bool textAreaOnly) {
 int CViewScroller::RowsToShow(int y, bool textAreaOnly) {
     const CViewMetrics& metrics = m_view.m_metrics;
     int& first = m_view.m_model.First().line;
-    int wanted = m_view.m_model.FirstLineShowing(first + y / metrics.unit.cy, metrics.Grid());
+    int wanted = FirstLineShowing(m_view.m_model.First(), first + y / metrics.unit.cy, metrics.Grid());
     int shift = (first - wanted) * metrics.unit.cy;
     if (shift == 0) return 0;
     first = wanted;
@@ -41,7 +41,7 @@ int CViewScroller::ColumnsToShow(int x, bool textAreaOnly) {
     const CViewMetrics& metrics = m_view.m_metrics;
     int& first = m_view.m_model.First().column;
     int cells = first + (x - metrics.leftMargin) / metrics.unit.cx;
-    int dx = (first - m_view.m_model.FirstColumnShowing(cells, metrics.Grid())) * metrics.unit.cx;
+    int dx = (first - FirstColumnShowing(m_view.m_model.First(), cells, metrics.Grid())) * metrics.unit.cx;
     if (dx == 0) return 0;
     first -= dx / metrics.unit.cx;
     bool jump = dx < 0 ? metrics.leftMargin - dx >= metrics.clientWidth : dx >= metrics.clientWidth;

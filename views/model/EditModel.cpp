@@ -16,52 +16,6 @@ bool IsWordByte(char c) {
 }
 } // namespace
 
-CPressResult CEditModel::Press(int pos) {
-    CPressResult result;
-    m_sel.anchor = pos;
-    m_nLastDrag = pos;
-    // A second press at the same offset keeps whatever was selected since the first.
-    if (pos == m_nLastClick) return result;
-    result.acted = true;
-    result.hadSelection = !m_sel.IsEmpty();
-    result.firstLine = LineOf(m_sel.start);
-    result.lastLine = LineOf(m_sel.end);
-    m_sel.CollapseAt(pos);
-    RememberColumn();
-    m_nLastClick = pos;
-    m_nSearchOrigin = m_sel.caret;
-    return result;
-}
-
-bool CEditModel::DragTo(int pos, int& first, int& last) {
-    if (pos == m_nLastDrag) return false;
-    int lines[4] = {LineOf(pos), LineOf(m_sel.start), LineOf(m_sel.end), LineOf(m_nLastDrag)};
-    first = *std::min_element(lines, lines + 4);
-    last = *std::max_element(lines, lines + 4);
-    m_sel.caret = pos;
-    m_sel.FromAnchor();
-    m_nLastDrag = pos;
-    m_nSearchOrigin = pos;
-    return true;
-}
-
-void CEditModel::AutoScrollTo(int pos) {
-    m_sel.caret = pos;
-    if (pos > m_sel.start)
-        m_sel.end = pos;
-    else
-        m_sel.start = pos;
-    m_nLastDrag = pos;
-}
-
-bool CEditModel::DoubleClick(int pos) {
-    int start = 0, end = 0;
-    bool word = WordBounds(pos, start, end);
-    if (word) m_sel.Select(start, end);
-    m_nSearchOrigin = m_sel.caret;
-    return word;
-}
-
 bool CEditModel::WordBounds(int pos, int& start, int& end) const {
     int length = m_text->Length();
     if (pos < 0 || pos >= length || !IsWordByte(m_text->ByteAt(pos))) return false;
@@ -132,23 +86,27 @@ int CEditModel::CharStartAt(int offset) const {
     return gbk::CharStart(m_text->Text(), start, offset);
 }
 
-int CEditModel::FirstLineShowing(int line, const CViewGrid& grid) const {
-    int lh = grid.lineHeight, y = (line - m_first.line) * lh, lastRow = (grid.height / lh - 1) * lh;
+int FirstLineShowing(const CFirstVisible& first, int line, const CViewGrid& grid) {
+    int lh = grid.lineHeight, y = (line - first.line) * lh, lastRow = (grid.height / lh - 1) * lh;
     bool below = y + lh >= grid.height;
-    if (!below && y >= 0) return m_first.line;
+    if (!below && y >= 0) return first.line;
     // The pixels the text moves: up to make the row the last whole one, down to make it the first.
     int shift = below ? lastRow - y : -y;
-    return m_first.line - shift / lh;
+    return first.line - shift / lh;
 }
 
-int CEditModel::FirstColumnShowing(int cells, const CViewGrid& grid) const {
+int FirstColumnShowing(const CFirstVisible& first, int cells, const CViewGrid& grid) {
     int cw = grid.cellWidth, margin = grid.marginColumns * cw, lastColumn = (grid.width / cw - 1) * cw;
-    int x = margin + (cells - m_first.column) * cw, dx = 0;
+    int x = margin + (cells - first.column) * cw, dx = 0;
     if (x >= margin && x + cw >= grid.width)
         dx = -(grid.overshoot * cw - lastColumn + x);
     else if (x < margin)
         dx = margin - x;
-    return m_first.column - dx / cw;
+    return first.column - dx / cw;
+}
+
+void CEditModel::RememberColumn() {
+    m_nRememberedColumn = m_sel.caret - m_text->LineStart(CaretLine());
 }
 
 void CEditModel::MarkSelection(int start, int end) {

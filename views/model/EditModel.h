@@ -96,30 +96,8 @@ public:
     void SetSearchOrigin(int pos) { m_nSearchOrigin = std::clamp(pos, 0, std::max(m_text->Length() - 1, 0)); }
     bool IsOverwrite() const { return m_bOverwrite; }
     int RememberedColumn() const { return m_nRememberedColumn; }
+    // The long-line column checkpoints; the view sets them up with its tab size.
     CLineColumns& Columns() const { return m_columns; }
-    void SetTabSize(int cells) { m_columns = CLineColumns(cells); }
-
-    // Keyboard: a key with its modifiers (pageRows: the rows a page key moves), a typed byte, an input
-    // method's two-byte character.
-    CKeyEnding Key(EditKey key, bool control, bool shift, int pageRows);
-    TypeResult Type(unsigned char c);
-    TypeResult TypePair(char lead, char trail);
-    // A non-empty selection replaced by text, the caret at its start; false when there was none.
-    bool ReplaceSelection(const char* text);
-    // Pasted text replaces the selection, or goes in at the caret, which stays in front of it.
-    void Paste(const char* text);
-    // The caret a page up or down from the scroll bar puts on the remembered column; false at the text's end.
-    bool PageCaret(bool down, int pageRows);
-
-    // Mouse, given the offset under the pointer.
-    CPressResult Press(int pos);
-    // The selection from the anchor to pos; false when pos is where the last drag step left it,
-    // else first ... last are the lines to repaint.
-    bool DragTo(int pos, int& first, int& last);
-    // One auto-scroll step: the selection's nearer end goes to pos.
-    void AutoScrollTo(int pos);
-    // Selects the word at pos; false when the byte there is white space.
-    bool DoubleClick(int pos);
 
     // A selection set by a host: offsets outside the text are clamped.
     void SetSelection(int a, int b);
@@ -145,36 +123,17 @@ public:
     // The word around pos by the double-click rule; false when the byte at pos is white space.
     bool WordBounds(int pos, int& start, int& end) const;
     bool GbkCharacters() const { return m_text->GbkCharacters(); }
-    // The first visible line that shows line: unchanged while it is on a whole row; a line above the
-    // window becomes the first, one on the last partial row or below it the last whole row.
-    int FirstLineShowing(int line, const CViewGrid& grid) const;
-    // The first visible column that shows the cell cells from the line's start: unchanged while it is
-    // inside the text area; a cell left of it becomes the first, one on the right edge or beyond it
-    // goes the overshoot past the edge.
-    int FirstColumnShowing(int cells, const CViewGrid& grid) const;
     // The cells the bytes of line before offset take, tabs going to their stops; offset is clamped
     // to the line.
     int CellsBefore(int offset, int line) const;
 
-private:
-    CKeyEnding SideKey(bool right, bool shift);
-    CKeyEnding VerticalKey(bool down, bool shift);
-    CKeyEnding LineEndKey(bool end, bool control, bool shift);
-    CKeyEnding PageKey(bool down, bool shift, int pageRows);
-    CKeyEnding TabKey(bool shift);
-    CKeyEnding EnterKey();
-    CKeyEnding Backspace(bool control);
-    CKeyEnding DeleteKey(bool control);
-    CKeyEnding DeleteSelection(bool backspace);
-    // A move's repaint: from the lines of the old selection and the caret's line.
-    CKeyEnding MoveOver(int selStartLine, int selEndLine) const;
-    void InsertLineByte(char c, bool growSelection);
+    // The caret's column in its line, kept for vertical moves.
     void RememberColumn();
-    int VerticalTarget(int line) const;
-    // The width of the character at pos: two for a pair, else one.
-    int CharWidthAt(int pos) const;
-    // The width of the character that ends at pos (pos > 0), by the same rule.
-    int CharWidthBefore(int pos) const;
+
+private:
+    // The keyboard and mouse rules change the state the model keeps.
+    friend class CKeyRules;
+    friend class CMouseRules;
 
     CEditText* m_text = nullptr;
     CTextSelection m_sel;
@@ -187,3 +146,11 @@ private:
     // The long-line option's column checkpoints, moved with every edit; a cache, filled by const queries.
     mutable CLineColumns m_columns{4};
 };
+
+// The first visible line that shows line: unchanged while it is on a whole row; a line above the
+// window becomes the first, one on the last partial row or below it the last whole row.
+int FirstLineShowing(const CFirstVisible& first, int line, const CViewGrid& grid);
+// The first visible column that shows the cell cells from the line's start: unchanged while it is
+// inside the text area; a cell left of it becomes the first, one on the right edge or beyond it goes
+// the overshoot past the edge.
+int FirstColumnShowing(const CFirstVisible& first, int cells, const CViewGrid& grid);

@@ -11,7 +11,8 @@
 
 #include "text/BlackString.h"
 #include "undo/Undo.h"
-#include "views/model/EditModel.h"
+#include "views/model/KeyRules.h"
+#include "views/model/MouseRules.h"
 
 namespace {
 
@@ -358,10 +359,10 @@ private:
                 else
                     TabStop();
             } else if (control) {
-                m_model.TypePair('\xD2', '\xBB');
+                CKeyRules(m_model).TypePair('\xD2', '\xBB');
                 m_ref.Pair("\xD2\xBB");
             } else {
-                m_model.Type((unsigned char)c);
+                CKeyRules(m_model).Type((unsigned char)c);
                 m_ref.Type(c);
             }
             break;
@@ -382,30 +383,32 @@ private:
             break;
         case 10:
         case 11:
-            m_model.Press(pos);
+            CMouseRules(m_model).Press(pos);
             m_ref.Press(pos);
             break;
         case 12: {
             int first = 0, last = 0;
-            m_model.DragTo(pos, first, last);
+            CMouseRules(m_model).DragTo(pos, first, last);
             m_ref.Drag(pos);
             break;
         }
         case 13:
-            m_model.DoubleClick(pos);
+            CMouseRules(m_model).DoubleClick(pos);
             m_ref.DoubleClick(pos);
             break;
         case 14: {
             std::string piece;
             for (int n = Uniform(1, 24); n > 0; --n) piece += kBytes[Uniform(0, (int)sizeof kBytes - 2)];
-            m_model.Paste(piece.c_str());
+            CKeyRules(m_model).Paste(piece.c_str());
             m_ref.Paste(piece);
             break;
         }
         }
     }
 
-    void Key(EditKey key, bool control, bool shift, int rows) { m_model.Key(key, control, shift, rows); }
+    void Key(EditKey key, bool control, bool shift, int rows) {
+        CKeyRules(m_model).Key(key, control, shift, rows);
+    }
 
     // Overwriting, Tab goes to the next stop, behind a pair it would split.
     void TabStop() {
@@ -449,8 +452,8 @@ private:
         };
         CFirstVisible before = first;
         bool wasShown[] = {rowShown(), cellShown()};
-        first.line = m_model.FirstLineShowing(line, g);
-        first.column = m_model.FirstColumnShowing(cells, g);
+        first.line = FirstLineShowing(first, line, g);
+        first.column = FirstColumnShowing(first, cells, g);
         ASSERT_TRUE(rowShown() || g.height < g.lineHeight) << "step " << step << " line " << line;
         ASSERT_TRUE(cellShown()) << "step " << step << " cells " << cells;
         ASSERT_TRUE(!wasShown[0] || first.line == before.line) << "step " << step;

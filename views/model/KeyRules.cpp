@@ -5,7 +5,7 @@
 #include "framework/base/ByteClass.h"
 #include "text/CharBoundaries.h"
 #include "text/LineTable.h"
-#include "views/model/EditModel.h"
+#include "views/model/KeyRules.h"
 
 namespace {
 bool IsWordStop(char c) {
@@ -13,7 +13,7 @@ bool IsWordStop(char c) {
 }
 } // namespace
 
-CKeyEnding CEditModel::Key(EditKey key, bool control, bool shift, int pageRows) {
+CKeyEnding CKeyRules::Key(EditKey key, bool control, bool shift, int pageRows) {
     CKeyEnding ending;
     switch (key) {
     case EditKey::kBack:
@@ -57,38 +57,34 @@ CKeyEnding CEditModel::Key(EditKey key, bool control, bool shift, int pageRows) 
     return ending;
 }
 
-void CEditModel::RememberColumn() {
-    m_nRememberedColumn = m_sel.caret - m_text->LineStart(CaretLine());
-}
-
-int CEditModel::VerticalTarget(int line) const {
-    int start = m_text->LineStart(line), length = LineLength(line);
+int CKeyRules::VerticalTarget(int line) const {
+    int start = m_text->LineStart(line), length = m_model.LineLength(line);
     if (m_nRememberedColumn >= length - 1) return start + length - 1;
     return start + m_text->CaretColumn(line, m_nRememberedColumn);
 }
 
-int CEditModel::CharWidthBefore(int pos) const {
-    if (GbkCharacters()) return pos - CharStartAt(pos - 1);
+int CKeyRules::CharWidthBefore(int pos) const {
+    if (m_model.GbkCharacters()) return pos - m_model.CharStartAt(pos - 1);
     return byteclass::IsHalfOfPair((unsigned char)m_text->ByteAt(pos - 1)) ? 2 : 1;
 }
 
-int CEditModel::CharWidthAt(int pos) const {
-    if (GbkCharacters()) return gbk::CharLength(m_text->Text(), pos);
+int CKeyRules::CharWidthAt(int pos) const {
+    if (m_model.GbkCharacters()) return gbk::CharLength(m_text->Text(), pos);
     return byteclass::IsHalfOfPair((unsigned char)m_text->ByteAt(pos)) ? 2 : 1;
 }
 
-CKeyEnding CEditModel::MoveOver(int selStartLine, int selEndLine) const {
+CKeyEnding CKeyRules::MoveOver(int selStartLine, int selEndLine) const {
     CKeyEnding ending;
     ending.kind = CKeyEnding::kMove;
-    ending.first = std::min({CaretLine(), selStartLine, selEndLine});
-    ending.last = std::max({CaretLine(), selStartLine, selEndLine});
+    ending.first = std::min({m_model.CaretLine(), selStartLine, selEndLine});
+    ending.last = std::max({m_model.CaretLine(), selStartLine, selEndLine});
     return ending;
 }
 
-CKeyEnding CEditModel::SideKey(bool right, bool shift) {
+CKeyEnding CKeyRules::SideKey(bool right, bool shift) {
     int length = m_text->Length();
     if (right ? m_sel.caret >= length - 1 : m_sel.caret <= 0) return {};
-    int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
+    int selStartLine = m_model.LineOf(m_sel.start), selEndLine = m_model.LineOf(m_sel.end);
     int step = right ? CharWidthAt(m_sel.caret) : -CharWidthBefore(m_sel.caret);
     int target = std::clamp(m_sel.caret + step, 0, length - 1);
     if (shift) {
@@ -98,9 +94,9 @@ CKeyEnding CEditModel::SideKey(bool right, bool shift) {
         m_sel.caret = !m_sel.IsEmpty() ? (right ? m_sel.end : m_sel.start) : target;
         m_sel.Collapse();
     }
-    RememberColumn();
+    m_model.RememberColumn();
     if (!shift) return MoveOver(selStartLine, selEndLine);
-    int line = CaretLine();
+    int line = m_model.CaretLine();
     CKeyEnding ending;
     ending.kind = CKeyEnding::kMove;
     ending.first = right ? std::max(line - 1, 0) : line;
@@ -108,10 +104,10 @@ CKeyEnding CEditModel::SideKey(bool right, bool shift) {
     return ending;
 }
 
-CKeyEnding CEditModel::VerticalKey(bool down, bool shift) {
-    int line = CaretLine(), last = m_text->LineCount() - 1;
+CKeyEnding CKeyRules::VerticalKey(bool down, bool shift) {
+    int line = m_model.CaretLine(), last = m_text->LineCount() - 1;
     if (down ? line >= last : line <= 0) return {};
-    int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
+    int selStartLine = m_model.LineOf(m_sel.start), selEndLine = m_model.LineOf(m_sel.end);
     int target = VerticalTarget(down ? line + 1 : line - 1);
     if (shift) {
         m_sel.caret = target;
@@ -123,28 +119,28 @@ CKeyEnding CEditModel::VerticalKey(bool down, bool shift) {
     return MoveOver(std::min({line, selStartLine, selEndLine}), std::max({line, selStartLine, selEndLine}));
 }
 
-CKeyEnding CEditModel::LineEndKey(bool end, bool control, bool shift) {
-    int selStartLine = LineOf(m_sel.start), selEndLine = LineOf(m_sel.end);
-    int line = CaretLine(), start = m_text->LineStart(line);
+CKeyEnding CKeyRules::LineEndKey(bool end, bool control, bool shift) {
+    int selStartLine = m_model.LineOf(m_sel.start), selEndLine = m_model.LineOf(m_sel.end);
+    int line = m_model.CaretLine(), start = m_text->LineStart(line);
     if (control) {
         m_sel.caret = end ? m_text->Length() - 1 : 0;
-        if (end) m_nRememberedColumn = LineLength(m_text->LineCount() - 1) - 1;
+        if (end) m_nRememberedColumn = m_model.LineLength(m_text->LineCount() - 1) - 1;
     } else {
-        m_sel.caret = end ? start + LineLength(line) - 1 : start;
-        RememberColumn();
+        m_sel.caret = end ? start + m_model.LineLength(line) - 1 : start;
+        m_model.RememberColumn();
     }
     if (shift)
         m_sel.FromAnchor();
     else
         m_sel.Collapse();
     if (!shift) return MoveOver(selStartLine, selEndLine);
-    CKeyEnding ending = MoveOver(CaretLine(), CaretLine());
+    CKeyEnding ending = MoveOver(m_model.CaretLine(), m_model.CaretLine());
     ending.wholeWindow = control;
     return ending;
 }
 
-CKeyEnding CEditModel::PageKey(bool down, bool shift, int pageRows) {
-    int line = CaretLine(), last = m_text->LineCount() - 1;
+CKeyEnding CKeyRules::PageKey(bool down, bool shift, int pageRows) {
+    int line = m_model.CaretLine(), last = m_text->LineCount() - 1;
     if (down ? line >= last : line <= 0) return {};
     m_sel.caret = VerticalTarget(down ? std::min(line + pageRows, last) : std::max(line - pageRows, 0));
     if (shift)
@@ -157,20 +153,20 @@ CKeyEnding CEditModel::PageKey(bool down, bool shift, int pageRows) {
     return ending;
 }
 
-bool CEditModel::PageCaret(bool down, int pageRows) {
-    int line = CaretLine(), last = m_text->LineCount() - 1;
+bool CKeyRules::PageCaret(bool down, int pageRows) {
+    int line = m_model.CaretLine(), last = m_text->LineCount() - 1;
     if (down ? line >= last : line <= 0) return false;
     m_sel.CollapseAt(VerticalTarget(down ? std::min(line + pageRows, last) : std::max(line - pageRows, 0)));
     return true;
 }
 
 // Overwriting, Tab moves the caret to the next tab stop, behind a character it would split.
-CKeyEnding CEditModel::TabKey(bool shift) {
-    int line = CaretLine(), start = m_text->LineStart(line);
+CKeyEnding CKeyRules::TabKey(bool shift) {
+    int line = m_model.CaretLine(), start = m_text->LineStart(line);
     CKeyEnding ending;
     if (!m_bOverwrite) {
         InsertLineByte('\t', shift);
-        RememberColumn();
+        m_model.RememberColumn();
         ending.kind = CKeyEnding::kEdit;
         return ending;
     }
@@ -182,32 +178,32 @@ CKeyEnding CEditModel::TabKey(bool shift) {
     if (high % 2 == 1) ++target;
     // The stop may lie past the line's end; the caret still stays inside the text.
     m_sel.CollapseAt(std::min(target, m_text->Length() - 1));
-    RememberColumn();
+    m_model.RememberColumn();
     return MoveOver(line, line);
 }
 
 // Overwriting, Enter moves to the next line's start.
-CKeyEnding CEditModel::EnterKey() {
-    int line = CaretLine();
+CKeyEnding CKeyRules::EnterKey() {
+    int line = m_model.CaretLine();
     CKeyEnding ending;
     if (m_bOverwrite) {
         if (line >= m_text->LineCount() - 1) return ending;
         m_sel.CollapseAt(m_text->LineStart(line + 1));
-        RememberColumn();
+        m_model.RememberColumn();
         ending.kind = CKeyEnding::kMove;
         ending.first = line;
         ending.last = line + 1;
         return ending;
     }
     InsertLineByte('\n', false);
-    RememberColumn();
+    m_model.RememberColumn();
     ending.kind = CKeyEnding::kEdit;
     return ending;
 }
 
 // Tab and Enter insert at the caret and leave a selection where it was (following the text); an
 // empty one stays empty at the caret. With growSelection the selection's end takes in the byte.
-void CEditModel::InsertLineByte(char c, bool growSelection) {
+void CKeyRules::InsertLineByte(char c, bool growSelection) {
     const char text[2] = {c, 0};
     bool wasEmpty = m_sel.IsEmpty();
     int caret = m_sel.caret, end = m_sel.end;
@@ -219,7 +215,7 @@ void CEditModel::InsertLineByte(char c, bool growSelection) {
         m_sel.Collapse();
 }
 
-CKeyEnding CEditModel::DeleteSelection(bool backspace) {
+CKeyEnding CKeyRules::DeleteSelection(bool backspace) {
     int start = m_sel.start;
     m_text->DeleteAt(start, m_sel.end - start);
     m_sel.CollapseAt(start);
@@ -230,7 +226,7 @@ CKeyEnding CEditModel::DeleteSelection(bool backspace) {
 }
 
 // Control deletes back to the start of a word (a run ending at a space or a line feed).
-CKeyEnding CEditModel::Backspace(bool control) {
+CKeyEnding CKeyRules::Backspace(bool control) {
     if (!m_sel.IsEmpty()) return DeleteSelection(true);
     int caret = m_sel.caret;
     if (caret <= 0) return {};
@@ -245,12 +241,12 @@ CKeyEnding CEditModel::Backspace(bool control) {
         ending.kind = CKeyEnding::kShortDeletion;
         return ending;
     }
-    RememberColumn();
+    m_model.RememberColumn();
     ending.kind = CKeyEnding::kEdit;
     return ending;
 }
 
-CKeyEnding CEditModel::DeleteKey(bool control) {
+CKeyEnding CKeyRules::DeleteKey(bool control) {
     if (!m_sel.IsEmpty()) return DeleteSelection(false);
     int caret = m_sel.caret, length = m_text->Length();
     if (caret < 0 || caret + 1 >= length) return {};
@@ -265,7 +261,7 @@ CKeyEnding CEditModel::DeleteKey(bool control) {
     return ending;
 }
 
-TypeResult CEditModel::Type(unsigned char c) {
+TypeResult CKeyRules::Type(unsigned char c) {
     const char typed[2] = {(char)c, 0};
     int caret = m_sel.caret, start = m_sel.start;
     // Overwriting needs a byte at the caret that is neither a line feed nor the terminator.
@@ -286,7 +282,7 @@ TypeResult CEditModel::Type(unsigned char c) {
 }
 
 // An input method's character replaces a selection or is inserted, overwriting or not.
-TypeResult CEditModel::TypePair(char lead, char trail) {
+TypeResult CKeyRules::TypePair(char lead, char trail) {
     const char pair[3] = {lead, trail, 0};
     int caret = m_sel.caret, start = m_sel.start;
     if (!m_sel.IsEmpty()) {
@@ -299,7 +295,7 @@ TypeResult CEditModel::TypePair(char lead, char trail) {
     return TypeResult::kInserted;
 }
 
-bool CEditModel::ReplaceSelection(const char* text) {
+bool CKeyRules::ReplaceSelection(const char* text) {
     if (m_sel.IsEmpty() || text == nullptr) return false;
     int start = m_sel.start;
     m_text->ReplaceAt(start, m_sel.end - start, text);
@@ -307,6 +303,6 @@ bool CEditModel::ReplaceSelection(const char* text) {
     return true;
 }
 
-void CEditModel::Paste(const char* text) {
+void CKeyRules::Paste(const char* text) {
     if (!ReplaceSelection(text)) m_text->InsertAt(m_sel.caret, text);
 }
