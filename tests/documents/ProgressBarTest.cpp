@@ -67,9 +67,6 @@ TEST_F(ProgressInStatusBar, TheBarSitsTwoSpacesAfterTheTextAndTakesItsShareOfThe
     progress.Resize();
     EXPECT_EQ(BarRect(progress, bar), ExpectedBar(bar, message, 40));
 
-    EXPECT_EQ(progress.SetPos(30), 0);
-    EXPECT_EQ(progress.SetPos(60), 30);
-
     CProgressBar wide(CString('W', 400), 40, 100); // a message wider than the pane: a bar of width zero
     CRect rect = BarRect(wide, bar), pane;
     bar.GetItemRect(0, &pane);

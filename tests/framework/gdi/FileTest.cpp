@@ -106,22 +106,6 @@ TEST_F(TempFiles, SharingModesDecideWhetherASecondHandleOpens) {
         CFile secondReader;
         EXPECT_TRUE(secondReader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
     }
-    {
-        // A reader that allows everything lets another program keep writing the file.
-        CFile writer;
-        ASSERT_TRUE(writer.Open(path.c_str(), CFile::modeWrite | CFile::shareDenyNone));
-        CStdioFile reader;
-        ASSERT_TRUE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
-        EXPECT_EQ(reader.GetLength(), 6u);
-    }
-    {
-        // Exclusive (and the compatibility mode) admit nobody else.
-        CFile exclusive;
-        ASSERT_TRUE(exclusive.Open(path.c_str(), CFile::modeRead | CFile::shareCompat));
-        CStdioFile reader;
-        EXPECT_FALSE(reader.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone));
-        EXPECT_EQ(reader.Read(nullptr, 10), 0u);
-    }
 }
 
 TEST_F(TempFiles, MissingAndInvalidFilesFailWithADescription) {

@@ -113,13 +113,3 @@ TEST(WindowObjects, HandlesMapBackAndDestructionEndsTheBond) {
     EXPECT_TRUE(CreatePopup(second)) << "a failed creation must not leave the hook waiting";
     EXPECT_TRUE(second.createSeen);
 }
-
-TEST(WindowObjects, DescendantSearchFindsGrandchildrenById) {
-    CWnd top, child, grandchild;
-    ASSERT_TRUE(CreatePopup(top));
-    ASSERT_TRUE(child.Create(nullptr, "", WS_CHILD, CRect(0, 0, 10, 10), &top, 5));
-    ASSERT_TRUE(grandchild.Create(nullptr, "", WS_CHILD, CRect(0, 0, 5, 5), &child, 0xE801));
-    EXPECT_EQ(top.GetDescendantWindow(0xE801), &grandchild);
-    EXPECT_EQ(top.GetDescendantWindow(1234), nullptr);
-    EXPECT_EQ(grandchild.GetParentFrame(), nullptr);
-}
