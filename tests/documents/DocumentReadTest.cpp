@@ -132,13 +132,6 @@ TEST_F(DocumentRead, StatusTextsAreLowerCasedAndSentWithLParamOne) {
     EXPECT_EQ(main->m_texts[0], "\xB6\xC1\xC8\xA1\xCE\xC4\xBC\xFE:<" + std::string(lowered) + ">...\n");
     EXPECT_EQ(main->m_texts[0].find("CASE"), std::string::npos);
     EXPECT_EQ(main->m_lParams[0], 1);
-
-    plain.LoadFile(path.c_str());
-    plain.SetPathName(path.c_str());
-    plain.ReloadFile();
-    ASSERT_EQ(main->m_texts.size(), 3u);
-    EXPECT_EQ(main->m_texts[1].rfind("\xD5\xFD\xD4\xDA\xB6\xC1\xC8\xEB", 0), 0u) << "load: reading in";
-    EXPECT_EQ(main->m_texts[2].rfind("\xD5\xFD\xD4\xDA\xB8\xFC\xD0\xC2", 0), 0u) << "reload: updating";
     EXPECT_EQ(boxes.GetCount(), 0);
 
     // 0x81 0x41 is one GBK character whose second byte looks like 'A': lower-casing keeps it, and
@@ -146,8 +139,8 @@ TEST_F(DocumentRead, StatusTextsAreLowerCasedAndSentWithLParamOne) {
     std::string odd = folder.Path("Odd\x81\x41"
                                   "X.DAT");
     EXPECT_EQ(plain.OpenFile(odd.c_str()), 0);
-    ASSERT_EQ(main->m_texts.size(), 4u);
-    EXPECT_NE(main->m_texts[3].find("odd\x81\x41x.dat"), std::string::npos);
+    ASSERT_EQ(main->m_texts.size(), 2u);
+    EXPECT_NE(main->m_texts[1].find("odd\x81\x41x.dat"), std::string::npos);
     ASSERT_EQ(boxes.GetCount(), 1);
     EXPECT_NE(std::string(boxes.GetText(0)).find("Odd\x81\x41X.DAT"), std::string::npos);
 }

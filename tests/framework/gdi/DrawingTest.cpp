@@ -1,4 +1,4 @@
-// Drawing into a memory device context and reading the pixels back: fills, the window origin, tabs.
+// Drawing into a memory device context and reading the pixels back: fills and the window origin.
 #include <gtest/gtest.h>
 
 #include "framework/win/Dc.h"
@@ -28,7 +28,6 @@ protected:
     CBitmap bitmap;
     CBitmap* oldBitmap = nullptr;
 };
-
 } // namespace
 
 TEST_F(MemoryCanvas, FillSolidRectPaintsExactlyItsRectangleAndTheWindowOriginShiftsDrawing) {
@@ -46,11 +45,4 @@ TEST_F(MemoryCanvas, FillSolidRectPaintsExactlyItsRectangleAndTheWindowOriginShi
     EXPECT_EQ(size, CSize(7, 3));
     EXPECT_EQ(dc.SetWindowOrg(0, 0), CPoint(10, 5));
     EXPECT_EQ(dc.GetPixel(0, 0), RGB(0x12, 0x34, 0x56)); // the device's top-left pixel was painted
-
-    // "\tW" with one stop of 40 pixels draws the W at x >= 40, nothing in between.
-    int stop = 40;
-    dc.SetBkColor(RGB(255, 255, 255));
-    EXPECT_GE(dc.TabbedTextOut(0, 16, "\tW", 2, 1, &stop, 0).cx, 40);
-    EXPECT_EQ(InkPixels(CRect(20, 16, 40, 32)), 0);
-    EXPECT_GT(InkPixels(CRect(40, 16, 64, 32)), 0);
 }

@@ -7,7 +7,6 @@
 
 #include "framework/win/MemFile.h"
 #include "framework/win/OleClipboard.h"
-#include "tests/common/ClipboardTestKit.h"
 
 TEST(MemFile, ALentBlockIsReadNeitherOverflowedNorFreed) {
     BYTE block[4] = {'1', '2', '3', '4'};
@@ -23,14 +22,6 @@ TEST(MemFile, ALentBlockIsReadNeitherOverflowedNorFreed) {
 }
 
 TEST(OleClipboard, ASourcesBlockReachesEveryReaderAsACopyOfItsOwn) {
-    ASSERT_TRUE(OpenClipboardPatiently(nullptr));
-    ::EmptyClipboard();
-    ::CloseClipboard();
-    {
-        COleDataObject empty;
-        ASSERT_TRUE(empty.AttachClipboard());
-        EXPECT_EQ(empty.GetGlobalData(CF_TEXT), nullptr) << "an empty clipboard offers no text";
-    }
     HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, 7);
     std::strcpy((char*)::GlobalLock(block), "second");
     ::GlobalUnlock(block);

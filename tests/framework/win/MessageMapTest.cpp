@@ -82,15 +82,6 @@ TEST(WindowObjects, HandlesMapBackAndDestructionEndsTheBond) {
     EXPECT_EQ(wnd.m_hWnd, nullptr) << "WM_NCDESTROY detaches the object";
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
 
-    HWND foreign =
-        ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    CWnd* temporary = CWnd::FromHandle(foreign);
-    ASSERT_NE(temporary, nullptr);
-    EXPECT_EQ(CWnd::FromHandlePermanent(foreign), nullptr);
-    AfxDeleteTempWndObjects();
-    EXPECT_TRUE(::IsWindow(foreign)) << "freeing a temporary wrapper leaves the window alone";
-    ::DestroyWindow(foreign);
-
     CWnd failed;
     EXPECT_FALSE(failed.CreateEx(0, "No such class here", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr));
     EXPECT_EQ(failed.m_hWnd, nullptr);
