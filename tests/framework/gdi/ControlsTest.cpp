@@ -1,4 +1,4 @@
-// The status bar on a real frame: pane layout, texts and indicator updates.
+// The status bar on a real frame: pane texts and indicator updates.
 #include <gtest/gtest.h>
 
 #include "framework/win/Frame.h"
@@ -41,24 +41,6 @@ protected:
     CStatusBar bar;
 };
 } // namespace
-
-TEST_F(StatusBarOnFrame,
-       TheFrameFindsItAsItsMessageBarAndItsIndicatorsKeepTheirWidthWhileTheFirstPaneStretches) {
-    EXPECT_EQ(frame->GetMessageBar(), &bar);
-    EXPECT_EQ(bar.CommandToIndex(ID_INDICATOR_OFF), 2);
-    CRect first, second;
-    bar.GetItemRect(0, &first);
-    bar.GetItemRect(1, &second);
-    int fixedWidth = second.Width(), firstWidth = first.Width();
-    EXPECT_GE(fixedWidth, 40);
-
-    frame->MoveWindow(0, 0, 800, 300);
-    frame->RecalcLayout();
-    bar.GetItemRect(0, &first);
-    bar.GetItemRect(1, &second);
-    EXPECT_EQ(first.Width(), firstWidth + 200);
-    EXPECT_EQ(second.Width(), fixedWidth);
-}
 
 // A pane's text waits for the bar's idle update or UpdateWindow (the control repaints as soon as it
 // gets a text); the frame's messages are shown at once.

@@ -1,4 +1,4 @@
-// Files: text-mode conversions at the read buffer's edge and in writing, lines, failures and large
+// Files: text-mode conversions at the read buffer's edge and in writing, failures and large
 // offsets (the documents' tests read and save files of every shape through these classes).
 #include <gtest/gtest.h>
 
@@ -64,18 +64,6 @@ TEST_F(TempFiles, TextWritingExpandsEveryLf) {
         EXPECT_TRUE(file.Close());
     }
     EXPECT_EQ(ReadRaw(), "a\r\nb\r\r\n\r\n");
-}
-
-TEST_F(TempFiles, ReadStringSplitsLinesAndTheLastLineNeedsNoLineFeed) {
-    WriteRaw("first\r\n\r\nlast");
-    CStdioFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
-    CString line;
-    for (const char* expected : {"first", "", "last"}) {
-        ASSERT_TRUE(file.ReadString(line));
-        EXPECT_EQ(line, expected);
-    }
-    EXPECT_FALSE(file.ReadString(line));
 }
 
 TEST_F(TempFiles, MissingAndInvalidFilesFailWithADescription) {
