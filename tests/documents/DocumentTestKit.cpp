@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "documents/HostMessages.h"
 
 CDocumentTestApp theApp;
@@ -45,21 +48,11 @@ CScratchFolder::~CScratchFolder() {
 
 std::string CScratchFolder::Write(const char* name, const std::string& bytes) const {
     std::string path = Path(name);
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
-    ::CloseHandle(file);
+    std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
 
 std::string CScratchFolder::ReadAll(const std::string& path) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char chunk[65536];
-    DWORD count = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &count, nullptr) && count > 0) bytes.append(chunk, count);
-    ::CloseHandle(file);
-    return bytes;
+    std::ifstream file(path, std::ios::binary);
+    return file ? std::string(std::istreambuf_iterator<char>(file), {}) : "<missing>";
 }

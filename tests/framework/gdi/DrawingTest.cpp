@@ -1,4 +1,4 @@
-// Drawing into memory device contexts and reading the pixels back; selection and text measurement.
+// Drawing into a memory device context and reading the pixels back: fills and the window origin.
 #include <gtest/gtest.h>
 
 #include "framework/win/Dc.h"
@@ -28,16 +28,6 @@ protected:
     CBitmap bitmap;
     CBitmap* oldBitmap = nullptr;
 };
-
-LOGFONTA SongFont(int height) {
-    LOGFONTA logFont = {};
-    logFont.lfHeight = height;
-    logFont.lfWeight = FW_NORMAL;
-    logFont.lfCharSet = GB2312_CHARSET;
-    logFont.lfPitchAndFamily = FIXED_PITCH;
-    lstrcpyA(logFont.lfFaceName, "\xCB\xCE\xCC\xE5"); // the Song face, in GBK
-    return logFont;
-}
 } // namespace
 
 TEST_F(MemoryCanvas, FillSolidRectPaintsExactlyItsRectangleAndTheWindowOriginShiftsDrawing) {
@@ -55,53 +45,4 @@ TEST_F(MemoryCanvas, FillSolidRectPaintsExactlyItsRectangleAndTheWindowOriginShi
     EXPECT_EQ(size, CSize(7, 3));
     EXPECT_EQ(dc.SetWindowOrg(0, 0), CPoint(10, 5));
     EXPECT_EQ(dc.GetPixel(0, 0), RGB(0x12, 0x34, 0x56)); // the device's top-left pixel was painted
-
-    // "\tW" with one stop of 40 pixels draws the W at x >= 40, nothing in between.
-    int stop = 40;
-    dc.SetBkColor(RGB(255, 255, 255));
-    EXPECT_GE(dc.TabbedTextOut(0, 16, "\tW", 2, 1, &stop, 0).cx, 40);
-    EXPECT_EQ(InkPixels(CRect(20, 16, 40, 32)), 0);
-    EXPECT_GT(InkPixels(CRect(40, 16, 64, 32)), 0);
-}
-
-TEST_F(MemoryCanvas, SelectObjectAnswersThePreviousWrapperAndTheSongFontHasHalfAndFullWidths) {
-    CFont first, second;
-    LOGFONTA logFont = SongFont(18);
-    ASSERT_TRUE(first.CreateFontIndirect(&logFont));
-    logFont.lfHeight = 30;
-    ASSERT_TRUE(second.CreateFontIndirect(&logFont));
-
-    CFont* stock = dc.SelectObject(&first);
-    ASSERT_NE(stock, nullptr);
-    EXPECT_NE(stock, &first);
-    // The Song face at 18 pixels: half-width letters, full-width hanzi.
-    EXPECT_EQ(dc.GetTextExtent("A", 1), CSize(9, 18));
-    EXPECT_EQ(dc.GetTextExtent("\xB1\xEA", 2), CSize(18, 18)); // one GBK character ("mark")
-    EXPECT_EQ(dc.SelectObject(&second), &first);
-    EXPECT_EQ(dc.SelectObject(stock), &second);
-
-    CBrush red(RGB(255, 0, 0));
-    CBrush* oldBrush = dc.SelectObject(&red);
-    ASSERT_NE(oldBrush, nullptr);
-    EXPECT_EQ(dc.SelectObject(oldBrush), &red);
-    EXPECT_EQ(CDC::FromHandle(dc.m_hDC), &dc);
-    EXPECT_EQ(CFont::FromHandle((HFONT)first.m_hObject), &first);
-    EXPECT_EQ(CGdiObject::FromHandle(nullptr), nullptr);
-}
-
-TEST(GdiObjects, DeletionDetachAndBitmapInformation) {
-    CBitmap mask;
-    ASSERT_TRUE(mask.CreateBitmap(12, 7, 1, 1, nullptr));
-    BITMAP info = {};
-    ASSERT_NE(mask.GetBitmap(&info), 0);
-    EXPECT_EQ(info.bmWidth * info.bmHeight * info.bmBitsPixel, 12 * 7);
-    EXPECT_FALSE(mask.Attach(::GetStockObject(BLACK_BRUSH))); // already holds a bitmap
-
-    HGDIOBJ raw = mask.Detach();
-    EXPECT_EQ(mask.m_hObject, nullptr);
-    EXPECT_NE(CBitmap::FromHandle((HBITMAP)raw), &mask); // no longer the permanent wrapper
-    EXPECT_TRUE(::DeleteObject(raw));
-    EXPECT_FALSE(mask.DeleteObject());
-    EXPECT_FALSE(mask.LoadBitmap(182)); // the test program carries no bitmaps
-    AfxDeleteTempGdiObjects();
 }
