@@ -102,14 +102,7 @@ struct ReferenceScan {
             if (Delim(pos, end, r, true)) return true;
         if (Word(B(pos)) && pos < end) {
             int p = pos;
-            while (true) {
-                if (p > end) break;
-                if (p + 1 >= L()) {
-                    ++p;
-                    break;
-                }
-                ++p;
-                if (!Word(B(p))) break;
+            while (p <= end && ++p < L() && Word(B(p))) {
             }
             std::string w = t.substr((size_t)pos, (size_t)(p - pos));
             pos = p;
@@ -120,16 +113,15 @@ struct ReferenceScan {
         }
         if ((Lead(B(pos)) || B(pos) == '*') && pos < end) {
             int p = pos;
-            if (B(p) != ' ')
-                while (!(B(p) == '\n' || p > end)) {
-                    int s = Lead(B(p)) ? 2 : 1;
-                    if (p + s >= L()) {
-                        ++p;
-                        break;
-                    }
-                    p += s;
-                    if (B(p) == ' ') break;
+            while (!(B(p) == '\n' || p > end)) {
+                int s = Lead(B(p)) ? 2 : 1;
+                if (p + s >= L()) {
+                    ++p;
+                    break;
                 }
+                p += s;
+                if (B(p) == ' ') break;
+            }
             std::string w = t.substr((size_t)pos, (size_t)(p - pos));
             w = w.c_str();
             pos = p;
@@ -219,8 +211,8 @@ TEST(ScannerModel, RandomTextsMatchTheReferenceAndTileTheStretch) {
         for (int pass = 0; pass < 2; ++pass) {
             f.Scan(start, end);
             ASSERT_EQ(f.Runs(), ref.runs);
-            ASSERT_EQ(f.runs.StartPos(), start);
-            ASSERT_EQ(f.runs.GetSize(), (int)ref.runs.size());
+            ASSERT_EQ(std::make_pair(f.runs.StartPos(), f.runs.GetSize()),
+                      std::make_pair(start, (int)ref.runs.size()));
             for (size_t k = 0; k < ref.runs.size(); ++k)
                 ASSERT_GT(ref.runs[k].first, k ? ref.runs[k - 1].first : start);
             if (start < end) {
