@@ -12,28 +12,6 @@
 
 namespace {
 
-// The single node inside a one-alternative pattern (after BRANCH at 0, the node at 3) and its operand.
-TEST(RegCompile, BracketMembersAndLiteralRuns) {
-    const struct {
-        const char* pattern;
-        char op;
-        const char* operand;
-    } cases[] = {
-        {"[]a]", CRegExp::ANYOF, "]a"},
-        {"[a-]", CRegExp::ANYOF, "a-"},
-        {"[^a-d]", CRegExp::ANYBUT, "abcd"},
-        {"[a-b]", CRegExp::ANYOF, "ab"},        // a range adds the bytes after its first one
-        {"abc+", CRegExp::EXACTLY, "ab"},       // a literal run gives its last byte to an operator
-        {"\x95|x", CRegExp::EXACTLY, "\x95|x"}, // a pair whose trail byte is '|' stays in the literal
-    };
-    for (const auto& c : cases) {
-        CRegExp re;
-        ASSERT_NE(re.RegComp(c.pattern), nullptr) << c.pattern;
-        EXPECT_EQ(re.Program()[3], c.op) << c.pattern;
-        EXPECT_EQ(std::string(re.Program() + 6), c.operand) << c.pattern;
-    }
-}
-
 // Space-separated lists. [a-\xB0] is a range down (signed, 0xB0 < 'a'); [a-a] would start after its
 // last byte; ten groups are one too many.
 TEST(RegCompile, MalformedPatternsAnswerNullAndLimitsThatStillCompile) {
@@ -98,6 +76,8 @@ TEST(RegFind, LeftmostGreedyMatchesGroupsSetsAndPairs) {
         {"", "xyz", 0, 0},
         {"[-a]+", "xb-a-q", 2, 3},
         {"[]a]+", "x]a]", 1, 3},
+        {"[a-]+", "x-a-", 1, 3},
+        {"[^a-d]+", "abxd", 2, 1},
         {"[^0-9]*", "12ab3", 0, 0}, // the empty match at 0 comes first
         {"\\(+", "a((", 1, 2},
         // A pattern's leading literal is looked for at character starts only: here 0xCE is a trail byte.
