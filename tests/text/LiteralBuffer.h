@@ -67,23 +67,15 @@ public:
         const char* hit = cp936::mbsstr(Text() + start, s);
         return hit ? (int)(hit - Text()) : -1;
     }
-    int FindReplace(const char* find, const char* repl, int all) {
-        int lf = (int)std::strlen(find), lr = (int)std::strlen(repl);
-        if (lf == 0) return 0;
-        int count = 0;
-        for (int p = Find(find, 0); p >= 0; p = Find(find, p + lr)) {
-            StrReplace(p, lf, repl);
-            ++count;
-            if (!all) break;
-        }
-        return count;
-    }
-    int FindReplaceNoCase(const char* find, const char* repl, int all) {
+    // Each hit searched for in the text as it was before the replacements, after the last hit.
+    int FindReplace(const char* find, const char* repl, int all, bool noCase = false) {
         int lf = (int)std::strlen(find), lr = (int)std::strlen(repl);
         if (lf == 0) return 0;
         std::string copy(Text()), key(find);
-        cp936::mbslwr(&copy[0]);
-        cp936::mbslwr(&key[0]);
+        if (noCase) {
+            cp936::mbslwr(&copy[0]);
+            cp936::mbslwr(&key[0]);
+        }
         int count = 0, shift = 0;
         for (const char* q = cp936::mbsstr(copy.c_str(), key.c_str()); q != nullptr;
              q = cp936::mbsstr(q + lf, key.c_str())) {
@@ -93,6 +85,9 @@ public:
             if (!all) break;
         }
         return count;
+    }
+    int FindReplaceNoCase(const char* find, const char* repl, int all) {
+        return FindReplace(find, repl, all, true);
     }
 
     // The line table.

@@ -38,15 +38,11 @@ bool Change(ModelDocument& doc, int pos, int count, const std::string& with) {
     return true;
 }
 
-class UndoMemory : public ::testing::Test {
-protected:
-    void TearDown() override { memblock::FailAllocationAfter(0); }
-};
 } // namespace
 
 // Ten changes fill the undo list's first block of nodes, so the eleventh one's node needs a new
 // block: every allocation of its recording fails in turn, the node's among them.
-TEST_F(UndoMemory, EveryHistoryLeftByAFailedRecordingUndoesToTheTextsItDescribes) {
+TEST(UndoMemory, EveryHistoryLeftByAFailedRecordingUndoesToTheTextsItDescribes) {
     for (int n = 1; n < 20; ++n) {
         SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
         ModelDocument doc;
@@ -72,7 +68,7 @@ TEST_F(UndoMemory, EveryHistoryLeftByAFailedRecordingUndoesToTheTextsItDescribes
     FAIL() << "the seam never ran out of allocations to fail";
 }
 
-TEST_F(UndoMemory, AListRecordMissingAnItemIsShort) {
+TEST(UndoMemory, AListRecordMissingAnItemIsShort) {
     for (int n = 1; n < 8; ++n) {
         CListUndoInfo record(UNDO_REPLACE);
         bool failedOne = WithAllocationFailing(n, [&] {
@@ -83,7 +79,7 @@ TEST_F(UndoMemory, AListRecordMissingAnItemIsShort) {
     }
 }
 
-TEST_F(UndoMemory, AReplayTheDocumentCouldNotMakeIsTakenBackAndCanBeTriedAgain) {
+TEST(UndoMemory, AReplayTheDocumentCouldNotMakeIsTakenBackAndCanBeTriedAgain) {
     ShortDocument doc;
     doc.text = "abcdef";
     ASSERT_TRUE(Change(doc, 0, 1, "X"));
@@ -118,7 +114,7 @@ TEST_F(UndoMemory, AReplayTheDocumentCouldNotMakeIsTakenBackAndCanBeTriedAgain) 
 
 // A list record whose replay fails at an item has the items already replayed taken back, whichever
 // item fails and in both directions.
-TEST_F(UndoMemory, AListReplayFailingAtAnyItemLeavesTheTextAsItWas) {
+TEST(UndoMemory, AListReplayFailingAtAnyItemLeavesTheTextAsItWas) {
     const std::string original = "one two one two one two";
     for (int failing = 1; failing <= 3; ++failing) {
         SCOPED_TRACE("insertion " + std::to_string(failing) + " failing");

@@ -10,10 +10,8 @@
 
 namespace {
 
-const int kSteps = 10000;
-const int kDocumentDepth = 25;
-// Below this many bytes the edits lean towards growth, above twice as many towards deletion; a text
-// beyond 16 times as many means that control has failed.
+// Below kTargetLength bytes the edits lean towards growth, above twice as many towards deletion.
+const int kSteps = 10000, kDocumentDepth = 25;
 const size_t kTargetLength = 300;
 
 // One change: the texts around it and where each replay leaves the caret. calls is the number of
@@ -23,8 +21,7 @@ struct Change {
     int undoCaret = -1, redoCaret = -1, redoResult = -1, calls = 1;
 };
 
-// Makes random edits the way the views do: the record is handed to the manager and the text is
-// changed directly, as the views change the buffer.
+// Makes random edits as the views do: the record handed to the manager, the text changed directly.
 class Editor {
 public:
     Editor(ModelDocument& doc, unsigned seed) : m_doc(doc), m_rng(seed) {}

@@ -1,12 +1,36 @@
-// Property test: random texts and rule sets, scanned by the scanner (over one piece and over two) and
-// by a direct reference model.
+// Colouring scanner: random texts against a reference scan, and what that cannot reach.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <random>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "ScanFixture.h"
+#include "coloring/ColorScanner.h"
 #include "framework/base/Mbcs936.h"
+
+// A text with its terminating zero, a rule set and a run list, scanned on request.
+struct ScanFixture {
+    std::string text; // includes the terminating zero
+    CColorRuleSet rules;
+    CColorArray runs;
+    CMarkerIndex markers;
+
+    explicit ScanFixture(const std::string& body) : text(body) { text += '\0'; }
+    int Length() const { return (int)text.size(); }
+    CColorScanner Scanner() { return CColorScanner(text.data(), Length(), runs, rules, markers); }
+    void Scan(int start, int end) { Scanner().ParseTextColor(start, end); }
+    // The runs as (end, colour) pairs.
+    std::vector<std::pair<int, COLORREF>> Runs() {
+        std::vector<std::pair<int, COLORREF>> out;
+        for (int k = 0; k < runs.GetColorNumber(); ++k) out.emplace_back(runs.GetColorPos(k), runs.GetAt(k));
+        return out;
+    }
+};
 
 namespace {
 
@@ -78,14 +102,7 @@ struct ReferenceScan {
             if (Delim(pos, end, r, true)) return true;
         if (Word(B(pos)) && pos < end) {
             int p = pos;
-            while (true) {
-                if (p > end) break;
-                if (p + 1 >= L()) {
-                    ++p;
-                    break;
-                }
-                ++p;
-                if (!Word(B(p))) break;
+            while (p <= end && ++p < L() && Word(B(p))) {
             }
             std::string w = t.substr((size_t)pos, (size_t)(p - pos));
             pos = p;
@@ -96,16 +113,15 @@ struct ReferenceScan {
         }
         if ((Lead(B(pos)) || B(pos) == '*') && pos < end) {
             int p = pos;
-            if (B(p) != ' ')
-                while (!(B(p) == '\n' || p > end)) {
-                    int s = Lead(B(p)) ? 2 : 1;
-                    if (p + s >= L()) {
-                        ++p;
-                        break;
-                    }
-                    p += s;
-                    if (B(p) == ' ') break;
+            while (!(B(p) == '\n' || p > end)) {
+                int s = Lead(B(p)) ? 2 : 1;
+                if (p + s >= L()) {
+                    ++p;
+                    break;
                 }
+                p += s;
+                if (B(p) == ' ') break;
+            }
             std::string w = t.substr((size_t)pos, (size_t)(p - pos));
             w = w.c_str();
             pos = p;
@@ -195,8 +211,8 @@ TEST(ScannerModel, RandomTextsMatchTheReferenceAndTileTheStretch) {
         for (int pass = 0; pass < 2; ++pass) {
             f.Scan(start, end);
             ASSERT_EQ(f.Runs(), ref.runs);
-            ASSERT_EQ(f.runs.StartPos(), start);
-            ASSERT_EQ(f.runs.GetSize(), (int)ref.runs.size());
+            ASSERT_EQ(std::make_pair(f.runs.StartPos(), f.runs.GetSize()),
+                      std::make_pair(start, (int)ref.runs.size()));
             for (size_t k = 0; k < ref.runs.size(); ++k)
                 ASSERT_GT(ref.runs[k].first, k ? ref.runs[k - 1].first : start);
             if (start < end) {
@@ -212,6 +228,89 @@ TEST(ScannerModel, RandomTextsMatchTheReferenceAndTileTheStretch) {
             .ParseTextColor(start, end);
         ASSERT_EQ(pieces.Runs(), ref.runs) << "split " << split;
     }
+}
+
+const COLORREF P = 0x000111, K = 0x0000FF, C = 0x00FF00, Q = 0x00FFFF;
+
+// With GBK characters on, a byte with bit 7 set pairs only as the code page pairs: a lead byte
+// before a space stands alone (the space ends its title token), and 0x80 leads nothing, so the quote
+// mark after it opens a quote.
+TEST(Scanner, GbkCharactersPairOnlyALeadByteWithATrailByte) {
+    ScanFixture f("\xB0 END \x80'q'\n");
+    f.rules.SetDefaults(P, 0, 0);
+    f.rules.AddKeyword("END", K);
+    f.rules.AddQuote("'", "'", Q);
+    auto colors = [&](std::initializer_list<int> positions) {
+        std::vector<COLORREF> out;
+        Runs runs = f.Runs();
+        for (int pos : positions)
+            for (size_t k = 0; k < runs.size(); ++k)
+                if (pos < runs[k].first && pos >= (k ? runs[k - 1].first : f.runs.StartPos()))
+                    out.push_back(runs[k].second);
+        return out;
+    };
+    f.Scan(0, f.Length() - 1);
+    // The space after 0xB0 is its second byte: END is part of the token; 0x80 takes the quote mark.
+    EXPECT_EQ(colors({2, 7}), (std::vector<COLORREF>{P, P}));
+    CColorScanner gbkScanner = f.Scanner();
+    gbkScanner.UseGbkCharacters(true);
+    gbkScanner.ParseTextColor(0, f.Length() - 1);
+    EXPECT_EQ(colors({2, 6, 7, 8}), (std::vector<COLORREF>{K, P, Q, Q}));
+}
+
+TEST(Scanner, WordCommentTokenAndMarkerQueries) {
+    ScanFixture f("12 34 ab"), c(";x\n\n\nz"), t("  +abc;d");
+    CString word, begin, end;
+    EXPECT_EQ(f.Scanner().GetKeywords(word, 0, 8, 0), 2); // digits are not word characters
+    EXPECT_EQ(word, "12");
+    EXPECT_EQ(f.Scanner().GetKeywords(word, 0, 8, 1), 0);
+    EXPECT_TRUE(word.IsEmpty());
+    c.rules.AddComment(";", "\n", C);
+    int length = -1;
+    EXPECT_EQ(c.Scanner().GetComment(0, begin, end, length, 0, 3), 4); // takes one empty line after it
+    EXPECT_EQ(length, 3);
+    EXPECT_EQ(begin, ";");
+    EXPECT_EQ(c.Scanner().GetComment(0, begin, end, length, 1, 3), 1);
+    EXPECT_EQ(length, 0);
+    EXPECT_EQ(c.Scanner().GetComment(4, begin, end, length, 0, 3), 0);
+    t.rules.AddComment(";", "\n", C);
+    t.rules.AddQuote("+", "+", Q);
+    EXPECT_EQ(t.Scanner().GetToken(word, 0, 8, 1), 3);
+    EXPECT_EQ(word, "abc");
+    EXPECT_EQ(t.Scanner().IsComment(6) * 10 + t.Scanner().IsComment(5), 10);
+    EXPECT_EQ(t.Scanner().IsQuote(2), 1);
+    // The token may run onto the terminating zero, which the copied word leaves out.
+    EXPECT_EQ(t.Scanner().GetTitle(word, 2, 8, 0), 9);
+    EXPECT_EQ(word, "+abc;d");
+}
+
+TEST(Scanner, OutOfRangeStretchesAreHarmless) {
+    ScanFixture f("ab cd");
+    f.Scan(-5, 1000);
+    EXPECT_EQ(f.runs.StartPos(), 0);
+    ASSERT_GT(f.runs.GetColorNumber(), 0);
+    EXPECT_EQ(f.Runs().back().first, f.Length());
+    f.Scan(4, 2);
+    EXPECT_EQ(f.runs.GetColorNumber(), 0);
+    CColorArray runs;
+    CColorRuleSet rules;
+    CMarkerIndex markers;
+    EXPECT_EQ(CColorScanner(nullptr, 7, runs, rules, markers).ParseTextColor(0, 7), 1);
+    EXPECT_EQ(runs.GetColorNumber(), 0);
+}
+
+TEST(Scanner, ListingFormat) {
+    ScanFixture f("END x");
+    f.rules.SetDefaults(7, 0, 0);
+    f.rules.AddKeyword("END", 255);
+    const char* path = "coloring_listing_test.out";
+    f.Scanner().ParseTextColor(0, 5, path);
+    std::stringstream all;
+    all << std::ifstream(path, std::ios::binary).rdbuf();
+    EXPECT_EQ(all.str(), "index=1  Pos=    3  Color= 255  string = END\r\n"
+                         "index=2  Pos=    4  Color= 7  string =  \r\n"
+                         "index=3  Pos=    5  Color= 7  string = x\r\n");
+    std::remove(path);
 }
 
 } // namespace
