@@ -6,7 +6,9 @@
  *
  * Text is GBK (code page 936) bytes. Positions are byte offsets into the text as the editor keeps it,
  * with a single line feed ending each line; WM_GETTEXT and WM_GETTEXTLENGTH give CR LF line ends, as
- * the system's edit control does. The W variants of the text messages convert through code page 936.
+ * the system's edit control does. The window is an ANSI window: the system converts the W variants
+ * of the text messages with the system's ANSI code page, which is 936 on Chinese Windows; the paths
+ * of TEM_OPENFILEW and TEM_SAVEFILEW are converted through code page 936 by the editor itself.
  */
 #ifndef TESSOLIN_H
 #define TESSOLIN_H

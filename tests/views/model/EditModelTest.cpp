@@ -92,6 +92,7 @@ struct Reference {
     int caret = 0, start = 0, end = 0, anchor = 0, column = 0;
     bool overwrite = false;
     int lastClick = -1, lastDrag = -1;
+    int origin = 0; // where Find Next starts: the caret after most steps, moved by edits
 
     int Length() const { return (int)t.size(); }
     static bool High(char c) { return (c & 0x80) != 0; }
@@ -130,7 +131,7 @@ struct Reference {
     void Edit(int pos, int count, const std::string& text) {
         count = std::min(count, Length() - 1 - pos);
         t.replace((size_t)pos, (size_t)count, text);
-        for (int* o : {&caret, &start, &end, &anchor})
+        for (int* o : {&caret, &start, &end, &anchor, &origin})
             *o = std::clamp(Follow(*o, pos, count, (int)text.size()), 0, Length() - 1);
         int run = 0;
         while (anchor - run > 0 && High(t[anchor - run - 1])) ++run;
@@ -199,20 +200,24 @@ struct Reference {
         Collapse(s);
         return true;
     }
-    void Back(bool control) {
-        if (DeleteSelection()) return;
-        if (caret <= 0) return;
+    // Both delete keys answer whether they end as other keys do, putting the search origin at the
+    // caret: not a one-byte deletion inside a line, nor Backspace over a selection.
+    bool Back(bool control) {
+        if (DeleteSelection()) return false;
+        if (caret <= 0) return true;
         char before = t[caret - 1];
         bool word = control && before != ' ' && before != '\n', pair = !word && High(before) && caret >= 2;
         int s = caret - (pair ? 2 : 1);
         while (word && s > 0 && t[s - 1] != ' ' && t[s - 1] != '\n') --s;
         Edit(s, caret - s, "");
         Collapse(s);
-        if (word || pair || before == '\n') Remember();
+        bool longer = word || pair || before == '\n';
+        if (longer) Remember();
+        return longer;
     }
-    void Forward(bool control) {
-        if (DeleteSelection()) return;
-        if (caret + 1 >= Length()) return;
+    bool Forward(bool control) {
+        if (DeleteSelection()) return true;
+        if (caret + 1 >= Length()) return true;
         char at = t[caret];
         bool word = control && at != ' ' && at != '\n', pair = !word && High(at) && caret + 2 < Length();
         int e = caret + (pair ? 2 : 1);
@@ -220,6 +225,7 @@ struct Reference {
         int c = caret;
         Edit(c, e - c, "");
         Collapse(c);
+        return word || pair || at == '\n';
     }
     void Type(char c) {
         bool overwrites = overwrite && caret < Length() - 1 && t[caret] != '\n';
@@ -232,6 +238,7 @@ struct Reference {
             Edit(at, 0, std::string(1, c));
             Collapse(at + 1);
         }
+        origin = caret;
     }
     void Enter() {
         int line = LineNumber(caret);
@@ -254,21 +261,22 @@ struct Reference {
         if (pos == lastClick) return;
         Collapse(pos);
         Remember();
-        lastClick = pos;
+        lastClick = origin = pos;
     }
     void Drag(int pos) {
         if (pos == lastDrag) return;
-        caret = lastDrag = pos;
+        caret = lastDrag = origin = pos;
         FromAnchor();
     }
     void DoubleClick(int pos) {
         auto word = [&](int p) { return High(t[p]) || (t[p] != 0 && !std::isspace((unsigned char)t[p])); };
+        origin = caret;
         if (!word(pos)) return;
         int s = pos, e = pos;
         while (s > 0 && word(s - 1)) --s;
         while (e < Length() - 1 && word(e)) ++e;
         start = s;
-        end = caret = e;
+        end = caret = origin = e;
     }
 };
 
@@ -289,6 +297,7 @@ public:
         m_ref.Collapse(m_model.Caret());
         m_ref.anchor = m_model.Selection().anchor;
         m_ref.lastClick = m_ref.lastDrag = -1;
+        m_ref.origin = m_model.SearchOrigin();
         // A window from less than a line high to a few dozen lines, its size a whole number of cells or not.
         m_grid.height = Uniform(m_grid.lineHeight - 3, 30 * m_grid.lineHeight);
         m_grid.width = Uniform((m_grid.marginColumns + m_grid.overshoot + 2) * m_grid.cellWidth, 640);
@@ -317,7 +326,9 @@ private:
         if (shift) {
             Key(EditKey::kShift, false, false, rows);
             if (m_ref.start == m_ref.end) m_ref.anchor = m_ref.caret;
+            m_ref.origin = m_ref.caret;
         }
+        bool keyEnds = true; // a key that ends as keys do puts the search origin at the caret
         int action = Uniform(0, 14);
         // Below a few hundred bytes the text leans towards growth, as deletions outnumber insertions.
         if (m_ref.Length() < kTargetLength && Uniform(0, 2) == 0) action = 14;
@@ -359,9 +370,11 @@ private:
                 else
                     TabStop();
             } else if (control) {
+                keyEnds = false;
                 CKeyRules(m_model).TypePair('\xD2', '\xBB');
                 m_ref.Pair("\xD2\xBB");
             } else {
+                keyEnds = false;
                 CKeyRules(m_model).Type((unsigned char)c);
                 m_ref.Type(c);
             }
@@ -369,18 +382,25 @@ private:
         }
         case 7:
             Key(EditKey::kBack, control, false, rows);
-            m_ref.Back(control);
+            keyEnds = m_ref.Back(control);
             break;
         case 8:
             Key(EditKey::kDelete, control, false, rows);
-            m_ref.Forward(control);
+            keyEnds = m_ref.Forward(control);
             break;
         case 9:
-            if (Uniform(0, 5) == 0) {
+            keyEnds = Uniform(0, 5) == 0;
+            if (keyEnds) {
                 Key(EditKey::kInsert, false, false, rows);
                 m_ref.overwrite = !m_ref.overwrite;
             }
             break;
+        default:
+            keyEnds = false;
+            break;
+        }
+        if (keyEnds) m_ref.origin = m_ref.caret;
+        switch (action) {
         case 10:
         case 11:
             CMouseRules(m_model).Press(pos);
@@ -430,7 +450,7 @@ private:
         ASSERT_EQ(sel.end, m_ref.end) << "step " << step;
         ASSERT_EQ(m_model.RememberedColumn(), m_ref.column) << "step " << step;
         ASSERT_EQ(m_model.IsOverwrite(), m_ref.overwrite);
-        ASSERT_EQ(m_model.SearchOrigin(), std::clamp(m_model.SearchOrigin(), 0, (int)text.size()));
+        ASSERT_EQ(m_model.SearchOrigin(), m_ref.origin) << "step " << step;
     }
 
     // The view brings the caret into view after a step: its line becomes a whole row of the window and
