@@ -62,7 +62,7 @@ cmake --build "$host_build" -j 2 >/dev/null
 output=$("$build/wine-run.sh" "$host_build/minimal_host.exe" "$prefix/share/tessolin/samples/bridge.dat" \
            --find-title 第五章 2>/dev/null | tr -d '\r')
 echo "minimal host: $(echo "$output" | iconv -f gbk -t utf-8)"
-echo "$output" | grep -q 'title line [1-9]' || { echo "the minimal host did not find the title" >&2; exit 1; }
+grep -q 'title line [1-9]' <<<"$output" || { echo "the minimal host did not find the title" >&2; exit 1; }
 
 # A C host: find_package(Tessolin), Tessolin::editor and tessolin.h alone, compiled as C.
 cmake -S "$src/examples/c-host" -B "$c_host_build" -Wno-dev -DCMAKE_PREFIX_PATH="$prefix" \
@@ -71,7 +71,7 @@ cmake --build "$c_host_build" -j 2 >/dev/null
 output=$("$build/wine-run.sh" "$c_host_build/c_host.exe" "$prefix/share/tessolin/samples/bridge.dat" \
            "$prefix/share/tessolin/samples/bridge-check.out" --check 2>/dev/null | tr -d '\r')
 echo "C host: $(echo "$output" | tail -1)"
-echo "$output" | grep -q 'checks failed: 0' || { echo "the C host's checks failed" >&2; exit 1; }
+grep -q 'checks failed: 0' <<<"$output" || { echo "the C host's checks failed" >&2; exit 1; }
 
 (cd "$build" && cpack -G ZIP >/dev/null)
 zip=$(ls "$build"/package/Tessolin-*-"$name".zip)
@@ -80,6 +80,8 @@ for f in bin/libtessolin.dll bin/tessolin_host.exe lib/cmake/Tessolin/TessolinCo
          include/tessolin/framework/win/Frame.h share/tessolin/samples/bridge.dat \
          share/doc/tessolin/host-guide.md share/tessolin/examples/minimal-host/CMakeLists.txt \
          include/tessolin/tessolin.h share/tessolin/examples/c-host/CHost.c; do
-  echo "$listing" | grep -q "/$f\$" || { echo "the ZIP lacks $f" >&2; exit 1; }
+  # A here-string, not a pipe: grep -q stops at the first match, and with pipefail the writer's
+  # broken pipe would fail the check on a long listing.
+  grep -q "/$f\$" <<<"$listing" || { echo "the ZIP lacks $f" >&2; exit 1; }
 done
 echo "ZIP: $zip ($(echo "$listing" | grep -vc '/$') files)"
