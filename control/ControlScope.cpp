@@ -45,10 +45,6 @@ CControlScope::~CControlScope() {
     }
 }
 
-CEditControl* CControlScope::Current() {
-    return g_current;
-}
-
 void InstallControlReports() {
     SetHostReports(&g_reports);
 }

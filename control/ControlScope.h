@@ -13,9 +13,6 @@ public:
     CControlScope(const CControlScope&) = delete;
     CControlScope& operator=(const CControlScope&) = delete;
 
-    // The innermost control being worked on, or null.
-    static CEditControl* Current();
-
 private:
     CEditControl& m_control;
     CEditControl* m_previous;

@@ -157,10 +157,7 @@ bool CEditControl::Create(const CREATESTRUCTA& cs) {
     m_doc = doc;
     m_view = view;
     view->SendMessage(WM_INITIALUPDATE);
-    if (cs.lpszName != nullptr && cs.lpszName[0] != '\0') {
-        SetText(cs.lpszName);
-        m_doc->SetModifiedFlag(FALSE);
-    }
+    if (cs.lpszName != nullptr && cs.lpszName[0] != '\0') SetText(cs.lpszName);
     m_notifier.Settle();
     return true;
 }

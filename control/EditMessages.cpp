@@ -12,7 +12,7 @@
 namespace {
 // The text's length without the terminating byte.
 int TextEnd(const CEditDocument& doc) {
-    return std::max(0, (int)doc.GetLength() - 1);
+    return std::max(0, doc.Length() - 1);
 }
 
 std::string WithCrLf(const CString& text) {
@@ -128,7 +128,7 @@ LRESULT CEditControl::GetText(WPARAM size, char* buffer) const {
 
 LRESULT CEditControl::TextLength() const {
     int end = TextEnd(*m_doc);
-    return end + std::max(0, (int)m_doc->OffsetToLine(end)); // a CR before each line feed
+    return end + std::max(0, m_doc->LineOfOffset(end)); // a CR before each line feed
 }
 
 // The whole text replaced, as a file read replaces it: no history, not modified, the caret at the start.
@@ -158,22 +158,20 @@ LRESULT CEditControl::ReplaceSelection(const char* text) {
 }
 
 LRESULT CEditControl::LineMessage(UINT message, WPARAM wParam) const {
-    int lines = (int)m_doc->GetLineCount(), end = TextEnd(*m_doc);
+    int lines = m_doc->LineCount(), end = TextEnd(*m_doc);
     int index = (int)(INT_PTR)wParam;
     switch (message) {
     case EM_GETLINECOUNT:
         return std::max(1, lines);
     case EM_LINEFROMCHAR:
         if (index < 0) index = m_view->Model().Selection().caret;
-        return index > end ? -1 : m_doc->OffsetToLine(index);
+        return index > end ? -1 : m_doc->LineOfOffset(index);
     case EM_LINEINDEX:
         if (index < 0) index = m_view->Model().CaretLine();
-        return index >= std::max(1, lines) ? -1 : m_doc->GetLineOffset(index);
+        return index >= std::max(1, lines) ? -1 : m_doc->LineStart(index);
     default: // EM_LINELENGTH: the length of the line holding the offset, without its line feed
         if (index < 0 || index > end) return index < 0 ? 0 : -1;
-        int line = (int)m_doc->OffsetToLine(index);
-        int next = line + 1 < lines ? (int)m_doc->GetLineOffset(line + 1) - 1 : end;
-        return next - (int)m_doc->GetLineOffset(line);
+        return m_view->Model().LineLength(m_doc->LineOfOffset(index)) - 1;
     }
 }
 

@@ -120,10 +120,10 @@ LRESULT CEditControl::FindTitle(UINT number, const char* text) {
 }
 
 LRESULT CEditControl::GoToLine(WPARAM line) {
-    int lines = (int)m_doc->GetLineCount();
+    int lines = m_doc->LineCount();
     int target = line >= (WPARAM)lines ? lines - 1 : (int)line;
     if (target < 0) target = 0;
-    int pos = (int)m_doc->GetLineOffset(target);
+    int pos = m_doc->LineStart(target);
     m_view->SetSelection(pos, pos);
     m_view->ScrollToCaret();
     return target;

@@ -38,7 +38,7 @@ int CEditScrollView::InitFont() {
 }
 
 CPoint CEditScrollView::GetExtent(const CString& text, int left, int line) const {
-    int origin = -(m_model.First().column * m_metrics.unit.cx), x = origin;
+    int origin = m_metrics.TextOrigin(m_model.First().column) - m_metrics.leftMargin, x = origin;
     for (int i = 0; i < text.GetLength(); ++i) {
         unsigned char b = (unsigned char)text[i];
         x = m_metrics.CellEnd(b, x, origin, byteclass::TakesOneCell(b));
