@@ -206,14 +206,16 @@ BOOL CEditDocument::ReplaceFound(int pos, const char* found, const char* replace
     int count = (int)std::strlen(found), length = (int)std::strlen(replacement);
     if (!ClampEdit(pos, count, length)) return FALSE;
     auto* record = memblock::New<CUndoInfo>();
-    if (record != nullptr) record->Add(UNDO_REPLACE, pos, found, replacement);
+    if (record != nullptr) record->Add(UNDO_REPLACE, pos, GetString(pos, count), replacement);
     return Commit(record, [&] { return ApplyEdit(pos, count, replacement, length); });
 }
 
 BOOL CEditDocument::ReplaceEach(const std::vector<int>& hits, const char* found, const char* replacement) {
+    // Each hit's place in the text as it stands now: the replacements before it moved it by growth.
+    const int n = (int)std::strlen(found), growth = (int)std::strlen(replacement) - n;
     auto* record = memblock::New<CListUndoInfo>(UNDO_REPLACE);
     for (size_t i = 0; record != nullptr && i < hits.size() && record->IsComplete(); ++i)
-        record->Add(hits[i], found, replacement);
+        record->Add(hits[i], GetString(hits[i] - (int)i * growth, n), replacement);
     BeginBatch();
     BOOL replaced = Commit(record, [&] { return ApplyRecord(record) != FALSE; });
     EndBatch();

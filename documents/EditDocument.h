@@ -80,9 +80,10 @@ public:
     // The count bytes at pos become text, unrecorded: the undo manager's replay of a replacement.
     void Replace(int pos, int count, const char* text);
     // The find-and-replace commands' changes, refused as Edit refuses them. ReplaceFound replaces as
-    // many bytes at pos as found has by replacement, one UNDO_REPLACE record holding found as the
-    // removed text. ReplaceEach replaces found by replacement at each of hits (each a place in the
-    // text as the replacements before it left it), as one batch and one list record, all or none.
+    // many bytes at pos as found has by replacement, one UNDO_REPLACE record. ReplaceEach replaces
+    // as many bytes as found has by replacement at each of hits (each a place in the text as the
+    // replacements before it left it), as one batch and one list record, all or none. The records
+    // keep the bytes the text held, so the undo of a case-blind replacement gives back their case.
     BOOL ReplaceFound(int pos, const char* found, const char* replacement);
     BOOL ReplaceEach(const std::vector<int>& hits, const char* found, const char* replacement);
     // Many edits shown as one (an undo of a list record, a replace-all): inside a batch the views

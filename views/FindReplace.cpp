@@ -6,6 +6,7 @@
 
 #include "framework/win/FindReplaceDialog.h"
 #include "framework/win/MessageBox.h"
+#include "text/TextSearch.h"
 #include "views/EditScrollView.h"
 
 namespace {
@@ -93,6 +94,15 @@ std::function<bool(int)> CFindReplace::WholeCharacters(int n, const std::functio
     };
 }
 
+// The tests a found place of n bytes must pass besides holding the find text: whole word when asked,
+// character boundaries with the GBK option; empty when there are none.
+std::function<bool(int)> CFindReplace::HitTest(int n, int wholeWord) const {
+    std::function<bool(int)> isWhole;
+    CEditScrollView* view = &m_view;
+    if (wholeWord) isWhole = [view, n](int pos) { return view->IsStringWholeWord(pos, n) != 0; };
+    return WholeCharacters(n, isWhole);
+}
+
 // Selects the next hit of the find text and shows it on the fifth row; the origin goes to the hit
 // plus originStep. Without a hit the origin goes back to the top. FALSE when nothing was found.
 BOOL CFindReplace::FindNextHit(int matchCase, int wholeWord, int originStep) {
@@ -100,10 +110,7 @@ BOOL CFindReplace::FindNextHit(int matchCase, int wholeWord, int originStep) {
     CEditModel& model = m_view.m_model;
     int origin = model.SearchOrigin() >= doc->Length() - 1 ? 0 : model.SearchOrigin();
     int n = m_strFind.GetLength();
-    std::function<bool(int)> isWhole;
-    CEditScrollView* view = &m_view;
-    if (wholeWord) isWhole = [view, n](int pos) { return view->IsStringWholeWord(pos, n) != 0; };
-    int pos = SearchStep(m_strFind, origin, matchCase, WholeCharacters(n, isWhole));
+    int pos = SearchStep(m_strFind, origin, matchCase, HitTest(n, wholeWord));
     if (pos < 0) {
         model.SetSearchOrigin(0);
         return FALSE;
@@ -121,18 +128,35 @@ void CFindReplace::ShowHit(int start, int end, int row) {
     m_view.InvalidateLine(m_view.Model().CaretLine());
 }
 
-// With the find text unchanged since the last press the selection is taken for the last hit and
-// replaced, as many bytes as the find text has, whatever it holds; then the next hit is sought.
+// With the find text unchanged since the last press, a selection that is a hit of it under the
+// dialog's flags is replaced; any other selection (moved, widened, typed over) is left as it is, so
+// Replace never overwrites text the user did not find. Then the next hit is sought.
 void CFindReplace::ReplaceCurrent(const CString& find, const CString& replace, int matchCase, int wholeWord) {
     CString previous = m_strFind;
     m_strFind = find;
     m_strReplace = replace;
     if (m_strFind.IsEmpty()) return;
     CEditDocument* doc = m_view.GetEditDocument();
-    if (m_strFind.Compare(previous) == 0) {
-        if (!doc->ReplaceFound(m_view.Model().Selection().start, m_strFind, m_strReplace)) return;
+    int start = m_view.Model().Selection().start;
+    if (m_strFind.Compare(previous) == 0 && SelectionIsHit(matchCase, wholeWord)) {
+        if (!doc->ReplaceFound(start, m_strFind, m_strReplace)) return;
     }
     if (!FindNextHit(matchCase, wholeWord, 0)) m_view.Invalidate(FALSE);
+}
+
+// The selection holds the find text exactly (or with ASCII letters' case ignored) and passes the
+// whole-word and character-boundary tests a search applies to its hits.
+bool CFindReplace::SelectionIsHit(int matchCase, int wholeWord) const {
+    const CTextSelection& sel = m_view.Model().Selection();
+    int n = m_strFind.GetLength();
+    if (sel.end - sel.start != n) return false;
+    CString held = m_view.GetEditDocument()->GetString(sel.start, n);
+    bool zero = false;
+    if (held.GetLength() != n || FindBytes(held, (const char*)held + n, m_strFind, (size_t)n, matchCase == 0,
+                                           &zero) != (const char*)held)
+        return false;
+    std::function<bool(int)> isHit = HitTest(n, wholeWord);
+    return !isHit || isHit(sel.start);
 }
 
 void CFindReplace::ReplaceAll(const CString& find, const CString& replace, int matchCase, int wholeWord) {

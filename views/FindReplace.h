@@ -42,8 +42,10 @@ public:
 private:
     int SearchStep(const char* find, int& origin, int matchCase, const std::function<bool(int pos)>& isWhole);
     std::function<bool(int)> WholeCharacters(int n, const std::function<bool(int)>& accept) const;
+    std::function<bool(int)> HitTest(int n, int wholeWord) const;
     BOOL FindNextHit(int matchCase, int wholeWord, int originStep);
     void ShowHit(int start, int end, int row);
+    bool SelectionIsHit(int matchCase, int wholeWord) const;
     void ReplaceCurrent(const CString& find, const CString& replace, int matchCase, int wholeWord);
     void ReplaceAll(const CString& find, const CString& replace, int matchCase, int wholeWord);
     std::vector<int> FindAllHits(const CString& find, const CString& replace, int matchCase, int wholeWord);

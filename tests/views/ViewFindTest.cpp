@@ -123,21 +123,44 @@ TEST_F(ViewFind, ReplaceAllWithAnEmptyFindTextRecordsAnEmptyRunAndChangesNothing
     });
 }
 
-TEST_F(ViewFind, ReplaceWithAnUnchangedFindTextReplacesTheSelectionWhereverItWas) {
-    ForBothViews("one two one two\n", [](CEditScrollView* view) {
+// Replace takes the selection only when it is a hit under the flags of the press; any other
+// selection is searched past, as Find Next would. Undo gives back the bytes each replacement took.
+TEST_F(ViewFind, ReplaceChangesOnlyAHitAndItsUndoGivesBackTheBytesItTook) {
+    ForBothViews("one two One xone\n", [](CEditScrollView* view) {
         view->SetSelection(5, 5);
         HWND dialog = OpenDialog(view, "one", "1"); // the word at the caret was "two"
         ASSERT_NE(dialog, nullptr);
         Press(dialog, psh1); // the find text changed: no replacement, the first hit is selected
-        EXPECT_EQ(Text(view), "one two one two\n");
         EXPECT_EQ(Sel(view), Span(0, 3));
         view->SetSelection(4, 7); // the user moves the selection to "two"
         Press(dialog, psh1);
-        EXPECT_EQ(Text(view), "one 1 one two\n") << "three bytes at the selection start replaced";
-        EXPECT_EQ(view->Model().Selection().start, 0)
-            << "the origin stayed on the last hit, which is found again";
+        EXPECT_EQ(Text(view), "one two One xone\n") << "a selection that is no hit is never replaced";
+        EXPECT_EQ(Sel(view), Span(0, 3)) << "the press searched on instead";
+        Press(dialog, psh1);
+        EXPECT_EQ(Text(view), "1 two One xone\n");
+        EXPECT_EQ(Sel(view), Span(6, 9)) << "case-blind by the dialog's flags";
+        Notify(view, FR_REPLACE | FR_DOWN | FR_MATCHCASE, "one", "1");
+        EXPECT_EQ(Text(view), "1 two One xone\n") << "no hit once case counts";
+        EXPECT_EQ(Sel(view), Span(11, 14));
+        Notify(view, FR_REPLACE | FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD, "one", "1");
+        EXPECT_EQ(Text(view), "1 two One xone\n") << "no whole word";
+        Notify(view, FR_REPLACE | FR_DOWN, "one", "1");
+        Notify(view, FR_REPLACE | FR_DOWN, "one", "1");
+        EXPECT_EQ(Text(view), "1 two 1 x1\n");
+        for (int i = 0; i < 3; ++i) view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+        EXPECT_EQ(Text(view), "one two One xone\n") << "each undo gives back the bytes, in their case";
+        Notify(view, FR_REPLACEALL | FR_DOWN, "ONE", "");
+        EXPECT_EQ(Text(view), " two  x\n");
         view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
-        EXPECT_EQ(Text(view), "one one one two\n") << "the record keeps the find text as what was removed";
+        EXPECT_EQ(Text(view), "one two One xone\n") << "a case-blind replace-all undone";
+    });
+    ForBothViews("\xB5\xDA\xD2\xBB\n", [](CEditScrollView* view) {
+        view->GetEditDocument()->SetOption(kOptionGbkCharacters, TRUE);
+        ASSERT_NE(OpenDialog(view, "\xDA\xD2", "--"), nullptr);
+        view->SetSelection(1, 3); // the trail of one character and the lead of the next
+        Notify(view, FR_REPLACE | FR_DOWN, "\xDA\xD2", "--");
+        Notify(view, FR_REPLACE | FR_DOWN, "\xDA\xD2", "--");
+        EXPECT_EQ(Text(view), "\xB5\xDA\xD2\xBB\n") << "no hit across character boundaries";
     });
 }
 

@@ -117,10 +117,11 @@ private:
     }
 
     // The find dialog's buttons and the Find Next command, with ASCII find texts (a search for GBK bytes
-    // may by design straddle two characters). A replacement records the find text as the bytes it
-    // removed: for the replay to hold, only exact matches are replaced, one right after Find Next.
+    // may by design straddle two characters), case-blind or not. Replace presses come after whatever
+    // the other steps did to the selection: only a hit may be replaced, and undo must give back the
+    // bytes each replacement took.
     int Find() {
-        static const char* const finds[] = {"LINE", "a", " ", "\t", "OVER", "e", "\n"};
+        static const char* const finds[] = {"LINE", "a", " ", "\t", "oVeR", "e", "\n"};
         static const char* const replaces[] = {"", "x", "LINE", "\xB5\xDA", "ab\n"};
         if (m_view->FindReplace().Dialog() == nullptr) m_view->SendMessage(WM_COMMAND, ID_EDIT_REPLACE, 0);
         if (m_view->FindReplace().Dialog() == nullptr || Pick(4) == 0) {
@@ -128,23 +129,11 @@ private:
             return 0;
         }
         const char *find = finds[Pick(7)], *replace = replaces[Pick(5)];
-        DWORD flags = FR_DOWN | (Pick(3) == 0 ? FR_WHOLEWORD : 0);
-        switch (Pick(3)) {
-        case 0:
-            ViewFixture::Notify(m_view, flags | (Pick(2) ? FR_MATCHCASE : 0), find, replace);
-            return 0;
-        case 1: {
-            ViewFixture::Notify(m_view, flags | FR_MATCHCASE, find, replace);
-            const CTextSelection& sel = m_view->Model().Selection();
-            if (ViewFixture::Text(m_view).substr((size_t)sel.start, (size_t)(sel.end - sel.start)) != find)
-                return 0;
-            ViewFixture::Notify(m_view, flags | FR_REPLACE | FR_MATCHCASE, find, replace);
-            return 1;
-        }
-        default:
-            ViewFixture::Notify(m_view, flags | FR_REPLACEALL | FR_MATCHCASE, find, replace);
-            return 1;
-        }
+        DWORD flags = FR_DOWN | (Pick(3) == 0 ? FR_WHOLEWORD : 0) | (Pick(2) ? FR_MATCHCASE : 0);
+        static const DWORD buttons[] = {0, FR_REPLACE, FR_REPLACEALL};
+        DWORD button = buttons[Pick(3)];
+        ViewFixture::Notify(m_view, flags | button, find, replace);
+        return button != 0 ? 1 : 0;
     }
 
     int Mouse() {
