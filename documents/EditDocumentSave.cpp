@@ -22,6 +22,16 @@ DWORD LinkCount(LPCSTR path) {
     return links;
 }
 
+// Whether the file can be opened for access now: another program holding it open without sharing
+// that access makes the answer false.
+bool CanOpenFor(LPCSTR path, DWORD access) {
+    HANDLE file = ::CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+}
+
 // Writes the bytes of `from` over `to` from its start and cuts `to` to their length: the file keeps
 // its identity (its other names, attributes and security).
 BOOL CopyInPlace(LPCSTR from, LPCSTR to) {
@@ -39,7 +49,7 @@ BOOL CopyInPlace(LPCSTR from, LPCSTR to) {
 } // namespace
 
 // Writes to a new file beside the target and puts it in the target's place only once every byte
-// is on disk. A read-only target is refused before anything is written; a replaced file keeps its
+// is on disk. A read-only or held target is refused before anything is written; a replaced file keeps its
 // attributes (and, through ReplaceFile, its security and creation time). A target with other hard
 // links, or in a folder where no new file can be made, is written in place after a copy of it is
 // kept (WriteInPlace).
@@ -51,11 +61,16 @@ BOOL CEditDocument::WriteSafely(LPCSTR path) {
     DWORD attributes = ::GetFileAttributesA(full);
     bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
     if (replacing && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return FALSE;
+    // A target another program holds is refused before anything is made: a replacement that fails
+    // half way leaves files of its own in the folder.
+    if (replacing && !CanOpenFor(full, GENERIC_WRITE)) return FALSE;
+    const bool linked = replacing && LinkCount(full) > 1;
+    if (replacing && !linked && !CanOpenFor(full, GENERIC_WRITE | DELETE)) return FALSE;
     const CString folder(full, (int)(namePart - full));
     char temporary[MAX_PATH];
     if (!MakeTemporaryFile(folder, temporary)) return replacing && WriteInPlace(full, nullptr);
     // Replacing a file with other names would leave those names on the old text.
-    if (replacing && LinkCount(full) > 1) return WriteInPlace(full, temporary);
+    if (linked) return WriteInPlace(full, temporary);
     BOOL ok = WriteWholeText(temporary, false) &&
               (replacing ? PutInPlaceOf(full, temporary, attributes)
                          : ::MoveFileExA(temporary, full, MOVEFILE_WRITE_THROUGH));
