@@ -211,11 +211,22 @@ BOOL CEditDocument::ReplaceFound(int pos, const char* found, const char* replace
 }
 
 BOOL CEditDocument::ReplaceEach(const std::vector<int>& hits, const char* found, const char* replacement) {
-    // Each hit's place in the text as it stands now: the replacements before it moved it by growth.
-    const int n = (int)std::strlen(found), growth = (int)std::strlen(replacement) - n;
+    const int n = (int)std::strlen(found);
+    std::vector<CTextChange> changes;
+    changes.reserve(hits.size());
+    for (int pos : hits) changes.push_back({pos, n, replacement});
+    return ReplaceEach(changes);
+}
+
+BOOL CEditDocument::ReplaceEach(const std::vector<CTextChange>& changes) {
     auto* record = memblock::New<CListUndoInfo>(UNDO_REPLACE);
-    for (size_t i = 0; record != nullptr && i < hits.size() && record->IsComplete(); ++i)
-        record->Add(hits[i], GetString(hits[i] - (int)i * growth, n), replacement);
+    // Each change reads the bytes it removes where they lie now: the changes before it moved them.
+    int growth = 0;
+    for (size_t i = 0; record != nullptr && i < changes.size() && record->IsComplete(); ++i) {
+        const CTextChange& change = changes[i];
+        record->Add(change.pos, GetString(change.pos - growth, change.count), change.text.c_str());
+        growth += (int)change.text.size() - change.count;
+    }
     BeginBatch();
     BOOL replaced = Commit(record, [&] { return ApplyRecord(record) != FALSE; });
     EndBatch();

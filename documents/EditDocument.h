@@ -86,6 +86,8 @@ public:
     // keep the bytes the text held, so the undo of a case-blind replacement gives back their case.
     BOOL ReplaceFound(int pos, const char* found, const char* replacement);
     BOOL ReplaceEach(const std::vector<int>& hits, const char* found, const char* replacement);
+    // As above with a change of its own at each place (a regular expression's replacements).
+    BOOL ReplaceEach(const std::vector<CTextChange>& changes);
     // Many edits shown as one (an undo of a list record, a replace-all): inside a batch the views
     // follow the edits without re-laying out or painting and ScrollToCurrent keeps only its last
     // position; the outermost EndBatch re-lays out every view once and then places the caret there.

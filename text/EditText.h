@@ -3,7 +3,17 @@
 // over a plain buffer.
 #pragma once
 
+#include <string>
+
 #include "text/StringEx.h"
+
+// One change of a run made as one edit (a replace-all): count bytes at pos become text, pos being a
+// place in the text as the changes before it in the run left it.
+struct CTextChange {
+    int pos = 0;
+    int count = 0;
+    std::string text;
+};
 
 // Offsets (int, the one position type of the editing code) count bytes from the text's start; the text's last
 // byte is its terminator, which no change removes. Each change is recorded for undo, marks the text modified
