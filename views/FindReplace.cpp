@@ -4,9 +4,11 @@
 
 #include <cstring>
 
+#include "framework/win/ExtensionModule.h"
 #include "framework/win/FindReplaceDialog.h"
 #include "framework/win/MessageBox.h"
 #include "text/TextSearch.h"
+#include "views/FindDialogIds.h"
 #include "views/EditScrollView.h"
 
 namespace {
@@ -24,6 +26,13 @@ bool IsWholeWord(bool atStart, bool endsBeforeLast, char before, char after) {
 
 void CFindReplace::OpenDialog(int findOnly, const char* findWhat) {
     m_pDialog = new CFindReplaceDialog;
+    // The library's template adds the regular-expression box; without it the system's dialog serves.
+    const char* name = findOnly ? TESSOLIN_FIND_TEMPLATE : TESSOLIN_REPLACE_TEMPLATE;
+    if (HINSTANCE module = AfxFindResourceHandle(name, RT_DIALOG)) {
+        m_pDialog->m_fr.Flags |= FR_ENABLETEMPLATE;
+        m_pDialog->m_fr.hInstance = module;
+        m_pDialog->m_fr.lpTemplateName = name;
+    }
     if (!m_pDialog->Create(findOnly, findWhat, nullptr, FR_DOWN, &m_view)) {
         m_pDialog = nullptr; // Create deleted it
         AfxMessageBox(kDialogFailed, MB_OK);
@@ -47,14 +56,22 @@ bool CFindReplace::TakeFindText(int& start, int& end) {
 
 void CFindReplace::FindNext() {
     if (m_strFind.IsEmpty()) return;
-    FindNextHit(0, 0, 1);
+    if (m_bPattern)
+        FindNextPattern(0);
+    else
+        FindNextHit(0, 0, 1);
 }
 
 void CFindReplace::Notify(const CFindReplaceDialog& dialog) {
     DWORD flags = dialog.m_fr.Flags;
     int matchCase = (flags & FR_MATCHCASE) ? 1 : 0, wholeWord = (flags & FR_WHOLEWORD) ? 1 : 0;
     if (flags & FR_DIALOGTERM) return;
-    if (flags & FR_REPLACEALL) {
+    // The box is read on every press: the user may tick it between two presses.
+    m_bPattern =
+        dialog.m_hWnd != nullptr && ::IsDlgButtonChecked(dialog.m_hWnd, IDC_FIND_REGEX) == BST_CHECKED;
+    if (m_bPattern && (flags & (FR_REPLACEALL | FR_REPLACE | FR_FINDNEXT | FR_DOWN)) != 0) {
+        NotifyPattern(dialog, matchCase, wholeWord);
+    } else if (flags & FR_REPLACEALL) {
         ReplaceAll(dialog.GetFindString(), dialog.GetReplaceString(), matchCase, wholeWord);
     } else if (flags & FR_REPLACE) {
         ReplaceCurrent(dialog.GetFindString(), dialog.GetReplaceString(), matchCase, wholeWord);

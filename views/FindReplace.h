@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/base/String.h"
+#include "views/model/LineRegex.h"
 
 class CEditScrollView;
 // The whole-word rule, given whether the word starts the text, whether it ends before the text's last
@@ -17,6 +18,7 @@ class CEditScrollView;
 bool IsWholeWord(bool atStart, bool endsBeforeLast, char before, char after);
 
 class CFindReplaceDialog;
+class CLineRegex;
 
 // Works on its view's text, selection and search origin; the view forwards its find commands here.
 class CFindReplace {
@@ -49,9 +51,19 @@ private:
     void ReplaceCurrent(const CString& find, const CString& replace, int matchCase, int wholeWord);
     void ReplaceAll(const CString& find, const CString& replace, int matchCase, int wholeWord);
     std::vector<int> FindAllHits(const CString& find, const CString& replace, int matchCase, int wholeWord);
+    // The same presses with a regular expression (the dialog's box ticked).
+    void NotifyPattern(const CFindReplaceDialog& dialog, int matchCase, int wholeWord);
+    void FindNextPattern(int matchCase);
+    // Compiles the find text; a malformed one is reported with a message box and false.
+    bool CompilePattern(CLineRegex& regex, int matchCase) const;
+    BOOL FindPatternHit(CLineRegex& regex, int wholeWord, bool down);
+    void ReplacePatternHit(CLineRegex& regex, int wholeWord);
+    void ReplaceAllPattern(CLineRegex& regex, int wholeWord);
+    HitFilter HitRange(int wholeWord) const;
 
     CEditScrollView& m_view;
     CString m_strFind;                       // the last text searched for
     CString m_strReplace;                    // the last replacement text
     CFindReplaceDialog* m_pDialog = nullptr; // the last dialog made; it deletes itself, so never owned
+    bool m_bPattern = false;                 // the last press asked for a regular expression
 };

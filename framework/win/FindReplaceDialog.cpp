@@ -31,7 +31,6 @@ BOOL CFindReplaceDialog::Create(BOOL findDialogOnly, LPCSTR findWhat, LPCSTR rep
     lstrcpynA(m_szFindWhat, findWhat ? findWhat : "", kTextSize);
     lstrcpynA(m_szReplaceWith, replaceWith ? replaceWith : "", kTextSize);
     m_fr.hwndOwner = parent != nullptr ? parent->m_hWnd : nullptr;
-    m_fr.hInstance = nullptr;
     m_fr.Flags |= flags;
     m_fr.lpstrFindWhat = m_szFindWhat;
     m_fr.wFindWhatLen = kTextSize;

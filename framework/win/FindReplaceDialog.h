@@ -20,7 +20,8 @@ public:
     ~CFindReplaceDialog() override;
 
     // The find-only dialog or the find-and-replace one, owned by parent; FALSE (and the object
-    // deleted) when the dialog could not be made.
+    // deleted) when the dialog could not be made. A template of the caller's (FR_ENABLETEMPLATE with
+    // m_fr.hInstance and m_fr.lpTemplateName set before the call) replaces the system's.
     BOOL Create(BOOL findDialogOnly, LPCSTR findWhat, LPCSTR replaceWith = nullptr, DWORD flags = FR_DOWN,
                 CWnd* parent = nullptr);
 

@@ -5,6 +5,8 @@
 #include "ViewFixture.h"
 #include "documents/HostMessages.h"
 #include "framework/win/FindReplaceDialog.h"
+#include "framework/win/MessageBox.h"
+#include "views/FindDialogIds.h"
 
 #include <dlgs.h>
 
@@ -229,5 +231,50 @@ TEST_F(ViewFind, AReplaceThatRunsOutOfMemoryIsWholeOrNotAtAll) {
             view->SetSelection(three, three + 1);
             Notify(view, FR_REPLACE | FR_DOWN | FR_MATCHCASE, "3", longer);
         });
+    });
+}
+
+// The regular-expression box of the library's dialog, ticked and pressed as a user does: Replace All
+// with a group in one undo step, Replace of a hit only, Find Next up and down, and a malformed
+// pattern refused with a message naming it.
+TEST_F(ViewFind, WithTheBoxTickedTheButtonsSearchAndReplaceWithARegularExpression) {
+    const std::string deck = "NPOIN = 12\nnpoin = 7\nNPOIN=3 (x)\n";
+    ForBothViews(deck, [&](CEditScrollView* view) {
+        HWND dialog = OpenDialog(view, "^npoin = ([0-9]+)$", "NPOIN = \\1 # was &");
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_NE(::GetDlgItem(dialog, IDC_FIND_REGEX), nullptr) << "the library's template is used";
+        Press(dialog, IDC_FIND_REGEX);
+        Press(dialog, psh2);
+        EXPECT_EQ(Text(view), "NPOIN = 12 # was NPOIN = 12\nNPOIN = 7 # was npoin = 7\nNPOIN=3 (x)\n");
+        view->SendMessage(WM_COMMAND, ID_EDIT_UNDO);
+        EXPECT_EQ(Text(view), deck) << "one undo step, the bytes given back";
+
+        ::SetDlgItemTextA(dialog, edt1, "[0-9]+");
+        ::SetDlgItemTextA(dialog, edt2, "<&>");
+        view->SetSelection(0, 5); // "NPOIN": no hit
+        Press(dialog, psh1);      // the find text changed: searches only
+        Press(dialog, psh1);
+        EXPECT_EQ(Text(view), "NPOIN = <12>\nnpoin = 7\nNPOIN=3 (x)\n");
+        EXPECT_EQ(Sel(view), Span(21, 22)) << "the next hit, past the replacement";
+        view->SetSelection(8, 8); // inside the replacement: no hit starts here, the press searches on
+        Press(dialog, psh1);
+        EXPECT_EQ(Text(view), "NPOIN = <12>\nnpoin = 7\nNPOIN=3 (x)\n");
+        EXPECT_EQ(Sel(view), Span(29, 30));
+        Notify(view, FR_FINDNEXT, "[0-9]+", "<&>"); // upward (the box is read from the dialog)
+        EXPECT_EQ(Sel(view), Span(21, 22)) << "the last hit before the selection";
+        Notify(view, FR_FINDNEXT, "[0-9]+", "<&>");
+        EXPECT_EQ(Sel(view), Span(9, 11));
+
+        CModalRecorder boxes(IDOK);
+        ::SetDlgItemTextA(dialog, edt1, "(npoin");
+        Press(dialog, psh2);
+        ASSERT_EQ(boxes.GetCount(), 1);
+        EXPECT_NE(std::string(boxes.GetText(0)).find("(npoin"), std::string::npos);
+        EXPECT_EQ(Text(view), "NPOIN = <12>\nnpoin = 7\nNPOIN=3 (x)\n");
+        Press(dialog, IDC_FIND_REGEX); // off again: the same text is found literally
+        ::SetDlgItemTextA(dialog, edt1, "(x)");
+        Press(dialog, IDOK);
+        EXPECT_EQ(Sel(view), Span(31, 34)) << "all three bytes, not the group's one";
+        ::DestroyWindow(dialog);
     });
 }
