@@ -228,11 +228,37 @@ BOOL CEditDocument::ReplaceEach(const std::vector<CTextChange>& changes) {
         growth += (int)change.text.size() - change.count;
     }
     BeginBatch();
-    BOOL replaced = Commit(record, [&] { return ApplyRecord(record) != FALSE; });
+    BOOL replaced =
+        Commit(record, [&] { return ApplyInOneStretch(changes) || ApplyRecord(record) != FALSE; });
     EndBatch();
     // A replace-all marks the document even when it found nothing: it recorded an (empty) step.
     if (replaced) SetModifiedFlag(TRUE);
     return replaced;
+}
+
+// Many changes one by one move the buffer's gap and widen it once each; where they lie densely the
+// bytes from the first change to the end of the last are built once instead and put in their place
+// as one change, which costs about what a few microseconds a change cost one by one over 256 bytes
+// of text each (measured at 1 and 100 MB). A stretch holding a zero byte (which the buffer's C-string
+// change would cut) is left to the replay, as are sparse runs.
+bool CEditDocument::ApplyInOneStretch(const std::vector<CTextChange>& changes) {
+    const size_t kShortRun = 64, kBytesPerChange = 256;
+    if (changes.size() < kShortRun || changes.size() < (size_t)Length() / kBytesPerChange) return false;
+    const int start = changes.front().pos;
+    std::string stretch;
+    int cursor = start, growth = 0;
+    for (const CTextChange& change : changes) {
+        const int at = change.pos - growth; // where the change starts in the text as it stands
+        if (at < cursor) return false;
+        const size_t kept = stretch.size();
+        stretch.resize(kept + (size_t)(at - cursor));
+        Range(cursor, at, &stretch[kept]);
+        stretch += change.text;
+        cursor = at + change.count;
+        growth += (int)change.text.size() - change.count;
+    }
+    if (cursor > Length() - 1 || stretch.find('\0') != std::string::npos) return false;
+    return ApplyEdit(start, cursor - start, stretch.c_str(), (int)stretch.size());
 }
 
 BOOL CEditDocument::Commit(CAbstractUndoInfo* record, const std::function<bool()>& change) {

@@ -178,6 +178,7 @@ private:
     BOOL ClampEdit(int pos, int& removeCount, int insertedLength) const;
     // Changes the buffer, marks the document modified and tells its editor views.
     bool ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength);
+    bool ApplyInOneStretch(const std::vector<CTextChange>& changes);
     // Makes change and lists record for it, or refuses both: a record that is missing, not whole or
     // cannot be listed refuses the change, and a change that fails is not listed.
     BOOL Commit(CAbstractUndoInfo* record, const std::function<bool()>& change);

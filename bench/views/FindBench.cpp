@@ -3,11 +3,13 @@
 //   Find Next over the whole text without a hit, right after loading and after an edit in the middle
 //   (the text then lies on both sides of the buffer's gap);
 //   replace-all of exactly 100,000 planted hits, and of every OVER keyword (about 6,600 a megabyte),
-//   each as one command to painted, with its undo and redo, byte-checked.
+//   each as one command to painted, with its undo and redo, byte-checked;
+//   a regular-expression replace-all with a group reference over every NPOIN line.
 // Usage: bench_find [--megabytes=100] [--view=CColorEditView|CBlackEditView]
 #include "BenchViews.h"
 #include "documents/HostMessages.h"
 #include "framework/win/FindReplaceDialog.h"
+#include "views/FindDialogIds.h"
 
 namespace {
 CWinApp theApp("bench_find");
@@ -41,12 +43,15 @@ void Plant(CEditDocument* doc, const char* marker, int count) {
     doc->EndBatch();
 }
 
-void ReplaceAllRun(CEditScrollView* view, int megabytes, const char* find, const char* replace) {
+void ReplaceAllRun(CEditScrollView* view, int megabytes, const char* find, const char* replace,
+                   const char* hitText = nullptr) {
     CEditDocument* doc = view->GetEditDocument();
     std::string original = bench::DocumentText(doc);
-    int hits = Count(original, find);
+    int hits = Count(original, hitText != nullptr ? hitText : find);
     double all = NotifyMs(view, FR_REPLACEALL | FR_DOWN | FR_MATCHCASE, find, replace);
-    bench::Replay r = bench::UndoAndRedo(view, original, bench::DocumentText(doc));
+    std::string replaced = bench::DocumentText(doc);
+    if (replaced == original) std::printf("%4d MB  replace all of %s changed nothing\n", megabytes, find);
+    bench::Replay r = bench::UndoAndRedo(view, original, replaced);
     std::printf("%4d MB  replace all of %d hits %10.1f, undo %.1f (%s), redo %.1f (%s)\n", megabytes, hits,
                 all, r.undoMs, r.Verdict(r.undoExact), r.redoMs, r.Verdict(r.redoExact));
 }
@@ -77,6 +82,10 @@ int main(int argc, char** argv) {
         ReplaceAllRun(view, megabytes, "QZQ", "QZQZ");
         // "OVER" is a keyword of the data lines; the hits cover the whole text.
         ReplaceAllRun(view, megabytes, "OVER", "UNDER");
+        HWND dialog = view->FindReplace().Dialog()->m_hWnd;
+        ::CheckDlgButton(dialog, IDC_FIND_REGEX, BST_CHECKED);
+        ReplaceAllRun(view, megabytes, "NPOIN  ([0-9]+)", "NPOIN = \\1", "NPOIN");
+        ::CheckDlgButton(dialog, IDC_FIND_REGEX, BST_UNCHECKED);
         ::DestroyWindow(view->FindReplace().Dialog()->m_hWnd);
         bench::Host::Close(view);
     }

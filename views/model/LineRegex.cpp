@@ -2,6 +2,9 @@
 // back, and the expansion of replacement templates.
 #include "views/model/LineRegex.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "framework/base/ByteClass.h"
 #include "framework/base/Mbcs936.h"
 
@@ -68,10 +71,8 @@ bool CLineRegex::Compile(const char* pattern, bool matchCase) {
     return true;
 }
 
-void CLineRegex::CopyLine(const CEditText& text, int line) {
-    const int start = text.LineStart(line), end = LineEnd(text, line);
-    m_line.clear();
-    AppendText(text, start, end, m_line);
+void CLineRegex::CopyLine(const char* text, int start, int end) {
+    m_line.assign(text + start, (size_t)(end - start));
     if (!m_matchCase && !m_line.empty()) LowerAscii(m_line);
 }
 
@@ -91,10 +92,10 @@ bool CLineRegex::MatchFrom(int lineStart, int from, CRegexHit& hit) {
     return true;
 }
 
-void CLineRegex::LineHits(const CEditText& text, int line, int from, const HitFilter& accept,
+void CLineRegex::LineHits(const char* text, int lineStart, int lineEnd, int from, const HitFilter& accept,
                           const std::function<bool(const CRegexHit&)>& take) {
-    CopyLine(text, line);
-    const int lineStart = text.LineStart(line), size = (int)m_line.size();
+    CopyLine(text, lineStart, lineEnd);
+    const int size = (int)m_line.size();
     for (int column = from; column <= size;) {
         CRegexHit hit;
         if (!MatchFrom(lineStart, column, hit)) return;
@@ -107,26 +108,41 @@ void CLineRegex::LineHits(const CEditText& text, int line, int from, const HitFi
     }
 }
 
+void CLineRegex::EachLine(const CEditText& text, int from,
+                          const std::function<bool(int start, int end)>& visit) {
+    const int last = text.Length() - 1; // the terminator's offset
+    const char* flat = text.Text().GetBuffer();
+    if (flat == nullptr || from < 0 || from > last) return;
+    for (int start = text.LineStart(text.LineOfOffset(from));;) {
+        const void* feed = std::memchr(flat + start, '\n', (size_t)(last - start));
+        const int end = feed != nullptr ? (int)(static_cast<const char*>(feed) - flat) : last;
+        if (!visit(start, end) || end == last) return;
+        start = end + 1;
+    }
+}
+
 bool CLineRegex::FindFrom(const CEditText& text, int from, const HitFilter& accept, CRegexHit& hit) {
     if (!m_compiled || from < 0 || from >= text.Length()) return false;
-    int line = text.LineOfOffset(from), column = from - text.LineStart(line);
-    for (bool found = false; line < text.LineCount(); ++line, column = 0) {
-        LineHits(text, line, column, accept, [&](const CRegexHit& h) {
-            hit = h;
-            found = true;
-            return false;
-        });
-        if (found) return true;
-    }
-    return false;
+    bool found = false;
+    EachLine(text, from, [&](int start, int end) {
+        LineHits(text.Text().GetBuffer(), start, end, std::max(from - start, 0), accept,
+                 [&](const CRegexHit& h) {
+                     hit = h;
+                     found = true;
+                     return false;
+                 });
+        return !found;
+    });
+    return found;
 }
 
 bool CLineRegex::FindBefore(const CEditText& text, int before, const HitFilter& accept, CRegexHit& hit) {
     if (!m_compiled || before <= 0) return false;
     if (before > text.Length() - 1) before = text.Length() - 1;
-    for (int line = text.LineOfOffset(before); line >= 0; --line) {
+    const char* flat = text.Text().GetBuffer();
+    for (int line = text.LineOfOffset(before); line >= 0 && flat != nullptr; --line) {
         bool found = false;
-        LineHits(text, line, 0, accept, [&](const CRegexHit& h) {
+        LineHits(flat, text.LineStart(line), LineEnd(text, line), 0, accept, [&](const CRegexHit& h) {
             if (h.start >= before) return false;
             hit = h;
             return found = true;
@@ -160,11 +176,13 @@ std::vector<CTextChange> CLineRegex::ReplaceAll(const CEditText& text, const Hit
     std::vector<CTextChange> changes;
     if (!m_compiled) return changes;
     int shift = 0;
-    for (int line = 0; line < text.LineCount(); ++line)
-        LineHits(text, line, 0, accept, [&](const CRegexHit& h) {
+    EachLine(text, 0, [&](int start, int end) {
+        LineHits(text.Text().GetBuffer(), start, end, 0, accept, [&](const CRegexHit& h) {
             changes.push_back({h.start + shift, h.end - h.start, Expand(text, h, templ)});
             shift += (int)changes.back().text.size() - (h.end - h.start);
             return true;
         });
+        return true;
+    });
     return changes;
 }

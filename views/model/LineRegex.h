@@ -42,14 +42,18 @@ public:
     std::vector<CTextChange> ReplaceAll(const CEditText& text, const HitFilter& accept, const char* templ);
 
 private:
-    // The hits of one line, in order, starting at or after column from; each is handed to take
-    // until it answers false.
-    void LineHits(const CEditText& text, int line, int from, const HitFilter& accept,
+    // The hits of the line text[lineStart, lineEnd), in order, starting at or after column from;
+    // each is handed to take until it answers false.
+    void LineHits(const char* text, int lineStart, int lineEnd, int from, const HitFilter& accept,
                   const std::function<bool(const CRegexHit&)>& take);
     // The leftmost match in the line's copy at or after column from; false when none.
     bool MatchFrom(int lineStart, int from, CRegexHit& hit);
-    // The line's bytes (without its line feed) copied into m_line, lowered when case-blind.
-    void CopyLine(const CEditText& text, int line);
+    // The line's bytes copied into m_line, lowered when case-blind.
+    void CopyLine(const char* text, int start, int end);
+    // Each line's bounds (without its line feed) from the one holding from to the text's end, found
+    // in the contiguous text without the line table, until visit answers false.
+    static void EachLine(const CEditText& text, int from,
+                         const std::function<bool(int start, int end)>& visit);
 
     CRegExp m_fromLineStart;
     CRegExp m_insideLine;
