@@ -245,7 +245,10 @@ bool CEditDocument::ApplyInOneStretch(const std::vector<CTextChange>& changes) {
     const size_t kShortRun = 64, kBytesPerChange = 256;
     if (changes.size() < kShortRun || changes.size() < (size_t)Length() / kBytesPerChange) return false;
     const int start = changes.front().pos;
+    const CTextChange& last = changes.back();
     std::string stretch;
+    stretch.reserve(
+        (size_t)std::max<long long>(0, (long long)last.pos + (long long)last.text.size() - start));
     int cursor = start, growth = 0;
     for (const CTextChange& change : changes) {
         const int at = change.pos - growth; // where the change starts in the text as it stands
