@@ -23,6 +23,7 @@ CUndo::~CUndo() {
 }
 
 void CUndo::SetUndoInfo(CAbstractUndoInfo* record) {
+    m_typing.Close();
     if (!record) return;
     if (m_nSuspendCount > 0) {
         delete record;
@@ -31,20 +32,49 @@ void CUndo::SetUndoInfo(CAbstractUndoInfo* record) {
     // Without this record the older ones would be replayed on a text they do not describe.
     if (!record->IsComplete() || !AddUndo(record)) {
         delete record;
-        DestroyAll(m_undoList);
+        ForgetUndoList();
     }
     ClearRedoList();
+}
+
+void CUndo::SetDeepHistory(BOOL on, size_t byteLimit) {
+    m_bDeepHistory = on != FALSE;
+    m_nByteLimit = byteLimit;
+    m_typing.Close();
+    if (m_bDeepHistory) TrimUndoList();
+}
+
+// A character that cannot join its group's record (memory ran short) still gets a record of its own.
+void CUndo::SetTypedUndoInfo(CUndoInfo* record, unsigned long now) {
+    if (!m_bDeepHistory || m_nSuspendCount > 0 || record == nullptr || !record->IsComplete())
+        return SetUndoInfo(record);
+    CUndoInfo* group = m_typing.Record();
+    CAbstractUndoInfo* head = m_undoList.IsEmpty() ? nullptr : AsRecord(m_undoList.GetHead());
+    if (m_typing.Continues(head, *record, now)) {
+        size_t before = RecordBytes(group);
+        if (ExtendTyping(*group, *record)) {
+            m_nUndoBytes += RecordBytes(group) - before;
+            m_typing.Typed(group, *record, now);
+            delete record;
+            ClearRedoList();
+            TrimUndoList();
+            return;
+        }
+    }
+    SetUndoInfo(record);
+    if (!m_undoList.IsEmpty() && m_undoList.GetHead() == record) m_typing.Typed(record, *record, now);
 }
 
 // A replay the document could not make (memory ran short) is taken back, and the record stays where
 // it was for another try; if even that fails the text stands between two states no record
 // describes, and both histories are forgotten.
 int CUndo::Undo() {
+    m_typing.Close();
     if (m_undoList.IsEmpty()) return -1;
     CAbstractUndoInfo* record = AsRecord(m_undoList.GetHead());
     int caret = DoUndo(record);
     if (m_replay != kReplayed) return m_replay == kBroken ? ForgetAfterFailedReplay() : -1;
-    m_undoList.RemoveHead();
+    TakeUndoHead();
     // Short of memory the change is still reversed, but it cannot be redone, and neither can the
     // changes undone before it (they would land on a text without it).
     if (!AddRedo(record)) {
@@ -55,6 +85,7 @@ int CUndo::Undo() {
 }
 
 int CUndo::Redo() {
+    m_typing.Close();
     if (m_redoList.IsEmpty()) return -1;
     CAbstractUndoInfo* record = AsRecord(m_redoList.GetHead());
     int caret = DoRedo(record);
@@ -62,13 +93,13 @@ int CUndo::Redo() {
     m_redoList.RemoveHead();
     if (!AddUndo(record)) {
         delete record;
-        DestroyAll(m_undoList);
+        ForgetUndoList();
     }
     return caret;
 }
 
 int CUndo::ForgetAfterFailedReplay() {
-    DestroyAll(m_undoList);
+    ForgetUndoList();
     ClearRedoList();
     return -1;
 }
@@ -80,12 +111,14 @@ BOOL CUndo::ApplyRecord(CAbstractUndoInfo* record) {
 }
 
 void CUndo::Cancel() {
+    m_typing.Close();
     if (m_undoList.IsEmpty()) return;
     DoUndo(AsRecord(m_undoList.GetHead()));
     if (m_replay == kBroken) ForgetAfterFailedReplay();
 }
 
 void CUndo::DisableCheckPoint() {
+    m_typing.Close();
     ++m_nSuspendCount;
 }
 
@@ -93,12 +126,41 @@ void CUndo::EnableCheckPoint() {
     if (m_nSuspendCount > 0) --m_nSuspendCount;
 }
 
-// The oldest record is trimmed before the new one is listed. FALSE when no list node could be
-// had; the caller then still owns the record.
+// The oldest record is trimmed before the new one is listed, or with deep history after it, by
+// bytes. FALSE when no list node could be had; the caller then still owns the record.
 BOOL CUndo::AddUndo(CAbstractUndoInfo* record) {
-    if (m_undoList.GetCount() > m_nUndoDepth && !m_undoList.IsEmpty())
-        delete AsRecord(m_undoList.RemoveTail());
-    return m_undoList.AddHead(record) != nullptr;
+    if (!m_bDeepHistory) TrimUndoList();
+    if (!m_bDeepHistory && m_undoList.GetCount() > m_nUndoDepth && !m_undoList.IsEmpty()) DropOldest();
+    if (m_undoList.AddHead(record) == nullptr) return FALSE;
+    m_nUndoBytes += RecordBytes(record);
+    if (m_bDeepHistory) TrimUndoList();
+    return TRUE;
+}
+
+// Down to the depth (once deep history is switched off, one more record than the depth stays for
+// the caller to trim) or with deep history to the byte limit, always keeping the newest record.
+void CUndo::TrimUndoList() {
+    while (m_undoList.GetCount() > 1 &&
+           (m_bDeepHistory ? m_nUndoBytes > m_nByteLimit : m_undoList.GetCount() > m_nUndoDepth + 1))
+        DropOldest();
+}
+
+void CUndo::DropOldest() {
+    CAbstractUndoInfo* oldest = AsRecord(m_undoList.RemoveTail());
+    m_nUndoBytes -= RecordBytes(oldest);
+    delete oldest;
+}
+
+CAbstractUndoInfo* CUndo::TakeUndoHead() {
+    CAbstractUndoInfo* head = AsRecord(m_undoList.RemoveHead());
+    m_nUndoBytes -= RecordBytes(head);
+    return head;
+}
+
+void CUndo::ForgetUndoList() {
+    m_typing.Close();
+    DestroyAll(m_undoList);
+    m_nUndoBytes = 0;
 }
 
 BOOL CUndo::AddRedo(CAbstractUndoInfo* record) {

@@ -1,6 +1,9 @@
 // CUndo: a document's undo and redo histories and their replay through the document's text operations.
 #pragma once
 
+#include <cstddef>
+
+#include "undo/TypingGroups.h"
 #include "undo/UndoInfo.h"
 
 class CArchive;
@@ -11,9 +14,10 @@ class CArchive;
 // document for this base and for its framework base together.
 //
 // Invariants: m_undoList holds at most m_nUndoDepth + 1 records (at least one may always be kept),
-// newest at the head; m_redoList is newest at the head and is emptied by every new record; every
-// record in either list is owned here and sits in exactly one list.
-// The destructor is protected and not virtual: a CUndo is only ever destroyed as part of its document.
+// or with deep history as many as fit in m_nByteLimit bytes (at least the newest), newest at the
+// head; m_nUndoBytes is what its records weigh; m_redoList is newest at the head and is emptied by every new
+// record; every record in either list is owned here and sits in exactly one list. The destructor is protected
+// and not virtual: a CUndo is only ever destroyed as part of its document.
 class CUndo {
 public:
     explicit CUndo(long depth = 8, long second = 32768);
@@ -44,6 +48,19 @@ public:
     // Forgets both histories (the text was replaced as a whole).
     void ClearHistory() { ForgetAfterFailedReplay(); }
 
+    // Deep history: the undo list bounded by its records' bytes (the oldest go once they pass
+    // byteLimit) rather than by the depth, and typed characters grouped into one step. Switching it
+    // off trims the list back to the depth at the next record.
+    static const size_t kDeepHistoryBytes = (size_t)64 << 20;
+    void SetDeepHistory(BOOL on, size_t byteLimit = kDeepHistoryBytes);
+    BOOL IsDeepHistory() const { return m_bDeepHistory; }
+    // A typed character's record (an insertion, or a replacement of what it overwrote or of the
+    // selection), made at now in milliseconds: listed as SetUndoInfo lists it, except that with deep
+    // history a character continuing the typing group joins the group's record.
+    void SetTypedUndoInfo(CUndoInfo* record, unsigned long now);
+    // The caret moved: the next typed character starts a new step.
+    void EndTypingGroup() { m_typing.Close(); }
+
     // Suspend and resume recording; the calls nest.
     void DisableCheckPoint();
     void EnableCheckPoint();
@@ -61,6 +78,10 @@ private:
     CUndo& operator=(const CUndo&) = delete;
 
     BOOL AddUndo(CAbstractUndoInfo* record);
+    void TrimUndoList();
+    void DropOldest();
+    CAbstractUndoInfo* TakeUndoHead();
+    void ForgetUndoList();
     BOOL AddRedo(CAbstractUndoInfo* record);
     void ClearRedoList();
     int ForgetAfterFailedReplay();
@@ -80,5 +101,9 @@ private:
     long m_nUndoDepth;
     long m_nSuspendCount = 0;
     bool m_bReplayFailed = false;
+    bool m_bDeepHistory = false;
+    size_t m_nByteLimit = kDeepHistoryBytes;
+    size_t m_nUndoBytes = 0;
+    CTypingGroup m_typing;
     Replay m_replay = kReplayed;
 };
