@@ -59,10 +59,13 @@ BEGIN_MESSAGE_MAP(CEditDocument, CDocument)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_LONG_LINES, OnOption)
 ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_LONG_LINES, OnUpdateOption)
+ON_COMMAND_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnOption)
+ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnUpdateOption)
 END_MESSAGE_MAP()
 
 namespace {
 EditOption OptionOf(UINT id) {
+    if (id == ID_OPTION_DEEP_UNDO) return kOptionDeepUndo;
     return (EditOption)(1u << (id - ID_OPTION_GBK_CHARACTERS));
 }
 } // namespace
@@ -71,6 +74,7 @@ void CEditDocument::SetOption(EditOption option, BOOL on) {
     unsigned options = on ? (m_options | option) : (m_options & ~(unsigned)option);
     if (options == m_options) return;
     m_options = options;
+    if (option & kOptionDeepUndo) SetDeepHistory(on);
     OptionsChanged();
     UpdateAllViews(nullptr);
 }
@@ -186,18 +190,33 @@ BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
     if (inserted == nullptr) inserted = "";
     int insertedLength = (int)std::strlen(inserted);
     if (!ClampEdit(pos, removeCount, insertedLength)) return FALSE;
-    auto* record = memblock::New<CUndoInfo>();
-    if (record != nullptr) {
-        if (kind == UNDO_INSERT && insertedLength == 1)
-            record->Add(pos, (unsigned int)(unsigned char)inserted[0]);
-        else if (kind == UNDO_INSERT)
-            record->Add(kind, pos, inserted);
-        else if (kind == UNDO_DELETE)
-            record->Add(kind, pos, GetString(pos, removeCount));
-        else
-            record->Add(kind, pos, GetString(pos, removeCount), inserted);
-    }
+    CUndoInfo* record = MakeRecord(kind, pos, removeCount, inserted, insertedLength);
     return Commit(record, [&] { return ApplyEdit(pos, removeCount, inserted, insertedLength); });
+}
+
+bool CEditDocument::TypeAt(int pos, int count, const char* text) {
+    if (!HasOption(kOptionDeepUndo)) return CEditText::TypeAt(pos, count, text);
+    if (text == nullptr) text = "";
+    int length = (int)std::strlen(text);
+    if (!ClampEdit(pos, count, length)) return false;
+    CUndoInfo* record = MakeRecord(count > 0 ? UNDO_REPLACE : UNDO_INSERT, pos, count, text, length);
+    return Commit(
+               record, [&] { return ApplyEdit(pos, count, text, length); }, true) != FALSE;
+}
+
+CUndoInfo* CEditDocument::MakeRecord(int kind, int pos, int removeCount, const char* inserted,
+                                     int insertedLength) const {
+    auto* record = memblock::New<CUndoInfo>();
+    if (record == nullptr) return nullptr;
+    if (kind == UNDO_INSERT && insertedLength == 1)
+        record->Add(pos, (unsigned int)(unsigned char)inserted[0]);
+    else if (kind == UNDO_INSERT)
+        record->Add(kind, pos, inserted);
+    else if (kind == UNDO_DELETE)
+        record->Add(kind, pos, GetString(pos, removeCount));
+    else
+        record->Add(kind, pos, GetString(pos, removeCount), inserted);
+    return record;
 }
 
 BOOL CEditDocument::ReplaceFound(int pos, const char* found, const char* replacement) {
@@ -264,7 +283,7 @@ bool CEditDocument::ApplyInOneStretch(const std::vector<CTextChange>& changes) {
     return ApplyEdit(start, cursor - start, stretch.c_str(), (int)stretch.size());
 }
 
-BOOL CEditDocument::Commit(CAbstractUndoInfo* record, const std::function<bool()>& change) {
+BOOL CEditDocument::Commit(CAbstractUndoInfo* record, const std::function<bool()>& change, bool typed) {
     // An edit that could not be recorded whole is refused: its undo would give a wrong text.
     if (record == nullptr || !record->IsComplete() || !CanTakeRecord()) {
         delete record;
@@ -277,7 +296,10 @@ BOOL CEditDocument::Commit(CAbstractUndoInfo* record, const std::function<bool()
         delete record;
         return FALSE;
     }
-    SetUndoInfo(record);
+    if (typed)
+        SetTypedUndoInfo(static_cast<CUndoInfo*>(record), ::GetTickCount());
+    else
+        SetUndoInfo(record);
     return TRUE;
 }
 

@@ -25,11 +25,13 @@ enum EditOption : unsigned {
     kOptionGbkCharacters = 1,
     kOptionWholeTextColors = 2,
     kOptionLongLines = 4,
+    kOptionDeepUndo = 128,
 };
 enum : UINT {
     ID_OPTION_GBK_CHARACTERS = 0x8110,
     ID_OPTION_WHOLE_TEXT_COLORS = 0x8111,
     ID_OPTION_LONG_LINES = 0x8112,
+    ID_OPTION_DEEP_UNDO = 0x811C,
 };
 
 // The twin documents differ only in their buffer (reached here through the string and line-table
@@ -116,6 +118,9 @@ public:
     bool ReplaceAt(int pos, int count, const char* text) final {
         return Edit(UNDO_REPLACE, pos, count, text) != FALSE;
     }
+    // With the deep undo option, characters typed one after another make one undo step.
+    bool TypeAt(int pos, int count, const char* text) final;
+    void EndTyping() final { EndTypingGroup(); }
     // Switches an option and repaints the views.
     void SetOption(EditOption option, BOOL on);
 
@@ -176,12 +181,15 @@ private:
     // FALSE when pos lies outside the text or the change changes nothing; otherwise removeCount is
     // cut so that the terminating byte is never removed.
     BOOL ClampEdit(int pos, int& removeCount, int insertedLength) const;
+    // The record of an edit of the kind that replaces removeCount bytes at pos by inserted; null
+    // when memory is short.
+    CUndoInfo* MakeRecord(int kind, int pos, int removeCount, const char* inserted, int insertedLength) const;
     // Changes the buffer, marks the document modified and tells its editor views.
     bool ApplyEdit(int pos, int removeCount, const char* inserted, int insertedLength);
     bool ApplyInOneStretch(const std::vector<CTextChange>& changes);
     // Makes change and lists record for it, or refuses both: a record that is missing, not whole or
     // cannot be listed refuses the change, and a change that fails is not listed.
-    BOOL Commit(CAbstractUndoInfo* record, const std::function<bool()>& change);
+    BOOL Commit(CAbstractUndoInfo* record, const std::function<bool()>& change, bool typed = false);
     int ReadDocumentFile(LPCSTR path, ReadKind kind);
     // Saving (EditDocumentSave.cpp).
     BOOL WriteWholeText(LPCSTR path, bool inPlace);

@@ -71,6 +71,17 @@ static void GoToLine(CView* view, int line) {
     editor->SetCurrentPosition((int)doc->GetLineOffset(target));
 }
 
+// The host's document templates: every editor document starts with the deep undo option on.
+class CHostDocTemplate : public CMultiDocTemplate {
+public:
+    using CMultiDocTemplate::CMultiDocTemplate;
+    CDocument* CreateNewDocument() override {
+        CDocument* doc = CMultiDocTemplate::CreateNewDocument();
+        if (auto* editor = dynamic_cast<CEditDocument*>(doc)) editor->SetOption(kOptionDeepUndo, TRUE);
+        return doc;
+    }
+};
+
 class CHostApp : public CWinApp {
 public:
     // 编辑器演示 (editor demo)
@@ -109,7 +120,7 @@ BOOL CHostApp::AddTemplateByName(UINT resourceId, const char* documentClass, con
     CRuntimeClass* document = CRuntimeClass::FromName(documentClass);
     CRuntimeClass* view = CRuntimeClass::FromName(viewClass);
     if (document == nullptr || view == nullptr) return FALSE;
-    AddDocTemplate(new CMultiDocTemplate(resourceId, document, RUNTIME_CLASS(CMDIChildWnd), view));
+    AddDocTemplate(new CHostDocTemplate(resourceId, document, RUNTIME_CLASS(CMDIChildWnd), view));
     return TRUE;
 }
 

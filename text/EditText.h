@@ -37,6 +37,13 @@ public:
     virtual bool InsertAt(int pos, const char* text) = 0;
     virtual bool DeleteAt(int pos, int count) = 0;
     virtual bool ReplaceAt(int pos, int count, const char* text) = 0;
+    // A typed character (a byte or a two-byte pair) put in at pos over count bytes. It is recorded as
+    // the change it makes, but the text may take characters typed one after another as one step.
+    virtual bool TypeAt(int pos, int count, const char* text) {
+        return count > 0 ? ReplaceAt(pos, count, text) : InsertAt(pos, text);
+    }
+    // The caret moved (or the text was replaced whole): the next typed character starts a new step.
+    virtual void EndTyping() {}
 
 protected:
     ~CEditText() = default;

@@ -199,6 +199,9 @@ TEST_F(HostFrame, TheDocumentMenusComeWithADocumentAndTheViewMenuSwitchesItsOpti
     EXPECT_EQ(MenuState(2, ID_OPTION_GBK_CHARACTERS, MF_CHECKED), 0u);
     s_main->SendMessage(WM_COMMAND, ID_OPTION_LONG_LINES);
     EXPECT_FALSE(doc->HasOption(kOptionLongLines));
+    s_main->SendMessage(WM_COMMAND, ID_OPTION_DEEP_UNDO);
+    EXPECT_TRUE(doc->HasOption(kOptionDeepUndo));
+    EXPECT_NE(MenuState(2, ID_OPTION_DEEP_UNDO, MF_CHECKED), 0u);
     theApp.CloseAllDocuments(FALSE);
     Pump();
     EXPECT_EQ(::GetMenu(s_main->m_hWnd), frameMenu);

@@ -27,18 +27,21 @@ bool CEditModel::WordBounds(int pos, int& start, int& end) const {
 }
 
 void CEditModel::SetSelection(int a, int b) {
+    EndTyping();
     m_sel.Select(a, b);
     m_sel.Clamp(m_text->Length());
 }
 
 bool CEditModel::SetCaret(int pos) {
     if (pos < 0 || pos >= m_text->Length()) return false;
+    EndTyping();
     m_sel.caret = pos;
     return true;
 }
 
 // The caret stays where it was.
 void CEditModel::SelectAll() {
+    EndTyping();
     m_sel.start = 0;
     m_sel.end = std::max(m_text->Length() - 1, 0);
 }
@@ -58,6 +61,7 @@ void CEditModel::TextChanged(int pos, int removed, int inserted) {
 // The caret stays where it was if the new text reaches there, else it goes to the text's end; the
 // selection is dropped, as its bytes are gone.
 void CEditModel::TextReplaced() {
+    EndTyping();
     int length = m_text->Length();
     m_sel.Clamp(length);
     m_sel.CollapseAt(OutsidePair(m_sel.caret));
@@ -110,6 +114,7 @@ void CEditModel::RememberColumn() {
 }
 
 void CEditModel::MarkSelection(int start, int end) {
+    EndTyping();
     m_sel.start = std::min(start, end);
     m_sel.end = std::max(start, end);
     if (m_sel.IsEmpty()) m_sel.Collapse();

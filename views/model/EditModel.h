@@ -129,6 +129,10 @@ public:
 
     // The caret's column in its line, kept for vertical moves.
     void RememberColumn();
+    // The caret moved other than by typing: the next typed character starts a new undo step.
+    void EndTyping() {
+        if (m_text != nullptr) m_text->EndTyping();
+    }
 
 private:
     // The keyboard and mouse rules change the state the model keeps.

@@ -54,6 +54,7 @@ CKeyEnding CKeyRules::Key(EditKey key, bool control, bool shift, int pageRows) {
         break;
     }
     if (ending.Common()) m_nSearchOrigin = m_sel.caret;
+    if (ending.kind == CKeyEnding::kMove || ending.kind == CKeyEnding::kPage) m_model.EndTyping();
     return ending;
 }
 
@@ -156,6 +157,7 @@ CKeyEnding CKeyRules::PageKey(bool down, bool shift, int pageRows) {
 bool CKeyRules::PageCaret(bool down, int pageRows) {
     int line = m_model.CaretLine(), last = m_text->LineCount() - 1;
     if (down ? line >= last : line <= 0) return false;
+    m_model.EndTyping();
     m_sel.CollapseAt(VerticalTarget(down ? std::min(line + pageRows, last) : std::max(line - pageRows, 0)));
     return true;
 }
@@ -207,7 +209,7 @@ void CKeyRules::InsertLineByte(char c, bool growSelection) {
     const char text[2] = {c, 0};
     bool wasEmpty = m_sel.IsEmpty();
     int caret = m_sel.caret, end = m_sel.end;
-    if (!m_text->InsertAt(caret, text)) return;
+    if (!m_text->TypeAt(caret, 0, text)) return;
     m_sel.caret = caret + 1;
     if (growSelection)
         m_sel.end = std::max(end + 1, m_sel.start);
@@ -270,11 +272,11 @@ TypeResult CKeyRules::Type(unsigned char c) {
     if (overwrites || (!m_bOverwrite && !m_sel.IsEmpty())) {
         // Overwriting takes the width of the character at the caret, whatever stands at the start.
         int count = overwrites ? CharWidthAt(caret) : m_sel.end - start;
-        if (!m_text->ReplaceAt(start, count, typed)) return TypeResult::kRefused;
+        if (!m_text->TypeAt(start, count, typed)) return TypeResult::kRefused;
         m_sel.CollapseAt(start + 1);
         result = TypeResult::kReplaced;
     } else {
-        if (!m_text->InsertAt(caret, typed)) return TypeResult::kRefused;
+        if (!m_text->TypeAt(caret, 0, typed)) return TypeResult::kRefused;
         m_sel.CollapseAt(caret + 1);
     }
     m_nSearchOrigin = m_sel.caret;
@@ -286,11 +288,11 @@ TypeResult CKeyRules::TypePair(char lead, char trail) {
     const char pair[3] = {lead, trail, 0};
     int caret = m_sel.caret, start = m_sel.start;
     if (!m_sel.IsEmpty()) {
-        if (!m_text->ReplaceAt(start, m_sel.end - start, pair)) return TypeResult::kRefused;
+        if (!m_text->TypeAt(start, m_sel.end - start, pair)) return TypeResult::kRefused;
         m_sel.CollapseAt(start + 2);
         return TypeResult::kReplaced;
     }
-    if (!m_text->InsertAt(caret, pair)) return TypeResult::kRefused;
+    if (!m_text->TypeAt(caret, 0, pair)) return TypeResult::kRefused;
     m_sel.CollapseAt(caret + 2);
     return TypeResult::kInserted;
 }

@@ -6,6 +6,7 @@
 
 CPressResult CMouseRules::Press(int pos) {
     CPressResult result;
+    m_model.EndTyping();
     m_sel.anchor = pos;
     m_nLastDrag = pos;
     // A second press at the same offset keeps whatever was selected since the first.
@@ -45,6 +46,7 @@ void CMouseRules::AutoScrollTo(int pos) {
 
 bool CMouseRules::DoubleClick(int pos) {
     int start = 0, end = 0;
+    m_model.EndTyping();
     bool word = m_model.WordBounds(pos, start, end);
     if (word) m_sel.Select(start, end);
     m_nSearchOrigin = m_sel.caret;
