@@ -207,6 +207,36 @@ TEST_F(HostFrame, TheDocumentMenusComeWithADocumentAndTheViewMenuSwitchesItsOpti
     EXPECT_EQ(::GetMenu(s_main->m_hWnd), frameMenu);
 }
 
+// With the deep undo option Ctrl+Z takes back typing word by word, a caret move starting a new word;
+// without it each Ctrl+Z takes back one character, 26 at most.
+TEST_F(HostFrame, DeepUndoTakesBackTypedWordsAndWithoutItSingleCharacters) {
+    const std::string sentence = "the quick brown fox jumps over"; // 30 characters
+    CColorEditView* view = Open("\n");
+    ASSERT_NE(view, nullptr);
+    s_main->SendMessage(WM_COMMAND, ID_OPTION_DEEP_UNDO);
+    for (char c : sentence) view->SendMessage(WM_CHAR, (unsigned char)c, 1);
+    Press(view, VK_LEFT, false, false);
+    Press(view, VK_RIGHT, false, false);
+    view->SendMessage(WM_CHAR, 's', 1);
+    Press(view, 'Z', true, false);
+    EXPECT_EQ(Text(view), sentence + "\n") << "the character typed after the caret moved";
+    Press(view, 'Z', true, false);
+    EXPECT_EQ(Text(view), "the quick brown fox jumps \n");
+    for (int i = 0; i < 5; ++i) Press(view, 'Z', true, false);
+    EXPECT_EQ(Text(view), "\n");
+    EXPECT_FALSE(view->GetEditDocument()->CanUndo());
+    for (int i = 0; i < 7; ++i) Press(view, 'Y', true, false);
+    EXPECT_EQ(Text(view), sentence + "s\n");
+
+    theApp.CloseAllDocuments(FALSE);
+    view = Open("\n");
+    ASSERT_NE(view, nullptr);
+    for (char c : sentence) view->SendMessage(WM_CHAR, (unsigned char)c, 1);
+    for (int i = 0; i < 26; ++i) Press(view, 'Z', true, false);
+    EXPECT_EQ(Text(view), "the \n");
+    EXPECT_FALSE(view->GetEditDocument()->CanUndo());
+}
+
 // Maximised documents: Ctrl+Tab through the frame's accelerators shows the next one whole, closing the
 // active one shows the one left whole, and a document opened meanwhile joins them maximised.
 TEST_F(HostFrame, MaximisedDocumentsAreShownWholeWhenSwitchedOpenedAndClosed) {
