@@ -1,11 +1,13 @@
 // Undo figures: recording 100,000 typed characters (a record each, or merged into runs held in
-// one text block per record) and undoing and redoing a replace-all record of 100,000 items.
+// one text block per record), undoing and redoing a replace-all record of 100,000 items, and a 1 MB
+// typing session through the typing path with and without deep history (grouped into words).
 // Time is the recording pass (or one undo plus one redo) alone; the heap figure is what the
 // history holds per character once every record is kept.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 
@@ -114,8 +116,55 @@ void BM_ListRecordUndoRedo(benchmark::State& state) {
     state.counters["redo_ms"] = redoSeconds * 1e3 / iterations;
 }
 
+// Types 1 MB of six-byte words ("abcde ") a character at a time through the typing path, 10 ms
+// apart; range(0) is 1 for deep history, 0 for the documents' 26 steps. Then every step is undone
+// and redone once.
+void BM_TypingSession(benchmark::State& state) {
+    const int kTyped = 1 << 20;
+    const bool deep = state.range(0) != 0;
+    double typeSeconds = 0, undoSeconds = 0, redoSeconds = 0;
+    size_t heldBytes = 0;
+    int steps = 0;
+    for (auto _ : state) {
+        size_t heapBefore = HeapInUse();
+        CountingDocument* doc = new CountingDocument(25);
+        doc->SetDeepHistory(deep ? TRUE : FALSE);
+        auto t0 = std::chrono::steady_clock::now();
+        for (int pos = 0; pos < kTyped; ++pos) {
+            CUndoInfo* info = new CUndoInfo;
+            info->Add(pos, pos % 6 == 5 ? ' ' : 'a' + pos % 6);
+            doc->SetTypedUndoInfo(info, (unsigned long)pos * 10);
+        }
+        typeSeconds += Seconds(t0);
+        state.SetIterationTime(Seconds(t0));
+        heldBytes = HeapInUse() - heapBefore;
+        auto t1 = std::chrono::steady_clock::now();
+        for (steps = 0; doc->Undo() != -1; ++steps) {
+        }
+        undoSeconds += Seconds(t1);
+        auto t2 = std::chrono::steady_clock::now();
+        while (doc->Redo() != -1) {
+        }
+        redoSeconds += Seconds(t2);
+        delete doc;
+    }
+    double iterations = (double)state.iterations();
+    state.counters["steps"] = steps;
+    state.counters["type_ns_per_char"] = typeSeconds * 1e9 / iterations / kTyped;
+    state.counters["held_MB"] = (double)heldBytes / (1 << 20);
+    state.counters["held_bytes_per_step"] = (double)heldBytes / std::max(steps, 1);
+    state.counters["undo_all_ms"] = undoSeconds * 1e3 / iterations;
+    state.counters["redo_all_ms"] = redoSeconds * 1e3 / iterations;
+}
+
 } // namespace
 
+BENCHMARK(BM_TypingSession)
+    ->ArgNames({"deep"})
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordTyping)
     ->ArgNames({"run", "depth"})
     ->Args({1, 25})

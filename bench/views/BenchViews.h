@@ -107,7 +107,7 @@ inline Replay UndoAndRedo(CEditScrollView* view, const std::string& before, cons
 }
 
 // --megabytes=1,100 --repeats=N --view=CColorEditView|CBlackEditView --one-line
-// --options=gbk,colors,long, in any order; sizes without --megabytes are the program's own;
+// --options=gbk,colors,long,undo, in any order; sizes without --megabytes are the program's own;
 // --one-line makes each file a single line; --options switches the documents' options on as they open.
 struct Options {
     std::vector<int> sizes;
@@ -136,6 +136,7 @@ struct Options {
                 if (std::strstr(list, "gbk")) editOptions |= kOptionGbkCharacters;
                 if (std::strstr(list, "colors")) editOptions |= kOptionWholeTextColors;
                 if (std::strstr(list, "long")) editOptions |= kOptionLongLines;
+                if (std::strstr(list, "undo")) editOptions |= kOptionDeepUndo;
             }
         }
     }
@@ -197,7 +198,7 @@ public:
         std::string path = EnsureFile(megabytes, m_oneLine);
         CDocument* doc = m_template->OpenDocumentFile(path.c_str());
         if (doc == nullptr) return nullptr;
-        for (unsigned option = 1; option <= kOptionLongLines; option <<= 1)
+        for (unsigned option = 1; option <= kOptionDeepUndo; option <<= 1)
             if (m_options & option) static_cast<CEditDocument*>(doc)->SetOption((EditOption)option, TRUE);
         POSITION position = doc->GetFirstViewPosition();
         return dynamic_cast<CEditScrollView*>(doc->GetNextView(position));

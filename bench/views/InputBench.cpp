@@ -6,7 +6,7 @@
 // along the line and one horizontal scroll step, at its start, middle and end, and the memory the process
 // holds beside the text's size.
 // Usage: bench_input [--megabytes=1,100] [--repeats=N] [--view=CColorEditView|CBlackEditView] [--one-line]
-//                    [--options=gbk,colors,long]
+//                    [--options=gbk,colors,long,undo]
 #include <windows.h>
 
 #include <psapi.h>
