@@ -16,6 +16,7 @@ const DWORD kQuietMs = 2000;
 const DWORD kLongestWaitMs = 30000;
 const UINT kTickMs = 100;
 const int kSlice = 1 << 20;
+const double kLookEveryMs = 1.0;
 
 double MillisecondsSince(const LARGE_INTEGER& start) {
     LARGE_INTEGER now, frequency;
@@ -153,8 +154,15 @@ void CRecoveryWriter::Tick(DWORD now) {
     CollectJob();
     if (m_job != nullptr) return; // one write at a time
     if (!m_dirty || !recovery::IsEnabled()) return;
-    if (m_copied < 0 && (!Due(now) || !StartSnapshot())) return;
-    if (CopySlices()) HandOver();
+    if (m_copied < 0 && !Due(now)) return;
+    LARGE_INTEGER start;
+    ::QueryPerformanceCounter(&start);
+    if (m_copied < 0 && !StartSnapshot()) return;
+    m_copying.otherMs += MillisecondsSince(start);
+    if (!CopySlices()) return;
+    ::QueryPerformanceCounter(&start);
+    HandOver();
+    m_cost.otherMs += MillisecondsSince(start);
 }
 
 bool CRecoveryWriter::Due(DWORD now) const {
@@ -172,11 +180,14 @@ bool CRecoveryWriter::StartSnapshot() {
     return true;
 }
 
-// Copies slice after slice until the snapshot is whole (true) or input waits (false).
+// Copies slice after slice until the snapshot is whole (true) or input waits (false). The queue is
+// looked at after a tick's first slice and then once a millisecond of copying has gone by since the
+// last look (under Wine each look is a round trip to the server, dearer than a slice).
 bool CRecoveryWriter::CopySlices() {
     int size = std::max(m_text.GetTextSize() - 1, 0);
     if (size > m_snapshotRoom && !StartSnapshot()) return false;
     if (m_copied > size) m_copied = 0;
+    double sinceLook = kLookEveryMs; // a tick looks after its first slice
     do {
         LARGE_INTEGER start;
         ::QueryPerformanceCounter(&start);
@@ -191,7 +202,11 @@ bool CRecoveryWriter::CopySlices() {
         m_copying.copyMs += ms;
         m_copying.longestSliceMs = std::max(m_copying.longestSliceMs, ms);
         ++m_copying.slices;
-    } while (m_copied < size && !InputWaiting());
+        sinceLook += ms;
+        if (sinceLook < kLookEveryMs) continue;
+        if (InputWaiting()) break;
+        sinceLook = 0;
+    } while (m_copied < size);
     return m_copied >= size;
 }
 

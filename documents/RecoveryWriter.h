@@ -11,13 +11,15 @@
 
 class CDocument;
 
-// What the last write cost, for the benches: the snapshot's copying on the user-interface thread
-// (its total and its longest slice between two looks at the input queue) and the worker's time.
+// What the last write cost, for the benches: on the user-interface thread the snapshot's copying (its
+// total and its longest slice between two looks at the input queue) and the rest (the snapshot's
+// allocation, the hand-over); the worker's time.
 struct RecoveryWriteCost {
     long long bytes = 0;
     double copyMs = 0;
     double longestSliceMs = 0;
     int slices = 0;
+    double otherMs = 0;
     double workerMs = 0;
 };
 
@@ -50,6 +52,8 @@ public:
     void Tick(DWORD now);
     // True while edits wait to be written or a write runs.
     bool IsPending() const;
+    // True from a snapshot's hand-over to the worker until the timer sees the write finished.
+    bool IsWriting() const { return m_job != nullptr; }
     // The recovery file last written or adopted (empty when none).
     const CString& GetFile() const { return m_file; }
     const RecoveryWriteCost& GetLastCost() const { return m_cost; }
