@@ -137,6 +137,9 @@ public:
     void SetModifiedFlag(BOOL modified = TRUE) override;
     // Keeps the unsaved text in a recovery file against a crash (RecoveryWriter.h).
     CRecoveryWriter& GetRecoveryWriter() { return *m_recovery; }
+    // After the file at path was read: when a recovery file newer than it exists, asks whether to take
+    // its text; yes reads it as the modified text, no deletes it. OnOpenDocument does it.
+    void OfferRecovery(LPCSTR path);
     // Serves both the framework document and the undo manager.
     void DeleteContents() override;
     void Serialize(CArchive& archive) override;
@@ -197,9 +200,7 @@ private:
     BOOL WriteInPlace(LPCSTR target, LPCSTR backup);
     static BOOL PutInPlaceOf(LPCSTR target, LPCSTR written, DWORD attributes);
     void ShowReadError(LPCSTR path) const;
-    // Recovery (EditDocumentRecovery.cpp): when a recovery file newer than the file at path exists,
-    // asks whether to take its text; yes reads it as the modified text, no deletes it.
-    void OfferRecovery(LPCSTR path);
+    // Recovery (EditDocumentRecovery.cpp).
     BOOL ReadRecovered(LPCSTR recoveryFile);
     void OnNoRecovery();
     void OnUpdateNoRecovery(CCmdUI* pCmdUI);

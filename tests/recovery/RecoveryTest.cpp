@@ -7,6 +7,7 @@
 #include "documents/BlackEditDoc.h"
 #include "documents/RecoveryFiles.h"
 #include "documents/RecoveryWriter.h"
+#include "include/tessolin/tessolin.h"
 
 namespace {
 const char kQuestion[] =
@@ -75,14 +76,19 @@ TEST_F(Recovery, AKilledHostsTypingComesBackOnYesAndGoesOnNo) {
     doc->OnCloseDocument();
     EXPECT_EQ(RecoveryFiles(), 0) << "closing without saving throws the recovery file away";
 
+    // The editor window offers it too.
     TypeAndKill(path, "c");
     boxes.QueueAnswer(IDNO);
-    doc = NewDocument();
-    ASSERT_TRUE(doc->OnOpenDocument(path.c_str()));
-    EXPECT_EQ(DocumentText(*doc), kFileText);
-    EXPECT_FALSE(doc->IsModified());
+    HWND editor = ::CreateWindowExA(0, TESSOLIN_EDIT_CLASSA, "", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                    nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(::SendMessageA(editor, TEM_OPENFILE, 0, (LPARAM)path.c_str()));
+    EXPECT_EQ(boxes.GetText(1), kQuestion);
+    char text[64] = {};
+    ::GetWindowTextA(editor, text, sizeof text);
+    EXPECT_STREQ(text, kFileBytes);
+    EXPECT_EQ(::SendMessageA(editor, EM_GETMODIFY, 0, 0), 0);
     EXPECT_EQ(RecoveryFiles(), 0);
-    doc->OnCloseDocument();
+    ::DestroyWindow(editor);
 }
 
 TEST_F(Recovery, SavingAndClosingDeleteTheFileAndSwitchedOffNoneIsWritten) {
