@@ -53,6 +53,21 @@ CString PathHash(CString path) {
     return text;
 }
 
+// Whether the process that wrote a recovery file at `written` still runs: a process of that id that
+// started before then and has not ended (an id taken again later by another process does not count).
+bool WriterRuns(DWORD id, const FILETIME& written) {
+    if (id == ::GetCurrentProcessId()) return true;
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (process == nullptr) return false;
+    FILETIME created, exited, kernel, user;
+    DWORD code = 0;
+    bool runs = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE &&
+                ::GetProcessTimes(process, &created, &exited, &kernel, &user) &&
+                ::CompareFileTime(&created, &written) < 0;
+    ::CloseHandle(process);
+    return runs;
+}
+
 bool ReadExactly(HANDLE file, void* buffer, DWORD count) {
     DWORD read = 0;
     return ::ReadFile(file, buffer, count, &read, nullptr) && read == count;
@@ -106,18 +121,28 @@ bool FindNewer(const char* documentPath, CString& recoveryFile) {
     if (::GetFileAttributesExA(documentPath, GetFileExInfoStandard, &saved) &&
         ::CompareFileTime(&kept.ftLastWriteTime, &saved.ftLastWriteTime) <= 0)
         return false;
+    HANDLE file = ::CreateFileA(candidate, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ULONGLONG textSize = 0;
+    DWORD writer = 0;
+    bool whole = ReadHeader(file, textSize, &writer);
+    ::CloseHandle(file);
+    if (!whole || WriterRuns(writer, kept.ftLastWriteTime)) return false;
     recoveryFile = candidate;
     return true;
 }
 
-bool ReadHeader(HANDLE file, ULONGLONG& textSize) {
+bool ReadHeader(HANDLE file, ULONGLONG& textSize, DWORD* writer) {
     char signature[sizeof kSignature];
-    DWORD pathLength = 0;
+    DWORD process = 0, pathLength = 0;
     LARGE_INTEGER size = {};
     if (!::GetFileSizeEx(file, &size) || !ReadExactly(file, signature, sizeof signature) ||
         std::memcmp(signature, kSignature, sizeof kSignature) != 0 ||
-        !ReadExactly(file, &pathLength, sizeof pathLength) || pathLength > 32768)
+        !ReadExactly(file, &process, sizeof process) || !ReadExactly(file, &pathLength, sizeof pathLength) ||
+        pathLength > 32768)
         return false;
+    if (writer != nullptr) *writer = process;
     LARGE_INTEGER skip = {};
     skip.QuadPart = pathLength;
     if (!::SetFilePointerEx(file, skip, nullptr, FILE_CURRENT) ||
@@ -125,12 +150,13 @@ bool ReadHeader(HANDLE file, ULONGLONG& textSize) {
         return false;
     // A file cut short (or grown) is not a recovery file.
     return (ULONGLONG)size.QuadPart ==
-           sizeof kSignature + sizeof pathLength + pathLength + sizeof textSize + textSize;
+           sizeof kSignature + sizeof process + sizeof pathLength + pathLength + sizeof textSize + textSize;
 }
 
 bool WriteHeader(HANDLE file, const char* originalPath, ULONGLONG textSize) {
-    DWORD pathLength = (DWORD)std::strlen(originalPath);
+    DWORD process = ::GetCurrentProcessId(), pathLength = (DWORD)std::strlen(originalPath);
     return WriteExactly(file, kSignature, sizeof kSignature) &&
+           WriteExactly(file, &process, sizeof process) &&
            WriteExactly(file, &pathLength, sizeof pathLength) &&
            WriteExactly(file, originalPath, pathLength) && WriteExactly(file, &textSize, sizeof textSize);
 }

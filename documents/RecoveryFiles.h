@@ -24,13 +24,15 @@ CString Folder();
 // without a path gets a name of its own that no other document of any process takes.
 CString FileFor(const char* documentPath);
 
-// The recovery file of documentPath when one exists that was written after the document's file.
+// The recovery file of documentPath when one exists that was written after the document's file by a
+// process that has ended (a running one, this one included, is still keeping its own edits there).
 bool FindNewer(const char* documentPath, CString& recoveryFile);
 
-// Layout: the signature, the original path's length (4 bytes) and bytes, the text's length (8 bytes),
-// the text's bytes exactly as the document held them (without the terminating zero).
+// Layout: the signature, the writing process's id (4 bytes), the original path's length (4 bytes) and
+// bytes, the text's length (8 bytes), the text's bytes exactly as the document held them (without the
+// terminating zero).
 // Reads the header and leaves the file at the text; false for anything but a whole recovery file.
-bool ReadHeader(HANDLE file, ULONGLONG& textSize);
+bool ReadHeader(HANDLE file, ULONGLONG& textSize, DWORD* writer = nullptr);
 // Writes the header for a text of textSize bytes.
 bool WriteHeader(HANDLE file, const char* originalPath, ULONGLONG textSize);
 
