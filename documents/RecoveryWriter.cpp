@@ -153,7 +153,12 @@ bool CRecoveryWriter::IsPending() const {
 void CRecoveryWriter::Tick(DWORD now) {
     CollectJob();
     if (m_job != nullptr) return; // one write at a time
-    if (!m_dirty || !recovery::IsEnabled()) return;
+    if (!recovery::IsEnabled()) { // switched off: nothing more to write
+        m_dirty = false;
+        m_copied = -1;
+        m_snapshot.reset();
+    }
+    if (!m_dirty) return;
     if (m_copied < 0 && !Due(now)) return;
     LARGE_INTEGER start;
     ::QueryPerformanceCounter(&start);
