@@ -103,4 +103,11 @@ function(tessolin_test name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT
       "ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
   endif()
+  # The documents' recovery files go to the build tree, never to the profile's application data (under
+  # Wine the build tree is on drive Z:).
+  set(recovery_dir ${CMAKE_BINARY_DIR}/test-recovery)
+  if(TESSOLIN_WIN32)
+    set(recovery_dir Z:${recovery_dir})
+  endif()
+  set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "TESSOLIN_RECOVERY_DIR=${recovery_dir}")
 endfunction()

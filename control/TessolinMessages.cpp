@@ -87,13 +87,15 @@ bool CEditControl::TessolinMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     return true;
 }
 
-// The documents' own reading: its status text, its progress, its message box on failure.
+// The documents' own reading: its status text, its progress, its message box on failure, and the
+// offer of a newer recovery file's text.
 LRESULT CEditControl::OpenFile(const char* path) {
     if (path == nullptr || path[0] == '\0') return 0;
     if (!m_doc->OpenFile(path)) return 0;
     m_doc->SetPathName(path, FALSE);
     m_doc->ClearHistory();
     m_doc->SetModifiedFlag(FALSE);
+    m_doc->OfferRecovery(path);
     m_view->SendMessage(WM_INITIALUPDATE);
     m_view->SetSelection(0, 0);
     return 1;

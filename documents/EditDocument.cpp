@@ -8,6 +8,7 @@
 #include "documents/HostMessages.h"
 #include "documents/HostReports.h"
 #include "documents/ProgressBar.h"
+#include "documents/RecoveryWriter.h"
 #include "framework/base/MemoryBlock.h"
 #include "framework/win/Frame.h"
 #include "framework/win/MessageBox.h"
@@ -61,6 +62,8 @@ ON_COMMAND_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_LONG_LINES, OnOption)
 ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_LONG_LINES, OnUpdateOption)
 ON_COMMAND_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnOption)
 ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnUpdateOption)
+ON_COMMAND(ID_OPTION_NO_RECOVERY, OnNoRecovery)
+ON_UPDATE_COMMAND_UI(ID_OPTION_NO_RECOVERY, OnUpdateNoRecovery)
 END_MESSAGE_MAP()
 
 namespace {
@@ -96,6 +99,7 @@ CEditDocument::CEditDocument() : CUndo(kUndoDepth, kUndoSecondLimit) {
 void CEditDocument::BindBuffer(CStringEx& text, const CLineTable& lines) {
     m_text = &text;
     m_lines = &lines;
+    m_recovery = std::make_unique<CRecoveryWriter>(*this, text);
 }
 
 CEditDocument::~CEditDocument() {
@@ -334,6 +338,7 @@ bool CEditDocument::ApplyEdit(int pos, int removeCount, const char* inserted, in
         return false;
     }
     SetModifiedFlag(TRUE);
+    m_recovery->OnEdited(pos);
     if (IsBatching()) m_bBatchChanged = TRUE;
     POSITION position = GetFirstViewPosition();
     while (position != nullptr)
@@ -431,6 +436,7 @@ BOOL CEditDocument::OnNewDocument() {
 BOOL CEditDocument::OnOpenDocument(LPCSTR path) {
     CEditViewLink* view = FindViewLink();
     if (!OpenFile(path)) return FALSE;
+    OfferRecovery(path);
     if (view != nullptr) view->SetRenderFlag(1);
     return TRUE;
 }
@@ -455,6 +461,8 @@ void CEditDocument::ShowReadError(LPCSTR path) const {
 void CEditDocument::OnCloseDocument() {
     if (CHostReports* reports = GetHostReports()) reports->Closing();
     if (CWinApp* app = AfxGetApp()) app->OnCmdMsg(kCloseCommand, 0, nullptr, nullptr);
+    // Closing without saving throws the edits away, and their recovery file with them.
+    m_recovery->Discard();
     CDocument::OnCloseDocument();
 }
 

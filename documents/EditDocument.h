@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "documents/EditViewLink.h"
@@ -15,6 +16,7 @@
 #include "undo/Undo.h"
 
 class CProgressBar;
+class CRecoveryWriter;
 class CStdioFile;
 
 // Options beyond the editor's standard behaviour, each off until the host switches it on: GBK
@@ -31,6 +33,8 @@ enum : UINT {
     ID_OPTION_GBK_CHARACTERS = 0x8110,
     ID_OPTION_WHOLE_TEXT_COLORS = 0x8111,
     ID_OPTION_LONG_LINES = 0x8112,
+    // Switches crash recovery off for the whole process (and on again); checked while off.
+    ID_OPTION_NO_RECOVERY = 0x8114,
     ID_OPTION_DEEP_UNDO = 0x811C,
 };
 
@@ -134,6 +138,13 @@ public:
     BOOL OnSaveDocument(LPCSTR path) override;
     void OnCloseDocument() override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    // Clearing the flag (a save, a load) also deletes the document's recovery file.
+    void SetModifiedFlag(BOOL modified = TRUE) override;
+    // Keeps the unsaved text in a recovery file against a crash (RecoveryWriter.h).
+    CRecoveryWriter& GetRecoveryWriter() { return *m_recovery; }
+    // After the file at path was read: when a recovery file newer than it exists, asks whether to take
+    // its text; yes reads it as the modified text, no deletes it. OnOpenDocument does it.
+    void OfferRecovery(LPCSTR path);
     // Serves both the framework document and the undo manager.
     void DeleteContents() override;
     void Serialize(CArchive& archive) override;
@@ -197,6 +208,10 @@ private:
     BOOL WriteInPlace(LPCSTR target, LPCSTR backup);
     static BOOL PutInPlaceOf(LPCSTR target, LPCSTR written, DWORD attributes);
     void ShowReadError(LPCSTR path) const;
+    // Recovery (EditDocumentRecovery.cpp).
+    BOOL ReadRecovered(LPCSTR recoveryFile);
+    void OnNoRecovery();
+    void OnUpdateNoRecovery(CCmdUI* pCmdUI);
 
     // An option changed (the coloured document switches its buffer's scan checkpoints).
     virtual void OptionsChanged() {}
@@ -207,6 +222,7 @@ private:
     int m_nBatchDepth = 0;
     BOOL m_bBatchChanged = FALSE;
     int m_nBatchCaret = -1; // the last ScrollToCurrent of the batch, -1 when none came
+    std::unique_ptr<CRecoveryWriter> m_recovery;
 
     DECLARE_MESSAGE_MAP()
     const IID* const* GetInterfaceMap() const override;

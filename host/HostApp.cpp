@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "documents/HostMessages.h"
+#include "documents/RecoveryFiles.h"
 #include "framework/win/DocTemplate.h"
 #include "framework/win/MessageBox.h"
 #include "framework/win/OleClipboard.h"
@@ -98,9 +99,9 @@ private:
     // Adds a template when the library provides both classes; FALSE when either is missing.
     BOOL AddTemplateByName(UINT resourceId, const char* documentClass, const char* viewClass);
     // Takes --screenshot PATH, --find-title HEADING, --print-preview PATH (a screenshot of the active
-    // document's print preview), --options (every option of the documents on) and --goto-line N (the
-    // active view scrolled to show line N, counted from 1, as its first line) out of the arguments and
-    // keeps the rest as files to open.
+    // document's print preview), --options (every option of the documents on), --no-recovery (no
+    // recovery files kept against a crash) and --goto-line N (the active view scrolled to show line N,
+    // counted from 1, as its first line) out of the arguments and keeps the rest as files to open.
     void ParseCommandLine();
     std::vector<std::string> m_files;
     std::string m_findTitle;
@@ -165,6 +166,8 @@ void CHostApp::ParseCommandLine() {
             m_printPreview = true, g_screenshotPath = __argv[++i];
         else if (argument == "--options")
             m_allOptions = true;
+        else if (argument == "--no-recovery")
+            recovery::SetEnabled(false);
         else if (argument == "--goto-line" && i + 1 < __argc)
             m_gotoLine = std::atoi(__argv[++i]);
         else

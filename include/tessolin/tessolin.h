@@ -82,6 +82,14 @@ typedef struct TESSOLIN_NOTIFY {
 #endif
 TESSOLIN_API BOOL WINAPI TessolinRegisterClasses(HINSTANCE instance);
 
+/* Crash recovery. While a document holds unsaved edits, its text is kept in a recovery file under the
+ * user's local application data, "Tessolin\Recovery\"; opening the file again after a crash offers
+ * the text back. TessolinEnableRecovery(FALSE) switches recovery off for the whole process.
+ * TessolinSetRecoveryFolder puts the files in another folder; NULL goes back to the default, which the
+ * environment variable TESSOLIN_RECOVERY_DIR replaces when set. */
+TESSOLIN_API void WINAPI TessolinEnableRecovery(BOOL on);
+TESSOLIN_API void WINAPI TessolinSetRecoveryFolder(const char* folder);
+
 #ifdef __cplusplus
 }
 #endif
