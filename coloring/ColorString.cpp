@@ -163,12 +163,15 @@ void CColorString::SetRunListing(const char* path) {
 }
 
 CColorString& CColorString::Insert(int pos, const char* text) {
-    if (text == nullptr || pos < 0 || pos > GetTextSize()) return *this;
+    return text == nullptr ? *this : Insert(pos, text, (int)std::strlen(text));
+}
+
+CColorString& CColorString::Insert(int pos, const char* text, int length) {
+    if (text == nullptr || length < 0 || pos < 0 || pos > GetTextSize()) return *this;
     BeginUpdate(0, 1);
     int before = GetTextSize();
-    int length = (int)std::strlen(text);
     // A refused insertion (no memory for the block) leaves the run list in step with the text.
-    if (CStringEx::Insert(pos, text)) m_runs.InsertAt(pos, m_rules.GetTextColor(), length);
+    if (CStringEx::Insert(pos, text, length)) m_runs.InsertAt(pos, m_rules.GetTextColor(), length);
     TextEdited(pos, 0, length, false, before);
     int n = GetTextSize();
     Reset(0);

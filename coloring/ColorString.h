@@ -115,6 +115,8 @@ public:
     // Edits.
     CColorString& Insert(int pos, const char* text);
     CColorString& Insert(int pos, char c);
+    // The length bytes at text, zero bytes among them kept.
+    CColorString& Insert(int pos, const char* text, int length);
     CColorString& Return(int pos);
     CColorString& Delete(int pos, int count);
     CColorString& Replace(int pos, int count, const char* text);

@@ -23,7 +23,8 @@ std::string Narrow(const wchar_t* text) {
 }
 
 bool IsOption(WPARAM bit) {
-    return bit == kOptionGbkCharacters || bit == kOptionWholeTextColors || bit == kOptionLongLines;
+    return bit == kOptionGbkCharacters || bit == kOptionWholeTextColors || bit == kOptionLongLines ||
+           bit == kOptionFollowFile;
 }
 } // namespace
 
@@ -47,7 +48,6 @@ bool CEditControl::TessolinMessage(UINT message, WPARAM wParam, LPARAM lParam, L
         break;
     case TEM_RELOAD:
         result = m_doc->GetPathName().IsEmpty() ? 0 : m_doc->ReloadFile();
-        if (result != 0) m_doc->ClearHistory();
         break;
     case TEM_FINDTITLE:
         result = FindTitle((UINT)wParam, (const char*)lParam);

@@ -15,6 +15,7 @@ protected:
     BOOL ReadText(CStdioFile& file, long size, ReadKind kind, CProgressBar& bar) override;
     const char* LoadBarText() const override;
     UINT ReadSharing(ReadKind) const override { return CFile::shareDenyNone; }
+    bool KeepsNulBytes() const override { return false; }
 
     DECLARE_MESSAGE_MAP()
 };

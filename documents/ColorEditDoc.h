@@ -31,6 +31,7 @@ protected:
     const char* LoadBarText() const override;
     void OptionsChanged() override;
     UINT ReadSharing(ReadKind kind) const override;
+    bool KeepsNulBytes() const override { return true; }
 
     DECLARE_MESSAGE_MAP()
 

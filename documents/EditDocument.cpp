@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "documents/DiskState.h"
+#include "documents/FileWatch.h"
+
 #include "documents/HostMessages.h"
 #include "documents/HostReports.h"
 #include "documents/ProgressBar.h"
@@ -58,8 +61,8 @@ IMPLEMENT_DYNAMIC(CEditDocument, CDocument)
 
 BEGIN_MESSAGE_MAP(CEditDocument, CDocument)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
-ON_COMMAND_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_LONG_LINES, OnOption)
-ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_LONG_LINES, OnUpdateOption)
+ON_COMMAND_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_FOLLOW_FILE, OnOption)
+ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_GBK_CHARACTERS, ID_OPTION_FOLLOW_FILE, OnUpdateOption)
 ON_COMMAND_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnOption)
 ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnUpdateOption)
 ON_COMMAND(ID_OPTION_NO_RECOVERY, OnNoRecovery)
@@ -77,6 +80,7 @@ void CEditDocument::SetOption(EditOption option, BOOL on) {
     unsigned options = on ? (m_options | option) : (m_options & ~(unsigned)option);
     if (options == m_options) return;
     m_options = options;
+    if (option == kOptionFollowFile && on) CheckDiskSoon();
     if (option & kOptionDeepUndo) SetDeepHistory(on);
     OptionsChanged();
     UpdateAllViews(nullptr);
@@ -103,6 +107,7 @@ void CEditDocument::BindBuffer(CStringEx& text, const CLineTable& lines) {
 }
 
 CEditDocument::~CEditDocument() {
+    CFileWatch::Instance().Forget(this);
     AfxOleUnlockApp();
 }
 
@@ -358,7 +363,8 @@ int CEditDocument::ReloadFile() {
 }
 
 int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
-    const CString name = kind == kReload ? GetPathName() : CString(path != nullptr ? path : "");
+    const CString name =
+        kind == kReload && path == nullptr ? GetPathName() : CString(path != nullptr ? path : "");
     CProgressBar bar(kind == kOpen     ? kReadBarText
                      : kind == kReload ? kReloadBarText
                                        : LoadBarText(),
@@ -383,6 +389,10 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
         file.Abort();
         ClearText(); // no half-read text stays behind the message
         RecalcScrollSize();
+        if (kind != kOpen) {
+            ForgetDisk();
+            ClearHistory();
+        }
         ShowReadError(name);
         return 0;
     }
@@ -390,8 +400,13 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
         if (CEditViewLink* view = FindViewLink()) view->UpdateColors();
     }
     bar.SetPos(100);
+    ULONGLONG consumed = file.GetPosition();
     file.Close();
+    RememberDisk(name, consumed == CFile::kSeekFailed ? 0 : consumed);
     if (kind != kOpen) {
+        // The history's records describe the text that was replaced: replayed on this one they
+        // would change bytes they never saw.
+        ClearHistory();
         SetModifiedFlag(FALSE);
         UpdateAllViews(nullptr, 0, nullptr);
     }
@@ -449,6 +464,7 @@ BOOL CEditDocument::OnSaveDocument(LPCSTR path) {
         return FALSE;
     }
     SetModifiedFlag(FALSE);
+    RememberDisk(name, CDiskStamp::Of(name).size);
     return TRUE;
 }
 

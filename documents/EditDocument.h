@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "documents/EditViewLink.h"
@@ -18,21 +19,26 @@
 class CProgressBar;
 class CRecoveryWriter;
 class CStdioFile;
+struct CDiskState;
+struct CDiskStamp;
 
 // Options beyond the editor's standard behaviour, each off until the host switches it on: GBK
 // characters found from the line's start with the code page's own lead-byte table, colours that do
-// not depend on where the window is, and lines of megabytes that stay quick to edit. The commands
+// not depend on where the window is, lines of megabytes that stay quick to edit, and a file that
+// grows on disk followed to its end (bytes appended to it join the text). The commands
 // toggle them for the active document; their menu items show a check while on.
 enum EditOption : unsigned {
     kOptionGbkCharacters = 1,
     kOptionWholeTextColors = 2,
     kOptionLongLines = 4,
+    kOptionFollowFile = 8,
     kOptionDeepUndo = 128,
 };
 enum : UINT {
     ID_OPTION_GBK_CHARACTERS = 0x8110,
     ID_OPTION_WHOLE_TEXT_COLORS = 0x8111,
     ID_OPTION_LONG_LINES = 0x8112,
+    ID_OPTION_FOLLOW_FILE = 0x8113,
     // Switches crash recovery off for the whole process (and on again); checked while off.
     ID_OPTION_NO_RECOVERY = 0x8114,
     ID_OPTION_DEEP_UNDO = 0x811C,
@@ -150,6 +156,18 @@ public:
     void Serialize(CArchive& archive) override;
     void ScrollToCurrent(int pos) override;
 
+    // The file on disk (EditDocumentDisk.cpp). The document remembers the size and write time of the
+    // file it last read or wrote; CheckDisk compares them with the file now and, when another program
+    // changed it, reloads a document without edits at once (each view kept on its lines), asks once
+    // per change before reloading one with edits, reports a deletion or a rename once (and marks the
+    // document modified, so that a save writes the file again) or, with the follow option, takes the
+    // bytes appended to the file into the text. Run at idle time by the file watch; CheckDiskSoon
+    // asks it for the next idle time (a view of the document got the focus).
+    void CheckDisk();
+    void CheckDiskSoon();
+    // Whether the watch must look at the file at every idle time, not only on a change notification.
+    BOOL WatchesDiskClosely() const;
+
 protected:
     enum ReadKind { kOpen, kLoad, kReload };
 
@@ -161,6 +179,8 @@ protected:
     virtual BOOL ReadText(CStdioFile& file, long size, ReadKind kind, CProgressBar& bar) = 0;
     // The progress text of LoadFile, which the two families word differently.
     virtual const char* LoadBarText() const = 0;
+    // Whether NUL bytes read from a file stay in the text (else they become spaces).
+    virtual bool KeepsNulBytes() const = 0;
     // Sharing granted to other programs while the file is read.
     virtual UINT ReadSharing(ReadKind kind) const = 0;
     // Releases the text block (the buffer's own ClearContents).
@@ -212,6 +232,16 @@ private:
     BOOL ReadRecovered(LPCSTR recoveryFile);
     void OnNoRecovery();
     void OnUpdateNoRecovery(CCmdUI* pCmdUI);
+    // The file at path is what the text was read from or written to, up to its raw byte consumed.
+    void RememberDisk(LPCSTR path, ULONGLONG consumed);
+    void ForgetDisk();
+    void ReloadFromDisk();
+    // The bytes appended to the file since it was last read, into the text; FALSE when the file was
+    // not only appended to (it shrank, or bytes already read changed).
+    BOOL FollowAppends(const CDiskStamp& now);
+    // Bytes of the file as the text file format reads them, added at the text's end without an undo
+    // record or the modified flag; views whose caret was on the last line go to the new end.
+    BOOL AppendFromDisk(const std::string& text);
 
     // An option changed (the coloured document switches its buffer's scan checkpoints).
     virtual void OptionsChanged() {}
@@ -223,6 +253,8 @@ private:
     BOOL m_bBatchChanged = FALSE;
     int m_nBatchCaret = -1; // the last ScrollToCurrent of the batch, -1 when none came
     std::unique_ptr<CRecoveryWriter> m_recovery;
+    std::unique_ptr<CDiskState> m_disk;
+    BOOL m_bCheckingDisk = FALSE;
 
     DECLARE_MESSAGE_MAP()
     const IID* const* GetInterfaceMap() const override;
@@ -246,7 +278,7 @@ protected:
         else if (count == 0 && length == 1)
             m_buffer.Insert(pos, text[0]);
         else if (count == 0)
-            m_buffer.Insert(pos, text);
+            m_buffer.Insert(pos, text, length);
         else if (length == 0)
             m_buffer.Delete(pos, count);
         else

@@ -18,6 +18,16 @@ public:
     // OnBatchEnd then re-lays out the view once for all the batch's changes.
     virtual void OnTextChanged(int pos, int removed, int inserted) = 0;
     virtual void OnBatchEnd() = 0;
+    // Where the view stands: the caret's line, the caret's byte offset in that line and the first
+    // visible line. SetPlace puts a view back after its text was replaced, each figure clamped to
+    // the new text.
+    struct CPlace {
+        int caretLine = 0;
+        int caretOffset = 0;
+        int firstLine = 0;
+    };
+    virtual CPlace Place() const = 0;
+    virtual void SetPlace(const CPlace& place) = 0;
 
 protected:
     ~CEditViewLink() = default;

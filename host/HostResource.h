@@ -12,6 +12,6 @@
 // Shows or hides the titles panel.
 #define ID_VIEW_TITLES 0x8101
 // Switches every option of the editor's documents on for every open document (the 查看 menu's
-// items above it switch one option of the active document, 0x8110-0x8112).
+// items above it switch one option of the active document, 0x8110-0x8113).
 #define ID_VIEW_ALL_OPTIONS 0x8120
 #define ID_INDICATOR_CARET 0xE710

@@ -11,6 +11,12 @@ CBlackString& CBlackString::Insert(int pos, const char* text) {
     return *this;
 }
 
+CBlackString& CBlackString::Insert(int pos, const char* text, int length) {
+    CStringEx::Insert(pos, text, length);
+    Reset();
+    return *this;
+}
+
 CBlackString& CBlackString::Insert(int pos, char c) {
     int line = OffsetToLine(pos);
     bool inStep = m_lines.IsInStep(*this);

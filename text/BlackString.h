@@ -28,6 +28,7 @@ public:
 
     CBlackString& Insert(int pos, const char* text);
     CBlackString& Insert(int pos, char c);
+    CBlackString& Insert(int pos, const char* text, int length);
     CBlackString& Return(int pos);
     CBlackString& Delete(int pos, int count);
     CBlackString& Replace(int pos, int count, const char* text);

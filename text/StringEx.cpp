@@ -316,9 +316,11 @@ void CStringEx::EndGapSoon() {
 }
 
 BOOL CStringEx::Insert(int pos, const char* s) {
-    if (s == nullptr) return TRUE;
-    int n = (int)strnlen(s, INT_MAX / 2);
-    if (n == 0) return TRUE;
+    return s == nullptr || Insert(pos, s, (int)strnlen(s, INT_MAX / 2));
+}
+
+BOOL CStringEx::Insert(int pos, const char* s, int n) {
+    if (s == nullptr || n <= 0) return TRUE;
     if (pos < 0 || pos > m_nLength) return FALSE;
     // Bytes of this string may move before they are copied in: a private copy goes in instead.
     char* copy = nullptr;

@@ -90,6 +90,8 @@ public:
 
     // Editing; positions outside 0 ... length are refused (FALSE).
     BOOL Insert(int pos, const char* s);
+    // The n bytes at s, zero bytes among them kept.
+    BOOL Insert(int pos, const char* s, int n);
     BOOL Insert(int pos, char c);
     void Delete(int pos, int count);
     BOOL Replace(int pos, int count, const char* s);

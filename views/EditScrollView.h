@@ -133,6 +133,8 @@ public:
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
     void OnDocumentChanged() override { m_model.Attach(GetEditDocument()); }
     void OnBatchEnd() override;
+    CPlace Place() const override;
+    void SetPlace(const CPlace& place) override;
 
     // Mouse selection.
     void AutoScroll();

@@ -37,6 +37,8 @@ void CEditScrollView::OnSetFocus(CWnd*) {
     m_caret.Focus(m_metrics.unit.cy, m_metrics.leftMargin);
     // The status bar shows the position of the view that has the focus, not of the last one typed in.
     if (m_bInitialised && GetEditDocument() != nullptr) GetCaretPos(m_metrics.leftMargin);
+    // A file changed on a share that gives no change notifications is seen when its view is used.
+    if (GetEditDocument() != nullptr) GetEditDocument()->CheckDiskSoon();
 }
 
 void CEditScrollView::OnKillFocus(CWnd*) {
@@ -273,6 +275,29 @@ void CEditScrollView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
         UpdateColors();
     }
     CView::OnUpdate(pSender, lHint, pHint);
+}
+
+CEditViewLink::CPlace CEditScrollView::Place() const {
+    CPlace place;
+    place.caretLine = m_model.CaretLine();
+    place.caretOffset = m_model.Caret() - GetEditDocument()->LineStart(place.caretLine);
+    place.firstLine = m_model.First().line;
+    return place;
+}
+
+// The caret keeps its offset in the line where the line is long enough, else it ends the line.
+void CEditScrollView::SetPlace(const CPlace& place) {
+    CEditDocument* doc = GetEditDocument();
+    int line = std::clamp(place.caretLine, 0, std::max(doc->LineCount() - 1, 0));
+    int last = std::max(m_model.LineLength(line) - 1, 0);
+    int caret = m_model.OutsidePair(doc->LineStart(line) + std::clamp(place.caretOffset, 0, last));
+    m_model.SetSelection(caret, caret);
+    m_model.First().line = std::max(place.firstLine, 0);
+    if (!m_bInitialised) return;
+    CalcScrollSize();
+    m_bars.SetPosition(SB_VERT, m_model.First().line);
+    PlaceCaret();
+    Invalidate(FALSE);
 }
 
 // The document has already brought its line figures up to date.

@@ -38,6 +38,7 @@ extern "C" {
 #define TEO_GBKCHARACTERS 0x0001   /* caret, deletion and search keep GBK characters whole */
 #define TEO_WHOLETEXTCOLORS 0x0002 /* colours as a scan of the whole text gives them */
 #define TEO_LONGLINES 0x0004       /* lines of megabytes stay quick to edit */
+#define TEO_FOLLOWFILE 0x0008      /* bytes appended to the file on disk join the text */
 
 /* The editor's own messages. */
 #define TEM_FIRST (WM_USER + 0x0600)

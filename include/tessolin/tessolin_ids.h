@@ -44,6 +44,7 @@
 #define ID_OPTION_GBK_CHARACTERS 0x8110
 #define ID_OPTION_WHOLE_TEXT_COLORS 0x8111
 #define ID_OPTION_LONG_LINES 0x8112
+#define ID_OPTION_FOLLOW_FILE 0x8113
 #define ID_OPTION_NO_RECOVERY 0x8114 /* crash recovery off for the whole process, and on again */
 #define ID_OPTION_DEEP_UNDO 0x811C
 
