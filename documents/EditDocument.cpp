@@ -389,10 +389,8 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
         file.Abort();
         ClearText(); // no half-read text stays behind the message
         RecalcScrollSize();
-        if (kind != kOpen) {
-            ForgetDisk();
-            ClearHistory();
-        }
+        ForgetDisk();
+        if (kind != kOpen) ClearHistory();
         ShowReadError(name);
         return 0;
     }
@@ -443,6 +441,7 @@ void CEditDocument::CReadProgress::Update(long total) {
 
 BOOL CEditDocument::OnNewDocument() {
     if (!CDocument::OnNewDocument()) return FALSE;
+    ForgetDisk();
     if (!m_text->SetBufferSize(TextBlockSizeFor(0))) return FALSE;
     RecalcScrollSize();
     return TRUE;

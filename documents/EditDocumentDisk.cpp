@@ -31,7 +31,11 @@ void CEditDocument::RememberDisk(LPCSTR path, ULONGLONG consumed) {
     if (!m_disk) m_disk.reset(new CDiskState);
     CDiskState& disk = *m_disk;
     disk = CDiskState();
-    disk.path = path;
+    // The full path: the current folder may change before the next check.
+    char full[MAX_PATH];
+    DWORD n = ::GetFullPathNameA(path, MAX_PATH, full, nullptr);
+    disk.path = n > 0 && n < MAX_PATH ? full : path;
+    path = disk.path;
     disk.stamp = CDiskStamp::Of(path);
     if (!disk.stamp.exists) {
         ForgetDisk();
