@@ -14,6 +14,10 @@
 
 CWinApp theApp("ViewTests");
 
+namespace {
+std::vector<std::string> openedFiles; // the files Open wrote for this test's documents
+} // namespace
+
 CMDIFrameWnd* ViewFixture::main = nullptr;
 CStatusBar* ViewFixture::statusBar = nullptr;
 CMultiDocTemplate* ViewFixture::coloredTemplate = nullptr;
@@ -47,6 +51,8 @@ void ViewFixture::TearDown() {
     Modifiers(false, false);
     theApp.CloseAllDocuments(FALSE);
     Pump();
+    for (const std::string& path : openedFiles) ::DeleteFileA(path.c_str());
+    openedFiles.clear();
     EXPECT_EQ(unexpectedBoxes.GetCount(), 0) << "a message box no test asked for";
 }
 
@@ -152,7 +158,11 @@ bool ViewFixture::WholeOrRefused(CEditScrollView* view, const std::string& after
 }
 
 CView* ViewFixture::Open(CMultiDocTemplate* docTemplate, const std::string& text, int width, int height) {
-    std::string path = TempPath("tessolin-view-test.dat"), bytes;
+    // A file of its own for each document: a file rewritten under an open document is reloaded into it.
+    std::string path =
+                    TempPath(("tessolin-view-test-" + std::to_string(openedFiles.size()) + ".dat").c_str()),
+                bytes;
+    openedFiles.push_back(path);
     for (char c : text) bytes += c == '\n' ? "\r\n" : std::string(1, c);
     std::ofstream(path, std::ios::binary) << bytes;
     CView* view = ViewOf(docTemplate->OpenDocumentFile(path.c_str()));
