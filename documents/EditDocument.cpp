@@ -33,6 +33,20 @@ const UINT kCloseCommand = 100;
 const char kOutOfMemory[] =
     "\xC4\xDA\xB4\xE6\xB2\xBB\xD7\xE3\xA3\xAC\xD5\xE2\xB4\xCE\xB1\xE0\xBC\xAD\xC3\xBB"
     "\xD3\xD0\xCD\xEA\xB3\xC9\xA3\xAC\xCE\xC4\xB1\xBE\xB1\xA3\xB3\xD6\xD4\xAD\xD1\xF9\xA1\xA3";
+// 第%d行有GBK编码无法表示的字符，文件以只读方式打开。
+const char kLostCharacters[] =
+    "\xB5\xDA%d\xD0\xD0\xD3\xD0GBK\xB1\xE0\xC2\xEB\xCE\xDE\xB7\xA8\xB1\xED\xCA\xBE\xB5\xC4"
+    "\xD7\xD6\xB7\xFB\xA3\xAC\xCE\xC4\xBC\xFE\xD2\xD4\xD6\xBB\xB6\xC1\xB7\xBD\xCA\xBD"
+    "\xB4\xF2\xBF\xAA\xA1\xA3";
+// 这个文件有GBK编码无法表示的字符，不能保存。
+const char kCannotSave[] =
+    "\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE\xD3\xD0GBK\xB1\xE0\xC2\xEB\xCE\xDE\xB7\xA8\xB1\xED"
+    "\xCA\xBE\xB5\xC4\xD7\xD6\xB7\xFB\xA3\xAC\xB2\xBB\xC4\xDC\xB1\xA3\xB4\xE6\xA1\xA3";
+// 文本有GBK编码无法表示的字符，不能改用这种编码。
+const char kCannotConvert[] =
+    "\xCE\xC4\xB1\xBE\xD3\xD0GBK\xB1\xE0\xC2\xEB\xCE\xDE\xB7\xA8\xB1\xED\xCA\xBE\xB5\xC4"
+    "\xD7\xD6\xB7\xFB\xA3\xAC\xB2\xBB\xC4\xDC\xB8\xC4\xD3\xC3\xD5\xE2\xD6\xD6"
+    "\xB1\xE0\xC2\xEB\xA1\xA3";
 // The documents' undo history: 25 records; the second figure is kept by the manager, not consulted.
 const long kUndoDepth = 25;
 const long kUndoSecondLimit = 65536;
@@ -64,6 +78,8 @@ ON_COMMAND_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnOption)
 ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnUpdateOption)
 ON_COMMAND(ID_OPTION_NO_RECOVERY, OnNoRecovery)
 ON_UPDATE_COMMAND_UI(ID_OPTION_NO_RECOVERY, OnUpdateNoRecovery)
+ON_COMMAND(ID_OPTION_DETECT_ENCODING, OnDetectEncoding)
+ON_UPDATE_COMMAND_UI(ID_OPTION_DETECT_ENCODING, OnUpdateDetectEncoding)
 END_MESSAGE_MAP()
 
 namespace {
@@ -89,6 +105,35 @@ void CEditDocument::OnOption(UINT id) {
 void CEditDocument::OnUpdateOption(CCmdUI* pCmdUI) {
     pCmdUI->Enable(TRUE);
     pCmdUI->SetCheck(HasOption(OptionOf(pCmdUI->m_nID)) ? 1 : 0);
+}
+
+void CEditDocument::OnDetectEncoding() {
+    SetOption(kOptionDetectEncoding, !HasOption(kOptionDetectEncoding));
+}
+
+void CEditDocument::OnUpdateDetectEncoding(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(HasOption(kOptionDetectEncoding) ? 1 : 0);
+}
+
+BOOL CEditDocument::SetEncoding(TextEncoding encoding) {
+    if (encoding == m_format.encoding) return TRUE;
+    if (m_nLostLine > 0) {
+        AfxMessageBox(kCannotConvert);
+        return FALSE;
+    }
+    m_format.encoding = encoding;
+    SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+void CEditDocument::TakeReading(const CFileReading& reading) {
+    m_format = reading.format;
+    m_nLostLine = reading.lostLine;
+    if (m_nLostLine == 0) return;
+    CString text;
+    text.Format(kLostCharacters, m_nLostLine);
+    AfxMessageBox(text);
 }
 
 CEditDocument::CEditDocument() : CUndo(kUndoDepth, kUndoSecondLimit) {
@@ -191,6 +236,7 @@ CEditViewLink* CEditDocument::FindViewLink() const {
 }
 
 BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserted) {
+    if (IsReadOnly()) return FALSE;
     if (inserted == nullptr) inserted = "";
     int insertedLength = (int)std::strlen(inserted);
     if (!ClampEdit(pos, removeCount, insertedLength)) return FALSE;
@@ -199,6 +245,7 @@ BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
 }
 
 bool CEditDocument::TypeAt(int pos, int count, const char* text) {
+    if (IsReadOnly()) return false;
     if (!HasOption(kOptionDeepUndo)) return CEditText::TypeAt(pos, count, text);
     if (text == nullptr) text = "";
     int length = (int)std::strlen(text);
@@ -224,6 +271,7 @@ CUndoInfo* CEditDocument::MakeRecord(int kind, int pos, int removeCount, const c
 }
 
 BOOL CEditDocument::ReplaceFound(int pos, const char* found, const char* replacement) {
+    if (IsReadOnly()) return FALSE;
     if (found == nullptr) found = "";
     if (replacement == nullptr) replacement = "";
     int count = (int)std::strlen(found), length = (int)std::strlen(replacement);
@@ -242,6 +290,7 @@ BOOL CEditDocument::ReplaceEach(const std::vector<int>& hits, const char* found,
 }
 
 BOOL CEditDocument::ReplaceEach(const std::vector<CTextChange>& changes) {
+    if (IsReadOnly()) return FALSE;
     auto* record = memblock::New<CListUndoInfo>(UNDO_REPLACE);
     // Each change reads the bytes it removes where they lie now: the changes before it moved them.
     int growth = 0;
@@ -372,6 +421,8 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
     CStdioFile file;
     BOOL ok = file.Open(name, CFile::modeRead | CFile::typeText | ReadSharing(kind));
     ULONGLONG size = ok ? file.GetLength() : 0;
+    CFileReading reading;
+    ok = ok && PrepareTextRead(file, HasOption(kOptionDetectEncoding) != FALSE, reading, size);
     int block = TextBlockSizeFor(size);
     ok = ok && !file.HasFailed() && block > 0 && m_text->SetBufferSize(block);
     if (ok) {
@@ -395,6 +446,7 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
         SetModifiedFlag(FALSE);
         UpdateAllViews(nullptr, 0, nullptr);
     }
+    TakeReading(reading);
     return 1;
 }
 
@@ -443,6 +495,11 @@ BOOL CEditDocument::OnOpenDocument(LPCSTR path) {
 
 BOOL CEditDocument::OnSaveDocument(LPCSTR path) {
     const CString name(path != nullptr ? path : "");
+    // The text read lost characters: writing it would put question marks in their place.
+    if (m_nLostLine > 0) {
+        AfxMessageBox(kCannotSave);
+        return FALSE;
+    }
     SendStatusText(kSaveStatus, name);
     if (!WriteSafely(name)) {
         ShowReadError(name);

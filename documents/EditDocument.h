@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "documents/EditViewLink.h"
+#include "documents/FileEncoding.h"
 #include "framework/base/Geometry.h"
 #include "framework/win/Document.h"
 #include "framework/win/View.h"
@@ -27,6 +28,7 @@ enum EditOption : unsigned {
     kOptionGbkCharacters = 1,
     kOptionWholeTextColors = 2,
     kOptionLongLines = 4,
+    kOptionDetectEncoding = 16, // on from the start: UTF-8 and UTF-16 files are recognised
     kOptionDeepUndo = 128,
 };
 enum : UINT {
@@ -35,6 +37,7 @@ enum : UINT {
     ID_OPTION_LONG_LINES = 0x8112,
     // Switches crash recovery off for the whole process (and on again); checked while off.
     ID_OPTION_NO_RECOVERY = 0x8114,
+    ID_OPTION_DETECT_ENCODING = 0x8115,
     ID_OPTION_DEEP_UNDO = 0x811C,
 };
 
@@ -128,6 +131,15 @@ public:
     // Switches an option and repaints the views.
     void SetOption(EditOption option, BOOL on);
 
+    // The encoding the file came in and a save writes. SetEncoding marks the document modified; it
+    // is refused (FALSE, the user told) for a text that lost characters when it was read.
+    TextEncoding GetEncoding() const { return m_format.encoding; }
+    BOOL SetEncoding(TextEncoding encoding);
+    // A read-only document refuses every edit (typing, paste, replace, undo, redo). A file holding
+    // characters code page 936 cannot hold stays read-only whatever the host sets.
+    void SetReadOnly(BOOL readOnly) { m_bReadOnly = readOnly; }
+    BOOL IsReadOnly() const { return m_bReadOnly || m_nLostLine > 0; }
+
     // Files. Each answers 1 on success and 0 after showing the read-error message.
     int OpenFile(LPCSTR path);
     int LoadFile(LPCSTR path);
@@ -217,8 +229,16 @@ private:
     virtual void OptionsChanged() {}
     void OnOption(UINT id);
     void OnUpdateOption(CCmdUI* pCmdUI);
+    void OnDetectEncoding();
+    void OnUpdateDetectEncoding(CCmdUI* pCmdUI);
+    // Takes what reading found; tells the user when characters were lost.
+    void TakeReading(const CFileReading& reading);
+    BOOL WriteEncoded(LPCSTR path, bool inPlace);
 
-    unsigned m_options = 0;
+    unsigned m_options = kOptionDetectEncoding;
+    CFileFormat m_format;
+    BOOL m_bReadOnly = FALSE;
+    int m_nLostLine = 0; // the first line of the file read that held a character GBK cannot hold
     int m_nBatchDepth = 0;
     BOOL m_bBatchChanged = FALSE;
     int m_nBatchCaret = -1; // the last ScrollToCurrent of the batch, -1 when none came

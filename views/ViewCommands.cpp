@@ -87,6 +87,7 @@ CString ReadClipboardText() {
 // batch's end rebuilds the line figures and the scroll sizes of every view, then places the caret.
 void ReplayHistory(CEditScrollView& view, bool redo) {
     CEditDocument* doc = view.GetEditDocument();
+    if (doc->IsReadOnly()) return;
     doc->BeginBatch();
     int caret = redo ? doc->Redo() : doc->Undo();
     doc->EndBatch();
@@ -107,7 +108,7 @@ void CEditScrollView::OnEditCopy() {
 
 // The selection is removed only once the clipboard holds it, so nothing cut can be lost.
 void CEditScrollView::OnEditCut() {
-    if (m_model.Selection().IsEmpty()) return;
+    if (m_model.Selection().IsEmpty() || GetEditDocument()->IsReadOnly()) return;
     CEditDocument* doc = GetEditDocument();
     HGLOBAL block =
         AfxGlobalAlloc(kClipboardFlags, (SIZE_T)(m_model.Selection().end - m_model.Selection().start) + 1);
@@ -157,11 +158,11 @@ void CEditScrollView::OnUpdateEditPaste(CCmdUI* pCmdUI) {
 }
 
 void CEditScrollView::OnUpdateEditUndo(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(GetEditDocument()->CanUndo());
+    pCmdUI->Enable(GetEditDocument()->CanUndo() && !GetEditDocument()->IsReadOnly());
 }
 
 void CEditScrollView::OnUpdateEditRedo(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(GetEditDocument()->CanRedo());
+    pCmdUI->Enable(GetEditDocument()->CanRedo() && !GetEditDocument()->IsReadOnly());
 }
 
 void CEditScrollView::DisableCheckPoint() {
