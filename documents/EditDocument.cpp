@@ -33,20 +33,10 @@ const UINT kCloseCommand = 100;
 const char kOutOfMemory[] =
     "\xC4\xDA\xB4\xE6\xB2\xBB\xD7\xE3\xA3\xAC\xD5\xE2\xB4\xCE\xB1\xE0\xBC\xAD\xC3\xBB"
     "\xD3\xD0\xCD\xEA\xB3\xC9\xA3\xAC\xCE\xC4\xB1\xBE\xB1\xA3\xB3\xD6\xD4\xAD\xD1\xF9\xA1\xA3";
-// 第%d行有GBK编码无法表示的字符，文件以只读方式打开。
-const char kLostCharacters[] =
-    "\xB5\xDA%d\xD0\xD0\xD3\xD0GBK\xB1\xE0\xC2\xEB\xCE\xDE\xB7\xA8\xB1\xED\xCA\xBE\xB5\xC4"
-    "\xD7\xD6\xB7\xFB\xA3\xAC\xCE\xC4\xBC\xFE\xD2\xD4\xD6\xBB\xB6\xC1\xB7\xBD\xCA\xBD"
-    "\xB4\xF2\xBF\xAA\xA1\xA3";
 // 这个文件有GBK编码无法表示的字符，不能保存。
 const char kCannotSave[] =
     "\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE\xD3\xD0GBK\xB1\xE0\xC2\xEB\xCE\xDE\xB7\xA8\xB1\xED"
     "\xCA\xBE\xB5\xC4\xD7\xD6\xB7\xFB\xA3\xAC\xB2\xBB\xC4\xDC\xB1\xA3\xB4\xE6\xA1\xA3";
-// 文本有GBK编码无法表示的字符，不能改用这种编码。
-const char kCannotConvert[] =
-    "\xCE\xC4\xB1\xBE\xD3\xD0GBK\xB1\xE0\xC2\xEB\xCE\xDE\xB7\xA8\xB1\xED\xCA\xBE\xB5\xC4"
-    "\xD7\xD6\xB7\xFB\xA3\xAC\xB2\xBB\xC4\xDC\xB8\xC4\xD3\xC3\xD5\xE2\xD6\xD6"
-    "\xB1\xE0\xC2\xEB\xA1\xA3";
 // The documents' undo history: 25 records; the second figure is kept by the manager, not consulted.
 const long kUndoDepth = 25;
 const long kUndoSecondLimit = 65536;
@@ -80,6 +70,9 @@ ON_COMMAND(ID_OPTION_NO_RECOVERY, OnNoRecovery)
 ON_UPDATE_COMMAND_UI(ID_OPTION_NO_RECOVERY, OnUpdateNoRecovery)
 ON_COMMAND(ID_OPTION_DETECT_ENCODING, OnDetectEncoding)
 ON_UPDATE_COMMAND_UI(ID_OPTION_DETECT_ENCODING, OnUpdateDetectEncoding)
+ON_COMMAND_RANGE(ID_FILE_SAVE_AS_GBK, ID_FILE_SAVE_AS_UTF16BE, OnSaveAsEncoding)
+ON_UPDATE_COMMAND_UI_RANGE(ID_FILE_SAVE_AS_GBK, ID_FILE_SAVE_AS_UTF16BE, OnUpdateSaveAsEncoding)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_ENCODING, OnUpdateEncodingPane)
 END_MESSAGE_MAP()
 
 namespace {
@@ -105,35 +98,6 @@ void CEditDocument::OnOption(UINT id) {
 void CEditDocument::OnUpdateOption(CCmdUI* pCmdUI) {
     pCmdUI->Enable(TRUE);
     pCmdUI->SetCheck(HasOption(OptionOf(pCmdUI->m_nID)) ? 1 : 0);
-}
-
-void CEditDocument::OnDetectEncoding() {
-    SetOption(kOptionDetectEncoding, !HasOption(kOptionDetectEncoding));
-}
-
-void CEditDocument::OnUpdateDetectEncoding(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(TRUE);
-    pCmdUI->SetCheck(HasOption(kOptionDetectEncoding) ? 1 : 0);
-}
-
-BOOL CEditDocument::SetEncoding(TextEncoding encoding) {
-    if (encoding == m_format.encoding) return TRUE;
-    if (m_nLostLine > 0) {
-        AfxMessageBox(kCannotConvert);
-        return FALSE;
-    }
-    m_format.encoding = encoding;
-    SetModifiedFlag(TRUE);
-    return TRUE;
-}
-
-void CEditDocument::TakeReading(const CFileReading& reading) {
-    m_format = reading.format;
-    m_nLostLine = reading.lostLine;
-    if (m_nLostLine == 0) return;
-    CString text;
-    text.Format(kLostCharacters, m_nLostLine);
-    AfxMessageBox(text);
 }
 
 CEditDocument::CEditDocument() : CUndo(kUndoDepth, kUndoSecondLimit) {

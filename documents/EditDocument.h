@@ -39,6 +39,13 @@ enum : UINT {
     ID_OPTION_NO_RECOVERY = 0x8114,
     ID_OPTION_DETECT_ENCODING = 0x8115,
     ID_OPTION_DEEP_UNDO = 0x811C,
+    // Save As in an encoding, in TextEncoding's order; the status-bar pane that shows the encoding.
+    ID_FILE_SAVE_AS_GBK = 0x8130,
+    ID_FILE_SAVE_AS_UTF8 = 0x8131,
+    ID_FILE_SAVE_AS_UTF8_BOM = 0x8132,
+    ID_FILE_SAVE_AS_UTF16LE = 0x8133,
+    ID_FILE_SAVE_AS_UTF16BE = 0x8134,
+    ID_INDICATOR_ENCODING = 0xE711,
 };
 
 // The twin documents differ only in their buffer (reached here through the string and line-table
@@ -139,6 +146,10 @@ public:
     // characters code page 936 cannot hold stays read-only whatever the host sets.
     void SetReadOnly(BOOL readOnly) { m_bReadOnly = readOnly; }
     BOOL IsReadOnly() const { return m_bReadOnly || m_nLostLine > 0; }
+    // The host's setting alone, and the first line (from 1) of the file read that held a character
+    // code page 936 cannot hold (0 when none did).
+    BOOL IsReadOnlySet() const { return m_bReadOnly; }
+    int GetLostLine() const { return m_nLostLine; }
 
     // Files. Each answers 1 on success and 0 after showing the read-error message.
     int OpenFile(LPCSTR path);
@@ -231,6 +242,10 @@ private:
     void OnUpdateOption(CCmdUI* pCmdUI);
     void OnDetectEncoding();
     void OnUpdateDetectEncoding(CCmdUI* pCmdUI);
+    // Encodings (EditDocumentEncoding.cpp).
+    void OnSaveAsEncoding(UINT id);
+    void OnUpdateSaveAsEncoding(CCmdUI* pCmdUI);
+    void OnUpdateEncodingPane(CCmdUI* pCmdUI);
     // Takes what reading found; tells the user when characters were lost.
     void TakeReading(const CFileReading& reading);
     BOOL WriteEncoded(LPCSTR path, bool inPlace);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "documents/DataEditDocs.h"
@@ -13,6 +14,7 @@
 #include "framework/win/OleClipboard.h"
 #include "framework/win/WinApp.h"
 #include "host/HostResource.h"
+#include "framework/win/FileDialog.h"
 #include "framework/win/FindReplaceDialog.h"
 #include "host/ChapterHeadings.h"
 #include "host/MainFrame.h"
@@ -369,4 +371,40 @@ TEST_F(HostFrame, TheTitlesPanelListsTheActiveDocumentsHeadingsAndNavigatesItsVi
     Pump();
     theApp.OnIdle(0);
     EXPECT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 0) << "no document, no headings";
+}
+
+namespace {
+// Answers the Save As dialog with the path in context; leaves every other request to the hook before.
+struct SaveAsAnswer {
+    std::string path;
+    AFX_MODAL_HOOK previous = nullptr;
+    void* previousContext = nullptr;
+    static BOOL Answer(void* context, const AFX_MODAL_REQUEST& request, INT_PTR* answer) {
+        auto* self = static_cast<SaveAsAnswer*>(context);
+        if (request.kind != AFX_MODAL_FILEDIALOG)
+            return self->previous != nullptr && self->previous(self->previousContext, request, answer);
+        lstrcpynA(static_cast<CFileDialog*>(request.dialog)->m_szFileName, self->path.c_str(), MAX_PATH);
+        *answer = IDOK;
+        return TRUE;
+    }
+};
+} // namespace
+
+TEST_F(HostFrame, TheEncodingPaneAndSaveAsInAnotherEncoding) {
+    ASSERT_NE(Open("a\xC3\xA9\n", "tessolin-host-utf8.dat"), nullptr);
+    auto* bar = dynamic_cast<CStatusBar*>(s_main->GetDescendantWindow(AFX_IDW_STATUS_BAR));
+    ASSERT_NE(bar, nullptr);
+    theApp.OnIdle(0);
+    EXPECT_STREQ((LPCSTR)bar->GetPaneText(2), "UTF-8");
+
+    SaveAsAnswer saveAs{TempPath("tessolin-host-utf16.dat")};
+    AfxSetModalHook(&SaveAsAnswer::Answer, &saveAs, &saveAs.previous, &saveAs.previousContext);
+    s_main->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS_UTF16LE, 0);
+    AfxSetModalHook(saveAs.previous, saveAs.previousContext);
+    theApp.OnIdle(0);
+    EXPECT_STREQ((LPCSTR)bar->GetPaneText(2), "UTF-16 LE");
+    std::ifstream in(saveAs.path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string("\xFF\xFE"
+                                                                               "a\0\xE9\0\n\0",
+                                                                               8));
 }
