@@ -15,21 +15,37 @@ const UINT kGbk = 936;
 const size_t kPiece = 1 << 20; // bytes converted at a time, so no second copy of a large file is made
 const UINT kRawBlock = 65536;
 
-// Reads the rest of the file's bytes as they are on disk.
+// Reads the rest of the file's bytes as they are on disk after those already in bytes.
 bool ReadRaw(CStdioFile& file, std::string& bytes) {
-    char block[kRawBlock];
-    for (UINT count; (count = file.CFile::Read(block, sizeof block)) > 0;) bytes.append(block, count);
+    bytes.reserve((size_t)file.CFile::GetLength() + 1);
+    for (size_t at = bytes.size();; at = bytes.size()) {
+        bytes.resize(at + kRawBlock);
+        UINT count = file.CFile::Read(&bytes[at], kRawBlock);
+        bytes.resize(at + count);
+        if (count == 0) break;
+    }
     return !file.HasFailed();
 }
 
 // Checks the file for a signature or for well-formed UTF-8 with at least one multi-byte sequence.
-bool FindEncoding(CStdioFile& file, TextEncoding& encoding, size_t& signature) {
-    unsigned char block[kRawBlock];
-    UINT count = file.CFile::Read(block, sizeof block);
-    encoding = EncodingOfSignature(block, count, signature);
-    if (encoding != kEncodingGbk) return !file.HasFailed();
+// The bytes read stay in raw (after the signature), so a UTF-8 file is not read twice.
+bool FindEncoding(CStdioFile& file, TextEncoding& encoding, size_t& signature, std::string& raw) {
+    raw.resize(kRawBlock);
+    UINT count = file.CFile::Read(&raw[0], kRawBlock);
+    raw.resize(count);
+    encoding = EncodingOfSignature(reinterpret_cast<const unsigned char*>(raw.data()), count, signature);
+    if (encoding != kEncodingGbk) {
+        raw.erase(0, signature);
+        return !file.HasFailed();
+    }
     CUtf8Check check;
-    while (count > 0 && check.Feed(block, count)) count = file.CFile::Read(block, sizeof block);
+    for (size_t at = 0;
+         count > 0 && check.Feed(reinterpret_cast<const unsigned char*>(raw.data()) + at, count);) {
+        at = raw.size();
+        raw.resize(at + kRawBlock);
+        count = file.CFile::Read(&raw[at], kRawBlock);
+        raw.resize(at + count);
+    }
     if (check.Finish() && check.SawMultiByte()) encoding = kEncodingUtf8;
     return !file.HasFailed();
 }
@@ -66,8 +82,11 @@ long long NarrowPiece(const std::vector<wchar_t>& wide, std::string& gbk, std::v
     const int n = (int)wide.size();
     size_t start = gbk.size();
     gbk.resize(start + 2 * wide.size());
-    int made = ::WideCharToMultiByte(kGbk, 0, wide.data(), n, &gbk[start], 2 * n, nullptr, nullptr);
+    BOOL usedDefault = FALSE;
+    int made = ::WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), n, &gbk[start], 2 * n, nullptr,
+                                     &usedDefault);
     gbk.resize(start + made);
+    if (!usedDefault) return -1;
     check.resize(wide.size());
     int back = ::MultiByteToWideChar(kGbk, 0, gbk.data() + start, made, check.data(), n);
     if (back == n && std::memcmp(check.data(), wide.data(), wide.size() * sizeof(wchar_t)) == 0) return -1;
@@ -76,14 +95,54 @@ long long NarrowPiece(const std::vector<wchar_t>& wide, std::string& gbk, std::v
     return (long long)i;
 }
 
+bool HighBitIn(const char* eight) {
+    unsigned long long word;
+    std::memcpy(&word, eight, sizeof word);
+    return (word & 0x8080808080808080ull) != 0;
+}
+
+// Where the next byte with its high bit set is, from pos on (the end when none is).
+size_t NextHighByte(const std::string& raw, size_t pos) {
+    while (pos + 8 <= raw.size() && !HighBitIn(raw.data() + pos)) pos += 8;
+    while (pos < raw.size() && (unsigned char)raw[pos] < 0x80) ++pos;
+    return pos;
+}
+
+// The end of the stretch of UTF-8 from pos that holds its multi-byte characters: it stops before a
+// run of 64 ASCII bytes (copied as they are, being the same in GBK) or after a piece's size.
+size_t StretchEnd(const std::string& raw, size_t pos) {
+    const size_t limit = std::min(raw.size(), pos + kPiece);
+    size_t end = pos;
+    while (end < limit) {
+        size_t next = NextHighByte(raw, end + 1);
+        if (next >= limit && limit < raw.size()) return limit; // the piece cuts back to a whole character
+        if (next >= limit || next - end > 64) {
+            // Past the last multi-byte character: its continuation bytes end the stretch.
+            while (end < raw.size() && (unsigned char)raw[end] >= 0x80) ++end;
+            return end;
+        }
+        end = next;
+    }
+    return end;
+}
+
 // Converts the Unicode bytes to GBK piece by piece; lostLine names the first line with a character
 // that was lost. FALSE when the bytes do not convert whole (a UTF-16 file of an odd size).
 bool ToGbk(TextEncoding encoding, const std::string& raw, std::string& gbk, int& lostLine) {
     std::vector<wchar_t> wide, check;
     long long lineFeeds = 0;
     size_t pos = 0;
+    const bool utf8 = encoding == kEncodingUtf8 || encoding == kEncodingUtf8Bom;
+    gbk.reserve(raw.size());
     while (pos < raw.size()) {
-        size_t piece = std::min(kPiece, raw.size() - pos);
+        if (utf8) {
+            size_t high = NextHighByte(raw, pos);
+            gbk.append(raw, pos, high - pos);
+            lineFeeds += std::count(raw.begin() + (long)pos, raw.begin() + (long)high, '\n');
+            pos = high;
+            if (pos == raw.size()) break;
+        }
+        size_t piece = utf8 ? StretchEnd(raw, pos) - pos : std::min(kPiece, raw.size() - pos);
         size_t used = WidenPiece(encoding, raw.data() + pos, piece, pos + piece == raw.size(), wide);
         if (used == 0) return false;
         long long lost = NarrowPiece(wide, gbk, check);
@@ -100,11 +159,10 @@ BOOL PrepareTextRead(CStdioFile& file, bool detect, CFileReading& reading, unsig
     reading = CFileReading();
     TextEncoding encoding = kEncodingGbk;
     size_t signature = 0;
-    if (detect && !FindEncoding(file, encoding, signature)) return FALSE;
-    if (encoding == kEncodingGbk) return file.Seek(0, CFile::begin) != CFile::kSeekFailed;
-    if (file.CFile::Seek((LONGLONG)signature, CFile::begin) == CFile::kSeekFailed) return FALSE;
     std::string raw, gbk;
-    if (!ReadRaw(file, raw)) return FALSE;
+    if (detect && !FindEncoding(file, encoding, signature, raw)) return FALSE;
+    if (encoding == kEncodingGbk) return file.Seek(0, CFile::begin) != CFile::kSeekFailed;
+    if (encoding != kEncodingUtf8 && !ReadRaw(file, raw)) return FALSE;
     int lostLine = 0;
     if (!ToGbk(encoding, raw, gbk, lostLine)) return file.Seek(0, CFile::begin) != CFile::kSeekFailed;
     std::string().swap(raw);

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -406,4 +407,28 @@ TEST_F(ControlTest, UnicodeFilesTheirEncodingAndTheReadOnlyFileThatLostCharacter
     EXPECT_EQ(FileBytes(lost), "a\n\xF0\x9F\x98\x80\n");
     ::DeleteFileA(path.c_str());
     ::DeleteFileA(lost.c_str());
+}
+
+// Whatever the system's code page, the clipboard carries the GBK text as its own characters both ways.
+TEST_F(ControlTest, TheClipboardsUnicodeTextHoldsTheGbkCharacters) {
+    HWND editor = Editor(TES_PLAIN);
+    ::SendMessageA(editor, WM_SETTEXT, 0, (LPARAM) "\xD6\xD0\xCE\xC4");
+    ::SendMessageA(editor, EM_SETSEL, 0, -1);
+    ::SendMessageA(editor, WM_COPY, 0, 0);
+    std::wstring copied;
+    ASSERT_TRUE(OpenClipboardPatiently(nullptr));
+    if (HANDLE block = ::GetClipboardData(CF_UNICODETEXT)) {
+        copied = (const wchar_t*)::GlobalLock(block);
+        ::GlobalUnlock(block);
+    }
+    EXPECT_EQ(copied, L"\x4E2D\x6587"); // 中文
+    ::EmptyClipboard();
+    HGLOBAL wide = ::GlobalAlloc(GMEM_MOVEABLE, 4 * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(wide), L"\x6587\r\n", 4 * sizeof(wchar_t)); // 文 and a line end
+    ::GlobalUnlock(wide);
+    ::SetClipboardData(CF_UNICODETEXT, wide);
+    ::CloseClipboard();
+    ::SendMessageA(editor, EM_SETSEL, 0, -1);
+    ::SendMessageA(editor, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(editor), "\xCE\xC4\r\n");
 }

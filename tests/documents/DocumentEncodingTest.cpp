@@ -95,6 +95,21 @@ TEST_F(DocumentEncoding, CharactersOnEveryChunkBoundaryReadWhole) {
     }
 }
 
+// A run of multi-byte characters longer than the conversion's one-megabyte pieces, cut at each
+// byte of a character, and the line of a lost character counted across the pieces.
+TEST_F(DocumentEncoding, LongRunsOfCharactersAcrossTheConversionPieces) {
+    for (int shift = 0; shift < 3; ++shift) {
+        std::string utf8 = "a\n" + std::string(shift, 'x'), gbk = "a\n" + std::string(shift, 'x');
+        for (int i = 0; i < 400000; ++i) utf8 += "\xE4\xB8\xAD", gbk += "\xD6\xD0";
+        CBlackEditDoc doc;
+        ASSERT_EQ(doc.OpenFile(folder.Write("long.txt", utf8 + "\n\n\xF0\x9F\x98\x80").c_str()), 1);
+        EXPECT_EQ(DocumentText(doc).substr(0, gbk.size()), gbk) << "shift " << shift;
+        ASSERT_EQ(boxes.GetCount(), shift + 1);
+        EXPECT_EQ(std::string(boxes.GetText(shift)).substr(0, 3), "\xB5\xDA"
+                                                                  "4"); // 第4行
+    }
+}
+
 TEST_F(DocumentEncoding, MalformedUtf8AndDetectionSwitchedOffReadAsBytes) {
     for (std::string bytes : {std::string("\xC0\xAF\xE4\xB8\xAD"), std::string("\xED\xA0\x80\xE4\xB8\xAD"),
                               std::string("\xE4\xB8\xAD\xE4\xB8")}) {

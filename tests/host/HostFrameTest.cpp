@@ -408,3 +408,25 @@ TEST_F(HostFrame, TheEncodingPaneAndSaveAsInAnotherEncoding) {
                                                                                "a\0\xE9\0\n\0",
                                                                                8));
 }
+
+TEST_F(HostFrame, AReadOnlyDocumentsViewRefusesKeysPasteUndoAndReplace) {
+    CColorEditView* view = Open("abc\n");
+    ASSERT_NE(view, nullptr);
+    view->SendMessage(WM_CHAR, 'x', 1);
+    CEditDocument* doc = view->GetEditDocument();
+    doc->SetReadOnly(TRUE);
+    const std::string before = Text(view);
+    view->SendMessage(WM_CHAR, 'y', 1);
+    view->SendMessage(WM_KEYDOWN, VK_DELETE, 1);
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_PASTE, ID_EDIT_CUT}) {
+        view->SetSelection(0, 2);
+        view->SendMessage(WM_COMMAND, id, 0);
+    }
+    EXPECT_FALSE(doc->ReplaceFound(0, "x", "z"));
+    EXPECT_EQ(Text(view), before);
+    theApp.OnIdle(0);
+    EXPECT_NE(MenuState(1, ID_EDIT_UNDO), 0u) << "undo is greyed";
+    doc->SetReadOnly(FALSE);
+    view->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
+    EXPECT_EQ(Text(view), "abc\n");
+}
