@@ -12,8 +12,8 @@
 
 namespace {
 const UINT kGbk = 936;
-const size_t kPiece = 1 << 20; // bytes converted at a time, so no second copy of a large file is made
-const UINT kRawBlock = 65536;
+const size_t kPiece = 1 << 20;  // bytes converted at a time, so no second copy of a large file is made
+const UINT kRawBlock = 1 << 20; // bytes read from the disk at a time
 
 // Reads the rest of the file's bytes as they are on disk after those already in bytes.
 bool ReadRaw(CStdioFile& file, std::string& bytes) {
@@ -130,7 +130,6 @@ size_t StretchEnd(const std::string& raw, size_t pos) {
 // that was lost. FALSE when the bytes do not convert whole (a UTF-16 file of an odd size).
 bool ToGbk(TextEncoding encoding, const std::string& raw, std::string& gbk, int& lostLine) {
     std::vector<wchar_t> wide, check;
-    long long lineFeeds = 0;
     size_t pos = 0;
     const bool utf8 = encoding == kEncodingUtf8 || encoding == kEncodingUtf8Bom;
     gbk.reserve(raw.size());
@@ -138,17 +137,17 @@ bool ToGbk(TextEncoding encoding, const std::string& raw, std::string& gbk, int&
         if (utf8) {
             size_t high = NextHighByte(raw, pos);
             gbk.append(raw, pos, high - pos);
-            lineFeeds += std::count(raw.begin() + (long)pos, raw.begin() + (long)high, '\n');
             pos = high;
             if (pos == raw.size()) break;
         }
         size_t piece = utf8 ? StretchEnd(raw, pos) - pos : std::min(kPiece, raw.size() - pos);
         size_t used = WidenPiece(encoding, raw.data() + pos, piece, pos + piece == raw.size(), wide);
         if (used == 0) return false;
+        const size_t before = gbk.size(); // the line feeds so far are those of the GBK made so far
         long long lost = NarrowPiece(wide, gbk, check);
         if (lost >= 0 && lostLine == 0)
-            lostLine = (int)(lineFeeds + std::count(wide.begin(), wide.begin() + lost, L'\n') + 1);
-        lineFeeds += std::count(wide.begin(), wide.end(), L'\n');
+            lostLine = (int)(std::count(gbk.begin(), gbk.begin() + (long)before, '\n') +
+                             std::count(wide.begin(), wide.begin() + lost, L'\n') + 1);
         pos += used;
     }
     return true;
