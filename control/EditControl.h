@@ -24,7 +24,8 @@ public:
     CEditScrollView* View() const { return m_view; }
     CEditDocument* Document() const { return m_doc; }
     CControlNotifier& Notifier() { return m_notifier; }
-    bool ReadOnly() const { return m_readOnly; }
+    // The document's read-only mode (EM_SETREADONLY sets it; a file that lost characters has it too).
+    bool ReadOnly() const { return m_doc == nullptr || m_doc->IsReadOnly(); }
     // Scope bookkeeping: the outermost scope's end tells the parent what changed.
     void EnterScope() { ++m_depth; }
     void LeaveScope();
@@ -65,6 +66,5 @@ private:
     CEditScrollView* m_view = nullptr;
     CControlNotifier m_notifier;
     int m_depth = 0;
-    bool m_readOnly = false;
     bool m_printStarted = false;
 };

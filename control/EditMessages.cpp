@@ -32,6 +32,20 @@ std::string WithoutCr(const char* text) {
     return out;
 }
 
+// The host's own changes (WM_SETTEXT, EM_REPLACESEL) pass the read-only mode the host set, as the
+// system's edit control lets them; a text that lost characters when it was read still refuses them.
+class CHostChange {
+public:
+    explicit CHostChange(CEditDocument& doc) : m_doc(doc), m_held(doc.IsReadOnlySet()) {
+        doc.SetReadOnly(FALSE);
+    }
+    ~CHostChange() { m_doc.SetReadOnly(m_held); }
+
+private:
+    CEditDocument& m_doc;
+    BOOL m_held;
+};
+
 // The edit control's packed answer: each half 0xFFFF past its range.
 LRESULT PackedSelection(int start, int end) {
     return (LRESULT)MAKELONG((WORD)std::min(start, 0xFFFF), (WORD)std::min(end, 0xFFFF));
@@ -93,7 +107,7 @@ bool CEditControl::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         result = TRUE;
         return true;
     case EM_SETREADONLY:
-        m_readOnly = wParam != 0;
+        m_doc->SetReadOnly(wParam != 0);
         result = TRUE;
         return true;
     case WM_CUT:
@@ -106,7 +120,7 @@ bool CEditControl::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         result = EditCommand(ID_EDIT_PASTE, true);
         return true;
     case WM_CLEAR:
-        result = m_readOnly || sel.IsEmpty() ? 0 : ReplaceSelection("");
+        result = ReadOnly() || sel.IsEmpty() ? 0 : ReplaceSelection("");
         return true;
     case WM_SETFONT:
     case WM_GETFONT:
@@ -134,6 +148,7 @@ LRESULT CEditControl::TextLength() const {
 // The whole text replaced, as a file read replaces it: no history, not modified, the caret at the start.
 bool CEditControl::SetText(const char* text) {
     std::string bytes = WithoutCr(text);
+    CHostChange change(*m_doc);
     m_doc->DisableCheckPoint();
     BOOL done = m_doc->Edit(UNDO_REPLACE, 0, TextEnd(*m_doc), bytes.c_str()) || bytes.empty();
     m_doc->EnableCheckPoint();
@@ -150,6 +165,7 @@ LRESULT CEditControl::ReplaceSelection(const char* text) {
     std::string bytes = WithoutCr(text);
     int removed = sel.end - sel.start;
     if (removed == 0 && bytes.empty()) return 0;
+    CHostChange change(*m_doc);
     int kind = removed == 0 ? UNDO_INSERT : bytes.empty() ? UNDO_DELETE : UNDO_REPLACE;
     if (!m_doc->Edit(kind, sel.start, removed, bytes.c_str())) return 0;
     m_view->SetSelection(sel.start + (int)bytes.size(), sel.start + (int)bytes.size());
@@ -177,7 +193,7 @@ LRESULT CEditControl::LineMessage(UINT message, WPARAM wParam) const {
 
 // A view command that answers whether it did anything: for the changing ones, whether the text changed.
 LRESULT CEditControl::EditCommand(UINT id, bool changes) {
-    if (changes && m_readOnly) return 0;
+    if (changes && ReadOnly()) return 0;
     if (!changes) {
         bool any = !m_view->Model().Selection().IsEmpty();
         if (any) Command(id);

@@ -22,14 +22,21 @@ std::string Narrow(const wchar_t* text) {
     return out;
 }
 
+static_assert(TEE_GBK == kEncodingGbk && TEE_UTF8 == kEncodingUtf8 && TEE_UTF8BOM == kEncodingUtf8Bom &&
+                  TEE_UTF16LE == kEncodingUtf16Le && TEE_UTF16BE == kEncodingUtf16Be,
+              "the public encoding numbers are the documents' own");
+static_assert(TEO_DETECTENCODING == kOptionDetectEncoding && TEO_FOLLOWFILE == kOptionFollowFile &&
+                  TEO_DEEPUNDO == kOptionDeepUndo,
+              "the public option bits are the documents' own");
+
 bool IsOption(WPARAM bit) {
     return bit == kOptionGbkCharacters || bit == kOptionWholeTextColors || bit == kOptionLongLines ||
-           bit == kOptionFollowFile;
+           bit == kOptionFollowFile || bit == kOptionDetectEncoding || bit == kOptionDeepUndo;
 }
 } // namespace
 
 bool CEditControl::TessolinMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (m_doc == nullptr || message < TEM_FIRST || message > TEM_CANREDO) return false;
+    if (m_doc == nullptr || message < TEM_FIRST || message > TEM_SETENCODING) return false;
     std::string wide;
     switch (message) {
     case TEM_OPENFILE:
@@ -80,8 +87,14 @@ bool CEditControl::TessolinMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     case TEM_REDO:
         result = EditCommand(ID_EDIT_REDO, true);
         break;
-    default: // TEM_CANREDO
+    case TEM_CANREDO:
         result = m_doc->CanRedo();
+        break;
+    case TEM_GETENCODING:
+        result = m_doc->GetEncoding();
+        break;
+    default: // TEM_SETENCODING
+        result = wParam <= TEE_UTF16BE && m_doc->SetEncoding((TextEncoding)wParam) ? 1 : 0;
         break;
     }
     return true;

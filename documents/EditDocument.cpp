@@ -36,6 +36,10 @@ const UINT kCloseCommand = 100;
 const char kOutOfMemory[] =
     "\xC4\xDA\xB4\xE6\xB2\xBB\xD7\xE3\xA3\xAC\xD5\xE2\xB4\xCE\xB1\xE0\xBC\xAD\xC3\xBB"
     "\xD3\xD0\xCD\xEA\xB3\xC9\xA3\xAC\xCE\xC4\xB1\xBE\xB1\xA3\xB3\xD6\xD4\xAD\xD1\xF9\xA1\xA3";
+// 这个文件有GBK编码无法表示的字符，不能保存。
+const char kCannotSave[] =
+    "\xD5\xE2\xB8\xF6\xCE\xC4\xBC\xFE\xD3\xD0GBK\xB1\xE0\xC2\xEB\xCE\xDE\xB7\xA8\xB1\xED"
+    "\xCA\xBE\xB5\xC4\xD7\xD6\xB7\xFB\xA3\xAC\xB2\xBB\xC4\xDC\xB1\xA3\xB4\xE6\xA1\xA3";
 // The documents' undo history: 25 records; the second figure is kept by the manager, not consulted.
 const long kUndoDepth = 25;
 const long kUndoSecondLimit = 65536;
@@ -67,6 +71,11 @@ ON_COMMAND_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnOption)
 ON_UPDATE_COMMAND_UI_RANGE(ID_OPTION_DEEP_UNDO, ID_OPTION_DEEP_UNDO, OnUpdateOption)
 ON_COMMAND(ID_OPTION_NO_RECOVERY, OnNoRecovery)
 ON_UPDATE_COMMAND_UI(ID_OPTION_NO_RECOVERY, OnUpdateNoRecovery)
+ON_COMMAND(ID_OPTION_DETECT_ENCODING, OnDetectEncoding)
+ON_UPDATE_COMMAND_UI(ID_OPTION_DETECT_ENCODING, OnUpdateDetectEncoding)
+ON_COMMAND_RANGE(ID_FILE_SAVE_AS_GBK, ID_FILE_SAVE_AS_UTF16BE, OnSaveAsEncoding)
+ON_UPDATE_COMMAND_UI_RANGE(ID_FILE_SAVE_AS_GBK, ID_FILE_SAVE_AS_UTF16BE, OnUpdateSaveAsEncoding)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_ENCODING, OnUpdateEncodingPane)
 END_MESSAGE_MAP()
 
 namespace {
@@ -196,6 +205,7 @@ CEditViewLink* CEditDocument::FindViewLink() const {
 }
 
 BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserted) {
+    if (IsReadOnly()) return FALSE;
     if (inserted == nullptr) inserted = "";
     int insertedLength = (int)std::strlen(inserted);
     if (!ClampEdit(pos, removeCount, insertedLength)) return FALSE;
@@ -204,6 +214,7 @@ BOOL CEditDocument::Edit(int kind, int pos, int removeCount, const char* inserte
 }
 
 bool CEditDocument::TypeAt(int pos, int count, const char* text) {
+    if (IsReadOnly()) return false;
     if (!HasOption(kOptionDeepUndo)) return CEditText::TypeAt(pos, count, text);
     if (text == nullptr) text = "";
     int length = (int)std::strlen(text);
@@ -229,6 +240,7 @@ CUndoInfo* CEditDocument::MakeRecord(int kind, int pos, int removeCount, const c
 }
 
 BOOL CEditDocument::ReplaceFound(int pos, const char* found, const char* replacement) {
+    if (IsReadOnly()) return FALSE;
     if (found == nullptr) found = "";
     if (replacement == nullptr) replacement = "";
     int count = (int)std::strlen(found), length = (int)std::strlen(replacement);
@@ -247,6 +259,7 @@ BOOL CEditDocument::ReplaceEach(const std::vector<int>& hits, const char* found,
 }
 
 BOOL CEditDocument::ReplaceEach(const std::vector<CTextChange>& changes) {
+    if (IsReadOnly()) return FALSE;
     auto* record = memblock::New<CListUndoInfo>(UNDO_REPLACE);
     // Each change reads the bytes it removes where they lie now: the changes before it moved them.
     int growth = 0;
@@ -378,6 +391,8 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
     CStdioFile file;
     BOOL ok = file.Open(name, CFile::modeRead | CFile::typeText | ReadSharing(kind));
     ULONGLONG size = ok ? file.GetLength() : 0;
+    CFileReading reading;
+    ok = ok && PrepareTextRead(file, HasOption(kOptionDetectEncoding) != FALSE, reading, size);
     int block = TextBlockSizeFor(size);
     ok = ok && !file.HasFailed() && block > 0 && m_text->SetBufferSize(block);
     if (ok) {
@@ -408,6 +423,7 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
         SetModifiedFlag(FALSE);
         UpdateAllViews(nullptr, 0, nullptr);
     }
+    TakeReading(reading);
     return 1;
 }
 
@@ -457,6 +473,11 @@ BOOL CEditDocument::OnOpenDocument(LPCSTR path) {
 
 BOOL CEditDocument::OnSaveDocument(LPCSTR path) {
     const CString name(path != nullptr ? path : "");
+    // The text read lost characters: writing it would put question marks in their place.
+    if (m_nLostLine > 0) {
+        AfxMessageBox(kCannotSave);
+        return FALSE;
+    }
     SendStatusText(kSaveStatus, name);
     if (!WriteSafely(name)) {
         ShowReadError(name);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "documents/EditViewLink.h"
+#include "documents/FileEncoding.h"
 #include "framework/base/Geometry.h"
 #include "framework/win/Document.h"
 #include "framework/win/View.h"
@@ -32,6 +33,7 @@ enum EditOption : unsigned {
     kOptionWholeTextColors = 2,
     kOptionLongLines = 4,
     kOptionFollowFile = 8,
+    kOptionDetectEncoding = 16, // on from the start: UTF-8 and UTF-16 files are recognised
     kOptionDeepUndo = 128,
 };
 enum : UINT {
@@ -41,7 +43,15 @@ enum : UINT {
     ID_OPTION_FOLLOW_FILE = 0x8113,
     // Switches crash recovery off for the whole process (and on again); checked while off.
     ID_OPTION_NO_RECOVERY = 0x8114,
+    ID_OPTION_DETECT_ENCODING = 0x8115,
     ID_OPTION_DEEP_UNDO = 0x811C,
+    // Save As in an encoding, in TextEncoding's order; the status-bar pane that shows the encoding.
+    ID_FILE_SAVE_AS_GBK = 0x8130,
+    ID_FILE_SAVE_AS_UTF8 = 0x8131,
+    ID_FILE_SAVE_AS_UTF8_BOM = 0x8132,
+    ID_FILE_SAVE_AS_UTF16LE = 0x8133,
+    ID_FILE_SAVE_AS_UTF16BE = 0x8134,
+    ID_INDICATOR_ENCODING = 0xE711,
 };
 
 // The twin documents differ only in their buffer (reached here through the string and line-table
@@ -133,6 +143,19 @@ public:
     void EndTyping() final { EndTypingGroup(); }
     // Switches an option and repaints the views.
     void SetOption(EditOption option, BOOL on);
+
+    // The encoding the file came in and a save writes. SetEncoding marks the document modified; it
+    // is refused (FALSE, the user told) for a text that lost characters when it was read.
+    TextEncoding GetEncoding() const { return m_format.encoding; }
+    BOOL SetEncoding(TextEncoding encoding);
+    // A read-only document refuses every edit (typing, paste, replace, undo, redo). A file holding
+    // characters code page 936 cannot hold stays read-only whatever the host sets.
+    void SetReadOnly(BOOL readOnly) { m_bReadOnly = readOnly; }
+    BOOL IsReadOnly() const { return m_bReadOnly || m_nLostLine > 0; }
+    // The host's setting alone, and the first line (from 1) of the file read that held a character
+    // code page 936 cannot hold (0 when none did).
+    BOOL IsReadOnlySet() const { return m_bReadOnly; }
+    int GetLostLine() const { return m_nLostLine; }
 
     // Files. Each answers 1 on success and 0 after showing the read-error message.
     int OpenFile(LPCSTR path);
@@ -237,7 +260,7 @@ private:
     void ForgetDisk();
     void ReloadFromDisk();
     // The bytes appended to the file since it was last read, into the text; FALSE when the file was
-    // not only appended to (it shrank, or bytes already read changed).
+    // not only appended to (it shrank, or bytes already read changed) or is not a GBK file.
     BOOL FollowAppends(const CDiskStamp& now);
     // Bytes of the file as the text file format reads them, added at the text's end without an undo
     // record or the modified flag; views whose caret was on the last line go to the new end.
@@ -247,8 +270,20 @@ private:
     virtual void OptionsChanged() {}
     void OnOption(UINT id);
     void OnUpdateOption(CCmdUI* pCmdUI);
+    void OnDetectEncoding();
+    void OnUpdateDetectEncoding(CCmdUI* pCmdUI);
+    // Encodings (EditDocumentEncoding.cpp).
+    void OnSaveAsEncoding(UINT id);
+    void OnUpdateSaveAsEncoding(CCmdUI* pCmdUI);
+    void OnUpdateEncodingPane(CCmdUI* pCmdUI);
+    // Takes what reading found; tells the user when characters were lost.
+    void TakeReading(const CFileReading& reading);
+    BOOL WriteEncoded(LPCSTR path, bool inPlace);
 
-    unsigned m_options = 0;
+    unsigned m_options = kOptionDetectEncoding;
+    CFileFormat m_format;
+    BOOL m_bReadOnly = FALSE;
+    int m_nLostLine = 0; // the first line of the file read that held a character GBK cannot hold
     int m_nBatchDepth = 0;
     BOOL m_bBatchChanged = FALSE;
     int m_nBatchCaret = -1; // the last ScrollToCurrent of the batch, -1 when none came

@@ -114,6 +114,8 @@ void CEditDocument::ReloadFromDisk() {
 
 BOOL CEditDocument::FollowAppends(const CDiskStamp& now) {
     CDiskState& disk = *m_disk;
+    // Appended bytes are read as GBK; a file in another encoding is read again whole.
+    if (GetEncoding() != kEncodingGbk) return FALSE;
     if (now.size < disk.stamp.size || now.size < disk.consumed) return FALSE;
     std::string head, raw;
     if (!ReadRawBytes(disk.path, 0, disk.head.size(), head) || head != disk.head) return FALSE;

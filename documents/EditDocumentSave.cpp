@@ -110,6 +110,7 @@ BOOL CEditDocument::PutInPlaceOf(LPCSTR target, LPCSTR written, DWORD attributes
 // The text without its terminating zero byte, so every document reads the file back unchanged. In
 // place, the existing file is written from its start and cut to the text's length.
 BOOL CEditDocument::WriteWholeText(LPCSTR path, bool inPlace) {
+    if (m_format.encoding != kEncodingGbk) return WriteEncoded(path, inPlace);
     CStdioFile file;
     UINT mode = CFile::modeWrite | CFile::typeText | CFile::shareExclusive;
     if (!inPlace) mode |= CFile::modeCreate;
@@ -121,6 +122,21 @@ BOOL CEditDocument::WriteWholeText(LPCSTR path, bool inPlace) {
         ULONGLONG end = file.GetPosition();
         ok = end != CFile::kSeekFailed && file.SetLength(end);
     }
+    ok = file.Close() && ok;
+    return ok;
+}
+
+// A Unicode file: the text converted whole, its signature and line ends as the file had them.
+BOOL CEditDocument::WriteEncoded(LPCSTR path, bool inPlace) {
+    std::string bytes;
+    long count = GetLength() - 1;
+    if (!EncodeText(m_text->GetBuffer(), count > 0 ? (size_t)count : 0, m_format, bytes)) return FALSE;
+    CFile file;
+    UINT mode = CFile::modeWrite | CFile::shareExclusive | (inPlace ? 0u : (UINT)CFile::modeCreate);
+    if (!file.Open(path, mode)) return FALSE;
+    BOOL ok = bytes.empty() || file.Write(bytes.data(), (UINT)bytes.size());
+    ok = ok && file.Flush() && ::FlushFileBuffers(file.m_hFile);
+    if (ok && inPlace) ok = file.SetLength(bytes.size());
     ok = file.Close() && ok;
     return ok;
 }

@@ -1,6 +1,7 @@
 // The host's main frame: its toolbar, titles panel and status bar, and every text the documents send it.
 #include "host/MainFrame.h"
 
+#include "documents/EditDocument.h"
 #include "documents/HostMessages.h"
 #include "framework/win/HostLookup.h"
 #include "host/HostResource.h"
@@ -37,9 +38,10 @@ BOOL CMainFrame::CreateToolBar() {
 }
 
 BOOL CMainFrame::CreateStatusBar() {
-    // The message pane, the caret-position pane the views fill, the overwrite indicator.
-    static const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_OVR};
-    if (!m_statusBar.Create(this) || !m_statusBar.SetIndicators(indicators, 3)) return FALSE;
+    // The message pane, the caret-position pane the views fill, the file's encoding, the overwrite
+    // indicator.
+    static const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_INDICATOR_ENCODING, ID_INDICATOR_OVR};
+    if (!m_statusBar.Create(this) || !m_statusBar.SetIndicators(indicators, 4)) return FALSE;
     m_statusBar.SetPaneInfo(1, ID_SEPARATOR, SBPS_NORMAL, 200);
     m_statusBar.SetPaneText(1, LoadResourceString(ID_INDICATOR_CARET));
     RecalcLayout();

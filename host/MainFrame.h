@@ -10,7 +10,7 @@
 class CMainFrame : public CMDIFrameWnd {
     DECLARE_DYNAMIC(CMainFrame)
 public:
-    // The status bar: message pane, caret-position pane, overwrite indicator.
+    // The status bar: message pane, caret-position pane, encoding pane, overwrite indicator.
     BOOL CreateStatusBar();
     // The toolbar: new, open, save, cut, copy, paste, undo, redo.
     BOOL CreateToolBar();

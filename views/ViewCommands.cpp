@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "framework/win/GlobalMemory.h"
 #include "framework/win/MemFile.h"
@@ -15,6 +16,55 @@ namespace {
 const UINT kClipboardFlags = GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT;
 const UINT kClipboardStep = 4096;
 
+bool AppendWithoutCarriageReturns(const char* from, size_t count, char*& out);
+
+// On a system whose code page is not 936 the system's own conversion between CF_TEXT and
+// CF_UNICODETEXT would misread GBK: there the text also goes out, and comes in, as UTF-16 converted
+// through code page 936.
+const UINT kGbk = 936;
+bool SystemIsGbk() {
+    return ::GetACP() == kGbk;
+}
+
+// The GBK text of the block as a CF_UNICODETEXT block; null when memory is short.
+HGLOBAL WideBlockOf(HGLOBAL block) {
+    CGlobalLock text(block);
+    if (text.Bytes() == nullptr) return nullptr;
+    const char* bytes = (const char*)text.Bytes();
+    int n = ::MultiByteToWideChar(kGbk, 0, bytes, -1, nullptr, 0);
+    HGLOBAL wide = n > 0 ? AfxGlobalAlloc(kClipboardFlags, (SIZE_T)n * sizeof(wchar_t)) : nullptr;
+    if (wide == nullptr) return nullptr;
+    CGlobalLock out(wide);
+    if (out.Bytes() == nullptr || ::MultiByteToWideChar(kGbk, 0, bytes, -1, (wchar_t*)out.Bytes(), n) == 0) {
+        AfxGlobalFree(wide);
+        return nullptr;
+    }
+    return wide;
+}
+
+// The clipboard's CF_UNICODETEXT in code page 936 without carriage returns; empty when it has none.
+CString ReadWideClipboardText(COleDataObject& data) {
+    HGLOBAL block = data.IsDataAvailable(CF_UNICODETEXT) ? data.GetGlobalData(CF_UNICODETEXT) : nullptr;
+    if (block == nullptr) return CString();
+    CString text;
+    {
+        CGlobalLock locked(block);
+        const auto* wide = (const wchar_t*)locked.Bytes();
+        int units = wide != nullptr ? (int)wcsnlen(wide, locked.Size() / sizeof(wchar_t)) : 0;
+        int n = units > 0 ? ::WideCharToMultiByte(kGbk, 0, wide, units, nullptr, 0, nullptr, nullptr) : 0;
+        char* start = n > 0 ? text.GetBufferSetLength(n) : nullptr;
+        if (start != nullptr) {
+            char* out = start;
+            std::string bytes((size_t)n, '\0');
+            ::WideCharToMultiByte(kGbk, 0, wide, units, &bytes[0], n, nullptr, nullptr);
+            AppendWithoutCarriageReturns(bytes.data(), bytes.size(), out);
+            text.ReleaseBuffer((int)(out - start));
+        }
+    }
+    AfxGlobalFree(block);
+    return text;
+}
+
 // Hands block to the clipboard as CF_TEXT; FALSE (and the block freed) when the clipboard refused it.
 BOOL PutTextBlock(HGLOBAL block) {
     auto* source = new (std::nothrow) COleDataSource;
@@ -22,6 +72,8 @@ BOOL PutTextBlock(HGLOBAL block) {
         AfxGlobalFree(block);
         return FALSE;
     }
+    if (!SystemIsGbk())
+        if (HGLOBAL wide = WideBlockOf(block)) source->CacheGlobalData(CF_UNICODETEXT, wide);
     source->CacheGlobalData(CF_TEXT, block);
     return source->SetClipboard();
 }
@@ -58,7 +110,9 @@ bool AppendWithoutCarriageReturns(const char* from, size_t count, char*& out) {
 // a memory file in steps, each step cleaned straight into the string.
 CString ReadClipboardText() {
     COleDataObject data;
-    if (!data.AttachClipboard() || !data.IsDataAvailable(CF_TEXT)) return CString();
+    if (!data.AttachClipboard()) return CString();
+    if (!SystemIsGbk() && data.IsDataAvailable(CF_UNICODETEXT)) return ReadWideClipboardText(data);
+    if (!data.IsDataAvailable(CF_TEXT)) return CString();
     HGLOBAL block = data.GetGlobalData(CF_TEXT);
     if (block == nullptr) return CString();
     CString text;
@@ -87,6 +141,7 @@ CString ReadClipboardText() {
 // batch's end rebuilds the line figures and the scroll sizes of every view, then places the caret.
 void ReplayHistory(CEditScrollView& view, bool redo) {
     CEditDocument* doc = view.GetEditDocument();
+    if (doc->IsReadOnly()) return;
     doc->BeginBatch();
     int caret = redo ? doc->Redo() : doc->Undo();
     doc->EndBatch();
@@ -107,7 +162,7 @@ void CEditScrollView::OnEditCopy() {
 
 // The selection is removed only once the clipboard holds it, so nothing cut can be lost.
 void CEditScrollView::OnEditCut() {
-    if (m_model.Selection().IsEmpty()) return;
+    if (m_model.Selection().IsEmpty() || GetEditDocument()->IsReadOnly()) return;
     CEditDocument* doc = GetEditDocument();
     HGLOBAL block =
         AfxGlobalAlloc(kClipboardFlags, (SIZE_T)(m_model.Selection().end - m_model.Selection().start) + 1);
@@ -157,11 +212,11 @@ void CEditScrollView::OnUpdateEditPaste(CCmdUI* pCmdUI) {
 }
 
 void CEditScrollView::OnUpdateEditUndo(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(GetEditDocument()->CanUndo());
+    pCmdUI->Enable(GetEditDocument()->CanUndo() && !GetEditDocument()->IsReadOnly());
 }
 
 void CEditScrollView::OnUpdateEditRedo(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(GetEditDocument()->CanRedo());
+    pCmdUI->Enable(GetEditDocument()->CanRedo() && !GetEditDocument()->IsReadOnly());
 }
 
 void CEditScrollView::DisableCheckPoint() {

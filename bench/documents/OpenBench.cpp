@@ -2,7 +2,9 @@
 // same file with the C runtime's text-mode fread into one buffer; with each open's peak memory, and
 // what the document holds after 100,000 edits scattered over the text (with their undo records).
 // Each class is measured in a child process of its own, so the peaks do not mix.
-// Usage: bench_documents [--megabytes=N] [--repeats=N]
+// --utf8 writes and opens the same text converted to UTF-8 (read back as GBK through the encoding
+// detection), for the comparison with the GBK file.
+// Usage: bench_documents [--megabytes=N] [--repeats=N] [--utf8]
 #include <windows.h>
 
 #include <psapi.h>
@@ -41,19 +43,31 @@ std::string DataFile(long long bytes) {
     return s;
 }
 
-std::string FilePath(int megabytes) {
+std::string FilePath(int megabytes, bool utf8) {
     char folder[MAX_PATH];
     ::GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + "tessolin-open-bench-" + std::to_string(megabytes) + "mb.dat";
+    return std::string(folder) + "tessolin-open-bench-" + std::to_string(megabytes) +
+           (utf8 ? "mb-utf8" : "mb") + ".dat";
 }
 
-bool EnsureFile(const std::string& path, int megabytes) {
+// The GBK text in UTF-8.
+std::string ToUtf8(const std::string& gbk) {
+    int n = ::MultiByteToWideChar(936, 0, gbk.data(), (int)gbk.size(), nullptr, 0);
+    std::wstring wide((size_t)n, L'\0');
+    ::MultiByteToWideChar(936, 0, gbk.data(), (int)gbk.size(), &wide[0], n);
+    int m = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string utf8((size_t)m, '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, &utf8[0], m, nullptr, nullptr);
+    return utf8;
+}
+
+bool EnsureFile(const std::string& path, int megabytes, bool utf8) {
     long long bytes = (long long)megabytes << 20;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
         ((long long)data.nFileSizeHigh << 32 | data.nFileSizeLow) >= bytes)
         return true;
-    std::string text = DataFile(bytes);
+    std::string text = utf8 ? ToUtf8(DataFile(bytes)) : DataFile(bytes);
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return false;
     bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
@@ -163,6 +177,7 @@ bool RunChild(const char* className, const std::string& path, double& seconds, l
 
 int main(int argc, char** argv) {
     int megabytes = 100, repeats = 3;
+    bool utf8 = false;
     const char* one = nullptr;
     const char* onePath = nullptr;
     for (int i = 1; i < argc; ++i) {
@@ -170,6 +185,8 @@ int main(int argc, char** argv) {
             megabytes = std::atoi(argv[i] + 12);
         else if (std::strncmp(argv[i], "--repeats=", 10) == 0)
             repeats = std::atoi(argv[i] + 10);
+        else if (std::strcmp(argv[i], "--utf8") == 0)
+            utf8 = true;
         else if (std::strncmp(argv[i], "--one=", 6) == 0)
             one = argv[i] + 6;
         else
@@ -177,8 +194,8 @@ int main(int argc, char** argv) {
     }
     if (one != nullptr && onePath != nullptr) return MeasureOne(one, onePath);
 
-    std::string path = FilePath(megabytes);
-    if (!EnsureFile(path, megabytes)) {
+    std::string path = FilePath(megabytes, utf8);
+    if (!EnsureFile(path, megabytes, utf8)) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return 1;
     }
@@ -188,8 +205,8 @@ int main(int argc, char** argv) {
         double s = FreadSeconds(path, textBytes);
         if (s >= 0 && s < bound) bound = s;
     }
-    std::printf("file %d MB (%ld text bytes after CR LF -> LF); text-mode fread bound %.1f ms\n", megabytes,
-                textBytes, bound * 1e3);
+    std::printf("%s file %d MB (%ld text bytes after CR LF -> LF); text-mode fread bound %.1f ms\n",
+                utf8 ? "UTF-8" : "GBK", megabytes, textBytes, bound * 1e3);
     std::printf("%-15s %10s %8s %10s %10s %12s %11s\n", "class", "open ms", "x fread", "peak/text",
                 "held/text", "after edits", "+ recorded");
     for (const char* className : {"CBlackEditDoc", "CColorEditDoc", "CCheckEditDoc", "CDataEditDoc"}) {

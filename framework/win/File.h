@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/base/Object.h"
 #include "framework/base/String.h"
 
@@ -142,6 +144,9 @@ public:
     // Writes text up to its zero byte.
     BOOL WriteString(LPCSTR text);
     BOOL IsTextMode() const { return m_textMode; }
+    // Text-mode reads take their bytes from `bytes` from now on instead of the file, which stays open
+    // as it was opened: a file whose bytes were converted before they are read.
+    void ReadFrom(std::string bytes);
 
 private:
     static constexpr UINT kBufferSize = 65536;
@@ -157,4 +162,7 @@ private:
     UINT m_inPos = 0, m_inEnd = 0;
     char* m_out = nullptr;
     UINT m_outCount = 0;
+    bool m_fromBytes = false; // reads take m_bytes from m_bytesPos on (ReadFrom)
+    std::string m_bytes;
+    size_t m_bytesPos = 0;
 };

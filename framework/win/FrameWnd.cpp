@@ -118,6 +118,9 @@ void CFrameWnd::SetMessageText(LPCSTR text) {
 }
 
 namespace {
+// The host's texts are GBK whatever the system's own code page is.
+const UINT kToolTipCodePage = 936;
+
 // The window rectangle of the frame's bar of the id while it is shown; an empty one otherwise.
 RECT ShownBarRect(HWND frame, UINT id) {
     RECT barRect = {0, 0, 0, 0};
@@ -273,7 +276,7 @@ LRESULT CFrameWnd::OnNotifyMessage(WPARAM, LPARAM lParam) {
         info->lpszText = info->szText;
     } else {
         auto* info = (NMTTDISPINFOW*)lParam;
-        int n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, info->szText,
+        int n = ::MultiByteToWideChar(kToolTipCodePage, 0, text, -1, info->szText,
                                       (int)(sizeof info->szText / sizeof(WCHAR)));
         if (n == 0) info->szText[0] = 0;
         info->lpszText = info->szText;

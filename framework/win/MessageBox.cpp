@@ -1,6 +1,8 @@
 // AfxMessageBox and the process-wide modal hook that tests use to answer modal windows.
 #include "framework/win/MessageBox.h"
 
+#include <string>
+
 #include "framework/base/Sync.h"
 #include "framework/win/HostLookup.h"
 
@@ -29,6 +31,14 @@ UINT WithDefaultIcon(UINT type) {
     default:
         return type;
     }
+}
+
+// The GBK text as UTF-16, whatever the system's own code page is.
+std::wstring Wide(LPCSTR text) {
+    int n = ::MultiByteToWideChar(936, 0, text, -1, nullptr, 0);
+    std::wstring wide(n > 0 ? (size_t)n : 1, L'\0');
+    if (n > 0) ::MultiByteToWideChar(936, 0, text, -1, &wide[0], n);
+    return wide;
 }
 } // namespace
 
@@ -60,7 +70,7 @@ int AfxMessageBox(LPCSTR text, UINT type, UINT helpId) {
     INT_PTR answer = 0;
     if (AfxCallModalHook(request, &answer)) return (int)answer;
     CString caption = ApplicationName();
-    return ::MessageBoxA(MessageBoxOwner(), text, caption, WithDefaultIcon(type));
+    return ::MessageBoxW(MessageBoxOwner(), Wide(text).c_str(), Wide(caption).c_str(), WithDefaultIcon(type));
 }
 
 int AfxMessageBox(UINT resourceId, UINT type, UINT helpId) {

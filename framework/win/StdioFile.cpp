@@ -1,4 +1,5 @@
 // CStdioFile: text-mode conversion (CR LF <-> LF, 0x1A ends the data) over buffered CFile calls.
+#include <algorithm>
 #include <new>
 #include <string.h>
 
@@ -43,8 +44,24 @@ BOOL CStdioFile::FillInput() {
     UINT kept = m_inEnd - m_inPos;
     memmove(m_in, m_in + m_inPos, kept);
     m_inPos = 0;
-    m_inEnd = kept + CFile::Read(m_in + kept, kBufferSize - kept);
+    UINT room = kBufferSize - kept;
+    if (m_fromBytes) {
+        UINT count = (UINT)std::min<size_t>(room, m_bytes.size() - m_bytesPos);
+        memcpy(m_in + kept, m_bytes.data() + m_bytesPos, count);
+        m_bytesPos += count;
+        m_inEnd = kept + count;
+    } else {
+        m_inEnd = kept + CFile::Read(m_in + kept, room);
+    }
     return m_inEnd > kept;
+}
+
+void CStdioFile::ReadFrom(std::string bytes) {
+    m_bytes = std::move(bytes);
+    m_bytesPos = 0;
+    m_fromBytes = true;
+    m_inPos = m_inEnd = 0;
+    m_dataEnded = FALSE;
 }
 
 // Delivers converted bytes: a CR at the end of the buffered input waits for the byte after it.
@@ -107,11 +124,15 @@ BOOL CStdioFile::Close() {
     BOOL written = !IsOpen() || WriteOutput();
     BOOL closed = CFile::Close();
     ResetBuffers();
+    m_fromBytes = false;
+    std::string().swap(m_bytes);
     return written && closed;
 }
 
 void CStdioFile::Abort() {
     ResetBuffers();
+    m_fromBytes = false;
+    std::string().swap(m_bytes);
     CFile::Abort();
 }
 

@@ -34,11 +34,20 @@ extern "C" {
 #define TES_CHECKLISTING 0x0003L /* the vocabulary of check-result listings */
 #define TES_KINDMASK 0x0003L
 
-/* Options for TEM_SETOPTION and TEM_GETOPTION (off until switched on). */
+/* Options for TEM_SETOPTION and TEM_GETOPTION (off until switched on, except TEO_DETECTENCODING). */
 #define TEO_GBKCHARACTERS 0x0001   /* caret, deletion and search keep GBK characters whole */
 #define TEO_WHOLETEXTCOLORS 0x0002 /* colours as a scan of the whole text gives them */
 #define TEO_LONGLINES 0x0004       /* lines of megabytes stay quick to edit */
 #define TEO_FOLLOWFILE 0x0008      /* bytes appended to the file on disk join the text */
+#define TEO_DETECTENCODING 0x0010  /* on: UTF-8 and UTF-16 files are recognised; off: every file is bytes */
+#define TEO_DEEPUNDO 0x0080        /* undo bounded by memory, typed characters grouped into words */
+
+/* Encodings for TEM_GETENCODING and TEM_SETENCODING: the encoding the file came in and a save writes. */
+#define TEE_GBK 0
+#define TEE_UTF8 1    /* UTF-8 without a signature */
+#define TEE_UTF8BOM 2 /* UTF-8 with the signature EF BB BF */
+#define TEE_UTF16LE 3 /* UTF-16 little-endian with its signature */
+#define TEE_UTF16BE 4 /* UTF-16 big-endian with its signature */
 
 /* The editor's own messages. */
 #define TEM_FIRST (WM_USER + 0x0600)
@@ -54,12 +63,14 @@ extern "C" {
 #define TEM_FINDDIALOG (TEM_FIRST + 9) /* wParam 0 find, 1 replace: 1 when the dialog shows */
 #define TEM_FINDNEXT (TEM_FIRST + 10)  /* the next hit of the last search: its offset or -1 */
 #define TEM_PRINT (TEM_FIRST + 11)     /* wParam 0 with the print dialog, 1 directly: 1 printed */
-#define TEM_ADDKEYWORD (TEM_FIRST + 12) /* wParam COLORREF, lParam const char*: 1 (0 for plain) */
-#define TEM_ADDTITLE (TEM_FIRST + 13)   /* wParam COLORREF, lParam const char*: 1 (0 for plain) */
-#define TEM_ADDCOMMENT (TEM_FIRST + 14) /* wParam COLORREF, lParam "start\0end\0": 1 (0 for plain) */
-#define TEM_GETPATH (TEM_FIRST + 15)    /* wParam buffer size, lParam char* buffer: the path's length */
-#define TEM_REDO (TEM_FIRST + 16)       /* redoes the last undone edit: 1 / 0 */
-#define TEM_CANREDO (TEM_FIRST + 17)    /* 1 when there is an edit to redo */
+#define TEM_ADDKEYWORD (TEM_FIRST + 12)  /* wParam COLORREF, lParam const char*: 1 (0 for plain) */
+#define TEM_ADDTITLE (TEM_FIRST + 13)    /* wParam COLORREF, lParam const char*: 1 (0 for plain) */
+#define TEM_ADDCOMMENT (TEM_FIRST + 14)  /* wParam COLORREF, lParam "start\0end\0": 1 (0 for plain) */
+#define TEM_GETPATH (TEM_FIRST + 15)     /* wParam buffer size, lParam char* buffer: the path's length */
+#define TEM_REDO (TEM_FIRST + 16)        /* redoes the last undone edit: 1 / 0 */
+#define TEM_CANREDO (TEM_FIRST + 17)     /* 1 when there is an edit to redo */
+#define TEM_GETENCODING (TEM_FIRST + 18) /* the file's encoding: TEE_* */
+#define TEM_SETENCODING (TEM_FIRST + 19) /* wParam TEE_*: the next save writes it; 1, or 0 when refused */
 
 /* Notifications, sent to the parent as WM_NOTIFY with a TESSOLIN_NOTIFY record. */
 #define TEN_MODIFIED 2600   /* the modified flag changed: modified */

@@ -37,6 +37,8 @@
 #define AFX_IDW_TOOLBAR 0xE800
 #define AFX_IDS_IDLEMESSAGE 0xE001
 #define ID_INDICATOR_OVR 0xE704
+/* The pane that shows the active document's encoding (GBK, UTF-8, UTF-8 BOM, UTF-16 LE, UTF-16 BE). */
+#define ID_INDICATOR_ENCODING 0xE711
 
 /* The editor's own commands (application ids). */
 #define ID_EDIT_SELECTALL 0x80E3
@@ -46,7 +48,14 @@
 #define ID_OPTION_LONG_LINES 0x8112
 #define ID_OPTION_FOLLOW_FILE 0x8113
 #define ID_OPTION_NO_RECOVERY 0x8114 /* crash recovery off for the whole process, and on again */
+#define ID_OPTION_DETECT_ENCODING 0x8115 /* on from the start */
 #define ID_OPTION_DEEP_UNDO 0x811C
+/* Save As writing the text in an encoding (refused for a file that lost characters when read). */
+#define ID_FILE_SAVE_AS_GBK 0x8130
+#define ID_FILE_SAVE_AS_UTF8 0x8131
+#define ID_FILE_SAVE_AS_UTF8_BOM 0x8132
+#define ID_FILE_SAVE_AS_UTF16LE 0x8133
+#define ID_FILE_SAVE_AS_UTF16BE 0x8134
 
 /* What the library routes to the application when a document closes. */
 #define ID_TESSOLIN_DOCUMENT_CLOSING 100

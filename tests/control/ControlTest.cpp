@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -373,4 +374,61 @@ TEST_F(ControlTest, HundredCreateDestroyCyclesLeaveNothingBehind) {
     EXPECT_LE(b.handles, a.handles);
     EXPECT_EQ(b.windows, a.windows);
     EXPECT_LT(b.heap - a.heap, 16 * 1024);
+}
+
+TEST_F(ControlTest, UnicodeFilesTheirEncodingAndTheReadOnlyFileThatLostCharacters) {
+    std::string path = TempPath("control-utf8.txt"), lost = TempPath("control-lost.txt");
+    WriteFile(path, "a\n\xE4\xB8\xAD\n");
+    WriteFile(lost, "a\n\xF0\x9F\x98\x80\n");
+    HWND editor = Editor(TES_COLORED);
+    ASSERT_EQ(::SendMessageA(editor, TEM_OPENFILE, 0, (LPARAM)path.c_str()), 1);
+    EXPECT_EQ(::SendMessageA(editor, TEM_GETENCODING, 0, 0), TEE_UTF8);
+    EXPECT_EQ(Text(editor), "a\r\n\xD6\xD0\r\n");
+    EXPECT_EQ(::SendMessageA(editor, TEM_SETENCODING, TEE_UTF16LE, 0), 1);
+    ASSERT_EQ(::SendMessageA(editor, TEM_SAVEFILE, 0, 0), 1);
+    EXPECT_EQ(FileBytes(path), std::string("\xFF\xFE"
+                                           "a\0\n\0\x2D\x4E\n\0",
+                                           10))
+        << "LF only, as it came";
+    std::string shown;
+    {
+        BoxCloser boxes;
+        ASSERT_EQ(::SendMessageA(editor, TEM_OPENFILE, 0, (LPARAM)lost.c_str()), 1);
+        shown = Text(editor);
+        ::SendMessageA(editor, EM_SETREADONLY, FALSE, 0);
+        Type(editor, "zz");
+        ::SendMessageA(editor, WM_PASTE, 0, 0);
+        EXPECT_EQ(::SendMessageA(editor, TEM_SETENCODING, TEE_GBK, 0), 0);
+        EXPECT_EQ(::SendMessageA(editor, TEM_SAVEFILE, 0, 0), 0);
+        while (boxes.Closed() < 3) ::Sleep(20);
+    }
+    EXPECT_EQ(shown.substr(0, 4), "a\r\n?");
+    EXPECT_EQ(Text(editor), shown);
+    EXPECT_EQ(FileBytes(lost), "a\n\xF0\x9F\x98\x80\n");
+    ::DeleteFileA(path.c_str());
+    ::DeleteFileA(lost.c_str());
+}
+
+// Whatever the system's code page, the clipboard carries the GBK text as its own characters both ways.
+TEST_F(ControlTest, TheClipboardsUnicodeTextHoldsTheGbkCharacters) {
+    HWND editor = Editor(TES_PLAIN);
+    ::SendMessageA(editor, WM_SETTEXT, 0, (LPARAM) "\xD6\xD0\xCE\xC4");
+    ::SendMessageA(editor, EM_SETSEL, 0, -1);
+    ::SendMessageA(editor, WM_COPY, 0, 0);
+    std::wstring copied;
+    ASSERT_TRUE(OpenClipboardPatiently(nullptr));
+    if (HANDLE block = ::GetClipboardData(CF_UNICODETEXT)) {
+        copied = (const wchar_t*)::GlobalLock(block);
+        ::GlobalUnlock(block);
+    }
+    EXPECT_EQ(copied, L"\x4E2D\x6587"); // 中文
+    ::EmptyClipboard();
+    HGLOBAL wide = ::GlobalAlloc(GMEM_MOVEABLE, 4 * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(wide), L"\x6587\r\n", 4 * sizeof(wchar_t)); // 文 and a line end
+    ::GlobalUnlock(wide);
+    ::SetClipboardData(CF_UNICODETEXT, wide);
+    ::CloseClipboard();
+    ::SendMessageA(editor, EM_SETSEL, 0, -1);
+    ::SendMessageA(editor, WM_PASTE, 0, 0);
+    EXPECT_EQ(Text(editor), "\xCE\xC4\r\n");
 }

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "documents/DataEditDocs.h"
@@ -13,6 +14,7 @@
 #include "framework/win/OleClipboard.h"
 #include "framework/win/WinApp.h"
 #include "host/HostResource.h"
+#include "framework/win/FileDialog.h"
 #include "framework/win/FindReplaceDialog.h"
 #include "host/ChapterHeadings.h"
 #include "host/MainFrame.h"
@@ -369,4 +371,62 @@ TEST_F(HostFrame, TheTitlesPanelListsTheActiveDocumentsHeadingsAndNavigatesItsVi
     Pump();
     theApp.OnIdle(0);
     EXPECT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 0) << "no document, no headings";
+}
+
+namespace {
+// Answers the Save As dialog with the path in context; leaves every other request to the hook before.
+struct SaveAsAnswer {
+    std::string path;
+    AFX_MODAL_HOOK previous = nullptr;
+    void* previousContext = nullptr;
+    static BOOL Answer(void* context, const AFX_MODAL_REQUEST& request, INT_PTR* answer) {
+        auto* self = static_cast<SaveAsAnswer*>(context);
+        if (request.kind != AFX_MODAL_FILEDIALOG)
+            return self->previous != nullptr && self->previous(self->previousContext, request, answer);
+        lstrcpynA(static_cast<CFileDialog*>(request.dialog)->m_szFileName, self->path.c_str(), MAX_PATH);
+        *answer = IDOK;
+        return TRUE;
+    }
+};
+} // namespace
+
+TEST_F(HostFrame, TheEncodingPaneAndSaveAsInAnotherEncoding) {
+    ASSERT_NE(Open("a\xC3\xA9\n", "tessolin-host-utf8.dat"), nullptr);
+    auto* bar = dynamic_cast<CStatusBar*>(s_main->GetDescendantWindow(AFX_IDW_STATUS_BAR));
+    ASSERT_NE(bar, nullptr);
+    theApp.OnIdle(0);
+    EXPECT_STREQ((LPCSTR)bar->GetPaneText(2), "UTF-8");
+
+    SaveAsAnswer saveAs{TempPath("tessolin-host-utf16.dat")};
+    AfxSetModalHook(&SaveAsAnswer::Answer, &saveAs, &saveAs.previous, &saveAs.previousContext);
+    s_main->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS_UTF16LE, 0);
+    AfxSetModalHook(saveAs.previous, saveAs.previousContext);
+    theApp.OnIdle(0);
+    EXPECT_STREQ((LPCSTR)bar->GetPaneText(2), "UTF-16 LE");
+    std::ifstream in(saveAs.path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string("\xFF\xFE"
+                                                                               "a\0\xE9\0\n\0",
+                                                                               8));
+}
+
+TEST_F(HostFrame, AReadOnlyDocumentsViewRefusesKeysPasteUndoAndReplace) {
+    CColorEditView* view = Open("abc\n");
+    ASSERT_NE(view, nullptr);
+    view->SendMessage(WM_CHAR, 'x', 1);
+    CEditDocument* doc = view->GetEditDocument();
+    doc->SetReadOnly(TRUE);
+    const std::string before = Text(view);
+    view->SendMessage(WM_CHAR, 'y', 1);
+    view->SendMessage(WM_KEYDOWN, VK_DELETE, 1);
+    for (UINT id : {ID_EDIT_UNDO, ID_EDIT_PASTE, ID_EDIT_CUT}) {
+        view->SetSelection(0, 2);
+        view->SendMessage(WM_COMMAND, id, 0);
+    }
+    EXPECT_FALSE(doc->ReplaceFound(0, "x", "z"));
+    EXPECT_EQ(Text(view), before);
+    theApp.OnIdle(0);
+    EXPECT_NE(MenuState(1, ID_EDIT_UNDO), 0u) << "undo is greyed";
+    doc->SetReadOnly(FALSE);
+    view->SendMessage(WM_COMMAND, ID_EDIT_UNDO, 0);
+    EXPECT_EQ(Text(view), "abc\n");
 }
