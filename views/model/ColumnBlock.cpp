@@ -211,7 +211,7 @@ bool CColumnEdits::Paste(const std::vector<std::string>& lines) {
     for (size_t i = 0; i < lines.size(); ++i) {
         int line = first + (int)i;
         if (line >= count) {
-            beyond += "\n" + std::string((size_t)cell, ' ') + lines[i];
+            beyond += "\n" + (lines[i].empty() ? std::string() : std::string((size_t)cell, ' ') + lines[i]);
             continue;
         }
         CLineSpan span = spans.SpanAt(line, cell, cell);
