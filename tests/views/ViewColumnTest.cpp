@@ -61,6 +61,24 @@ protected:
         ::CloseClipboard();
         return data;
     }
+    // Runs the other program to its end, serving the clipboard meanwhile; its standard output.
+    static std::string RunPeer(const std::string& arguments) {
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        HANDLE read = nullptr, write = nullptr;
+        if (!::CreatePipe(&read, &write, &inherit, 1 << 16)) return "<no pipe>";
+        ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+        HANDLE process = StartPeerProgram(arguments, write);
+        ::CloseHandle(write);
+        std::string out = process != nullptr && WaitServing(process) ? "" : "<no peer> ";
+        DWORD got = 0;
+        char buffer[4096];
+        while (::PeekNamedPipe(read, nullptr, 0, nullptr, &got, nullptr) && got > 0 &&
+               ::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0)
+            out.append(buffer, got);
+        if (process != nullptr) ::CloseHandle(process);
+        ::CloseHandle(read);
+        return out;
+    }
     static void PutPlainText(const std::string& text) {
         ASSERT_TRUE(OpenClipboardPatiently(main->m_hWnd));
         ::EmptyClipboard();
@@ -177,6 +195,21 @@ TEST_F(ViewColumn, TheClipboardCarriesLinesWideLinesAndTheBlockMarkAndABlockPast
         view->SetSelection(1, 1);
         Command(ID_EDIT_PASTE);
         EXPECT_EQ(Text(view), std::string("a12\n34\n") + kJie + "b\nxyz\nqrs");
+    });
+}
+
+// As a block goes through a plain editor such as notepad: read as lines, written back without the mark.
+TEST_F(ViewColumn, AnotherProgramReadsTheBlockAsLinesAndItsLinesPasteBackAsText) {
+    ForBothViews(std::string("a") + kJie + "b\nxyz\n", [&](CEditScrollView* view) {
+        view->SetColumnSelection(0, 1, 1, 3);
+        Command(ID_EDIT_COPY);
+        std::string out = RunPeer("read");
+        EXPECT_NE(out.find("TEXT bd da 0d 0a 79 7a 0d 0a\r\n"), std::string::npos) << out;
+        EXPECT_NE(out.find("UNICODE 8282 000d 000a 0079 007a 000d 000a\r\n"), std::string::npos) << out;
+        ASSERT_EQ(RunPeer("put-unicode 8282000d000a0079007a000d000a"), "");
+        view->SetSelection(0, 0);
+        Command(ID_EDIT_PASTE);
+        EXPECT_EQ(Text(view), std::string(kJie) + "\nyz\na" + kJie + "b\nxyz\n");
     });
 }
 
