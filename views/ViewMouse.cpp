@@ -79,6 +79,7 @@ void CEditScrollView::OnLButtonDblClk(UINT, CPoint point) {
     if (GetEditDocument() == nullptr) return;
     int pos = SelectionPoint(point);
     if (pos < 0 || pos >= GetEditDocument()->Length()) return;
+    CColumnInput(*this).End(); // the word is selected as a range
     if (CMouseRules(m_model).DoubleClick(pos)) {
         PlaceCaret();
     }
