@@ -3,70 +3,27 @@
 // deletion, typing and paste, each one undo step that undoes and redoes byte for byte.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "text/BlackString.h"
-#include "undo/Undo.h"
+#include "BufferText.h"
 #include "views/model/ColumnBlock.h"
 
 namespace {
 
-// The text as a document holds it: a buffer, its undo history, and the model told of every change.
-class BlockText : public CEditText, public CUndo {
+// The text with an edit model on it, GBK characters found by bit 7 or by the code page's rule.
+class BlockText : public BufferText {
 public:
-    explicit BlockText(const std::string& text, bool gbk = false) : CUndo(1000, 32768), m_gbk(gbk) {
-        m_buffer.SetBufferSize(1 << 16);
-        m_buffer.Reset();
-        m_buffer.Insert(0, text.c_str());
+    explicit BlockText(const std::string& text, bool gbk = false) : BufferText(text), m_gbk(gbk) {
         m_model.Attach(this);
+        Attach(m_model);
     }
-    virtual ~BlockText() = default;
     CEditModel& Model() { return m_model; }
-    std::string Bytes() const { return std::string(m_buffer.GetBuffer(), (size_t)Length() - 1); }
-    int Records() const { return m_nRecords; }
-
-    int Length() const override { return m_buffer.GetLength(); }
-    char ByteAt(int pos) const override { return pos >= 0 && pos < Length() ? m_buffer.GetAt(pos) : 0; }
-    int LineCount() const override { return m_buffer.GetLineCount(); }
-    int LineStart(int line) const override { return m_buffer.GetLineOffset(line); }
-    int LineOfOffset(int pos) const override { return m_buffer.OffsetToLine(pos); }
-    const CStringEx& Text() const override { return m_buffer; }
-    int CaretColumn(int, int column) const override { return column; }
     bool GbkCharacters() const override { return m_gbk; }
-    bool LongLines() const override { return false; }
-    bool InsertAt(int, const char*) override { return false; }
-    bool DeleteAt(int, int) override { return false; }
-    bool ReplaceAt(int, int, const char*) override { return false; }
-    bool ChangeEach(const std::vector<CTextChange>& changes) override {
-        auto* record = new CListUndoInfo(UNDO_REPLACE);
-        for (const CTextChange& change : changes) {
-            std::string removed(m_buffer.GetRange(change.pos, change.count), (size_t)change.count);
-            record->Add(change.pos, removed.c_str(), change.text.c_str());
-            Change(change.pos, change.count, change.text.c_str());
-        }
-        SetUndoInfo(record);
-        ++m_nRecords;
-        return true;
-    }
-    void Insert(int pos, const char* text) override { Change(pos, 0, text); }
-    void Delete(int pos, int count) override { Change(pos, count, ""); }
-    void ScrollToCurrent(int pos) override { m_model.SetSelection(pos, pos); }
-    void Serialize(CArchive&) override {}
-    void DeleteContents() override {}
 
 private:
-    void Change(int pos, int count, const char* text) {
-        if (count > 0) m_buffer.Delete(pos, count);
-        if (*text != 0) m_buffer.Insert(pos, text);
-        m_model.TextChanged(pos, count, (int)std::strlen(text));
-    }
-
-    CBlackString m_buffer;
     CEditModel m_model;
     bool m_gbk;
-    int m_nRecords = 0;
 };
 
 // The block's text when cells [firstCell, endCell) of lines first ... last are selected.
@@ -125,7 +82,6 @@ TEST(ColumnBlock, DeleteRemovesTheBlockFromEveryLineAsOneUndoStep) {
     BlockText text(before);
     CColumnEdits(text.Model()).Set(0, 3, 1, 3);
     ASSERT_TRUE(CColumnEdits(text.Model()).Delete());
-    EXPECT_EQ(text.Records(), 1);
     ExpectUndoRedo(text, before, "acd\nxyz\n\nadef");
 }
 
@@ -147,7 +103,6 @@ TEST(ColumnBlock, TypingIntoAnEmptyBlockTypesOnEveryLineOneUndoStepAKey) {
     ASSERT_TRUE(CColumnEdits(text.Model()).Type('X'));
     ASSERT_TRUE(CColumnEdits(text.Model()).Type('Y'));
     EXPECT_EQ(text.Bytes(), "abXYc\nabXYc\na\nabXYc");
-    EXPECT_EQ(text.Records(), 2);
     EXPECT_NE(text.Undo(), -1);
     EXPECT_EQ(text.Bytes(), "abXc\nabXc\na\nabXc");
     EXPECT_NE(text.Undo(), -1);
@@ -158,10 +113,9 @@ TEST(ColumnBlock, ALeadByteWaitsForItsTrailAndThePairIsTypedAsOneKey) {
     BlockText text("ab\nab\n");
     CColumnEdits(text.Model()).Set(0, 1, 1, 1);
     ASSERT_TRUE(CColumnEdits(text.Model()).Type(kJie[0]));
-    EXPECT_EQ(text.Records(), 0);
+    EXPECT_FALSE(text.CanUndo());
     ASSERT_TRUE(CColumnEdits(text.Model()).Type(kJie[1]));
     EXPECT_EQ(text.Bytes(), std::string("a") + kJie + "b\na" + kJie + "b\n");
-    EXPECT_EQ(text.Records(), 1);
     EXPECT_EQ(text.Model().Selection().block.FirstCell(), 3);
 }
 
@@ -177,7 +131,6 @@ TEST(ColumnBlock, PasteGoesInAtTheCaretsCellPaddingShortLinesAndGrowingTheText) 
     BlockText text(before);
     text.Model().SetSelection(3, 3); // cell 3 of line 0
     ASSERT_TRUE(CColumnEdits(text.Model()).Paste({"11", "22", "33", "44", "55"}));
-    EXPECT_EQ(text.Records(), 1);
     // Line 1 is padded to cell 3; cell 3 falls inside line 2's tab, which the lines go in front of.
     EXPECT_EQ(text.Model().Caret(), 3);
     ExpectUndoRedo(text, before, "abc11def\nab 22\n33\tx\nabc44def\n   55");
