@@ -79,15 +79,6 @@ protected:
         ::CloseHandle(read);
         return out;
     }
-    static void PutPlainText(const std::string& text) {
-        ASSERT_TRUE(OpenClipboardPatiently(main->m_hWnd));
-        ::EmptyClipboard();
-        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-        std::memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
-        ::GlobalUnlock(block);
-        ::SetClipboardData(CF_TEXT, block);
-        ::CloseClipboard();
-    }
 };
 
 TEST_F(ViewColumn, AltShiftArrowsGrowABlockFromTheCaretAndAnOrdinaryKeyEndsIt) {
@@ -189,12 +180,6 @@ TEST_F(ViewColumn, TheClipboardCarriesLinesWideLinesAndTheBlockMarkAndABlockPast
         EXPECT_EQ(Text(view), text);
         Command(ID_EDIT_REDO);
         EXPECT_EQ(Text(view), text.substr(0, 10) + kJie + "rs\n yz");
-        // Lines without the mark, as another program puts them: a plain paste at the caret.
-        Command(ID_EDIT_UNDO);
-        PutPlainText("12\r\n34\r\n");
-        view->SetSelection(1, 1);
-        Command(ID_EDIT_PASTE);
-        EXPECT_EQ(Text(view), std::string("a12\n34\n") + kJie + "b\nxyz\nqrs");
     });
 }
 
