@@ -2,6 +2,7 @@
 #include "views/ColumnInput.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <new>
 #include <string>
 
