@@ -141,6 +141,7 @@ public:
     // With the deep undo option, characters typed one after another make one undo step.
     bool TypeAt(int pos, int count, const char* text) final;
     void EndTyping() final { EndTypingGroup(); }
+    bool ChangeEach(const std::vector<CTextChange>& changes) final { return ReplaceEach(changes) != FALSE; }
     // Switches an option and repaints the views.
     void SetOption(EditOption option, BOOL on);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "text/StringEx.h"
 
@@ -44,6 +45,9 @@ public:
     }
     // The caret moved (or the text was replaced whole): the next typed character starts a new step.
     virtual void EndTyping() {}
+    // A run of changes made and undone as one, in order, each at a place in the text as the changes
+    // before it left it.
+    virtual bool ChangeEach(const std::vector<CTextChange>& changes) = 0;
 
 protected:
     ~CEditText() = default;

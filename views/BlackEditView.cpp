@@ -10,9 +10,10 @@ int CBlackEditView::BlackTextOut(CDC* pDC, int x, int y, int first, int last, in
     CEditDocument* doc = GetEditDocument();
     if (doc->GetLineSize(line) == 0 || doc->GetAt(first) == 0) return 0;
     if (doc->GetAt(first) == '\n') {
-        DrawEndOfLineCell(pDC, x, y, first, RunStyle(tabOrigin));
+        DrawEndOfLineCell(pDC, x, y, first, RunStyle(tabOrigin, line));
         return 1;
     }
-    DrawSelectedRuns(pDC, doc->GetString(first, last - first), x, y, first, RunStyle(tabOrigin), nullptr);
+    DrawSelectedRuns(pDC, doc->GetString(first, last - first), x, y, first, RunStyle(tabOrigin, line),
+                     nullptr);
     return 1;
 }

@@ -59,10 +59,10 @@ int CColorEditView::ColoredTextOut(CDC* pDC, int x, int y, int first, int last, 
     GetDocument()->GetLineColorTable(line, first, table);
     if (table.GetColorCount() == 0) {
         if (m_model.Selection().start == m_model.Selection().end) return 1;
-        return DrawEndOfLineCell(pDC, x, y, first, RunStyle(tabOrigin));
+        return DrawEndOfLineCell(pDC, x, y, first, RunStyle(tabOrigin, line));
     }
     return DrawSelectedRuns(pDC, GetDocument()->GetString(first, last - first), x, y, first,
-                            RunStyle(tabOrigin), &table);
+                            RunStyle(tabOrigin, line), &table);
 }
 
 CPoint CColorEditView::DrawTextA(CDC* pDC, CPoint point, int line, int selection) {

@@ -14,6 +14,7 @@
 #include "views/ScaledScrollBars.h"
 #include "views/SelectedRuns.h"
 #include "views/EditedLines.h"
+#include "views/ColumnInput.h"
 #include "views/KeyInput.h"
 #include "views/MarginArrow.h"
 #include "views/MouseTracking.h"
@@ -66,6 +67,7 @@ public:
     friend class CViewScroller;
     friend class CKeyInput;
     friend class CMouseTracking;
+    friend class CColumnInput;
 
     explicit CEditScrollView(CTwinTraits traits = {});
     ~CEditScrollView() override;
@@ -138,6 +140,15 @@ public:
 
     // Mouse selection.
     void AutoScroll();
+
+    // The column block: lines inclusive, cells from the line's start, endCell past the block; all -1
+    // when none is selected. A negative argument ends the block.
+    void GetColumnSelection(int* firstLine, int* lastLine, int* firstCell, int* endCell) {
+        CColumnInput(*this).Get(firstLine, lastLine, firstCell, endCell);
+    }
+    void SetColumnSelection(int firstLine, int lastLine, int firstCell, int endCell) {
+        CColumnInput(*this).Set(firstLine, lastLine, firstCell, endCell);
+    }
 
     // Keyboard editing.
     int ReplaceSelection(const char* text);
@@ -227,8 +238,9 @@ protected:
     virtual LOGFONTA ViewFont() const;
 
     // Shared drawing steps.
-    // The grid, selection and line height a stretch is drawn with, tab stops on tabOrigin's grid.
-    CRunStyle RunStyle(int tabOrigin) const;
+    // The grid, selection (line's part of a column block) and line height a stretch of line is drawn
+    // with, tab stops on tabOrigin's grid.
+    CRunStyle RunStyle(int tabOrigin, int line) const;
     // The window's own scroll, which also moves the system caret: where it stands is known no more.
     void ScrollWindow(int dx, int dy, LPCRECT scrollRect = nullptr, LPCRECT clipRect = nullptr);
 

@@ -61,6 +61,8 @@ void CKeyInput::AfterEdit() {
 bool CKeyInput::Key(UINT key) {
     CEditModel& model = m_view.m_model;
     if (!model.HasText()) return false;
+    CColumnInput column(m_view);
+    if (column.IsActive() && column.Key(key)) return true;
     CKeyEnding ending =
         CKeyRules(model).Key(KeyOf(key), IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT), m_view.m_metrics.Rows());
     if (!EndKey(ending)) return false;
@@ -114,7 +116,7 @@ bool CKeyInput::EndKey(const CKeyEnding& ending) {
 void CKeyInput::Char(UINT c) {
     if (!m_view.m_model.HasText() || c > 0xFF) return;
     bool printable = (c >= 0x20 && c < 0x7F) || (c & 0x80) != 0;
-    if (!printable) return;
+    if (!printable || CColumnInput(m_view).Type((char)c, 0)) return;
     TypeResult typed = CKeyRules(m_view.m_model).Type((unsigned char)c);
     if (typed == TypeResult::kRefused) return;
     if (typed == TypeResult::kReplaced)
@@ -134,6 +136,7 @@ void CKeyInput::ImeChar(WPARAM wParam) {
         Char((UINT)(wParam & 0xFF));
         return;
     }
+    if (CColumnInput(m_view).Type(lead, trail)) return;
     TypeResult typed = CKeyRules(m_view.m_model).TypePair(lead, trail);
     if (typed == TypeResult::kRefused) return;
     if (typed == TypeResult::kReplaced) {

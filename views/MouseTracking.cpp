@@ -50,6 +50,10 @@ int CMouseTracking::WheelLines(short delta, int perNotch) {
 
 void CMouseTracking::DragTo(CPoint point) {
     if (LeavesWindow(point)) return;
+    if (m_view.m_model.Selection().block.active) {
+        CColumnInput(m_view).DragTo(point);
+        return;
+    }
     int first = 0, last = 0;
     if (!CMouseRules(m_view.m_model).DragTo(m_view.SelectionPoint(point), first, last)) return;
     m_view.InvalidateLine(first, last);

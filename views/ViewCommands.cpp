@@ -150,6 +150,10 @@ void ReplayHistory(CEditScrollView& view, bool redo) {
 } // namespace
 
 void CEditScrollView::OnEditCopy() {
+    if (m_model.Selection().block.active) {
+        CColumnInput(*this).Copy();
+        return;
+    }
     if (m_model.Selection().IsEmpty()) return; // the shared file would have no block to hand over
     CString text = GetEditDocument()->Range(m_model.Selection().start, m_model.Selection().end);
     CSharedFile file(kClipboardFlags, kClipboardStep);
@@ -162,7 +166,12 @@ void CEditScrollView::OnEditCopy() {
 
 // The selection is removed only once the clipboard holds it, so nothing cut can be lost.
 void CEditScrollView::OnEditCut() {
-    if (m_model.Selection().IsEmpty() || GetEditDocument()->IsReadOnly()) return;
+    if (GetEditDocument()->IsReadOnly()) return;
+    if (m_model.Selection().block.active) {
+        CColumnInput(*this).Cut();
+        return;
+    }
+    if (m_model.Selection().IsEmpty()) return;
     CEditDocument* doc = GetEditDocument();
     HGLOBAL block =
         AfxGlobalAlloc(kClipboardFlags, (SIZE_T)(m_model.Selection().end - m_model.Selection().start) + 1);
@@ -175,6 +184,12 @@ void CEditScrollView::OnEditCut() {
 void CEditScrollView::OnEditPaste() {
     CString text = ReadClipboardText();
     if (text.IsEmpty()) return;
+    CColumnInput column(*this);
+    if (CColumnInput::ClipboardHoldsBlock()) {
+        column.Paste(text);
+        return;
+    }
+    column.End();
     // A selection's replacement repaints and places the caret as typing over it does.
     if (m_model.Selection().IsEmpty())
         CKeyRules(m_model).Paste(text);
@@ -203,7 +218,7 @@ void CEditScrollView::OnEditSelectAll() {
 }
 
 void CEditScrollView::OnUpdateEditCopy(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_model.Selection().start < m_model.Selection().end);
+    pCmdUI->Enable(m_model.Selection().start < m_model.Selection().end || m_model.Selection().block.active);
 }
 
 void CEditScrollView::OnUpdateEditPaste(CCmdUI* pCmdUI) {

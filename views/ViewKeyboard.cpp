@@ -15,6 +15,8 @@ void CEditScrollView::OnChar(UINT nChar, UINT, UINT) {
 }
 
 LRESULT CEditScrollView::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Alt with a key comes as a system key; the column block's keys are taken here.
+    if (message == WM_SYSKEYDOWN && CColumnInput(*this).SysKey((UINT)wParam)) return 0;
     if (message == WM_IME_CHAR) {
         m_keys.ImeChar(wParam);
         return 0;

@@ -13,6 +13,13 @@ void CEditScrollView::OnLButtonDown(UINT, CPoint point) {
         Default();
         return;
     }
+    CColumnInput column(*this);
+    if (IsKeyDown(VK_MENU)) {
+        column.Press(point, IsKeyDown(VK_SHIFT));
+        Default();
+        return;
+    }
+    column.End();
     CPressResult press = CMouseRules(m_model).Press(SelectionPoint(point));
     if (press.acted) {
         CPoint caret = GetCaretPos(m_metrics.leftMargin);
@@ -58,6 +65,10 @@ void CEditScrollView::OnTimer(UINT_PTR nIDEvent) {
 // offset under the pointer and the view scrolls it into sight.
 void CEditScrollView::AutoScroll() {
     if (!m_model.HasText() || m_mouse.IsInside(m_mouse.LastPoint())) return;
+    if (m_model.Selection().block.active) {
+        CColumnInput(*this).DragTo(m_mouse.LastPoint());
+        return;
+    }
     int pos = SelectionPoint(m_mouse.LastPoint());
     CMouseRules(m_model).AutoScrollTo(pos);
     SetCurrentPosition(pos);
@@ -68,6 +79,7 @@ void CEditScrollView::OnLButtonDblClk(UINT, CPoint point) {
     if (GetEditDocument() == nullptr) return;
     int pos = SelectionPoint(point);
     if (pos < 0 || pos >= GetEditDocument()->Length()) return;
+    CColumnInput(*this).End(); // the word is selected as a range
     if (CMouseRules(m_model).DoubleClick(pos)) {
         PlaceCaret();
     }

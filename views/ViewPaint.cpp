@@ -6,13 +6,14 @@
 #include "views/EditScrollView.h"
 #include "views/GridText.h"
 #include "views/PaintSurface.h"
+#include "views/model/ColumnBlock.h"
 
 void CEditScrollView::OnDraw(CDC* pDC) {
     CEditDocument* doc = GetEditDocument();
     if (doc == nullptr) return;
     if (pDC->IsPrinting()) {
         m_print.Draw(pDC, *doc, m_font,
-                     RunStyle(TabOriginLeftOf(m_metrics.leftMargin, m_metrics.tabWidth)).grid,
+                     RunStyle(TabOriginLeftOf(m_metrics.leftMargin, m_metrics.tabWidth), -1).grid,
                      m_metrics.leftMargin, m_metrics.unit.cy);
         return;
     }
@@ -66,10 +67,12 @@ void CEditScrollView::DrawRectText(CDC* pDC, const CRect& rect) {
     }
 }
 
-CRunStyle CEditScrollView::RunStyle(int tabOrigin) const {
+CRunStyle CEditScrollView::RunStyle(int tabOrigin, int line) const {
     const CTextSelection& sel = m_model.Selection();
     CGridText::Grid grid{(int)m_metrics.unit.cx, m_metrics.tabWidth, tabOrigin, m_model.GbkCharacters()};
-    return CRunStyle{grid, sel.start, sel.end, (int)m_metrics.unit.cy};
+    CLineSpan span{false, sel.start, sel.end};
+    if (sel.block.active) span = CColumnSpans(m_model).Span(line);
+    return CRunStyle{grid, span.first, span.last, (int)m_metrics.unit.cy};
 }
 
 void CEditScrollView::DrawArrow(CDC* pDC, const CRect& rect) {

@@ -28,6 +28,7 @@ bool CEditModel::WordBounds(int pos, int& start, int& end) const {
 
 void CEditModel::SetSelection(int a, int b) {
     EndTyping();
+    m_sel.block.End();
     m_sel.Select(a, b);
     m_sel.Clamp(m_text->Length());
 }
@@ -42,6 +43,7 @@ bool CEditModel::SetCaret(int pos) {
 // The caret stays where it was.
 void CEditModel::SelectAll() {
     EndTyping();
+    m_sel.block.End();
     m_sel.start = 0;
     m_sel.end = std::max(m_text->Length() - 1, 0);
 }
@@ -50,6 +52,7 @@ void CEditModel::SelectAll() {
 void CEditModel::TextChanged(int pos, int removed, int inserted) {
     int length = m_text->Length();
     m_sel.Follow(pos, removed, inserted, length);
+    m_sel.block.End(); // the block's own edits set it again
     m_sel.anchor = OutsidePair(m_sel.anchor);
     m_nSearchOrigin = std::clamp(CTextSelection::FollowEdit(m_nSearchOrigin, pos, removed, inserted), 0,
                                  std::max(length - 1, 0));
@@ -64,6 +67,7 @@ void CEditModel::TextReplaced() {
     EndTyping();
     int length = m_text->Length();
     m_sel.Clamp(length);
+    m_sel.block.End();
     m_sel.CollapseAt(OutsidePair(m_sel.caret));
     m_sel.anchor = m_sel.caret;
     m_nSearchOrigin = std::clamp(m_nSearchOrigin, 0, std::max(length - 1, 0));
@@ -115,6 +119,7 @@ void CEditModel::RememberColumn() {
 
 void CEditModel::MarkSelection(int start, int end) {
     EndTyping();
+    m_sel.block.End();
     m_sel.start = std::min(start, end);
     m_sel.end = std::max(start, end);
     if (m_sel.IsEmpty()) m_sel.Collapse();

@@ -138,6 +138,8 @@ private:
     // The keyboard and mouse rules change the state the model keeps.
     friend class CKeyRules;
     friend class CMouseRules;
+    friend class CColumnSpans;
+    friend class CColumnEdits;
 
     CEditText* m_text = nullptr;
     CTextSelection m_sel;

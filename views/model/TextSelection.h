@@ -3,6 +3,26 @@
 
 #include <algorithm>
 
+// A rectangle of character cells: lines from the anchor's to the corner's, cells from the smaller to
+// the larger of the two cells (the larger one past the block). Lines and cells count from 0.
+struct CColumnBlock {
+    bool active = false;
+    int anchorLine = 0;
+    int anchorCell = 0;
+    int line = 0; // the moving corner
+    int cell = 0;
+    char pendingLead = 0; // a typed lead byte waiting for its trail
+
+    int FirstLine() const { return std::min(anchorLine, line); }
+    int LastLine() const { return std::max(anchorLine, line); }
+    int FirstCell() const { return std::min(anchorCell, cell); }
+    int EndCell() const { return std::max(anchorCell, cell); }
+    void End() {
+        active = false;
+        pendingLead = 0;
+    }
+};
+
 // Byte offsets into the document's text, whose last byte is the terminator.
 // Invariant, restored by Clamp whenever the text's length changes: 0 <= start <= end <= length - 1
 // and the caret and the anchor lie in 0 ... length - 1. The caret usually stands at one end of the
@@ -11,7 +31,8 @@ struct CTextSelection {
     int caret = 0;
     int start = 0;
     int end = 0;
-    int anchor = 0; // where a Shift or mouse selection began
+    int anchor = 0;     // where a Shift or mouse selection began
+    CColumnBlock block; // while active, the selection is this block, the range above collapsed
 
     bool IsEmpty() const { return start == end; }
     void Collapse() { start = end = caret; }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "text/BlackString.h"
 #include "undo/Undo.h"
@@ -44,6 +45,18 @@ public:
     bool DeleteAt(int pos, int count) override { return Record(UNDO_DELETE, pos, count, ""); }
     bool ReplaceAt(int pos, int count, const char* text) override {
         return Record(UNDO_REPLACE, pos, count, text);
+    }
+
+    // Made one after the other, each reading the bytes it removes from the text the ones before left.
+    bool ChangeEach(const std::vector<CTextChange>& changes) override {
+        auto* record = new CListUndoInfo(UNDO_REPLACE);
+        for (const CTextChange& change : changes) {
+            std::string removed(m_buffer.GetRange(change.pos, change.count), (size_t)change.count);
+            record->Add(change.pos, removed.c_str(), change.text.c_str());
+            Change(change.pos, change.count, change.text.c_str());
+        }
+        SetUndoInfo(record);
+        return !changes.empty();
     }
 
     // The undo manager's replays.
