@@ -61,24 +61,6 @@ protected:
         ::CloseClipboard();
         return data;
     }
-    // Runs the other program to its end, serving the clipboard meanwhile; its standard output.
-    static std::string RunPeer(const std::string& arguments) {
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE read = nullptr, write = nullptr;
-        if (!::CreatePipe(&read, &write, &inherit, 1 << 16)) return "<no pipe>";
-        ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-        HANDLE process = StartPeerProgram(arguments, write);
-        ::CloseHandle(write);
-        std::string out = process != nullptr && WaitServing(process) ? "" : "<no peer> ";
-        DWORD got = 0;
-        char buffer[4096];
-        while (::PeekNamedPipe(read, nullptr, 0, nullptr, &got, nullptr) && got > 0 &&
-               ::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            out.append(buffer, got);
-        if (process != nullptr) ::CloseHandle(process);
-        ::CloseHandle(read);
-        return out;
-    }
 };
 
 TEST_F(ViewColumn, AltShiftArrowsGrowABlockFromTheCaretAndAnOrdinaryKeyEndsIt) {

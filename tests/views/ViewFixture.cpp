@@ -96,6 +96,24 @@ CEditScrollView* ViewFixture::ViewOf(CDocument* doc) {
     return dynamic_cast<CEditScrollView*>(doc->GetNextView(position));
 }
 
+std::string ViewFixture::RunPeer(const std::string& arguments) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!::CreatePipe(&read, &write, &inherit, 1 << 16)) return "<no pipe>";
+    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    HANDLE process = StartPeerProgram(arguments, write);
+    ::CloseHandle(write);
+    std::string out = process != nullptr && WaitServing(process) ? "" : "<no peer> ";
+    DWORD got = 0;
+    char buffer[4096];
+    while (::PeekNamedPipe(read, nullptr, 0, nullptr, &got, nullptr) && got > 0 &&
+           ::ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        out.append(buffer, got);
+    if (process != nullptr) ::CloseHandle(process);
+    ::CloseHandle(read);
+    return out;
+}
+
 bool ViewFixture::WaitServing(HANDLE handle) {
     for (int i = 0; i < 2000; ++i) {
         if (::MsgWaitForMultipleObjects(1, &handle, FALSE, 20, QS_ALLINPUT) == WAIT_OBJECT_0) return true;

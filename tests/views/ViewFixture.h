@@ -94,6 +94,8 @@ protected:
     // Waits for handle with this thread's messages served (the clipboard's delayed rendering needs
     // them), up to 40 s; whether it was signalled.
     static bool WaitServing(HANDLE handle);
+    // Runs the clipboard peer to its end, serving the clipboard's requests meanwhile; its standard output.
+    static std::string RunPeer(const std::string& arguments);
     // Starts the other program (clipboard_peer) with a hold command and waits until it holds; its
     // process, or null. ReleasePeer lets it go and waits for its end.
     static HANDLE HoldByPeer(const std::string& arguments);
