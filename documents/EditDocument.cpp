@@ -392,7 +392,9 @@ int CEditDocument::ReadDocumentFile(LPCSTR path, ReadKind kind) {
     BOOL ok = file.Open(name, CFile::modeRead | CFile::typeText | ReadSharing(kind));
     ULONGLONG size = ok ? file.GetLength() : 0;
     CFileReading reading;
-    ok = ok && PrepareTextRead(file, HasOption(kOptionDetectEncoding) != FALSE, reading, size);
+    // A file past what a text holds is refused before detection reads it (decoding never grows it).
+    ok = ok && TextBlockSizeFor(size) > 0 &&
+         PrepareTextRead(file, HasOption(kOptionDetectEncoding) != FALSE, reading, size);
     int block = TextBlockSizeFor(size);
     ok = ok && !file.HasFailed() && block > 0 && m_text->SetBufferSize(block);
     if (ok) {
